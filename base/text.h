@@ -1,0 +1,47 @@
+// Byte-string helpers shared by the readers and writers of the program's text formats.
+// All text is Shift-JIS (code page 932) held in std::string; sizes and positions are
+// byte counts.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quilla {
+
+// Reads a decimal int the way the settings and item files store numbers: leading white
+// space skipped, an optional sign, then digits up to the first non-digit. No digits gives
+// 0; a value beyond the int32 range gives the nearest limit.
+int32_t parse_decimal_int(std::string_view text) noexcept;
+
+// True when text starts with prefix.
+inline bool starts_with(std::string_view text, std::string_view prefix) noexcept {
+    return text.substr(0, prefix.size()) == prefix;
+}
+
+// True when byte b starts a two-byte Shift-JIS character.
+inline bool is_sjis_lead_byte(unsigned char b) noexcept {
+    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+}
+
+// The longest prefix of text of at most max_bytes bytes that does not end in the middle
+// of a double-byte character.
+std::string_view sjis_prefix(std::string_view text, std::size_t max_bytes) noexcept;
+
+// Splits text as a C line reader with a buffer of piece_size + 1 bytes would: each piece
+// ends after its first LF or when it holds piece_size bytes. The pieces keep their LF.
+std::vector<std::string_view> split_pieces(std::string_view text, std::size_t piece_size);
+
+// Text-mode newline translation of a file read from disk: every CR LF becomes LF.
+std::string crlf_to_lf(std::string_view text);
+
+// Adds two int32 values, saturating at the type's limits instead of overflowing.
+int32_t saturating_add(int32_t a, int32_t b) noexcept;
+
+// Reads a whole file as raw bytes; nothing when it cannot be opened.
+std::optional<std::string> read_file_bytes(const std::string& path);
+
+}  // namespace quilla

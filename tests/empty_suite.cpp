@@ -1,0 +1,1 @@
+// Keeps a test program buildable while its folder has no tests yet.

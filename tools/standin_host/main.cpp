@@ -1,0 +1,5 @@
+// Stand-in host (placeholder).
+#include <windows.h>
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    return 0;
+}

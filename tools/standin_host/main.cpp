@@ -1,5 +1,34 @@
-// Stand-in host (placeholder).
+// Entry point of the stand-in host: a development copy of the host application's window
+// contract, for trying the overlay and for the end-to-end tests. Exits with 2 on a bad
+// command line and 1 when the window cannot be created.
 #include <windows.h>
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-    return 0;
+
+#include "tools/standin_host/main_window.h"
+#include "tools/standin_host/options.h"
+
+#include <cstdlib>
+#include <string_view>
+#include <vector>
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    std::vector<std::string_view> args;
+    for (int i = 1; i < __argc; ++i) {
+        args.emplace_back(__argv[i]);
+    }
+    const auto options = quilla::standin::parse_options(args);
+    if (!options) {
+        OutputDebugStringA(quilla::standin::kUsage);
+        return 2;
+    }
+    quilla::standin::MainWindow window(*options, instance);
+    if (!window.create()) {
+        return 1;
+    }
+    MSG msg{};
+    BOOL got = 0;
+    while ((got = GetMessageA(&msg, nullptr, 0, 0)) > 0) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    return got == 0 ? static_cast<int>(msg.wParam) : 1;
 }

@@ -1,0 +1,199 @@
+// Turning inventory lines into the overlay's weapon, shield and amulet lines.
+#include "host/equipment_parser.h"
+
+#include "base/text.h"
+
+#include <string_view>
+
+namespace quilla {
+
+namespace {
+
+constexpr std::size_t npos = std::string_view::npos;
+constexpr std::string_view kEquippedMark = "Ｅ";
+constexpr std::string_view kGoldMark = "金";
+constexpr std::string_view kGoldPrefix = "★";
+constexpr std::string_view kAmuletSuffix = "のお守り";
+constexpr std::string_view kAmuletLabel = "お守り：";
+constexpr std::string_view kFreeSlot = "○";
+constexpr int32_t kSealListLength = 10;
+
+// The filter's cut: k - o + 1 bytes from o, where k is the first ")" (anywhere) and o the
+// first "(". A count below zero, as an unsigned number, reaches past the end of the line.
+std::string remove_mark(std::string_view line, std::size_t open) {
+    const std::size_t close = line.find(')');
+    std::string out(line.substr(0, open));
+    if (close == npos || close + 1 < open) {
+        return out;
+    }
+    const std::size_t count = close + 1 - open;
+    if (open + count < line.size()) {
+        out.append(line.substr(open + count));
+    }
+    return out;
+}
+
+// Where the last character that is the single byte c begins. The trail byte of a
+// double-byte character can equal "[" or "]" ("ー" is 81 5B, "ゼ" 83 5B, "ゾ" 83 5D); such
+// a byte is part of its character and is not found.
+std::size_t find_last_single_byte_char(std::string_view text, char c) noexcept {
+    std::size_t found = npos;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == c) {
+            found = i;
+        } else if (is_sjis_lead_byte(static_cast<unsigned char>(text[i]))) {
+            ++i;
+        }
+    }
+    return found;
+}
+
+// True when the byte at pos begins a character rather than ending a double-byte one.
+bool begins_character(std::string_view text, std::size_t pos) noexcept {
+    std::size_t i = 0;
+    while (i < pos) {
+        i += is_sjis_lead_byte(static_cast<unsigned char>(text[i])) ? 2 : 1;
+    }
+    return i == pos;
+}
+
+std::string_view cut_at_slash(std::string_view text) noexcept {
+    return text.substr(0, text.find('/'));
+}
+
+bool contains(std::string_view text, std::string_view part) noexcept {
+    return text.find(part) != npos;
+}
+
+// The first name of table, in name order, that occurs in line. An empty name would occur in
+// every line, so it never matches.
+const ItemTable::value_type* first_name_in(std::string_view line, const ItemTable& table) {
+    for (const auto& entry : table) {
+        if (!entry.first.empty() && contains(line, entry.first)) {
+            return &entry;
+        }
+    }
+    return nullptr;
+}
+
+struct GearParts {
+    std::string_view name;   // the line before its seal list
+    std::string_view seals;  // what stands inside the brackets; empty without a list
+};
+
+// Splits a weapon or shield line at its seal list "name [seals]". The list starts at the
+// last "[" character; one at the very start of the line is not a list. The separator byte
+// before "[" (normally a space) is dropped, but never half of a double-byte character.
+GearParts split_seal_list(std::string_view line) {
+    const std::size_t open = find_last_single_byte_char(line, '[');
+    if (open == npos || open == 0) {
+        return {line, {}};
+    }
+    const std::size_t close = find_last_single_byte_char(line, ']');
+    const std::size_t end = close != npos && close > open ? close : line.size();
+    const std::size_t name_end = begins_character(line, open - 1) ? open - 1 : open;
+    return {line.substr(0, name_end), line.substr(open + 1, end - open - 1)};
+}
+
+void append_padded_seals(std::string& out, std::string_view seals, const ItemTables& tables,
+                         SealKind kind, bool pad) {
+    out += '[';
+    out += seals;
+    if (pad) {
+        for (int32_t n = count_seal_tokens(seals, tables, kind); n < kSealListLength; ++n) {
+            out += kFreeSlot;
+        }
+    }
+    out += ']';
+}
+
+std::string or_nothing(std::string text, const std::string& nothing) {
+    return text.empty() ? nothing : text;
+}
+
+}  // namespace
+
+std::optional<std::string> filter_equipped_line(std::string_view inventory_line) {
+    const std::size_t open = inventory_line.find('(');
+    if (open == npos || inventory_line.find(kEquippedMark, open) == npos) {
+        return std::nullopt;
+    }
+    const bool gold = inventory_line.find(kGoldMark, open) != npos;
+    std::string line = remove_mark(inventory_line, open);
+    if (gold) {
+        line.insert(0, kGoldPrefix);
+    }
+    return line;
+}
+
+ItemClass classify_item(std::string_view equipped_line, const ItemTables& tables) {
+    if (const auto* weapon = first_name_in(equipped_line, tables.weapon)) {
+        return {kItemWeapon, weapon->second};
+    }
+    if (const auto* shield = first_name_in(equipped_line, tables.shield)) {
+        return {kItemShield, shield->second};
+    }
+    if (first_name_in(equipped_line, tables.amulet) != nullptr ||
+        contains(equipped_line, kAmuletSuffix) || contains(equipped_line, kAmuletLabel)) {
+        return {kItemAmulet, -1};
+    }
+    return {kItemNone, -1};
+}
+
+std::string build_gear_line(std::string_view equipped_line, int32_t slots, SealKind kind,
+                            const ItemTables& tables, const LineOptions& options) {
+    const GearParts parts = split_seal_list(equipped_line);
+    const int32_t used = seal_slot_usage(parts.seals, tables, kind);
+    std::string out(cut_at_slash(parts.name));
+    if (!(options.hide_seals_over_capacity && used > slots)) {
+        append_padded_seals(out, parts.seals, tables, kind, options.pad_with_maru);
+    }
+    if (options.show_slot_usage) {
+        out.append(" (").append(std::to_string(used)).append("/");
+        out.append(std::to_string(slots)).append(")");
+    }
+    return out;
+}
+
+std::string build_amulet_text(const std::vector<std::string>& amulet_lines) {
+    std::string out;
+    for (const std::string& amulet : amulet_lines) {
+        std::string line(cut_at_slash(amulet));
+        if (const std::size_t at = line.rfind(kAmuletSuffix); at != npos) {
+            line.erase(at, kAmuletSuffix.size());
+            out.append(line).append(" ");
+        }
+        if (const std::size_t at = line.find(kAmuletLabel); at != npos) {
+            line.erase(at, kAmuletLabel.size());
+            out.append(line).append(" ");
+        }
+    }
+    return out;
+}
+
+EquipmentState parse_equipment(const std::vector<std::string>& inventory_lines,
+                               const ItemTables& tables, const LineOptions& options,
+                               const NothingTexts& nothing) {
+    std::string weapon;
+    std::string shield;
+    std::vector<std::string> amulets;
+    for (const std::string& raw : inventory_lines) {
+        std::optional<std::string> line = filter_equipped_line(raw);
+        if (!line) {
+            continue;
+        }
+        const ItemClass item = classify_item(*line, tables);
+        if (item.kind == kItemWeapon) {
+            weapon = build_gear_line(*line, item.slots, SealKind::Weapon, tables, options);
+        } else if (item.kind == kItemShield) {
+            shield = build_gear_line(*line, item.slots, SealKind::Shield, tables, options);
+        } else if (item.kind == kItemAmulet) {
+            amulets.push_back(std::move(*line));
+        }
+    }
+    return {or_nothing(std::move(weapon), nothing.weapon),
+            or_nothing(std::move(shield), nothing.shield),
+            or_nothing(build_amulet_text(amulets), nothing.amulet)};
+}
+
+}  // namespace quilla

@@ -1,0 +1,78 @@
+// Turning the host application's inventory lines into the three display lines of the
+// overlay: which lines are equipped, which of them is the weapon, the shield or an amulet,
+// and how the weapon and shield lines show their seals and slot counts. Pure functions on
+// Shift-JIS byte strings; positions are byte offsets.
+#pragma once
+
+#include "items/item_db.h"
+#include "overlay/seal_count.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quilla {
+
+// Keeps an inventory line only when it carries the equipped mark ("Ｅ" at or after the
+// first "("), removes the bracketed mark and puts "★" in front of a gold ("金") one.
+std::optional<std::string> filter_equipped_line(std::string_view inventory_line);
+
+// Item kinds of an equipped line.
+inline constexpr int kItemNone = 0;
+inline constexpr int kItemWeapon = 1;
+inline constexpr int kItemShield = 2;
+inline constexpr int kItemAmulet = 3;
+
+struct ItemClass {
+    int kind;       // kItemNone, kItemWeapon, kItemShield or kItemAmulet
+    int32_t slots;  // the item's slot count; -1 unless a weapon or shield
+
+    friend bool operator==(const ItemClass&, const ItemClass&) = default;
+};
+
+// Looks the line up in the weapon, shield and amulet tables in this order, each in name
+// order: the first name that occurs anywhere in the line decides. Failing that, a line
+// with "のお守り" or "お守り：" is an amulet.
+ItemClass classify_item(std::string_view equipped_line, const ItemTables& tables);
+
+// The display options that shape the weapon and shield lines; the caller sets each from
+// its option state (on only when the state is 1).
+struct LineOptions {
+    bool hide_seals_over_capacity = false;  // option 1024: no seal list when usage > slots
+    bool show_slot_usage = false;           // option 1025: append " (usage/slots)"
+    bool pad_with_maru = false;             // option 1027: pad the seal list with "○" to ten
+};
+
+// The display line of a weapon (kind Weapon) or shield (kind Shield): the name, the
+// bracketed seal list and, as options asks, the slot usage and count.
+std::string build_gear_line(std::string_view equipped_line, int32_t slots, SealKind kind,
+                            const ItemTables& tables, const LineOptions& options);
+
+// The amulet display line: each amulet's name (from "…のお守り" or "お守り：…") followed by
+// a space, in list order.
+std::string build_amulet_text(const std::vector<std::string>& amulet_lines);
+
+struct EquipmentState {
+    std::string weapon_line;
+    std::string shield_line;
+    std::string amulet_line;
+
+    friend bool operator==(const EquipmentState&, const EquipmentState&) = default;
+};
+
+// What each line shows when nothing of its kind is equipped.
+struct NothingTexts {
+    std::string weapon;
+    std::string shield;
+    std::string amulet;
+};
+
+// One parsing step of a render pass: the raw lines of the inventory window in, the three
+// display lines out. A later equipped line of the same kind replaces an earlier one.
+EquipmentState parse_equipment(const std::vector<std::string>& inventory_lines,
+                               const ItemTables& tables, const LineOptions& options,
+                               const NothingTexts& nothing);
+
+}  // namespace quilla

@@ -1,0 +1,241 @@
+// Finding the host's windows, restoring the host's height and asking the host to open its
+// inventory window, against windows of this process and against the stand-in host.
+#include "host/host_window_win.h"
+
+#include "tests/win/standin_process_win.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace quilla {
+namespace {
+
+using test_support::ScratchDirectory;
+using test_support::StandinProcess;
+using test_support::wait_until;
+
+constexpr DWORD kStartTimeoutMs = 15000;
+constexpr DWORD kChangeTimeoutMs = 5000;
+
+// A top-level window of any class, made in this process and destroyed at the end.
+class LocalWindow {
+  public:
+    LocalWindow(const char* class_name, const char* title) {
+        hwnd_ = CreateWindowExA(0, class_name, title, WS_OVERLAPPEDWINDOW, 10, 10, 200, 100,
+                                nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    }
+    LocalWindow(const LocalWindow&) = delete;
+    LocalWindow& operator=(const LocalWindow&) = delete;
+    ~LocalWindow() {
+        if (hwnd_) {
+            DestroyWindow(hwnd_);
+        }
+    }
+    HWND get() const noexcept { return hwnd_; }
+
+  private:
+    HWND hwnd_ = nullptr;
+};
+
+// Registers a window class of the given name for the test's lifetime.
+class LocalClass {
+  public:
+    explicit LocalClass(const char* name) : name_(name) {
+        WNDCLASSA wc{};
+        wc.lpfnWndProc = DefWindowProcA;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.lpszClassName = name;
+        registered_ = RegisterClassA(&wc) != 0;
+    }
+    LocalClass(const LocalClass&) = delete;
+    LocalClass& operator=(const LocalClass&) = delete;
+    ~LocalClass() {
+        if (registered_) {
+            UnregisterClassA(name_, GetModuleHandleA(nullptr));
+        }
+    }
+    bool ok() const noexcept { return registered_; }
+
+  private:
+    const char* name_;
+    bool registered_ = false;
+};
+
+struct Rect {
+    LONG left, top, width, height;
+};
+
+std::optional<Rect> window_rect(HWND hwnd) {
+    RECT r{};
+    if (!GetWindowRect(hwnd, &r)) {
+        return std::nullopt;
+    }
+    return Rect{r.left, r.top, r.right - r.left, r.bottom - r.top};
+}
+
+// A round trip through the host's message queue: every request we sent it before (an
+// asynchronous resize included) has been handled when this returns true.
+bool sync_with(HWND hwnd) {
+    DWORD_PTR ignored = 0;
+    return SendMessageTimeoutA(hwnd, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &ignored) != 0;
+}
+
+// A stand-in host started in its own scratch folder, its main window found.
+struct RunningHost {
+    ScratchDirectory dir;
+    std::unique_ptr<StandinProcess> process;
+    HWND main = nullptr;
+};
+
+// Starts a stand-in with args; fails the test (returning null in main) when it does not
+// come up.
+void start_host(RunningHost& host, const std::vector<std::string>& args) {
+    ASSERT_TRUE(host.dir.ok());
+    ASSERT_TRUE(host.dir.write_file("inventory.txt", "やくそう\r\n"));
+    host.process =
+        std::make_unique<StandinProcess>(test_support::standin_host_path(), args, host.dir.path());
+    ASSERT_TRUE(host.process->started()) << host.process->error();
+    host.main = host.process->wait_for_main_window(kStartTimeoutMs);
+    DWORD code = 0;
+    ASSERT_NE(host.main, nullptr) << (host.process->has_exited(&code)
+                                          ? "stand-in exited with " + std::to_string(code)
+                                          : std::string("no main window"));
+}
+
+TEST(FindHostMainWindow, PrefersTheFullVersionOverTheTrial) {
+    ASSERT_EQ(find_host_main_window(), nullptr) << "a host is already running";
+    LocalClass trial_class(kHostTrialMainClass);
+    LocalClass full_class(kHostMainClass);
+    ASSERT_TRUE(trial_class.ok() && full_class.ok());
+
+    LocalWindow trial(kHostTrialMainClass, "trial");
+    ASSERT_NE(trial.get(), nullptr);
+    EXPECT_EQ(find_host_main_window(), trial.get());
+    {
+        LocalWindow full(kHostMainClass, "full");
+        ASSERT_NE(full.get(), nullptr);
+        EXPECT_EQ(find_host_main_window(), full.get());
+    }
+    EXPECT_EQ(find_host_main_window(), trial.get());
+}
+
+TEST(FindHostMainWindow, FindsAStandinOfEitherVersion) {
+    const std::vector<std::string> variants[] = {{}, {"--trial"}};
+    for (const auto& args : variants) {
+        SCOPED_TRACE(args.empty() ? "full version" : "trial version");
+        RunningHost host;
+        start_host(host, args);
+        if (HasFatalFailure()) {
+            return;
+        }
+        char class_name[64] = {};
+        GetClassNameA(host.main, class_name, sizeof class_name);
+        EXPECT_STREQ(class_name, args.empty() ? kHostMainClass : kHostTrialMainClass);
+        EXPECT_EQ(find_host_main_window(), host.main);
+    }
+}
+
+TEST(FindInventoryWindow, NeedsTheListBoxClassAndTheExactTitle) {
+    ASSERT_EQ(find_inventory_window(), nullptr) << "an inventory window is already open";
+    {
+        LocalWindow wrong_class("Static", kInventoryTitle);
+        LocalWindow half_width_gap(kInventoryClass, "クイラ 持ち物ウィンドウ");
+        LocalWindow other_title(kInventoryClass, "持ち物ウィンドウ");
+        ASSERT_NE(wrong_class.get(), nullptr);
+        ASSERT_NE(half_width_gap.get(), nullptr);
+        ASSERT_NE(other_title.get(), nullptr);
+        EXPECT_EQ(find_inventory_window(), nullptr);
+    }
+    LocalWindow inventory(kInventoryClass, kInventoryTitle);
+    ASSERT_NE(inventory.get(), nullptr);
+    EXPECT_EQ(find_inventory_window(), inventory.get());
+}
+
+TEST(ResizeHostHeight, ChangesOnlyTheHeight) {
+    EXPECT_FALSE(resize_host_height(nullptr, 486, 349));
+
+    RunningHost host;
+    start_host(host, {"--size", "486x349", "--pos", "120,80"});
+    if (HasFatalFailure()) {
+        return;
+    }
+    ASSERT_TRUE(resize_host_height(host.main, 486, 421));
+    ASSERT_TRUE(sync_with(host.main));
+    EXPECT_TRUE(wait_until(
+        [&] {
+            auto rect = window_rect(host.main);
+            return rect && rect->height == 421;
+        },
+        kChangeTimeoutMs));
+    const auto rect = window_rect(host.main);
+    ASSERT_TRUE(rect);
+    EXPECT_EQ(rect->width, 486);
+    EXPECT_EQ(rect->left, 120);
+    EXPECT_EQ(rect->top, 80);
+}
+
+TEST(RestoreHostHeight, ReturnsKnownWidthsToTheirBaseHeightAndLeavesOthers) {
+    struct Case {
+        const char* size;
+        LONG width;
+        LONG height_before;
+        LONG height_after;
+    };
+    constexpr Case kCases[] = {
+        {"486x400", 486, 400, 349},    // extended by an overlay strip
+        {"390x250", 390, 250, 289},    // smaller than its base height
+        {"1234x900", 1234, 900, 817},  // the largest size
+        {"486x349", 486, 349, 349},    // already at its base height
+        {"500x400", 500, 400, 400},    // a width the host never uses
+    };
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.size);
+        RunningHost host;
+        start_host(host, {"--size", c.size, "--pos", "60,40"});
+        if (HasFatalFailure()) {
+            return;
+        }
+        const auto before = window_rect(host.main);
+        ASSERT_TRUE(before);
+        ASSERT_EQ(before->width, c.width);
+        ASSERT_EQ(before->height, c.height_before);
+
+        restore_host_height();
+        ASSERT_TRUE(sync_with(host.main));
+        EXPECT_TRUE(wait_until(
+            [&] {
+                auto rect = window_rect(host.main);
+                return rect && rect->height == c.height_after;
+            },
+            kChangeTimeoutMs))
+            << "height " << window_rect(host.main).value_or(Rect{}).height;
+        const auto after = window_rect(host.main);
+        ASSERT_TRUE(after);
+        EXPECT_EQ(after->width, c.width);
+        EXPECT_EQ(after->left, 60);
+        EXPECT_EQ(after->top, 40);
+    }
+}
+
+TEST(RequestInventoryWindow, MakesAClosedHostOpenItsInventory) {
+    RunningHost host;
+    start_host(host, {"--closed"});
+    if (HasFatalFailure()) {
+        return;
+    }
+    ASSERT_TRUE(sync_with(host.main));
+    ASSERT_EQ(host.process->find_inventory_window(), nullptr) << "--closed opened it anyway";
+
+    request_inventory_window();
+
+    EXPECT_NE(host.process->wait_for_inventory_window(kChangeTimeoutMs), nullptr);
+    EXPECT_EQ(find_inventory_window(), host.process->find_inventory_window());
+    EXPECT_GE(GetKeyState(VK_F3), 0) << "F3 was left held down";
+}
+
+}  // namespace
+}  // namespace quilla

@@ -1,0 +1,290 @@
+// Test support for running the stand-in host: a scratch working directory, starting the
+// stand-in with arguments in it, waiting with a deadline for its main window or its
+// inventory window, and ending it by its process id. Self-contained (Win32 and the
+// standard library only), so any Windows test can include or copy it.
+//
+// Times are DWORD milliseconds: <chrono> cannot be included under the Shift-JIS execution
+// character set (one of its unit suffixes has no Shift-JIS form).
+//
+// Only one stand-in may run at a time (tests share the desktop and look windows up by
+// class). Declare the ScratchDirectory before the StandinProcess so the process ends
+// before its working directory is removed.
+#pragma once
+
+#include <windows.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <system_error>
+#include <vector>
+
+namespace quilla::test_support {
+
+// A path as Windows sees it: an absolute Unix path (as the build gives it under Wine)
+// becomes the same path on drive Z:, which Wine maps to the Unix root.
+inline std::string to_windows_path(std::string path) {
+    if (!path.empty() && path.front() == '/') {
+        path.insert(0, "Z:");
+    }
+    for (char& c : path) {
+        if (c == '/') {
+            c = '\\';
+        }
+    }
+    return path;
+}
+
+// Where the stand-in host is: STANDIN_HOST_PATH when the build defines it, else the
+// environment variable QUILLA_STANDIN_HOST, else tools\standin_host.exe beside the folder
+// of the running test program (the build tree's layout).
+inline std::string standin_host_path() {
+#ifdef STANDIN_HOST_PATH
+    return to_windows_path(STANDIN_HOST_PATH);
+#else
+    if (const char* env = std::getenv("QUILLA_STANDIN_HOST"); env && *env) {
+        return to_windows_path(env);
+    }
+    std::string module(MAX_PATH, '\0');
+    for (;;) {
+        const DWORD got =
+            GetModuleFileNameA(nullptr, module.data(), static_cast<DWORD>(module.size()));
+        if (got == 0) {
+            return {};
+        }
+        if (got < module.size()) {
+            module.resize(got);
+            break;
+        }
+        module.resize(module.size() * 2);
+    }
+    const std::filesystem::path tests_dir = std::filesystem::path(module).parent_path();
+    return (tests_dir.parent_path() / "tools" / "standin_host.exe").string();
+#endif
+}
+
+// Runs check() until it returns true or timeout_ms passes, dispatching this thread's window
+// messages in between (and waking early when also_wake_on is signalled). Returns the last
+// result of check().
+template <typename Check>
+bool wait_until(Check check, DWORD timeout_ms, HANDLE also_wake_on = nullptr) {
+    const ULONGLONG deadline = GetTickCount64() + timeout_ms;
+    for (;;) {
+        if (check()) {
+            return true;
+        }
+        const ULONGLONG now = GetTickCount64();
+        if (now >= deadline) {
+            return check();
+        }
+        const DWORD slice = static_cast<DWORD>(deadline - now < 5 ? deadline - now : 5);
+        const DWORD handles = also_wake_on ? 1 : 0;
+        MsgWaitForMultipleObjects(handles, also_wake_on ? &also_wake_on : nullptr, FALSE, slice,
+                                  QS_ALLINPUT);
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+    }
+}
+
+// A fresh, empty folder under the temporary folder, removed with its contents at the end.
+class ScratchDirectory {
+  public:
+    ScratchDirectory() {
+        static std::atomic<unsigned> counter{0};
+        std::string base(MAX_PATH + 1, '\0');
+        const DWORD got = GetTempPathA(static_cast<DWORD>(base.size()), base.data());
+        base.resize(got > 0 && got < base.size() ? got : 0);
+        for (int attempt = 0; attempt < 100 && path_.empty(); ++attempt) {
+            std::string candidate = base + "quilla-test-" + std::to_string(GetCurrentProcessId()) +
+                                    "-" + std::to_string(counter++) + "-" +
+                                    std::to_string(GetTickCount());
+            if (CreateDirectoryA(candidate.c_str(), nullptr)) {
+                path_ = std::move(candidate);
+            }
+        }
+    }
+    ScratchDirectory(const ScratchDirectory&) = delete;
+    ScratchDirectory& operator=(const ScratchDirectory&) = delete;
+    ~ScratchDirectory() {
+        if (!path_.empty()) {
+            std::error_code ignored;
+            std::filesystem::remove_all(path_, ignored);
+        }
+    }
+
+    bool ok() const noexcept { return !path_.empty(); }
+    const std::string& path() const noexcept { return path_; }
+    std::string file(std::string_view name) const { return path_ + "\\" + std::string(name); }
+
+    // Writes bytes to the named file in one step (a reader polling it never sees half of
+    // it): written beside it first, then moved over it. False on any failure.
+    bool write_file(std::string_view name, std::string_view bytes) const {
+        const std::string target = file(name);
+        const std::string temp = target + ".tmp";
+        HANDLE handle = CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (handle == INVALID_HANDLE_VALUE) {
+            return false;
+        }
+        bool written = true;
+        std::size_t done = 0;
+        while (written && done < bytes.size()) {
+            const std::size_t left = bytes.size() - done;
+            const DWORD chunk = static_cast<DWORD>(left < (1u << 20) ? left : (1u << 20));
+            DWORD wrote = 0;
+            written = WriteFile(handle, bytes.data() + done, chunk, &wrote, nullptr) && wrote > 0;
+            done += wrote;
+        }
+        CloseHandle(handle);
+        if (!written || !MoveFileExA(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+            DeleteFileA(temp.c_str());
+            return false;
+        }
+        return true;
+    }
+
+  private:
+    std::string path_;
+};
+
+// One argument quoted for a command line so that the C runtime splits it back unchanged.
+inline std::string quote_argument(std::string_view arg) {
+    if (!arg.empty() && arg.find_first_of(" \t\n\v\"") == std::string_view::npos) {
+        return std::string(arg);
+    }
+    std::string quoted = "\"";
+    std::size_t backslashes = 0;
+    for (char c : arg) {
+        if (c == '\\') {
+            ++backslashes;
+            continue;
+        }
+        // Backslashes are literal unless a quote follows; then each one is doubled.
+        quoted.append(c == '"' ? backslashes * 2 + 1 : backslashes, '\\');
+        backslashes = 0;
+        quoted += c;
+    }
+    quoted.append(backslashes * 2, '\\');  // the closing quote follows them
+    quoted += '"';
+    return quoted;
+}
+
+// A running stand-in host. Ended with TerminateProcess when the object goes away, which
+// also waits until its windows are gone.
+class StandinProcess {
+  public:
+    static constexpr char kMainClass[] = "QUILLA_BRISKOLT_APPLICATION";
+    static constexpr char kTrialMainClass[] = "QUILLA_TRIAL_BRISKOLT_APPLICATION";
+    static constexpr char kInventoryClass[] = "ListBox";
+    static constexpr char kInventoryTitle[] = "クイラ　持ち物ウィンドウ";
+
+    // Starts exe with args in working_dir. Check started(); error() says why not.
+    StandinProcess(const std::string& exe, const std::vector<std::string>& args,
+                   const std::string& working_dir) {
+        std::string command = quote_argument(exe);
+        for (const std::string& arg : args) {
+            command += ' ';
+            command += quote_argument(arg);
+        }
+        STARTUPINFOA startup{};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION info{};
+        if (!CreateProcessA(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                            working_dir.c_str(), &startup, &info)) {
+            error_ = "cannot start " + exe + " (error " + std::to_string(GetLastError()) + ")";
+            return;
+        }
+        CloseHandle(info.hThread);
+        process_ = info.hProcess;
+        process_id_ = info.dwProcessId;
+    }
+    StandinProcess(const StandinProcess&) = delete;
+    StandinProcess& operator=(const StandinProcess&) = delete;
+    ~StandinProcess() { terminate(); }
+
+    bool started() const noexcept { return process_ != nullptr; }
+    const std::string& error() const noexcept { return error_; }
+    DWORD process_id() const noexcept { return process_id_; }
+    HANDLE process() const noexcept { return process_; }
+
+    // True, with its exit code, once the process has ended.
+    bool has_exited(DWORD* exit_code = nullptr) const noexcept {
+        if (!process_ || WaitForSingleObject(process_, 0) != WAIT_OBJECT_0) {
+            return false;
+        }
+        if (exit_code) {
+            GetExitCodeProcess(process_, exit_code);
+        }
+        return true;
+    }
+
+    // This process's window of the given class (and title, when given), or null.
+    HWND find_own_window(const char* class_name, const char* title = nullptr) const noexcept {
+        HWND window = nullptr;
+        while ((window = FindWindowExA(nullptr, window, class_name, title)) != nullptr) {
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            if (owner == process_id_) {
+                return window;
+            }
+        }
+        return nullptr;
+    }
+
+    HWND find_main_window() const noexcept {
+        HWND main = find_own_window(kMainClass);
+        return main ? main : find_own_window(kTrialMainClass);
+    }
+    HWND find_inventory_window() const noexcept {
+        return find_own_window(kInventoryClass, kInventoryTitle);
+    }
+
+    // Waits up to timeout_ms for the window; null on timeout or when the process ended.
+    HWND wait_for_main_window(DWORD timeout_ms) const {
+        return wait_for([this] { return find_main_window(); }, timeout_ms);
+    }
+    HWND wait_for_inventory_window(DWORD timeout_ms) const {
+        return wait_for([this] { return find_inventory_window(); }, timeout_ms);
+    }
+
+    // Ends the process by its id and waits (bounded) until it and its windows are gone.
+    void terminate() noexcept {
+        if (!process_) {
+            return;
+        }
+        if (HANDLE by_id = OpenProcess(PROCESS_TERMINATE, FALSE, process_id_)) {
+            TerminateProcess(by_id, 1);
+            CloseHandle(by_id);
+        } else {
+            TerminateProcess(process_, 1);
+        }
+        WaitForSingleObject(process_, 10000);
+        wait_until([this] { return !find_main_window() && !find_inventory_window(); }, 5000);
+        CloseHandle(process_);
+        process_ = nullptr;
+    }
+
+  private:
+    template <typename Find>
+    HWND wait_for(Find find, DWORD timeout_ms) const {
+        HWND found = nullptr;
+        wait_until(
+            [&] {
+                found = find();
+                return found != nullptr || has_exited();
+            },
+            timeout_ms, process_);
+        return found;
+    }
+
+    HANDLE process_ = nullptr;
+    DWORD process_id_ = 0;
+    std::string error_;
+};
+
+}  // namespace quilla::test_support

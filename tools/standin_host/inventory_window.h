@@ -1,0 +1,49 @@
+// The stand-in host's inventory window: a top-level list box showing the lines of the
+// inventory file, refilled whenever the file's contents change.
+#pragma once
+
+#include <windows.h>
+
+#include "base/handles_win.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quilla::standin {
+
+// The inventory file's text cut into list lines: CR LF or LF ends a line, a last line
+// without an ending still counts, and nothing else is changed (long lines stay whole).
+std::vector<std::string> split_inventory_lines(std::string_view text);
+
+class InventoryWindow {
+  public:
+    explicit InventoryWindow(std::string path);
+    InventoryWindow(const InventoryWindow&) = delete;
+    InventoryWindow& operator=(const InventoryWindow&) = delete;
+    ~InventoryWindow();
+
+    const std::string& path() const noexcept { return path_; }
+    bool is_open() const noexcept { return static_cast<bool>(window_); }
+
+    // Opens the window at the given outer rectangle, owned by owner, without activating
+    // it. Does nothing when it is already open.
+    void open(HWND owner, HINSTANCE instance, const RECT& placement, HFONT font) noexcept;
+
+    // Reads the inventory file again and refills an open window when its contents changed.
+    void poll_file() noexcept;
+
+  private:
+    static LRESULT CALLBACK subclass_proc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam);
+    LRESULT handle(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) noexcept;
+    void fill() noexcept;
+
+    std::string path_;
+    std::optional<std::string> contents_;
+    std::vector<std::string> lines_;
+    UniqueWindow window_;
+    WNDPROC list_box_proc_ = nullptr;
+};
+
+}  // namespace quilla::standin

@@ -1,0 +1,106 @@
+// The item tables' operations and the live database shared by the window thread and the
+// render worker.
+#include "items/item_db.h"
+
+#include "base/text.h"
+
+#include <utility>
+
+namespace quilla {
+
+ItemTable& ItemTables::operator[](Category category) noexcept {
+    const ItemTables& self = *this;
+    return const_cast<ItemTable&>(self[category]);
+}
+
+const ItemTable& ItemTables::operator[](Category category) const noexcept {
+    switch (category) {
+        case Category::Weapon:
+            return weapon;
+        case Category::Shield:
+            return shield;
+        case Category::Amulet:
+            return amulet;
+        case Category::WeaponSeal:
+            return weapon_seal;
+        case Category::ShieldSeal:
+            return shield_seal;
+    }
+    return weapon;  // not reached: every category is handled above
+}
+
+std::optional<int32_t> find(const ItemTables& tables, Category category, const std::string& name) {
+    const ItemTable& table = tables[category];
+    auto it = table.find(name);
+    if (it == table.end()) {
+        return std::nullopt;
+    }
+    return it->second;
+}
+
+void set(ItemTables& tables, Category category, const std::string& name, int32_t slots) {
+    tables[category].insert_or_assign(name, slots);
+}
+
+void erase(ItemTables& tables, Category category, const std::string& name) {
+    tables[category].erase(name);
+}
+
+namespace {
+
+void adjust_in(ItemTable& table, const std::string& name, int32_t delta) {
+    auto it = table.find(name);
+    if (it != table.end()) {
+        it->second = saturating_add(it->second, delta);
+    }
+}
+
+}  // namespace
+
+void adjust(ItemTables& tables, const std::string& name, int32_t delta) {
+    adjust_in(tables.weapon, name, delta);
+    adjust_in(tables.shield, name, delta);
+}
+
+void clear(ItemTables& tables, Category category) {
+    tables[category].clear();
+}
+
+std::size_t size(const ItemTables& tables, Category category) {
+    return tables[category].size();
+}
+
+ItemDatabase::ItemDatabase() : current_(std::make_shared<const ItemTables>()) {}
+
+std::shared_ptr<const ItemTables> ItemDatabase::snapshot() const {
+    std::lock_guard lock(pointer_mutex_);
+    return current_;
+}
+
+void ItemDatabase::modify(const std::function<void(ItemTables&)>& change) {
+    std::lock_guard writer(writer_mutex_);
+    ItemTables next = *snapshot();
+    change(next);
+    publish(std::make_shared<const ItemTables>(std::move(next)));
+}
+
+void ItemDatabase::replace(ItemTables tables) {
+    std::lock_guard writer(writer_mutex_);
+    publish(std::make_shared<const ItemTables>(std::move(tables)));
+}
+
+void ItemDatabase::publish(std::shared_ptr<const ItemTables> next) {
+    {
+        std::lock_guard lock(pointer_mutex_);
+        current_.swap(next);
+    }
+    // next now holds the previous tables; if no reader keeps them they are freed here,
+    // outside the lock that readers take.
+}
+
+ItemDatabase& item_database() {
+    static ItemDatabase* const instance = new ItemDatabase();
+    return *instance;
+}
+
+}  // namespace quilla

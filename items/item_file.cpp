@@ -1,0 +1,113 @@
+// Reading and writing the item file's lines.
+#include "items/item_file.h"
+
+#include "base/text.h"
+
+#include <array>
+#include <initializer_list>
+#include <utility>
+
+namespace quilla {
+
+namespace {
+
+// A line is read in pieces of at most this many bytes, as a 256-byte line buffer would.
+constexpr std::size_t kPieceSize = 255;
+
+constexpr std::array kAllCategories = {Category::Weapon, Category::Shield, Category::Amulet,
+                                       Category::WeaponSeal, Category::ShieldSeal};
+
+std::string_view prefix_of(Category category) noexcept {
+    switch (category) {
+        case Category::Weapon:
+            return "武器,";
+        case Category::Shield:
+            return "盾,";
+        case Category::Amulet:
+            return "お守り,";
+        case Category::WeaponSeal:
+            return "武器印,";
+        case Category::ShieldSeal:
+            return "盾印,";
+    }
+    return {};
+}
+
+// Tests one line against the prefixes in order. A matching prefix is cut off and the rest
+// is what the following prefixes see, so a name that is itself a category word followed by
+// a further comma stores a second entry.
+void read_line(std::string_view line, std::initializer_list<Category> order, ItemTables& tables) {
+    for (Category category : order) {
+        const std::string_view prefix = prefix_of(category);
+        if (!starts_with(line, prefix)) {
+            continue;
+        }
+        line.remove_prefix(prefix.size());
+        const std::size_t comma = line.find(',');
+        if (comma == std::string_view::npos) {
+            continue;
+        }
+        const int32_t value =
+            category == Category::Amulet ? 0 : parse_decimal_int(line.substr(comma + 1));
+        set(tables, category, std::string(line.substr(0, comma)), value);
+    }
+}
+
+void read_lines(std::string_view bytes, std::initializer_list<Category> order, ItemTables& tables) {
+    for (std::string_view piece : split_pieces(bytes, kPieceSize)) {
+        read_line(piece, order, tables);
+    }
+}
+
+}  // namespace
+
+void read_startup_item_file(std::string_view bytes, ItemTables& live) {
+    read_lines(bytes,
+               {Category::Weapon, Category::Shield, Category::Amulet, Category::WeaponSeal,
+                Category::ShieldSeal},
+               live);
+}
+
+void load_item_file(const std::optional<std::string>& bytes, ItemTables& target) {
+    if (!bytes) {
+        return;
+    }
+    ItemTables remembered = std::exchange(target, ItemTables{});
+    read_lines(*bytes,
+               {Category::Weapon, Category::Shield, Category::WeaponSeal, Category::ShieldSeal,
+                Category::Amulet},
+               target);
+    for (Category category : kAllCategories) {
+        if (target[category].empty()) {
+            target[category] = std::move(remembered[category]);
+        }
+    }
+}
+
+void reset_item_file(const std::optional<std::string>& bytes, ItemTables& live) {
+    const std::initializer_list<Category> order = {Category::Weapon, Category::Shield,
+                                                   Category::WeaponSeal, Category::ShieldSeal};
+    for (Category category : order) {
+        clear(live, category);
+    }
+    if (bytes) {
+        read_lines(*bytes, order, live);
+    }
+}
+
+std::string format_item_file(const ItemTables& tables) {
+    std::string out;
+    for (Category category :
+         {Category::Weapon, Category::Shield, Category::WeaponSeal, Category::ShieldSeal}) {
+        for (const auto& [name, slots] : tables[category]) {
+            out.append(prefix_of(category)).append(name).append(",");
+            out.append(std::to_string(slots)).append("\n");
+        }
+    }
+    for (const auto& entry : tables.amulet) {
+        out.append(prefix_of(Category::Amulet)).append(entry.first).append(",\n");
+    }
+    return out;
+}
+
+}  // namespace quilla

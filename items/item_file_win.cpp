@@ -1,0 +1,38 @@
+// Opening and saving item files on disk.
+#include "items/item_file_win.h"
+
+#include "base/file_win.h"
+#include "base/text.h"
+#include "items/item_file.h"
+
+namespace quilla {
+
+namespace {
+
+constexpr const char* kStartupItemFile = "items.txt";
+
+}  // namespace
+
+bool load_startup_items(ItemDatabase& db) {
+    const std::optional<std::string> bytes = read_file_bytes(kStartupItemFile);
+    if (!bytes) {
+        return false;
+    }
+    db.modify([&](ItemTables& tables) { read_startup_item_file(*bytes, tables); });
+    return true;
+}
+
+bool write_item_file(const std::string& path, const ItemTables& tables) {
+    return replace_file_atomically(path, format_item_file(tables));
+}
+
+void reset_live_items(ItemDatabase& db) {
+    const std::optional<std::string> bytes = read_file_bytes(kStartupItemFile);
+    db.modify([&](ItemTables& tables) { reset_item_file(bytes, tables); });
+}
+
+void load_item_file_into(const std::string& path, ItemTables& target) {
+    load_item_file(read_file_bytes(path), target);
+}
+
+}  // namespace quilla

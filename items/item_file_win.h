@@ -1,0 +1,27 @@
+// Opening and saving item files on disk for the start-up load, the item editor's load,
+// reset and save.
+#pragma once
+
+#include "items/item_db.h"
+
+#include <string>
+
+namespace quilla {
+
+// Reads "items.txt" from the working directory into db. False when it cannot be opened
+// (the tables are then left as they were).
+bool load_startup_items(ItemDatabase& db);
+
+// Formats tables and writes them to path in one replacing step: a failed save leaves the
+// previous file whole. False when the file could not be written.
+bool write_item_file(const std::string& path, const ItemTables& tables);
+
+// Clears the live weapon, shield and both seal tables and reads them again from
+// "items.txt"; the amulet table is kept.
+void reset_live_items(ItemDatabase& db);
+
+// Loads the item file at path into target (see load_item_file); a file that cannot be
+// opened changes nothing.
+void load_item_file_into(const std::string& path, ItemTables& target);
+
+}  // namespace quilla

@@ -1,0 +1,104 @@
+// Counting seals and their slot usage.
+#include "overlay/seal_count.h"
+
+#include "base/text.h"
+
+#include <algorithm>
+#include <array>
+#include <limits>
+#include <map>
+
+namespace quilla {
+
+namespace {
+
+constexpr int kPasses = 10;
+
+// Copies of a seal beyond its limit take no slots; a seal not listed has no limit. Each
+// group lists single-kanji seal names (two bytes each) run together.
+struct LimitGroup {
+    int32_t limit;
+    std::string_view seals;
+};
+
+constexpr std::array<LimitGroup, 3> kWeaponSealLimits = {{
+    {1, "鎌必三付牙怪銀凍紅帝斬奇超識"},
+    {2, "風"},
+    {5, "竜"},
+}};
+
+constexpr std::array<LimitGroup, 3> kShieldSealLimits = {{
+    {1, "発見影炎氷識蒸超罠奇状無界縛"},
+    {2, "踊祓魔重消"},
+    {5, "竜"},
+}};
+
+constexpr int32_t kNoLimit = std::numeric_limits<int32_t>::max();
+constexpr std::size_t kKanjiBytes = 2;
+
+int32_t limit_in(const std::array<LimitGroup, 3>& groups, std::string_view seal) noexcept {
+    if (seal.size() != kKanjiBytes) {
+        return kNoLimit;
+    }
+    for (const LimitGroup& group : groups) {
+        for (std::size_t at = 0; at + kKanjiBytes <= group.seals.size(); at += kKanjiBytes) {
+            if (group.seals.substr(at, kKanjiBytes) == seal) {
+                return group.limit;
+            }
+        }
+    }
+    return kNoLimit;
+}
+
+int32_t repeat_limit(std::string_view seal, SealKind kind) noexcept {
+    return kind == SealKind::Weapon ? limit_in(kWeaponSealLimits, seal)
+                                    : limit_in(kShieldSealLimits, seal);
+}
+
+const ItemTable& seal_table(const ItemTables& tables, SealKind kind) noexcept {
+    return kind == SealKind::Weapon ? tables.weapon_seal : tables.shield_seal;
+}
+
+// An empty name would "match" everywhere without taking any text, so it is never a seal.
+bool is_at_front(std::string_view text, const std::string& name) noexcept {
+    return !name.empty() && starts_with(text, name);
+}
+
+}  // namespace
+
+int32_t count_seal_tokens(std::string_view seal_text, const ItemTables& tables, SealKind kind) {
+    const ItemTable& table = seal_table(tables, kind);
+    std::size_t count = 0;  // at most the text's size: every name takes at least one byte
+    for (int pass = 0; pass < kPasses && !seal_text.empty(); ++pass) {
+        for (const auto& entry : table) {
+            if (is_at_front(seal_text, entry.first)) {
+                seal_text.remove_prefix(entry.first.size());
+                ++count;
+            }
+        }
+    }
+    return static_cast<int32_t>(std::min<std::size_t>(count, kNoLimit));
+}
+
+int32_t seal_slot_usage(std::string_view seal_text, const ItemTables& tables, SealKind kind) {
+    const ItemTable& table = seal_table(tables, kind);
+    std::map<std::string_view, int32_t> occurrences;
+    int32_t sum = 0;
+    for (int pass = 0; pass < kPasses; ++pass) {
+        auto taken = table.begin();
+        while (taken != table.end() && !is_at_front(seal_text, taken->first)) {
+            ++taken;
+        }
+        if (taken == table.end()) {
+            break;  // nothing at the front now, and nothing will be in a later pass
+        }
+        const auto& [name, slots] = *taken;
+        seal_text.remove_prefix(name.size());
+        if (++occurrences[name] <= repeat_limit(name, kind)) {
+            sum = saturating_add(sum, slots);
+        }
+    }
+    return sum;
+}
+
+}  // namespace quilla

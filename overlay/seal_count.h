@@ -1,0 +1,24 @@
+// Counting the seals in a weapon's or shield's seal list and the slots they use, against
+// the weapon-seal or shield-seal table of the item database.
+#pragma once
+
+#include "items/item_db.h"
+
+#include <cstdint>
+#include <string_view>
+
+namespace quilla {
+
+enum class SealKind { Weapon, Shield };
+
+// How many seal names stand at the start of seal_text. Ten passes over the seal table in
+// name order; each entry whose name is at the front in its turn is taken once per pass.
+// Used to pad the list with "○" for the free slots.
+int32_t count_seal_tokens(std::string_view seal_text, const ItemTables& tables, SealKind kind);
+
+// The slots that the seals at the start of seal_text use: at most ten names, the first
+// matching entry in name order each time. Copies of a seal beyond its repeat limit use no
+// slots. The sum stops at the int32 limits.
+int32_t seal_slot_usage(std::string_view seal_text, const ItemTables& tables, SealKind kind);
+
+}  // namespace quilla

@@ -1,0 +1,169 @@
+// The item tables' operations, their byte order, and the live database's snapshots.
+#include "items/item_db.h"
+
+#include <gtest/gtest.h>
+
+#include <cctype>
+#include <ostream>
+#include <string_view>
+
+#include <limits>
+#include <vector>
+
+namespace quilla {
+namespace {
+
+// Test names from the cases' descriptions: letters and digits kept, the rest "_".
+template <typename Case>
+std::string case_name(const ::testing::TestParamInfo<Case>& param) {
+    std::string name;
+    for (char ch : std::string_view(param.param.what)) {
+        name += std::isalnum(static_cast<unsigned char>(ch)) ? ch : '_';
+    }
+    return name;
+}
+
+constexpr int32_t kMax = std::numeric_limits<int32_t>::max();
+constexpr int32_t kMin = std::numeric_limits<int32_t>::min();
+
+TEST(ItemTables, EachCategoryNamesItsOwnTable) {
+    ItemTables tables;
+    set(tables, Category::Weapon, "a", 1);
+    set(tables, Category::Shield, "b", 2);
+    set(tables, Category::Amulet, "c", 3);
+    set(tables, Category::WeaponSeal, "d", 4);
+    set(tables, Category::ShieldSeal, "e", 5);
+    EXPECT_EQ(tables.weapon, (ItemTable{{"a", 1}}));
+    EXPECT_EQ(tables.shield, (ItemTable{{"b", 2}}));
+    EXPECT_EQ(tables.amulet, (ItemTable{{"c", 3}}));
+    EXPECT_EQ(tables.weapon_seal, (ItemTable{{"d", 4}}));
+    EXPECT_EQ(tables.shield_seal, (ItemTable{{"e", 5}}));
+    const ItemTables& read_only = tables;
+    EXPECT_EQ(&read_only[Category::ShieldSeal], &tables.shield_seal);
+}
+
+TEST(ItemTables, SetFindEraseClearAndSize) {
+    ItemTables tables;
+    EXPECT_EQ(find(tables, Category::Weapon, "剣"), std::nullopt);
+
+    set(tables, Category::Weapon, "剣", 3);
+    set(tables, Category::Weapon, "剣", 7);  // replaces, keeps a single entry
+    set(tables, Category::Weapon, "", -2);   // the empty name is a name like any other
+    EXPECT_EQ(find(tables, Category::Weapon, "剣"), 7);
+    EXPECT_EQ(find(tables, Category::Weapon, ""), -2);
+    EXPECT_EQ(size(tables, Category::Weapon), 2u);
+    EXPECT_EQ(find(tables, Category::Shield, "剣"), std::nullopt);
+
+    erase(tables, Category::Weapon, "盾");  // absent: nothing happens
+    EXPECT_EQ(size(tables, Category::Weapon), 2u);
+    erase(tables, Category::Weapon, "剣");
+    EXPECT_EQ(find(tables, Category::Weapon, "剣"), std::nullopt);
+    EXPECT_EQ(size(tables, Category::Weapon), 1u);
+
+    set(tables, Category::Amulet, "守", 0);
+    clear(tables, Category::Weapon);
+    EXPECT_EQ(size(tables, Category::Weapon), 0u);
+    EXPECT_EQ(size(tables, Category::Amulet), 1u);
+}
+
+struct AdjustCase {
+    const char* what;
+    std::optional<int32_t> weapon_before;  // nothing: the name is not in the table
+    std::optional<int32_t> shield_before;
+    int32_t delta;
+    std::optional<int32_t> weapon_after;
+    std::optional<int32_t> shield_after;
+};
+
+void PrintTo(const AdjustCase& c, std::ostream* os) {
+    *os << c.what;
+}
+
+class AdjustTest : public ::testing::TestWithParam<AdjustCase> {};
+
+TEST_P(AdjustTest, ChangesWeaponAndShieldIndependently) {
+    const AdjustCase& c = GetParam();
+    SCOPED_TRACE(c.what);
+    ItemTables tables;
+    set(tables, Category::Weapon, "other", 10);
+    if (c.weapon_before) {
+        set(tables, Category::Weapon, "名", *c.weapon_before);
+    }
+    if (c.shield_before) {
+        set(tables, Category::Shield, "名", *c.shield_before);
+    }
+    adjust(tables, "名", c.delta);
+    EXPECT_EQ(find(tables, Category::Weapon, "名"), c.weapon_after);
+    EXPECT_EQ(find(tables, Category::Shield, "名"), c.shield_after);
+    EXPECT_EQ(find(tables, Category::Weapon, "other"), 10);
+    EXPECT_TRUE(tables.amulet.empty() && tables.weapon_seal.empty() && tables.shield_seal.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, AdjustTest,
+    ::testing::Values(AdjustCase{"weapon up", 3, std::nullopt, +1, 4, std::nullopt},
+                      AdjustCase{"shield down", std::nullopt, 3, -1, std::nullopt, 2},
+                      AdjustCase{"in both tables: both change", 3, 8, +1, 4, 9},
+                      AdjustCase{"absent: nothing inserted", std::nullopt, std::nullopt, +1,
+                                 std::nullopt, std::nullopt},
+                      AdjustCase{"below zero", 0, std::nullopt, -1, -1, std::nullopt},
+                      AdjustCase{"stops at the top", kMax, kMax - 1, +1, kMax, kMax},
+                      AdjustCase{"stops at the bottom", kMin, kMin + 1, -1, kMin, kMin}),
+    case_name<AdjustCase>);
+
+TEST(ItemTables, IterateInUnsignedByteOrder) {
+    ItemTables tables;
+    // Inserted in an order unrelated to the expected one.
+    for (const char* name : {"ｱ", "あ", "abc", "A", "ａ", "ab", "a", "剣", "", "大剣"}) {
+        set(tables, Category::Weapon, name, 0);
+    }
+    std::vector<std::string> order;
+    for (const auto& entry : tables.weapon) {
+        order.push_back(entry.first);
+    }
+    // "" < 41 < 61 < 61 62 < 61 62 63 < 82 81 (ａ) < 82 a0 (あ) < 8c 95 (剣) < 91 e5 (大剣)
+    // < b1 (half-width ｱ): lead bytes above 0x7f sort after ASCII, as unsigned values.
+    const std::vector<std::string> expected = {"",   "A",  "a",  "ab",   "abc",
+                                               "ａ", "あ", "剣", "大剣", "ｱ"};
+    EXPECT_EQ(order, expected);
+}
+
+TEST(ItemDatabase, SnapshotIsUnchangedByLaterChanges) {
+    ItemDatabase db;
+    EXPECT_EQ(*db.snapshot(), ItemTables{});
+
+    db.modify([](ItemTables& t) { set(t, Category::Weapon, "剣", 3); });
+    const std::shared_ptr<const ItemTables> before = db.snapshot();
+
+    db.modify([](ItemTables& t) {
+        adjust(t, "剣", +1);
+        set(t, Category::Shield, "盾", 2);
+    });
+    EXPECT_EQ(find(*before, Category::Weapon, "剣"), 3);
+    EXPECT_TRUE(before->shield.empty());
+
+    const auto after = db.snapshot();
+    EXPECT_EQ(find(*after, Category::Weapon, "剣"), 4);
+    EXPECT_EQ(find(*after, Category::Shield, "盾"), 2);
+
+    ItemTables replacement;
+    set(replacement, Category::Amulet, "守", 0);
+    db.replace(replacement);
+    EXPECT_EQ(*db.snapshot(), replacement);
+    EXPECT_EQ(find(*after, Category::Weapon, "剣"), 4);
+}
+
+TEST(ItemDatabase, KeepsTheEditorOwner) {
+    ItemDatabase db;
+    EXPECT_EQ(db.editor_owner(), nullptr);
+    int window = 0;
+    db.set_editor_owner(&window);
+    EXPECT_EQ(db.editor_owner(), &window);
+}
+
+TEST(ItemDatabase, ProcessWideInstanceIsOneObject) {
+    EXPECT_EQ(&item_database(), &item_database());
+}
+
+}  // namespace
+}  // namespace quilla

@@ -1,0 +1,73 @@
+// Hit test of the overlay lines and the reduction of a line to its item name for the
+// slot-count commands.
+#include "app/slot_target.h"
+
+#include <cstddef>
+
+#include "base/text.h"
+
+namespace quilla {
+namespace {
+
+constexpr std::string_view kGoldMark = "★";
+constexpr std::string_view kLongVowel = "ー";
+
+bool in_line(int64_t y, int64_t top, int64_t height) {
+    return top <= y && y < top + height;
+}
+
+// The first position at or after `from` where `mark` begins at a character boundary.
+// Walking by characters keeps the second byte of a double-byte character (such as the
+// "[" byte that ends "ー" or "ゼ") from passing for a mark.
+std::size_t find_mark(std::string_view text, std::string_view mark, std::size_t from) noexcept {
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        if (pos >= from && text.substr(pos).starts_with(mark)) {
+            return pos;
+        }
+        pos += is_sjis_lead_byte(static_cast<unsigned char>(text[pos])) ? 2 : 1;
+    }
+    return std::string_view::npos;
+}
+
+// Keeps what lies before the first `mark` at or after `start`.
+std::string_view cut_at(std::string_view name, std::string_view mark, std::size_t start) noexcept {
+    const std::size_t pos = find_mark(name, mark, start);
+    return pos == std::string_view::npos ? name : name.substr(0, pos);
+}
+
+}  // namespace
+
+std::string_view item_name_of_line(std::string_view line) noexcept {
+    std::string_view name = line;
+    if (starts_with(name, kGoldMark)) {
+        name.remove_prefix(kGoldMark.size());
+    }
+    const std::size_t vowel = find_mark(name, kLongVowel, 0);
+    const std::size_t start = vowel == std::string_view::npos ? 0 : vowel + kLongVowel.size();
+    name = cut_at(name, "+", start);
+    name = cut_at(name, "[", start);
+    name = cut_at(name, "(", start);
+    return name;
+}
+
+std::string slot_target_name(int client_y, int32_t line_height, bool weapon_on, bool shield_on,
+                             std::string_view weapon_line, std::string_view shield_line) {
+    // 64-bit arithmetic: top + height must not overflow for any height.
+    const int64_t y = client_y;
+    const int64_t height = line_height;
+    std::string_view line;  // no line under the point: no name
+    int64_t top = 0;
+    if (weapon_on) {
+        if (in_line(y, top, height)) {
+            line = weapon_line;
+        }
+        top = height;
+    }
+    if (shield_on && in_line(y, top, height)) {
+        line = shield_line;
+    }
+    return std::string(item_name_of_line(line));
+}
+
+}  // namespace quilla

@@ -1,0 +1,83 @@
+// The input poller's scan order and pad decoding, independent of where the key and
+// joystick state come from.
+#include "input/input_poller.h"
+
+#include "input/input_codes.h"
+
+namespace quilla {
+namespace {
+
+// Single keys first, in this order: mouse left and right, Space, Enter, Ctrl, Shift, the
+// four arrows, Tab, BackSpace, Esc.
+constexpr int kSingleKeys[] = {1, 2, 32, 13, 17, 16, 37, 38, 39, 40, 9, 8, 27};
+
+struct KeyRange {
+    int first;
+    int last;
+};
+
+// Then these runs, each ascending: digits, letters, numeric pad and F1-F24, the
+// punctuation keys 0xBA-0xC1 and 0xDB-0xDF, and 0xE2.
+constexpr KeyRange kKeyRanges[] = {{48, 57},   {65, 90},   {96, 135},
+                                   {186, 193}, {219, 223}, {226, 226}};
+
+int32_t first_key_down(const InputState& state) {
+    for (int vk : kSingleKeys) {
+        if (state.key_down(vk)) {
+            return vk;
+        }
+    }
+    for (const KeyRange& range : kKeyRanges) {
+        for (int vk = range.first; vk <= range.last; ++vk) {
+            if (state.key_down(vk)) {
+                return vk;
+            }
+        }
+    }
+    return kNoInput;
+}
+
+int32_t first_pad_input(const InputState& state) {
+    if (state.joystick_count() == 0) {
+        return kNoInput;
+    }
+    const std::optional<JoyCaps> caps = state.joystick_caps();
+    if (!caps) {
+        return kNoInput;
+    }
+    const std::optional<JoyPos> pos = state.joystick_position();
+    if (!pos) {
+        return kNoInput;
+    }
+    return decode_pad(*caps, *pos);
+}
+
+}  // namespace
+
+int32_t decode_pad(const JoyCaps& caps, const JoyPos& pos) noexcept {
+    for (int bit = 0; bit < kPadButtonCount; ++bit) {
+        if ((pos.buttons >> bit) & 1u) {
+            return pad_button_code(bit + 1);
+        }
+    }
+    if (pos.y == caps.y_min) {
+        return kPadUp;
+    }
+    if (pos.y == caps.y_max) {
+        return kPadDown;
+    }
+    if (pos.x == caps.x_min) {
+        return kPadLeft;
+    }
+    if (pos.x == caps.x_max) {
+        return kPadRight;
+    }
+    return kNoInput;
+}
+
+int32_t poll_input(const InputState& state) {
+    const int32_t key = first_key_down(state);
+    return key != kNoInput ? key : first_pad_input(state);
+}
+
+}  // namespace quilla

@@ -1,10 +1,174 @@
-// The overlay window (placeholder while the shell is being built).
+// The overlay window: class registration, creation at the saved position, the polling
+// message loop, dragging, the context menu, and the start-up and shutdown order around
+// the render worker.
 #include "app/overlay_window_win.h"
 
-namespace quilla {
+#include <memory>
 
-int run_overlay_application(HINSTANCE) {
-    return 0;
+#include "app/context_menu_win.h"
+#include "app/menu_commands_win.h"
+#include "app/settings.h"
+#include "app/settings_file_win.h"
+#include "app/shared_state.h"
+#include "app/window_position.h"
+#include "base/handles_win.h"
+#include "host/host_window_win.h"
+#include "overlay/drawing_surface_win.h"
+#include "overlay/render_worker_win.h"
+
+namespace quilla {
+namespace {
+
+constexpr char kClassName[] = "QUILLA_WS_R7V_APPLICATION";
+constexpr char kWindowTitle[] = "Quilla WS";
+
+void show_startup_error(HWND owner, const char* code) {
+    const std::string text = std::string("起動に失敗しました ") + code;
+    MessageBoxA(owner, text.c_str(), "エラー", MB_OK);
+}
+
+class OverlayWindow {
+  public:
+    static LRESULT CALLBACK window_proc(HWND hwnd, UINT message, WPARAM wparam,
+                                        LPARAM lparam) noexcept {
+        auto* self = reinterpret_cast<OverlayWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+        if (message == WM_NCCREATE) {
+            self = static_cast<OverlayWindow*>(
+                reinterpret_cast<CREATESTRUCTA*>(lparam)->lpCreateParams);
+            self->hwnd_ = hwnd;
+            SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+        }
+        if (!self) {
+            return DefWindowProcA(hwnd, message, wparam, lparam);
+        }
+        return self->handle(message, wparam, lparam);
+    }
+
+  private:
+    LRESULT handle(UINT message, WPARAM wparam, LPARAM lparam) noexcept {
+        switch (message) {
+            case WM_CREATE:
+                return on_create();
+            case WM_DESTROY:
+                on_destroy();
+                return 0;
+            case WM_COMMAND:
+                run_menu_command({hwnd_, menu_.get(), menu_point_}, LOWORD(wparam));
+                return 0;
+            case WM_LBUTTONDOWN:
+                // Let the system drag the captionless window with the mouse.
+                SendMessageA(hwnd_, WM_NCLBUTTONDOWN, HTCAPTION, 0);
+                return 0;
+            case WM_RBUTTONUP:
+                show_menu();
+                return 0;
+            default:
+                return DefWindowProcA(hwnd_, message, wparam, lparam);
+        }
+    }
+
+    LRESULT on_create() noexcept {
+        menu_ = build_context_menu();
+        SurfaceResult result = create_drawing_surface(hwnd_, GetSystemMetrics(SM_CXSCREEN),
+                                                      GetSystemMetrics(SM_CYSCREEN));
+        if (!result.surface) {
+            const char* codes[] = {"#DC-1", "#DC-1", "#DC-2", "#DC-3", "#DC-4"};
+            const int step =
+                result.failed_step >= 1 && result.failed_step <= 4 ? result.failed_step : 1;
+            show_startup_error(hwnd_, codes[step]);
+            return -1;
+        }
+        worker_ = RenderWorker::start(hwnd_, menu_.get(), std::move(result.surface));
+        if (!worker_) {
+            show_startup_error(hwnd_, "#Thread-1");
+            return -1;
+        }
+        return 0;
+    }
+
+    void on_destroy() noexcept {
+        save_settings(hwnd_);
+        position_mode().store(0);  // no more pinning or host resizing from the worker
+        restore_host_height();
+        if (worker_) {
+            const int32_t wait = display_settings().snapshot()->wait;
+            worker_->stop(worker_stop_timeout_ms(wait));
+            worker_->detach_menu();
+        }
+        // Release our hold on the overlay font; a worker still drawing keeps its own.
+        display_settings().update([](DisplaySettings& s) { s.font.reset(); });
+        menu_.reset();
+        PostQuitMessage(0);
+    }
+
+    void show_menu() noexcept {
+        if (!menu_) {
+            return;
+        }
+        GetCursorPos(&menu_point_);
+        SetForegroundWindow(hwnd_);
+        TrackPopupMenu(menu_.get(), TPM_RIGHTBUTTON, menu_point_.x, menu_point_.y, 0, hwnd_,
+                       nullptr);
+    }
+
+    HWND hwnd_ = nullptr;
+    UniqueMenu menu_;
+    POINT menu_point_{};
+    std::unique_ptr<RenderWorker> worker_;
+};
+
+bool register_overlay_class(HINSTANCE instance) {
+    WNDCLASSEXA wc{};
+    wc.cbSize = sizeof wc;
+    wc.style = CS_HREDRAW | CS_VREDRAW;
+    wc.lpfnWndProc = &OverlayWindow::window_proc;
+    wc.hInstance = instance;
+    wc.hCursor = static_cast<HCURSOR>(LoadImageA(nullptr, MAKEINTRESOURCEA(32512), IMAGE_CURSOR, 0,
+                                                 0, LR_SHARED | LR_DEFAULTSIZE));
+    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
+    wc.lpszClassName = kClassName;
+    return RegisterClassExA(&wc) != 0;
+}
+
+int run_message_loop() {
+    MSG msg;
+    for (;;) {
+        if (!PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
+            Sleep(1);
+            continue;
+        }
+        const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+        if (got == 0 || got == -1) {
+            return 0;
+        }
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+}  // namespace
+
+int run_overlay_application(HINSTANCE instance) {
+    if (!register_overlay_class(instance)) {
+        return 1;
+    }
+    const SavedPosition saved = load_settings();
+    const DWORD ex_style =
+        options().is_on(kOptionTopMost) ? WS_EX_LAYERED | WS_EX_TOPMOST : WS_EX_LAYERED;
+    const WindowOrigin origin =
+        clamp_to_screen(saved.x, saved.y, overlay_size().width.load(), overlay_size().height.load(),
+                        GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    // The window object lives as long as the process: the window procedure may still be
+    // called for it while the message loop winds down.
+    auto* window = new OverlayWindow;
+    HWND hwnd = CreateWindowExA(ex_style, kClassName, kWindowTitle, WS_POPUP, origin.x, origin.y,
+                                20, 20, nullptr, nullptr, instance, window);
+    if (!hwnd) {
+        return 1;
+    }
+    ShowWindow(hwnd, SW_SHOW);
+    UpdateWindow(hwnd);
+    return run_message_loop();
 }
 
 }  // namespace quilla

@@ -8,6 +8,13 @@
 namespace quilla {
 
 bool replace_file_atomically(const std::string& path, std::string_view bytes) noexcept {
+    // A read-only file is one the user does not want changed. Windows refuses to replace
+    // it; say no the same way everywhere rather than rely on the file system to.
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES &&
+        (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0) {
+        return false;
+    }
     const std::string temp = path + ".new";
     {
         UniqueFile file(CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,

@@ -8,7 +8,7 @@
 namespace quilla {
 
 // Writes bytes to path + ".new", flushes it, and moves it over path. On any failure the
-// old file at path is left as it was and false is returned.
+// old file at path is left as it was and false is returned; so is a read-only file.
 bool replace_file_atomically(const std::string& path, std::string_view bytes) noexcept;
 
 }  // namespace quilla

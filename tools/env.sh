@@ -69,8 +69,8 @@ quilla_ensure_display() {
 # Start the wineserver and its services with stdio detached, so test programs start in
 # milliseconds and nothing waits on inherited pipes.
 quilla_warm_wine() {
-    wineserver -p </dev/null >/dev/null 2>&1
-    wine cmd /c exit </dev/null >/dev/null 2>&1
+    wineserver -p </dev/null >/dev/null 2>&1 || true
+    wine cmd /c exit </dev/null >/dev/null 2>&1 || true
 }
 
 quilla_setup() {

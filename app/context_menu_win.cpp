@@ -1,0 +1,136 @@
+// The context menu: its tree, captions, ids and initial marks.
+#include "app/context_menu_win.h"
+
+#include "app/options.h"
+#include "app/shared_state.h"
+
+namespace quilla {
+namespace {
+
+enum class ItemKind { Check, Submenu, Command, Separator, Radio };
+
+struct MenuItem {
+    ItemKind kind;
+    const char* caption;
+    int id;
+};
+
+void insert(HMENU menu, UINT position, const MenuItem& item, HMENU submenu = nullptr) {
+    MENUITEMINFOA info{};
+    info.cbSize = sizeof info;
+    info.wID = static_cast<UINT>(item.id);
+    info.dwTypeData = const_cast<char*>(item.caption);
+    switch (item.kind) {
+        case ItemKind::Check:
+            info.fMask = MIIM_STATE | MIIM_ID | MIIM_STRING;
+            info.fState = options().is_on(item.id) ? MFS_CHECKED : 0;
+            break;
+        case ItemKind::Submenu:
+            info.fMask = MIIM_ID | MIIM_SUBMENU | MIIM_STRING;
+            info.hSubMenu = submenu;
+            break;
+        case ItemKind::Command:
+            info.fMask = MIIM_ID | MIIM_STRING;
+            break;
+        case ItemKind::Separator:
+            info.fMask = MIIM_FTYPE;
+            info.fType = MFT_SEPARATOR;
+            info.dwTypeData = nullptr;
+            break;
+        case ItemKind::Radio:
+            info.fMask = MIIM_STATE | MIIM_ID | MIIM_STRING | MIIM_FTYPE;
+            info.fType = MFT_RADIOCHECK;
+            info.fState =
+                kCommandPositionMenu + position_mode().load() == item.id ? MFS_CHECKED : 0;
+            break;
+    }
+    InsertMenuItemA(menu, position, TRUE, &info);
+}
+
+void insert_range(HMENU menu, const MenuItem* items, UINT first, UINT last,
+                  HMENU submenu = nullptr) {
+    for (UINT position = first; position <= last; ++position) {
+        insert(menu, position, items[position],
+               items[position].kind == ItemKind::Submenu ? submenu : nullptr);
+    }
+}
+
+constexpr MenuItem kSeparator{ItemKind::Separator, nullptr, 0};
+
+constexpr MenuItem kMainItems[] = {
+    {ItemKind::Check, "前面", kOptionTopMost},
+    {ItemKind::Check, "透過", kOptionTransparent},
+    kSeparator,
+    {ItemKind::Submenu, "表示", kCommandDisplayMenu},
+    kSeparator,
+    {ItemKind::Submenu, "位置", kCommandPositionMenu},
+    kSeparator,
+    {ItemKind::Command, "器数(+)", kCommandSlotsUp},
+    {ItemKind::Command, "器数(-)", kCommandSlotsDown},
+    kSeparator,
+    {ItemKind::Command, "設定", kCommandSettings},
+    {ItemKind::Command, "情報", kCommandInformation},
+    kSeparator,
+    {ItemKind::Command, "終了", kCommandExit},
+};
+
+constexpr MenuItem kDisplayItems[] = {
+    {ItemKind::Check, "武器を表示", kOptionWeapon},
+    {ItemKind::Check, "盾を表示", kOptionShield},
+    {ItemKind::Check, "お守りを表示", kOptionAmulet},
+    kSeparator,
+    {ItemKind::Check, "空き器を○表示", kOptionMaru},
+    {ItemKind::Check, "器数オーバー時に印を非表示", kOptionIn},
+    {ItemKind::Check, "器数を表示", kOptionUtsuwa},
+    kSeparator,
+    {ItemKind::Command, "アイテムエディタ起動", kCommandItemEditor},
+};
+
+constexpr MenuItem kPositionItems[] = {
+    {ItemKind::Radio, "固定なし", kCommandPositionFree},
+    {ItemKind::Radio, "左下に固定", kCommandPositionPinned},
+    {ItemKind::Radio, "領域を拡張して表示", kCommandPositionExtended},
+};
+
+}  // namespace
+
+UniqueMenu build_context_menu() {
+    UniqueMenu main(CreatePopupMenu());
+    UniqueMenu display(CreatePopupMenu());
+    UniqueMenu position(CreatePopupMenu());
+    if (!main || !display || !position) {
+        return UniqueMenu();
+    }
+    // The insert order of the original layout: main 0-3, the display submenu, main 4-5,
+    // the position submenu, main 6-13. Once attached, a submenu belongs to the main menu.
+    insert_range(main.get(), kMainItems, 0, 3, display.get());
+    insert_range(display.get(), kDisplayItems, 0, 8);
+    display.release();
+    insert_range(main.get(), kMainItems, 4, 5, position.get());
+    insert_range(position.get(), kPositionItems, 0, 2);
+    position.release();
+    insert_range(main.get(), kMainItems, 6, 13);
+    return main;
+}
+
+void update_check_mark(HMENU menu, int option_id) noexcept {
+    if (!menu) {
+        return;
+    }
+    MENUITEMINFOA info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_STATE;
+    info.fState = options().is_on(option_id) ? MFS_CHECKED : 0;
+    SetMenuItemInfoA(menu, static_cast<UINT>(option_id), FALSE, &info);
+}
+
+void update_position_mark(HMENU menu) noexcept {
+    if (!menu) {
+        return;
+    }
+    CheckMenuRadioItem(menu, kCommandPositionFree, kCommandPositionExtended,
+                       static_cast<UINT>(kCommandPositionMenu + position_mode().load()),
+                       MF_BYCOMMAND);
+}
+
+}  // namespace quilla

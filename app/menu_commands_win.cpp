@@ -1,0 +1,86 @@
+// What the context menu's commands do: option toggles, topmost, the position mode, the
+// slot-count adjustment of the weapon or shield under the cursor, and closing.
+#include "app/menu_commands_win.h"
+
+#include "app/context_menu_win.h"
+#include "app/options.h"
+#include "app/overlay_font_win.h"
+#include "app/shared_state.h"
+#include "app/slot_target.h"
+#include "host/host_window_win.h"
+#include "items/item_db.h"
+
+namespace quilla {
+namespace {
+
+void toggle_top_most(const CommandTarget& target) {
+    const bool on = options().toggle(kOptionTopMost) == 1;
+    SetWindowPos(target.overlay, on ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE);
+    update_check_mark(target.menu, kOptionTopMost);
+}
+
+void set_position_mode(const CommandTarget& target, int32_t mode) {
+    position_mode().store(mode);
+    update_position_mark(target.menu);
+    if (mode != 3) {
+        restore_host_height();
+    }
+}
+
+// Adds delta to the slot count of the weapon or shield drawn under the menu point.
+void adjust_slots(const CommandTarget& target, int32_t delta) {
+    POINT point = target.menu_point;
+    ScreenToClient(target.overlay, &point);
+    const auto display = display_settings().snapshot();
+    LOGFONTA lf;
+    const int32_t line_height = read_logfont(font_handle(display->font), lf) ? lf.lfHeight : 0;
+    const auto shown = equipment_state().snapshot();
+    const std::string name =
+        slot_target_name(point.y, line_height, options().is_on(kOptionWeapon),
+                         options().is_on(kOptionShield), shown->weapon_line, shown->shield_line);
+    if (name.empty()) {
+        return;
+    }
+    item_database().modify([&](ItemTables& tables) { adjust(tables, name, delta); });
+}
+
+}  // namespace
+
+void run_menu_command(const CommandTarget& target, int id) {
+    switch (id) {
+        case kOptionTopMost:
+            toggle_top_most(target);
+            break;
+        case kOptionTransparent:
+        case kOptionWeapon:
+        case kOptionShield:
+        case kOptionAmulet:
+        case kOptionIn:
+        case kOptionUtsuwa:
+        case kOptionMaru:
+            options().toggle(id);
+            update_check_mark(target.menu, id);
+            break;
+        case kCommandPositionFree:
+        case kCommandPositionPinned:
+        case kCommandPositionExtended:
+            set_position_mode(target, id - kCommandPositionMenu);
+            break;
+        case kCommandSlotsUp:
+            adjust_slots(target, +1);
+            break;
+        case kCommandSlotsDown:
+            adjust_slots(target, -1);
+            break;
+        case kCommandExit:
+            SendMessageA(target.overlay, WM_CLOSE, 0, 0);
+            break;
+        default:
+            // The item editor, the configuration dialog and the update check arrive
+            // with their own windows; other ids (the submenu items) do nothing.
+            break;
+    }
+}
+
+}  // namespace quilla

@@ -1,0 +1,26 @@
+// Loading the settings at start-up (with the inventory window request, the overlay font
+// and the item file) and saving them at exit.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+
+namespace quilla {
+
+struct SavedPosition {
+    int32_t x;
+    int32_t y;
+};
+
+// Sets every default, reads "QuillaWS.txt", makes the inventory window request when the
+// file asks for it, creates the overlay font and loads "items.txt". Returns the saved
+// overlay position (kPositionAbsent for a coordinate the file lacks).
+SavedPosition load_settings();
+
+// Writes "QuillaWS.txt" from the live settings and the overlay window's placement. The
+// new file replaces the old one in one step, so a failed write leaves the old file whole.
+// Does nothing without a window. Returns whether the file was written.
+bool save_settings(HWND overlay) noexcept;
+
+}  // namespace quilla

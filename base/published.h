@@ -1,0 +1,48 @@
+// A value that one thread replaces as a whole and other threads read as immutable
+// snapshots. A reader keeps its snapshot for as long as it needs it; the writer never
+// changes a published value in place, so a reader never sees a half-made change and
+// never waits for more than the pointer swap.
+#pragma once
+
+#include <memory>
+#include <mutex>
+#include <utility>
+
+namespace quilla {
+
+template <typename T>
+class Published {
+  public:
+    explicit Published(T initial = T{}) : value_(std::make_shared<const T>(std::move(initial))) {}
+    Published(const Published&) = delete;
+    Published& operator=(const Published&) = delete;
+
+    std::shared_ptr<const T> snapshot() const {
+        std::lock_guard lock(mutex_);
+        return value_;
+    }
+
+    void publish(T value) {
+        auto next = std::make_shared<const T>(std::move(value));
+        std::lock_guard lock(mutex_);
+        value_.swap(next);
+        // The lock is released before the old value, which readers may still hold.
+    }
+
+    // Copies the current value, lets change edit the copy, publishes it. Writers are
+    // serialised, so two updates never lose each other's change.
+    template <typename Change>
+    void update(Change&& change) {
+        std::lock_guard writer(writer_mutex_);
+        T next = *snapshot();
+        change(next);
+        publish(std::move(next));
+    }
+
+  private:
+    mutable std::mutex mutex_;
+    std::mutex writer_mutex_;
+    std::shared_ptr<const T> value_;
+};
+
+}  // namespace quilla

@@ -1,0 +1,46 @@
+// The render worker: the one background thread. Once per refresh interval it polls the
+// hot key, reads and parses the host's inventory, draws the overlay into the drawing
+// surface and presents it as a per-pixel-alpha layered window.
+#pragma once
+
+#include <windows.h>
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+
+#include "base/handles_win.h"
+#include "overlay/drawing_surface_win.h"
+
+namespace quilla {
+
+struct WorkerContext;
+
+class RenderWorker {
+  public:
+    // Starts the thread, which owns the surface from then on. The menu is where the hot
+    // key shows the "透過" check mark. Null when the thread could not be started.
+    static std::unique_ptr<RenderWorker> start(HWND overlay, HMENU menu,
+                                               std::unique_ptr<DrawingSurface> surface);
+
+    RenderWorker(const RenderWorker&) = delete;
+    RenderWorker& operator=(const RenderWorker&) = delete;
+    ~RenderWorker();
+
+    // Asks the worker to stop and waits for it at most timeout_ms, serving the messages
+    // its window calls send to this thread meanwhile. True when it ended.
+    // A worker that does not end in time keeps only what it shares by ownership (its
+    // context, the surface, snapshots of the settings), so it can never touch freed state.
+    bool stop(uint32_t timeout_ms) noexcept;
+
+    // Forget the menu before it is destroyed; the worker then leaves the check mark alone.
+    void detach_menu() noexcept;
+
+  private:
+    RenderWorker(std::shared_ptr<WorkerContext> context, UniqueKernelHandle thread) noexcept;
+
+    std::shared_ptr<WorkerContext> context_;
+    UniqueKernelHandle thread_;
+};
+
+}  // namespace quilla

@@ -1,0 +1,153 @@
+// One pass of the render worker: hot key, parse, draw, present.
+#include "overlay/render_pass_win.h"
+
+#include <string_view>
+#include <vector>
+
+#include "app/context_menu_win.h"
+#include "app/options.h"
+#include "app/overlay_font_win.h"
+#include "app/shared_state.h"
+#include "host/equipment_parser.h"
+#include "host/host_window_win.h"
+#include "host/inventory_reader_win.h"
+#include "input/hot_key.h"
+#include "input/input_poller_win.h"
+#include "items/item_db.h"
+#include "overlay/overlay_drawing_win.h"
+#include "overlay/overlay_layout.h"
+
+namespace quilla {
+
+class RenderPass::Impl {
+  public:
+    Impl(HWND overlay, DrawingSurface& surface) noexcept
+        : overlay_(overlay),
+          surface_(surface),
+          window_dc_(overlay),
+          screen_dc_(GetDesktopWindow()) {}
+
+    // Runs one pass and returns the pause before the next, in milliseconds.
+    int32_t run(HMENU menu) noexcept {
+        try {
+            const auto settings = display_settings().snapshot();
+            poll_hot_key(*settings, menu);
+            DrawingSurface& surface = surface_;
+            SelectGuard font(surface.dc(), font_handle(settings->font));
+            LOGFONTA lf;
+            const int32_t line_step =
+                read_logfont(font_handle(settings->font), lf) ? lf.lfHeight : 0;
+            const EquipmentState state = parse(*settings);
+            draw_and_present(state, *settings, line_step);
+            return settings->wait > 0 ? settings->wait : 0;
+        } catch (...) {
+            // Out of memory in a pass: show nothing new, try again after the default pause.
+            return 100;
+        }
+    }
+
+    void poll_hot_key(const DisplaySettings& settings, HMENU menu) noexcept {
+        const bool enabled = settings.hook != 0;
+        const int32_t polled = enabled ? poll_input() : -1;
+        if (!hot_key_.update(enabled, polled, settings.hook_key)) {
+            return;
+        }
+        options().toggle(kOptionTransparent);
+        update_check_mark(menu, kOptionTransparent);
+    }
+
+    static EquipmentState parse(const DisplaySettings& settings) {
+        const std::vector<std::string> lines = read_inventory_lines();
+        const auto tables = item_database().snapshot();
+        const LineOptions line_options{options().is_on(kOptionIn), options().is_on(kOptionUtsuwa),
+                                       options().is_on(kOptionMaru)};
+        const NothingTexts nothing{settings.weapon_text, settings.shield_text,
+                                   settings.amulet_text};
+        EquipmentState state = parse_equipment(lines, *tables, line_options, nothing);
+        equipment_state().publish(state);
+        return state;
+    }
+
+    void draw_and_present(const EquipmentState& state, const DisplaySettings& settings,
+                          int32_t line_step) noexcept {
+        std::vector<std::string_view> shown;
+        if (options().is_on(kOptionWeapon)) {
+            shown.push_back(state.weapon_line);
+        }
+        if (options().is_on(kOptionShield)) {
+            shown.push_back(state.shield_line);
+        }
+        if (options().is_on(kOptionAmulet)) {
+            shown.push_back(state.amulet_line);
+        }
+        const DrawColors colors{settings.back_color, settings.font_color, settings.edge_color};
+        DrawingSurface& surface = surface_;
+        const Size size =
+            draw_overlay(surface, shown, line_step, colors, options().is_on(kOptionTransparent));
+        overlay_size().width.store(size.width);
+        overlay_size().height.store(size.height);
+        present(surface, size, destination(size));
+    }
+
+    // Where the overlay goes: where the user left it, or anchored to the host.
+    Point destination(Size size) const noexcept {
+        WINDOWPLACEMENT placement{};
+        placement.length = sizeof placement;
+        GetWindowPlacement(overlay_, &placement);
+        Point point{placement.rcNormalPosition.left, placement.rcNormalPosition.top};
+        const int32_t mode = position_mode().load();
+        if (mode != 2 && mode != 3) {
+            return point;
+        }
+        HWND host = find_host_main_window();
+        if (!host) {
+            return point;
+        }
+        if (mode == 3) {
+            RECT outer;
+            if (GetWindowRect(host, &outer)) {
+                const int32_t width = outer.right - outer.left;
+                if (auto height =
+                        extended_host_height(width, outer.bottom - outer.top, size.height)) {
+                    resize_host_height(host, width, *height);
+                }
+            }
+        }
+        RECT client;
+        if (!GetClientRect(host, &client)) {
+            return point;
+        }
+        POINT corner{client.left, client.bottom};
+        ClientToScreen(host, &corner);
+        return anchor_to_client_bottom_left({corner.x, corner.y}, size.height);
+    }
+
+    void present(const DrawingSurface& surface, Size size, Point where) noexcept {
+        BitBlt(window_dc_.get(), 0, 0, size.width, size.height, surface.dc(), 0, 0,
+               SRCCOPY | CAPTUREBLT);
+        POINT dest{where.x, where.y};
+        SIZE extent{size.width, size.height};
+        POINT source{0, 0};
+        BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+        UpdateLayeredWindow(overlay_, screen_dc_.get(), &dest, &extent, surface.dc(), &source, 0,
+                            &blend, ULW_ALPHA);
+    }
+
+  private:
+    HWND overlay_;
+    DrawingSurface& surface_;
+    WindowDc window_dc_;
+    WindowDc screen_dc_;
+    HotKeyPress hot_key_;
+};
+
+RenderPass::RenderPass(HWND overlay, DrawingSurface& surface)
+    : impl_(std::make_unique<Impl>(overlay, surface)) {}
+
+RenderPass::~RenderPass() = default;
+
+int32_t RenderPass::run(HMENU menu) noexcept {
+    return impl_->run(menu);
+}
+
+}  // namespace quilla

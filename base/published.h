@@ -22,11 +22,10 @@ class Published {
         return value_;
     }
 
+    // Replaces the value. Writers are serialised with update().
     void publish(T value) {
-        auto next = std::make_shared<const T>(std::move(value));
-        std::lock_guard lock(mutex_);
-        value_.swap(next);
-        // The lock is released before the old value, which readers may still hold.
+        std::lock_guard writer(writer_mutex_);
+        swap_in(std::move(value));
     }
 
     // Copies the current value, lets change edit the copy, publishes it. Writers are
@@ -36,10 +35,17 @@ class Published {
         std::lock_guard writer(writer_mutex_);
         T next = *snapshot();
         change(next);
-        publish(std::move(next));
+        swap_in(std::move(next));
     }
 
   private:
+    void swap_in(T value) {
+        auto next = std::make_shared<const T>(std::move(value));
+        std::lock_guard lock(mutex_);
+        value_.swap(next);
+        // The lock is released before the old value, which readers may still hold.
+    }
+
     mutable std::mutex mutex_;
     std::mutex writer_mutex_;
     std::shared_ptr<const T> value_;

@@ -70,32 +70,18 @@ std::size_t size(const ItemTables& tables, Category category) {
     return tables[category].size();
 }
 
-ItemDatabase::ItemDatabase() : current_(std::make_shared<const ItemTables>()) {}
+ItemDatabase::ItemDatabase() = default;
 
 std::shared_ptr<const ItemTables> ItemDatabase::snapshot() const {
-    std::lock_guard lock(pointer_mutex_);
-    return current_;
+    return tables_.snapshot();
 }
 
 void ItemDatabase::modify(const std::function<void(ItemTables&)>& change) {
-    std::lock_guard writer(writer_mutex_);
-    ItemTables next = *snapshot();
-    change(next);
-    publish(std::make_shared<const ItemTables>(std::move(next)));
+    tables_.update(change);
 }
 
 void ItemDatabase::replace(ItemTables tables) {
-    std::lock_guard writer(writer_mutex_);
-    publish(std::make_shared<const ItemTables>(std::move(tables)));
-}
-
-void ItemDatabase::publish(std::shared_ptr<const ItemTables> next) {
-    {
-        std::lock_guard lock(pointer_mutex_);
-        current_.swap(next);
-    }
-    // next now holds the previous tables; if no reader keeps them they are freed here,
-    // outside the lock that readers take.
+    tables_.publish(std::move(tables));
 }
 
 ItemDatabase& item_database() {

@@ -13,6 +13,8 @@
 #include <optional>
 #include <string>
 
+#include "base/published.h"
+
 namespace quilla {
 
 enum class Category { Weapon, Shield, Amulet, WeaponSeal, ShieldSeal };
@@ -76,11 +78,7 @@ class ItemDatabase {
     void set_editor_owner(void* owner) noexcept { editor_owner_.store(owner); }
 
   private:
-    void publish(std::shared_ptr<const ItemTables> next);
-
-    mutable std::mutex pointer_mutex_;  // held only to copy or swap current_
-    std::mutex writer_mutex_;           // serialises modify and replace
-    std::shared_ptr<const ItemTables> current_;
+    Published<ItemTables> tables_;
     std::atomic<void*> editor_owner_{nullptr};
 };
 

@@ -1,0 +1,112 @@
+// Item files on disk: saving replaces the file in one step, a failed save keeps the old
+// file, Shift-JIS file names work, and the start-up read fills the live tables.
+#include "items/item_file_win.h"
+
+#include <gtest/gtest.h>
+
+#include "tests/win/standin_process_win.h"
+
+namespace quilla {
+namespace {
+
+using test_support::ScratchDirectory;
+
+std::string read_all(const std::string& path) {
+    std::string bytes;
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) {
+        return "<missing>";
+    }
+    char buffer[4096];
+    DWORD got = 0;
+    while (ReadFile(h, buffer, sizeof buffer, &got, nullptr) && got > 0) {
+        bytes.append(buffer, got);
+    }
+    CloseHandle(h);
+    return bytes;
+}
+
+ItemTables sample_tables() {
+    ItemTables t;
+    set(t, Category::Weapon, "ミスリルブレード", 5);
+    set(t, Category::Shield, "白銀の盾", -2);
+    set(t, Category::WeaponSeal, "竜", 1);
+    set(t, Category::ShieldSeal, "表", 3);  // 0x5C trail byte
+    set(t, Category::Amulet, "いやしのお守り", 0);
+    return t;
+}
+
+// Runs a step with the test directory as the working directory.
+class InWorkingDirectory {
+  public:
+    explicit InWorkingDirectory(const std::string& dir) {
+        GetCurrentDirectoryA(MAX_PATH, previous_);
+        SetCurrentDirectoryA(dir.c_str());
+    }
+    ~InWorkingDirectory() { SetCurrentDirectoryA(previous_); }
+
+  private:
+    char previous_[MAX_PATH] = {};
+};
+
+TEST(ItemFileOnDisk, WriteThenStartupReadReproducesEveryTable) {
+    ScratchDirectory dir;
+    ASSERT_TRUE(dir.ok());
+    ASSERT_TRUE(write_item_file(dir.file("items.txt"), sample_tables()));
+    EXPECT_EQ(read_all(dir.file("items.txt")),
+              "武器,ミスリルブレード,5\n盾,白銀の盾,-2\n武器印,竜,1\n盾印,表,3\n"
+              "お守り,いやしのお守り,\n");
+    ItemDatabase db;
+    InWorkingDirectory cwd(dir.path());
+    EXPECT_TRUE(load_startup_items(db));
+    EXPECT_EQ(*db.snapshot(), sample_tables());
+}
+
+TEST(ItemFileOnDisk, AMissingFileLeavesTheTablesEmpty) {
+    ScratchDirectory dir;
+    ItemDatabase db;
+    InWorkingDirectory cwd(dir.path());
+    EXPECT_FALSE(load_startup_items(db));
+    EXPECT_EQ(*db.snapshot(), ItemTables{});
+}
+
+TEST(ItemFileOnDisk, AFailedSaveKeepsTheOldFileWhole) {
+    ScratchDirectory dir;
+    const std::string path = dir.file("items.txt");
+    ASSERT_TRUE(dir.write_file("items.txt", "武器,古い剣,3\n"));
+    ASSERT_TRUE(SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY));
+    EXPECT_FALSE(write_item_file(path, sample_tables()));
+    EXPECT_EQ(read_all(path), "武器,古い剣,3\n");
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+
+    // A folder in the way of the file: nothing is written, nothing is left behind.
+    ASSERT_TRUE(CreateDirectoryA(dir.file("folder.txt").c_str(), nullptr));
+    EXPECT_FALSE(write_item_file(dir.file("folder.txt"), sample_tables()));
+    EXPECT_EQ(GetFileAttributesA(dir.file("folder.txt.new").c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST(ItemFileOnDisk, ShiftJisFileNamesWork) {
+    ScratchDirectory dir;
+    const std::string path = dir.file("装備表.txt");  // 0x5C trail byte in the name
+    ASSERT_TRUE(write_item_file(path, sample_tables()));
+    ItemTables loaded;
+    load_item_file_into(path, loaded);
+    EXPECT_EQ(loaded, sample_tables());
+}
+
+TEST(ItemFileOnDisk, ResetRereadsFourTablesAndKeepsTheAmulets) {
+    ScratchDirectory dir;
+    ASSERT_TRUE(dir.write_file("items.txt", "盾,木の盾,2\nお守り,別のお守り,\n"));
+    ItemDatabase db;
+    db.replace(sample_tables());
+    InWorkingDirectory cwd(dir.path());
+    reset_live_items(db);
+    ItemTables want;
+    set(want, Category::Shield, "木の盾", 2);
+    set(want, Category::Amulet, "いやしのお守り", 0);
+    EXPECT_EQ(*db.snapshot(), want);
+}
+
+}  // namespace
+}  // namespace quilla

@@ -1,0 +1,266 @@
+// pass_timing: how long one render pass takes (read the host's inventory, parse it, draw,
+// present) beside the stand-in host with a 100-line inventory. A developer tool that
+// tools/measure.sh runs under Wine; not a test.
+//
+//   pass_timing [--passes N] [STANDIN_HOST_EXE]
+//
+// Prints the mean, median and 95th percentile of one pass in milliseconds, and of the
+// inventory read and the parse on their own, so the draw and present share shows too.
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/options.h"
+#include "app/overlay_font_win.h"
+#include "app/settings.h"
+#include "app/shared_state.h"
+#include "base/handles_win.h"
+#include "base/text.h"
+#include "host/equipment_parser.h"
+#include "host/inventory_reader_win.h"
+#include "items/item_db.h"
+#include "items/item_file_win.h"
+#include "overlay/drawing_surface_win.h"
+#include "overlay/render_pass_win.h"
+#include "tests/win/standin_process_win.h"
+#include "tools/measure/sample_files.h"
+
+namespace quilla::measure {
+namespace {
+
+constexpr int32_t kDefaultPasses = 500;
+constexpr int32_t kWarmUpPasses = 20;
+constexpr DWORD kStartTimeoutMs = 20000;
+constexpr char kWindowClass[] = "QuillaMeasurePassTiming";
+
+struct Arguments {
+    int32_t passes = kDefaultPasses;
+    std::string standin_host;
+};
+
+bool parse_arguments(int argc, char** argv, Arguments& out) {
+    out.standin_host = test_support::standin_host_path();
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        if (arg == "--passes" && i + 1 < argc) {
+            out.passes = parse_decimal_int(argv[++i]);
+            if (out.passes < 1 || out.passes > 100000) {
+                return false;
+            }
+        } else if (!arg.empty() && arg.front() != '-') {
+            out.standin_host = std::string(arg);
+        } else {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Milliseconds on the performance counter.
+class Clock {
+  public:
+    Clock() noexcept {
+        LARGE_INTEGER frequency;
+        QueryPerformanceFrequency(&frequency);
+        ms_per_tick_ = 1000.0 / static_cast<double>(frequency.QuadPart);
+    }
+    double now_ms() const noexcept {
+        LARGE_INTEGER ticks;
+        QueryPerformanceCounter(&ticks);
+        return static_cast<double>(ticks.QuadPart) * ms_per_tick_;
+    }
+
+  private:
+    double ms_per_tick_ = 0.0;
+};
+
+struct Summary {
+    double mean = 0.0;
+    double median = 0.0;
+    double p95 = 0.0;
+    double max = 0.0;
+};
+
+// Mean, median, nearest-rank 95th percentile and maximum of a non-empty sample.
+Summary summarize(std::vector<double> samples) {
+    std::sort(samples.begin(), samples.end());
+    const std::size_t n = samples.size();
+    Summary s;
+    double sum = 0.0;
+    for (double v : samples) {
+        sum += v;
+    }
+    s.mean = sum / static_cast<double>(n);
+    s.median = n % 2 == 1 ? samples[n / 2] : (samples[n / 2 - 1] + samples[n / 2]) / 2.0;
+    const std::size_t rank = (n * 95 + 99) / 100;  // ceil(0.95 n), at least 1
+    s.p95 = samples[std::max<std::size_t>(rank, 1) - 1];
+    s.max = samples.back();
+    return s;
+}
+
+void print_summary(const char* what, const Summary& s) {
+    std::printf("%-28s mean %7.3f ms   median %7.3f ms   p95 %7.3f ms   max %7.3f ms\n", what,
+                s.mean, s.median, s.p95, s.max);
+}
+
+// Handles what the window's own calls post to this thread between passes.
+void pump_messages() noexcept {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+// The live state a pass reads, set up as the program does at start-up with default
+// settings: option defaults, position mode free, the default font, the items.
+bool publish_live_state(const std::string& items_path) {
+    options().load(default_option_states());
+    position_mode().store(1);
+    DisplaySettings display;
+    display.weapon_text = kDefaultNothingText;
+    display.shield_text = kDefaultNothingText;
+    display.amulet_text = kDefaultNothingText;
+    display.wait = kDefaultWait;
+    display.font = create_overlay_font(kDefaultFontFace, 16);
+    const bool have_font = display.font != nullptr;
+    display_settings().publish(std::move(display));
+
+    ItemTables tables;
+    load_item_file_into(items_path, tables);
+    const bool have_items = size(tables, Category::Weapon) > 0;
+    item_database().replace(std::move(tables));
+    return have_font && have_items;
+}
+
+UniqueWindow create_layered_window(HINSTANCE instance) {
+    WNDCLASSEXA wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = &DefWindowProcA;
+    wc.hInstance = instance;
+    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
+    wc.lpszClassName = kWindowClass;
+    RegisterClassExA(&wc);
+    UniqueWindow window(CreateWindowExA(WS_EX_LAYERED, kWindowClass, "pass_timing", WS_POPUP, 0,
+                                        0, 20, 20, nullptr, nullptr, instance, nullptr));
+    if (window) {
+        ShowWindow(window.get(), SW_SHOWNOACTIVATE);
+    }
+    return window;
+}
+
+// Waits until the stand-in's list box holds every line of the inventory.
+bool wait_for_inventory(const test_support::StandinProcess& host) {
+    return test_support::wait_until(
+        [&] {
+            HWND list = host.find_inventory_window();
+            DWORD_PTR count = 0;
+            return list && SendMessageTimeoutA(list, LB_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, 1000,
+                                               &count) &&
+                   count == kInventoryLines;
+        },
+        kStartTimeoutMs, host.process());
+}
+
+// True when the last pass showed the inventory's weapon, shield and amulets.
+bool passes_read_the_inventory() {
+    const auto state = equipment_state().snapshot();
+    return state->weapon_line.find(kWeaponName) != std::string::npos &&
+           state->shield_line.find(kShieldName) != std::string::npos &&
+           state->amulet_line.find(kLastAmuletName) != std::string::npos;
+}
+
+std::vector<double> time_passes(RenderPass& pass, int32_t passes, const Clock& clock) {
+    std::vector<double> samples;
+    samples.reserve(static_cast<std::size_t>(passes));
+    for (int32_t i = 0; i < passes; ++i) {
+        const double start = clock.now_ms();
+        pass.run(nullptr);
+        samples.push_back(clock.now_ms() - start);
+        pump_messages();
+    }
+    return samples;
+}
+
+// The inventory read and the parse on their own, the same number of times.
+void time_steps(int32_t passes, const Clock& clock, std::vector<double>& read,
+                std::vector<double>& parse) {
+    const auto tables = item_database().snapshot();
+    const LineOptions line_options{options().is_on(kOptionIn), options().is_on(kOptionUtsuwa),
+                                   options().is_on(kOptionMaru)};
+    const NothingTexts nothing{kDefaultNothingText, kDefaultNothingText, kDefaultNothingText};
+    for (int32_t i = 0; i < passes; ++i) {
+        const double start = clock.now_ms();
+        const std::vector<std::string> lines = read_inventory_lines();
+        const double read_done = clock.now_ms();
+        static_cast<void>(parse_equipment(lines, *tables, line_options, nothing));
+        const double parse_done = clock.now_ms();
+        read.push_back(read_done - start);
+        parse.push_back(parse_done - read_done);
+    }
+}
+
+int run(const Arguments& args) {
+    test_support::ScratchDirectory dir;
+    if (!dir.ok() || !dir.write_file("inventory.txt", inventory_file()) ||
+        !dir.write_file("items.txt", item_file())) {
+        std::printf("pass_timing: cannot write the scratch files\n");
+        return 1;
+    }
+    test_support::StandinProcess host(args.standin_host, {"--inventory", "inventory.txt"},
+                                      dir.path());
+    if (!host.started() || !wait_for_inventory(host)) {
+        std::printf("pass_timing: the stand-in host did not show the inventory (%s)\n",
+                    host.started() ? "timed out" : host.error().c_str());
+        return 1;
+    }
+    if (!publish_live_state(dir.file("items.txt"))) {
+        std::printf("pass_timing: no overlay font or no items\n");
+        return 1;
+    }
+    UniqueWindow window = create_layered_window(GetModuleHandleA(nullptr));
+    SurfaceResult surface = create_drawing_surface(window.get(), GetSystemMetrics(SM_CXSCREEN),
+                                                   GetSystemMetrics(SM_CYSCREEN));
+    if (!window || !surface.surface) {
+        std::printf("pass_timing: no window or drawing surface\n");
+        return 1;
+    }
+    const Clock clock;
+    auto pass = std::make_unique<RenderPass>(window.get(), *surface.surface);
+    time_passes(*pass, kWarmUpPasses, clock);
+    if (!passes_read_the_inventory()) {
+        std::printf("pass_timing: the passes did not show the inventory's items\n");
+        return 1;
+    }
+    const std::vector<double> passes = time_passes(*pass, args.passes, clock);
+    std::vector<double> read;
+    std::vector<double> parse;
+    time_steps(args.passes, clock, read, parse);
+
+    std::printf("pass_timing: %d passes after %d warm-up passes, %d-line inventory, %dx%d "
+                "surface\n",
+                args.passes, kWarmUpPasses, static_cast<int>(kInventoryLines),
+                surface.surface->width(), surface.surface->height());
+    print_summary("one pass (read+parse+draw)", summarize(passes));
+    print_summary("  inventory read alone", summarize(read));
+    print_summary("  parse alone", summarize(parse));
+    pass.reset();  // its DCs go before the window
+    return 0;
+}
+
+}  // namespace
+}  // namespace quilla::measure
+
+int main(int argc, char** argv) {
+    quilla::measure::Arguments args;
+    if (!quilla::measure::parse_arguments(argc, argv, args)) {
+        std::printf("usage: pass_timing [--passes N] [STANDIN_HOST_EXE]\n");
+        return 2;
+    }
+    return quilla::measure::run(args);
+}

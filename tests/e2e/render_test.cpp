@@ -150,5 +150,20 @@ TEST_F(Rendering, ClosingWhileTheWorkerIsMidPassNeverCrashesOrHangs) {
     }
 }
 
+TEST_F(Rendering, AWorkerStuckOnABusyHostDoesNotKeepTheProgramFromEndingCleanly) {
+    // The host answers each list-box query after 3 s; the overlay gives up on a query
+    // after 1 s, so every pass spends seconds in the read. With Wait=1 the shutdown waits
+    // only 100 ms for the worker, which is then still busy with the host.
+    write_inventory("やくそう\r\n");
+    write_settings("Wait=1\r\n");
+    HWND host = start_host({"--slow-inventory", "3000"});
+    ASSERT_NE(host, nullptr);
+    HWND hwnd = start_overlay();
+    ASSERT_NE(hwnd, nullptr);
+    // Exit code 0, not an access violation, and well within the test's deadline.
+    EXPECT_EQ(close_overlay(hwnd), 0u);
+    EXPECT_NE(settings_file()->find("\r\nWait=1\r\n"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace quilla::e2e

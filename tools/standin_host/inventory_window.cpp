@@ -37,7 +37,8 @@ std::vector<std::string> split_inventory_lines(std::string_view text) {
     return lines;
 }
 
-InventoryWindow::InventoryWindow(std::string path) : path_(std::move(path)) {}
+InventoryWindow::InventoryWindow(std::string path, int32_t reply_delay_ms)
+    : path_(std::move(path)), reply_delay_ms_(reply_delay_ms) {}
 
 InventoryWindow::~InventoryWindow() {
     if (window_) {
@@ -114,6 +115,9 @@ LRESULT CALLBACK InventoryWindow::subclass_proc(HWND hwnd, UINT msg, WPARAM wpar
 
 LRESULT InventoryWindow::handle(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) noexcept {
     const WNDPROC list_box_proc = list_box_proc_;
+    if (reply_delay_ms_ > 0 && (msg == LB_GETCOUNT || msg == LB_GETTEXTLEN || msg == LB_GETTEXT)) {
+        Sleep(static_cast<DWORD>(reply_delay_ms_));
+    }
     if (msg == WM_NCDESTROY) {
         // Closed by the user or with its owner: forget it, so a later F3 opens a new one.
         RemovePropA(hwnd, kOwnerProperty);

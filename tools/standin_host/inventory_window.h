@@ -6,6 +6,7 @@
 
 #include "base/handles_win.h"
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -19,7 +20,9 @@ std::vector<std::string> split_inventory_lines(std::string_view text);
 
 class InventoryWindow {
   public:
-    explicit InventoryWindow(std::string path);
+    // reply_delay_ms > 0 makes the window slow to answer the list-box queries that the
+    // overlay sends (a busy host), for testing the overlay's shutdown bound.
+    InventoryWindow(std::string path, int32_t reply_delay_ms);
     InventoryWindow(const InventoryWindow&) = delete;
     InventoryWindow& operator=(const InventoryWindow&) = delete;
     ~InventoryWindow();
@@ -44,6 +47,7 @@ class InventoryWindow {
     std::vector<std::string> lines_;
     UniqueWindow window_;
     WNDPROC list_box_proc_ = nullptr;
+    int32_t reply_delay_ms_ = 0;
 };
 
 }  // namespace quilla::standin

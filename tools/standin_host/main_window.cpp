@@ -61,7 +61,7 @@ MainWindow::MainWindow(const Options& options, HINSTANCE instance)
       instance_(instance),
       title_font_(make_font(-22, FW_BOLD)),
       text_font_(make_font(-14, FW_NORMAL)),
-      inventory_(options.inventory_path) {}
+      inventory_(options.inventory_path, options.inventory_reply_delay_ms) {}
 
 bool MainWindow::create() noexcept {
     const char* class_name = options_.trial ? kTrialMainClass : kMainClass;

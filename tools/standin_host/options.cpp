@@ -71,6 +71,14 @@ bool apply_valued(std::string_view name, std::string_view value, Options& option
     if (name == "--pos") {
         return parse_pair(value, ',', parse_int, options.x, options.y);
     }
+    if (name == "--slow-inventory") {
+        const std::optional<int32_t> ms = parse_int(value);
+        if (!ms || *ms < 0) {
+            return false;
+        }
+        options.inventory_reply_delay_ms = *ms;
+        return true;
+    }
     if (name == "--inventory") {
         options.inventory_path = std::string(value);
         return !value.empty();

@@ -17,6 +17,7 @@ struct Options {
     int32_t width = 486;  // --width N (a width with a base height) or --size WxH
     int32_t height = 349;
     std::string inventory_path = "inventory.txt";  // --inventory FILE
+    int32_t inventory_reply_delay_ms = 0;          // --slow-inventory MS: a host slow to answer
 };
 
 // The options given by args (the arguments after the program name), or nothing when an
@@ -26,6 +27,6 @@ std::optional<Options> parse_options(const std::vector<std::string_view>& args);
 // One line describing the accepted arguments.
 inline constexpr char kUsage[] =
     "standin_host [--trial] [--closed] [--width N | --size WxH] [--pos X,Y] "
-    "[--inventory FILE]";
+    "[--inventory FILE] [--slow-inventory MS]";
 
 }  // namespace quilla::standin

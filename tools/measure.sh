@@ -1,0 +1,46 @@
+#!/usr/bin/env bash
+# Measures the live overlay's cost under Wine: builds QuillaWS.exe, the stand-in host and
+# the measuring tools (tools/measure/), then prints the time of one render pass with a
+# 100-line inventory (pass_timing) and the CPU time of a running QuillaWS.exe per minute,
+# beside the stand-in host and idle without one (cpu_usage, about two minutes).
+#   tools/measure.sh [--passes N] [--seconds N]
+# Not part of tools/test. Runs on a display and Wine prefix of its own, so its stand-in
+# host and overlay never meet the windows of tests running on the usual display:
+#   QUILLA_MEASURE_DISPLAY    X display (default :91; Xvfb is started there when needed)
+#   QUILLA_MEASURE_PREFIX     Wine prefix (default build/wineprefix-measure)
+#   QUILLA_MEASURE_BUILD_DIR  build folder (default build/windows, the windows preset's)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+passes=500
+seconds=60
+while [ $# -gt 0 ]; do
+    case "$1" in
+        --passes) passes=${2:?--passes needs a number}; shift 2 ;;
+        --seconds) seconds=${2:?--seconds needs a number}; shift 2 ;;
+        *) echo "usage: tools/measure.sh [--passes N] [--seconds N]" >&2; exit 2 ;;
+    esac
+done
+
+# env.sh keeps a working DISPLAY; without one it starts Xvfb on QUILLA_DISPLAY.
+unset DISPLAY
+export QUILLA_DISPLAY=${QUILLA_MEASURE_DISPLAY:-:91}
+export WINEPREFIX=${QUILLA_MEASURE_PREFIX:-$PWD/build/wineprefix-measure}
+source tools/env.sh
+quilla_setup
+
+build_dir=${QUILLA_MEASURE_BUILD_DIR:-build/windows}
+cmake --preset windows -B "$build_dir" >/dev/null
+cmake --build "$build_dir" -j2 --target QuillaWS standin_host pass_timing cpu_usage
+
+win_path() { winepath -w "$1" 2>/dev/null; }
+host_exe=$(win_path "$PWD/$build_dir/tools/standin_host.exe")
+overlay_exe=$(win_path "$PWD/$build_dir/QuillaWS.exe")
+
+echo
+echo "=== one render pass (display $DISPLAY, prefix $WINEPREFIX)"
+tools/wine-run "$build_dir/tools/pass_timing.exe" --passes "$passes" "$host_exe" </dev/null | tr -d '\r'
+echo
+echo "=== CPU time of QuillaWS.exe"
+tools/wine-run "$build_dir/tools/cpu_usage.exe" --seconds "$seconds" "$overlay_exe" "$host_exe" \
+    </dev/null | tr -d '\r'

@@ -1,0 +1,342 @@
+// cpu_usage: the processor time a running QuillaWS.exe takes at the default refresh
+// interval, once beside the stand-in host with a 100-line inventory and once idle with no
+// host. A developer tool that tools/measure.sh runs under Wine; not a test.
+//
+//   cpu_usage [--seconds N] QUILLAWS_EXE [STANDIN_HOST_EXE]
+//
+// Each run starts the program in a scratch folder with default settings, waits until it
+// draws, measures for N seconds (60 by default), then closes it with WM_CLOSE. Prints the
+// CPU time (user + kernel) per minute and as a share of one core, per thread too, so the
+// primary thread's polling message loop and the render worker show apart.
+#include <windows.h>
+
+#include <tlhelp32.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "base/handles_win.h"
+#include "base/text.h"
+#include "tests/win/standin_process_win.h"
+#include "tools/measure/sample_files.h"
+
+namespace quilla::measure {
+namespace {
+
+constexpr int32_t kDefaultSeconds = 60;
+constexpr DWORD kStartTimeoutMs = 20000;
+constexpr DWORD kExitTimeoutMs = 30000;
+constexpr char kOverlayClass[] = "QUILLA_WS_R7V_APPLICATION";
+constexpr int32_t kInitialOverlaySize = 20;
+
+struct Arguments {
+    int32_t seconds = kDefaultSeconds;
+    std::string overlay_exe;
+    std::string standin_host;
+};
+
+bool parse_arguments(int argc, char** argv, Arguments& out) {
+    out.standin_host = test_support::standin_host_path();
+    std::vector<std::string> paths;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        if (arg == "--seconds" && i + 1 < argc) {
+            out.seconds = parse_decimal_int(argv[++i]);
+            if (out.seconds < 1 || out.seconds > 3600) {
+                return false;
+            }
+        } else if (!arg.empty() && arg.front() != '-') {
+            paths.emplace_back(arg);
+        } else {
+            return false;
+        }
+    }
+    if (paths.empty() || paths.size() > 2) {
+        return false;
+    }
+    out.overlay_exe = paths[0];
+    if (paths.size() == 2) {
+        out.standin_host = paths[1];
+    }
+    return true;
+}
+
+double filetime_ms(const FILETIME& t) noexcept {
+    ULARGE_INTEGER v;
+    v.LowPart = t.dwLowDateTime;
+    v.HighPart = t.dwHighDateTime;
+    return static_cast<double>(v.QuadPart) / 10000.0;  // 100 ns units
+}
+
+double now_ms() noexcept {
+    LARGE_INTEGER frequency;
+    LARGE_INTEGER ticks;
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&ticks);
+    return static_cast<double>(ticks.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
+}
+
+struct ThreadCpu {
+    DWORD id = 0;
+    double created_ms = 0.0;
+    double cpu_ms = 0.0;  // user + kernel
+};
+
+// The user + kernel time of every thread of the process, oldest thread first.
+std::vector<ThreadCpu> thread_times(DWORD process_id) {
+    std::vector<ThreadCpu> threads;
+    UniqueFile snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0));
+    if (!snapshot) {
+        return threads;
+    }
+    THREADENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Thread32First(snapshot.get(), &entry); more;
+         more = Thread32Next(snapshot.get(), &entry)) {
+        if (entry.th32OwnerProcessID != process_id) {
+            continue;
+        }
+        UniqueKernelHandle thread(
+            OpenThread(THREAD_QUERY_LIMITED_INFORMATION, FALSE, entry.th32ThreadID));
+        FILETIME created, exited, kernel, user;
+        if (thread && GetThreadTimes(thread.get(), &created, &exited, &kernel, &user)) {
+            threads.push_back({entry.th32ThreadID, filetime_ms(created),
+                               filetime_ms(kernel) + filetime_ms(user)});
+        }
+    }
+    std::stable_sort(threads.begin(), threads.end(),
+                     [](const ThreadCpu& a, const ThreadCpu& b) { return a.created_ms < b.created_ms; });
+    return threads;
+}
+
+// GetProcessTimes' user + kernel time; negative when the call fails.
+double process_times_ms(HANDLE process) noexcept {
+    FILETIME created, exited, kernel, user;
+    if (!GetProcessTimes(process, &created, &exited, &kernel, &user)) {
+        return -1.0;
+    }
+    return filetime_ms(kernel) + filetime_ms(user);
+}
+
+struct CpuSample {
+    double wall_ms = 0.0;
+    double process_ms = 0.0;
+    std::vector<ThreadCpu> threads;
+};
+
+CpuSample sample_cpu(HANDLE process, DWORD process_id) {
+    CpuSample s;
+    s.threads = thread_times(process_id);
+    s.process_ms = process_times_ms(process);
+    s.wall_ms = now_ms();
+    return s;
+}
+
+// The CPU time a thread used between the samples (all of it when it started in between).
+double thread_delta_ms(const ThreadCpu& later, const CpuSample& before) {
+    for (const ThreadCpu& t : before.threads) {
+        if (t.id == later.id) {
+            return later.cpu_ms - t.cpu_ms;
+        }
+    }
+    return later.cpu_ms;
+}
+
+struct Usage {
+    double wall_ms = 0.0;
+    double process_times_ms = 0.0;          // from GetProcessTimes
+    std::vector<double> thread_ms;          // oldest thread first
+    double thread_sum_ms() const {
+        double sum = 0.0;
+        for (double t : thread_ms) {
+            sum += t;
+        }
+        return sum;
+    }
+};
+
+Usage usage_between(const CpuSample& before, const CpuSample& after) {
+    Usage u;
+    u.wall_ms = after.wall_ms - before.wall_ms;
+    u.process_times_ms = after.process_ms - before.process_ms;
+    for (const ThreadCpu& t : after.threads) {
+        u.thread_ms.push_back(thread_delta_ms(t, before));
+    }
+    return u;
+}
+
+double per_minute(double cpu_ms, double wall_ms) {
+    return wall_ms > 0.0 ? cpu_ms * 60000.0 / wall_ms : 0.0;
+}
+
+double percent_of_core(double cpu_ms, double wall_ms) {
+    return wall_ms > 0.0 ? cpu_ms * 100.0 / wall_ms : 0.0;
+}
+
+void print_line(const char* what, double cpu_ms, double wall_ms) {
+    std::printf("  %-34s %9.1f ms CPU per minute  = %6.3f %% of one core\n", what,
+                per_minute(cpu_ms, wall_ms), percent_of_core(cpu_ms, wall_ms));
+}
+
+void print_usage(const Usage& u) {
+    print_line("QuillaWS.exe, all threads", u.thread_sum_ms(), u.wall_ms);
+    for (std::size_t i = 0; i < u.thread_ms.size(); ++i) {
+        const std::string name = i == 0   ? "  primary thread (message loop)"
+                                 : i == 1 ? "  render worker"
+                                          : "  thread " + std::to_string(i + 1);
+        print_line(name.c_str(), u.thread_ms[i], u.wall_ms);
+    }
+    if (u.process_times_ms >= 0.0) {
+        print_line("QuillaWS.exe, GetProcessTimes", u.process_times_ms, u.wall_ms);
+    }
+}
+
+// A started QuillaWS.exe, ended by its process id if it is still running at the end.
+class OverlayProcess {
+  public:
+    OverlayProcess(const std::string& exe, const std::string& working_dir) {
+        std::string command = test_support::quote_argument(exe);
+        STARTUPINFOA startup{};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION info{};
+        if (CreateProcessA(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                           working_dir.c_str(), &startup, &info)) {
+            CloseHandle(info.hThread);
+            process_.reset(info.hProcess);
+            id_ = info.dwProcessId;
+        }
+    }
+    OverlayProcess(const OverlayProcess&) = delete;
+    OverlayProcess& operator=(const OverlayProcess&) = delete;
+    ~OverlayProcess() {
+        if (process_ && WaitForSingleObject(process_.get(), 0) != WAIT_OBJECT_0) {
+            TerminateProcess(process_.get(), 99);
+            WaitForSingleObject(process_.get(), kExitTimeoutMs);
+        }
+    }
+
+    bool started() const noexcept { return static_cast<bool>(process_); }
+    HANDLE handle() const noexcept { return process_.get(); }
+    DWORD id() const noexcept { return id_; }
+
+    HWND find_window() const noexcept {
+        HWND window = nullptr;
+        while ((window = FindWindowExA(nullptr, window, kOverlayClass, nullptr)) != nullptr) {
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            if (owner == id_) {
+                return window;
+            }
+        }
+        return nullptr;
+    }
+
+    // The overlay window once its worker has drawn (it has left its initial size).
+    HWND wait_until_drawn() const {
+        HWND window = nullptr;
+        test_support::wait_until(
+            [&] {
+                window = find_window();
+                RECT r{};
+                return (window && GetWindowRect(window, &r) &&
+                        (r.right - r.left != kInitialOverlaySize ||
+                         r.bottom - r.top != kInitialOverlaySize)) ||
+                       WaitForSingleObject(process_.get(), 0) == WAIT_OBJECT_0;
+            },
+            kStartTimeoutMs, process_.get());
+        return WaitForSingleObject(process_.get(), 0) == WAIT_OBJECT_0 ? nullptr : window;
+    }
+
+    // Closes the window as the system would; the exit code, or -1 when it did not exit.
+    long close(HWND window) const noexcept {
+        PostMessageA(window, WM_CLOSE, 0, 0);
+        DWORD code = 0;
+        if (WaitForSingleObject(process_.get(), kExitTimeoutMs) != WAIT_OBJECT_0 ||
+            !GetExitCodeProcess(process_.get(), &code)) {
+            return -1;
+        }
+        return static_cast<long>(code);
+    }
+
+  private:
+    UniqueKernelHandle process_;
+    DWORD id_ = 0;
+};
+
+// Waits until the stand-in's list box holds every line of the inventory.
+bool wait_for_inventory(const test_support::StandinProcess& host) {
+    return test_support::wait_until(
+        [&] {
+            HWND list = host.find_inventory_window();
+            DWORD_PTR count = 0;
+            return list && SendMessageTimeoutA(list, LB_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, 1000,
+                                               &count) &&
+                   count == kInventoryLines;
+        },
+        kStartTimeoutMs, host.process());
+}
+
+// One measurement: the overlay with default settings, beside the stand-in host or alone.
+bool measure(const Arguments& args, bool with_host) {
+    std::printf("%s, Wait 100 (default settings), %d s:\n",
+                with_host ? "Beside the stand-in host with the 100-line inventory"
+                          : "Idle, no host running",
+                args.seconds);
+    test_support::ScratchDirectory dir;
+    if (!dir.ok() || !dir.write_file("items.txt", item_file()) ||
+        (with_host && !dir.write_file("inventory.txt", inventory_file()))) {
+        std::printf("  cannot write the scratch files\n");
+        return false;
+    }
+    std::unique_ptr<test_support::StandinProcess> host;
+    if (with_host) {
+        host = std::make_unique<test_support::StandinProcess>(
+            args.standin_host, std::vector<std::string>{"--inventory", "inventory.txt"},
+            dir.path());
+        if (!host->started() || !wait_for_inventory(*host)) {
+            std::printf("  the stand-in host did not show the inventory\n");
+            return false;
+        }
+    }
+    OverlayProcess overlay(args.overlay_exe, dir.path());
+    HWND window = overlay.started() ? overlay.wait_until_drawn() : nullptr;
+    if (!window) {
+        std::printf("  QuillaWS.exe did not start or did not draw\n");
+        return false;
+    }
+    const CpuSample before = sample_cpu(overlay.handle(), overlay.id());
+    const CpuSample host_before =
+        host ? sample_cpu(host->process(), host->process_id()) : CpuSample{};
+    Sleep(static_cast<DWORD>(args.seconds) * 1000);  // the measurement's fixed duration
+    const CpuSample after = sample_cpu(overlay.handle(), overlay.id());
+    const CpuSample host_after =
+        host ? sample_cpu(host->process(), host->process_id()) : CpuSample{};
+
+    print_usage(usage_between(before, after));
+    if (host) {
+        const Usage h = usage_between(host_before, host_after);
+        print_line("stand-in host, all threads", h.thread_sum_ms(), h.wall_ms);
+    }
+    const long code = overlay.close(window);
+    std::printf("  closed with WM_CLOSE: %s %ld\n\n", code >= 0 ? "exit code" : "did not exit",
+                code);
+    return code == 0;
+}
+
+}  // namespace
+}  // namespace quilla::measure
+
+int main(int argc, char** argv) {
+    quilla::measure::Arguments args;
+    if (!quilla::measure::parse_arguments(argc, argv, args)) {
+        std::printf("usage: cpu_usage [--seconds N] QUILLAWS_EXE [STANDIN_HOST_EXE]\n");
+        return 2;
+    }
+    const bool with_host = quilla::measure::measure(args, true);
+    const bool idle = quilla::measure::measure(args, false);
+    return with_host && idle ? 0 : 1;
+}

@@ -73,9 +73,10 @@ class OverlayTest : public ::testing::Test {
     void write_items(const std::string& text) {
         ASSERT_TRUE(write_file(dir_.file("items.txt"), text));
     }
-    // The stand-in host re-reads its inventory when the file changes.
+    // The stand-in host re-reads its inventory when the file changes. The replace fails
+    // while the host has the file open for a read, so it is tried again until it lands.
     void write_inventory(const std::string& text) {
-        ASSERT_TRUE(dir_.write_file_atomically("inventory.txt", text));
+        ASSERT_TRUE(wait_until([&] { return dir_.write_file_atomically("inventory.txt", text); }));
     }
     std::optional<std::string> settings_file() const {
         return read_file(dir_.file("QuillaWS.txt"));

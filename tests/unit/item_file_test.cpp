@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/unit/case_name.h"
+
 #include <cctype>
 #include <ostream>
 #include <string_view>
@@ -13,16 +15,6 @@
 
 namespace quilla {
 namespace {
-
-// Test names from the cases' descriptions: letters and digits kept, the rest "_".
-template <typename Case>
-std::string case_name(const ::testing::TestParamInfo<Case>& param) {
-    std::string name;
-    for (char ch : std::string_view(param.param.what)) {
-        name += std::isalnum(static_cast<unsigned char>(ch)) ? ch : '_';
-    }
-    return name;
-}
 
 struct Entry {
     Category category;

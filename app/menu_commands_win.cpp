@@ -21,11 +21,14 @@ void toggle_top_most(const CommandTarget& target) {
 }
 
 void set_position_mode(const CommandTarget& target, int32_t mode) {
-    position_mode().store(mode);
-    update_position_mark(target.menu);
-    if (mode != 3) {
-        restore_host_height();
+    {
+        std::lock_guard lock(host_layout_mutex());
+        position_mode().store(mode);
+        if (mode != 3) {
+            restore_host_height();
+        }
     }
+    update_position_mark(target.menu);
 }
 
 // Adds delta to the slot count of the weapon or shield drawn under the menu point.

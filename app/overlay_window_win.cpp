@@ -88,8 +88,11 @@ class OverlayWindow {
 
     void on_destroy() noexcept {
         save_settings(hwnd_);
-        position_mode().store(0);  // no more pinning or host resizing from the worker
-        restore_host_height();
+        {
+            std::lock_guard lock(host_layout_mutex());
+            position_mode().store(0);  // no more pinning or host resizing from the worker
+            restore_host_height();
+        }
         if (worker_) {
             const int32_t wait = display_settings().snapshot()->wait;
             worker_->stop(worker_stop_timeout_ms(wait));

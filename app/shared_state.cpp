@@ -19,6 +19,11 @@ OverlaySize& overlay_size() {
     return *size;
 }
 
+std::mutex& host_layout_mutex() {
+    static auto* mutex = new std::mutex;
+    return *mutex;
+}
+
 Published<DisplaySettings>& display_settings() {
     static auto* settings = new Published<DisplaySettings>;
     return *settings;

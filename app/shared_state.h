@@ -7,6 +7,7 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <string>
 
 #include "app/options.h"
@@ -42,6 +43,12 @@ OptionTable& options();
 std::atomic<int32_t>& position_mode();
 OverlaySize& overlay_size();
 Published<DisplaySettings>& display_settings();
+// Held while the position mode is changed together with the host's height, by the menu
+// commands and the shutdown (mode, then restore) and by the render worker (mode 3 still
+// on, then extend). So an extension the worker decided on can never land after the
+// restore that ended mode 3. Each side holds it only for a window-rectangle read and an
+// asynchronous resize request.
+std::mutex& host_layout_mutex();
 // The lines the render worker built on its last pass.
 Published<EquipmentState>& equipment_state();
 

@@ -48,6 +48,11 @@ std::string_view item_name_of_line(std::string_view line) noexcept {
     name = cut_at(name, "+", start);
     name = cut_at(name, "[", start);
     name = cut_at(name, "(", start);
+    // A line shown without seals keeps the space that stood before its equipped mark
+    // ("name [○…]"); the item's name does not end in it.
+    while (!name.empty() && name.back() == ' ') {
+        name.remove_suffix(1);
+    }
     return name;
 }
 

@@ -104,14 +104,7 @@ class RenderPass::Impl {
             return point;
         }
         if (mode == 3) {
-            RECT outer;
-            if (GetWindowRect(host, &outer)) {
-                const int32_t width = outer.right - outer.left;
-                if (auto height =
-                        extended_host_height(width, outer.bottom - outer.top, size.height)) {
-                    resize_host_height(host, width, *height);
-                }
-            }
+            extend_host(host, size);
         }
         RECT client;
         if (!GetClientRect(host, &client)) {
@@ -120,6 +113,19 @@ class RenderPass::Impl {
         POINT corner{client.left, client.bottom};
         ClientToScreen(host, &corner);
         return anchor_to_client_bottom_left({corner.x, corner.y}, size.height);
+    }
+
+    // Grows the host by the overlay's height, unless mode 3 ended meanwhile.
+    static void extend_host(HWND host, Size size) noexcept {
+        std::lock_guard lock(host_layout_mutex());
+        RECT outer;
+        if (position_mode().load() != 3 || !GetWindowRect(host, &outer)) {
+            return;
+        }
+        const int32_t width = outer.right - outer.left;
+        if (auto height = extended_host_height(width, outer.bottom - outer.top, size.height)) {
+            resize_host_height(host, width, *height);
+        }
     }
 
     void present(const DrawingSurface& surface, Size size, Point where) noexcept {

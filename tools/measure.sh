@@ -25,7 +25,8 @@ done
 # env.sh keeps a working DISPLAY; without one it starts Xvfb on QUILLA_DISPLAY.
 unset DISPLAY
 export QUILLA_DISPLAY=${QUILLA_MEASURE_DISPLAY:-:91}
-export WINEPREFIX=${QUILLA_MEASURE_PREFIX:-$PWD/build/wineprefix-measure}
+WINEPREFIX=$(realpath -m "${QUILLA_MEASURE_PREFIX:-build/wineprefix-measure}")
+export WINEPREFIX
 source tools/env.sh
 quilla_setup
 
@@ -37,10 +38,25 @@ win_path() { winepath -w "$1" 2>/dev/null; }
 host_exe=$(win_path "$PWD/$build_dir/tools/standin_host.exe")
 overlay_exe=$(win_path "$PWD/$build_dir/QuillaWS.exe")
 
+# Under Wine part of the program's work is done by the wineserver of its prefix and by the
+# X server; cpu_usage reports them too, over the same span.
+linux_pids=()
+for pid in $(pgrep -x 'wineserver|wineserver64' || true); do
+    if tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX"; then
+        linux_pids+=(--linux-pid "wineserver=$pid")
+    fi
+done
+xvfb_pid=$(pgrep -f "^Xvfb $DISPLAY( |\$)" | head -n 1 || true)
+if [ -n "$xvfb_pid" ]; then
+    linux_pids+=(--linux-pid "Xvfb=$xvfb_pid")
+fi
+
 echo
+echo "=== load average before: $(cut -d' ' -f1-3 /proc/loadavg) on $(nproc) cores"
 echo "=== one render pass (display $DISPLAY, prefix $WINEPREFIX)"
 tools/wine-run "$build_dir/tools/pass_timing.exe" --passes "$passes" "$host_exe" </dev/null | tr -d '\r'
 echo
 echo "=== CPU time of QuillaWS.exe"
-tools/wine-run "$build_dir/tools/cpu_usage.exe" --seconds "$seconds" "$overlay_exe" "$host_exe" \
-    </dev/null | tr -d '\r'
+tools/wine-run "$build_dir/tools/cpu_usage.exe" --seconds "$seconds" "${linux_pids[@]}" \
+    "$overlay_exe" "$host_exe" </dev/null | tr -d '\r'
+echo "=== load average after: $(cut -d' ' -f1-3 /proc/loadavg)"

@@ -55,10 +55,14 @@ class OverlayTest : public ::testing::Test {
         return code;
     }
 
-    // Sends a menu command and waits until the overlay has handled it.
-    void command(HWND hwnd, int id) {
-        PostMessageA(hwnd, WM_COMMAND, static_cast<WPARAM>(id), 0);
-        flush(hwnd);
+    // Runs a menu command and returns once the overlay has handled it. (A posted command
+    // followed by a sent message is not enough: the sent one is handled first.)
+    static void command(HWND hwnd, int id) {
+        DWORD_PTR ignored;
+        ASSERT_NE(SendMessageTimeoutA(hwnd, WM_COMMAND, static_cast<WPARAM>(id), 0, SMTO_BLOCK,
+                                      10000, &ignored),
+                  0)
+            << "command " << id << " not handled";
     }
 
     // Returns once the window's thread has handled everything posted to it before.

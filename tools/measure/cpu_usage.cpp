@@ -2,12 +2,17 @@
 // interval, once beside the stand-in host with a 100-line inventory and once idle with no
 // host. A developer tool that tools/measure.sh runs under Wine; not a test.
 //
-//   cpu_usage [--seconds N] QUILLAWS_EXE [STANDIN_HOST_EXE]
+//   cpu_usage [--seconds N] [--linux-pid NAME=PID]... QUILLAWS_EXE [STANDIN_HOST_EXE]
 //
 // Each run starts the program in a scratch folder with default settings, waits until it
 // draws, measures for N seconds (60 by default), then closes it with WM_CLOSE. Prints the
 // CPU time (user + kernel) per minute and as a share of one core, per thread too, so the
 // primary thread's polling message loop and the render worker show apart.
+//
+// The process figure is the sum of GetThreadTimes over the process's threads: under Wine,
+// GetProcessTimes on another process reports (next to) nothing; it is printed beside it.
+// Under Wine, --linux-pid adds a Linux process read from /proc through drive Z: over the
+// same span, such as the wineserver and the X server, which do work for the program.
 #include <windows.h>
 
 #include <tlhelp32.h>
@@ -15,6 +20,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -33,11 +39,32 @@ constexpr DWORD kExitTimeoutMs = 30000;
 constexpr char kOverlayClass[] = "QUILLA_WS_R7V_APPLICATION";
 constexpr int32_t kInitialOverlaySize = 20;
 
+// A Linux process to report beside the Windows ones (only under Wine).
+struct LinuxProcess {
+    std::string name;
+    std::string pid;
+};
+
 struct Arguments {
     int32_t seconds = kDefaultSeconds;
     std::string overlay_exe;
     std::string standin_host;
+    std::vector<LinuxProcess> linux_processes;
 };
+
+// "NAME=PID" with a decimal PID.
+bool parse_linux_process(std::string_view arg, std::vector<LinuxProcess>& out) {
+    const std::size_t eq = arg.find('=');
+    if (eq == std::string_view::npos || eq == 0 || eq + 1 == arg.size()) {
+        return false;
+    }
+    const std::string_view pid = arg.substr(eq + 1);
+    if (pid.find_first_not_of("0123456789") != std::string_view::npos) {
+        return false;
+    }
+    out.push_back({std::string(arg.substr(0, eq)), std::string(pid)});
+    return true;
+}
 
 bool parse_arguments(int argc, char** argv, Arguments& out) {
     out.standin_host = test_support::standin_host_path();
@@ -47,6 +74,10 @@ bool parse_arguments(int argc, char** argv, Arguments& out) {
         if (arg == "--seconds" && i + 1 < argc) {
             out.seconds = parse_decimal_int(argv[++i]);
             if (out.seconds < 1 || out.seconds > 3600) {
+                return false;
+            }
+        } else if (arg == "--linux-pid" && i + 1 < argc) {
+            if (!parse_linux_process(argv[++i], out.linux_processes)) {
                 return false;
             }
         } else if (!arg.empty() && arg.front() != '-') {
@@ -108,8 +139,9 @@ std::vector<ThreadCpu> thread_times(DWORD process_id) {
                                filetime_ms(kernel) + filetime_ms(user)});
         }
     }
-    std::stable_sort(threads.begin(), threads.end(),
-                     [](const ThreadCpu& a, const ThreadCpu& b) { return a.created_ms < b.created_ms; });
+    std::stable_sort(threads.begin(), threads.end(), [](const ThreadCpu& a, const ThreadCpu& b) {
+        return a.created_ms < b.created_ms;
+    });
     return threads;
 }
 
@@ -120,6 +152,35 @@ double process_times_ms(HANDLE process) noexcept {
         return -1.0;
     }
     return filetime_ms(kernel) + filetime_ms(user);
+}
+
+// User + system time of a Linux process from /proc/PID/stat (clock ticks of 10 ms), read
+// through Wine's drive Z:; negative when it cannot be read.
+double linux_process_ms(const std::string& pid) {
+    const std::optional<std::string> stat = read_file_bytes("Z:\\proc\\" + pid + "\\stat");
+    const std::size_t paren = stat ? stat->rfind(')') : std::string::npos;
+    if (paren == std::string::npos) {
+        return -1.0;
+    }
+    // After the name: state (field 3) ... utime (field 14), stime (field 15).
+    std::vector<std::string_view> fields;
+    std::string_view rest = std::string_view(*stat).substr(paren + 1);
+    while (!rest.empty()) {
+        const std::size_t start = rest.find_first_not_of(' ');
+        if (start == std::string_view::npos) {
+            break;
+        }
+        rest.remove_prefix(start);
+        const std::size_t end = std::min(rest.find(' '), rest.size());
+        fields.push_back(rest.substr(0, end));
+        rest.remove_prefix(end);
+    }
+    if (fields.size() < 13) {
+        return -1.0;
+    }
+    return (static_cast<double>(parse_decimal_int(fields[11])) +
+            static_cast<double>(parse_decimal_int(fields[12]))) *
+           10.0;
 }
 
 struct CpuSample {
@@ -148,8 +209,8 @@ double thread_delta_ms(const ThreadCpu& later, const CpuSample& before) {
 
 struct Usage {
     double wall_ms = 0.0;
-    double process_times_ms = 0.0;          // from GetProcessTimes
-    std::vector<double> thread_ms;          // oldest thread first
+    double process_times_ms = 0.0;  // from GetProcessTimes; negative when it failed
+    std::vector<double> thread_ms;  // oldest thread first
     double thread_sum_ms() const {
         double sum = 0.0;
         for (double t : thread_ms) {
@@ -162,7 +223,9 @@ struct Usage {
 Usage usage_between(const CpuSample& before, const CpuSample& after) {
     Usage u;
     u.wall_ms = after.wall_ms - before.wall_ms;
-    u.process_times_ms = after.process_ms - before.process_ms;
+    u.process_times_ms = before.process_ms >= 0.0 && after.process_ms >= 0.0
+                             ? after.process_ms - before.process_ms
+                             : -1.0;
     for (const ThreadCpu& t : after.threads) {
         u.thread_ms.push_back(thread_delta_ms(t, before));
     }
@@ -191,7 +254,7 @@ void print_usage(const Usage& u) {
         print_line(name.c_str(), u.thread_ms[i], u.wall_ms);
     }
     if (u.process_times_ms >= 0.0) {
-        print_line("QuillaWS.exe, GetProcessTimes", u.process_times_ms, u.wall_ms);
+        print_line("(GetProcessTimes says)", u.process_times_ms, u.wall_ms);
     }
 }
 
@@ -273,11 +336,63 @@ bool wait_for_inventory(const test_support::StandinProcess& host) {
         [&] {
             HWND list = host.find_inventory_window();
             DWORD_PTR count = 0;
-            return list && SendMessageTimeoutA(list, LB_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, 1000,
-                                               &count) &&
+            return list &&
+                   SendMessageTimeoutA(list, LB_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, 1000, &count) &&
                    count == kInventoryLines;
         },
         kStartTimeoutMs, host.process());
+}
+
+std::vector<double> sample_linux(const std::vector<LinuxProcess>& processes) {
+    std::vector<double> times;
+    for (const LinuxProcess& p : processes) {
+        times.push_back(linux_process_ms(p.pid));
+    }
+    return times;
+}
+
+// Everything measured at one moment.
+struct Samples {
+    std::vector<double> linux_ms;
+    CpuSample overlay;
+    std::optional<CpuSample> host;
+};
+
+Samples take_samples(const Arguments& args, const OverlayProcess& overlay,
+                     const test_support::StandinProcess* host) {
+    Samples s;
+    s.linux_ms = sample_linux(args.linux_processes);
+    s.overlay = sample_cpu(overlay.handle(), overlay.id());
+    if (host) {
+        s.host = sample_cpu(host->process(), host->process_id());
+    }
+    return s;
+}
+
+void report(const Arguments& args, const Samples& before, const Samples& after) {
+    const double wall_ms = after.overlay.wall_ms - before.overlay.wall_ms;
+    print_usage(usage_between(before.overlay, after.overlay));
+    if (before.host && after.host) {
+        const Usage h = usage_between(*before.host, *after.host);
+        print_line("stand-in host, all threads", h.thread_sum_ms(), h.wall_ms);
+    }
+    for (std::size_t i = 0; i < args.linux_processes.size(); ++i) {
+        if (before.linux_ms[i] >= 0.0 && after.linux_ms[i] >= 0.0) {
+            const std::string name = args.linux_processes[i].name + " (Linux)";
+            print_line(name.c_str(), after.linux_ms[i] - before.linux_ms[i], wall_ms);
+        }
+    }
+}
+
+// Starts the stand-in host with the inventory in dir; null when it does not show it.
+std::unique_ptr<test_support::StandinProcess> start_host(
+    const Arguments& args, const test_support::ScratchDirectory& dir) {
+    auto host = std::make_unique<test_support::StandinProcess>(
+        args.standin_host, std::vector<std::string>{"--inventory", "inventory.txt"}, dir.path());
+    if (!host->started() || !wait_for_inventory(*host)) {
+        return nullptr;
+    }
+    return host;
 }
 
 // One measurement: the overlay with default settings, beside the stand-in host or alone.
@@ -293,14 +408,9 @@ bool measure(const Arguments& args, bool with_host) {
         return false;
     }
     std::unique_ptr<test_support::StandinProcess> host;
-    if (with_host) {
-        host = std::make_unique<test_support::StandinProcess>(
-            args.standin_host, std::vector<std::string>{"--inventory", "inventory.txt"},
-            dir.path());
-        if (!host->started() || !wait_for_inventory(*host)) {
-            std::printf("  the stand-in host did not show the inventory\n");
-            return false;
-        }
+    if (with_host && !(host = start_host(args, dir))) {
+        std::printf("  the stand-in host did not show the inventory\n");
+        return false;
     }
     OverlayProcess overlay(args.overlay_exe, dir.path());
     HWND window = overlay.started() ? overlay.wait_until_drawn() : nullptr;
@@ -308,19 +418,10 @@ bool measure(const Arguments& args, bool with_host) {
         std::printf("  QuillaWS.exe did not start or did not draw\n");
         return false;
     }
-    const CpuSample before = sample_cpu(overlay.handle(), overlay.id());
-    const CpuSample host_before =
-        host ? sample_cpu(host->process(), host->process_id()) : CpuSample{};
+    const Samples before = take_samples(args, overlay, host.get());
     Sleep(static_cast<DWORD>(args.seconds) * 1000);  // the measurement's fixed duration
-    const CpuSample after = sample_cpu(overlay.handle(), overlay.id());
-    const CpuSample host_after =
-        host ? sample_cpu(host->process(), host->process_id()) : CpuSample{};
+    report(args, before, take_samples(args, overlay, host.get()));
 
-    print_usage(usage_between(before, after));
-    if (host) {
-        const Usage h = usage_between(host_before, host_after);
-        print_line("stand-in host, all threads", h.thread_sum_ms(), h.wall_ms);
-    }
     const long code = overlay.close(window);
     std::printf("  closed with WM_CLOSE: %s %ld\n\n", code >= 0 ? "exit code" : "did not exit",
                 code);
@@ -333,7 +434,9 @@ bool measure(const Arguments& args, bool with_host) {
 int main(int argc, char** argv) {
     quilla::measure::Arguments args;
     if (!quilla::measure::parse_arguments(argc, argv, args)) {
-        std::printf("usage: cpu_usage [--seconds N] QUILLAWS_EXE [STANDIN_HOST_EXE]\n");
+        std::printf(
+            "usage: cpu_usage [--seconds N] [--linux-pid NAME=PID]... QUILLAWS_EXE "
+            "[STANDIN_HOST_EXE]\n");
         return 2;
     }
     const bool with_host = quilla::measure::measure(args, true);

@@ -4,8 +4,9 @@
 //
 //   pass_timing [--passes N] [STANDIN_HOST_EXE]
 //
-// Prints the mean, median and 95th percentile of one pass in milliseconds, and of the
-// inventory read and the parse on their own, so the draw and present share shows too.
+// Prints the mean, median and 95th percentile of one pass in milliseconds, then of its
+// steps on their own (the inventory read, one message to the host, the parse, the draw),
+// and of one pass again once the host has gone, which leaves the draw and the present.
 #include <windows.h>
 
 #include <algorithm>
@@ -26,6 +27,7 @@
 #include "items/item_db.h"
 #include "items/item_file_win.h"
 #include "overlay/drawing_surface_win.h"
+#include "overlay/overlay_drawing_win.h"
 #include "overlay/render_pass_win.h"
 #include "tests/win/standin_process_win.h"
 #include "tools/measure/sample_files.h"
@@ -104,7 +106,7 @@ Summary summarize(std::vector<double> samples) {
 }
 
 void print_summary(const char* what, const Summary& s) {
-    std::printf("%-28s mean %7.3f ms   median %7.3f ms   p95 %7.3f ms   max %7.3f ms\n", what,
+    std::printf("  %-38s mean %7.3f ms   median %7.3f ms   p95 %7.3f ms   max %7.3f ms\n", what,
                 s.mean, s.median, s.p95, s.max);
 }
 
@@ -146,8 +148,8 @@ UniqueWindow create_layered_window(HINSTANCE instance) {
     wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
     wc.lpszClassName = kWindowClass;
     RegisterClassExA(&wc);
-    UniqueWindow window(CreateWindowExA(WS_EX_LAYERED, kWindowClass, "pass_timing", WS_POPUP, 0,
-                                        0, 20, 20, nullptr, nullptr, instance, nullptr));
+    UniqueWindow window(CreateWindowExA(WS_EX_LAYERED, kWindowClass, "pass_timing", WS_POPUP, 0, 0,
+                                        20, 20, nullptr, nullptr, instance, nullptr));
     if (window) {
         ShowWindow(window.get(), SW_SHOWNOACTIVATE);
     }
@@ -160,8 +162,8 @@ bool wait_for_inventory(const test_support::StandinProcess& host) {
         [&] {
             HWND list = host.find_inventory_window();
             DWORD_PTR count = 0;
-            return list && SendMessageTimeoutA(list, LB_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, 1000,
-                                               &count) &&
+            return list &&
+                   SendMessageTimeoutA(list, LB_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, 1000, &count) &&
                    count == kInventoryLines;
         },
         kStartTimeoutMs, host.process());
@@ -175,6 +177,13 @@ bool passes_read_the_inventory() {
            state->amulet_line.find(kLastAmuletName) != std::string::npos;
 }
 
+// True when the last pass showed the three nothing texts.
+bool passes_show_nothing() {
+    const auto state = equipment_state().snapshot();
+    return state->weapon_line == kDefaultNothingText && state->shield_line == kDefaultNothingText &&
+           state->amulet_line == kDefaultNothingText;
+}
+
 std::vector<double> time_passes(RenderPass& pass, int32_t passes, const Clock& clock) {
     std::vector<double> samples;
     samples.reserve(static_cast<std::size_t>(passes));
@@ -183,6 +192,38 @@ std::vector<double> time_passes(RenderPass& pass, int32_t passes, const Clock& c
         pass.run(nullptr);
         samples.push_back(clock.now_ms() - start);
         pump_messages();
+    }
+    return samples;
+}
+
+// Round trips of the cheaper of the two messages the reader sends for every line.
+std::vector<double> time_host_messages(HWND list, int32_t count, const Clock& clock) {
+    std::vector<double> samples;
+    for (int32_t i = 0; i < count; ++i) {
+        DWORD_PTR length = 0;
+        const double start = clock.now_ms();
+        SendMessageTimeoutW(list, LB_GETTEXTLEN, static_cast<WPARAM>(i) % kInventoryLines, 0,
+                            SMTO_ABORTIFHUNG, 1000, &length);
+        samples.push_back(clock.now_ms() - start);
+    }
+    return samples;
+}
+
+// Drawing the last pass's lines into the surface, without the present.
+std::vector<double> time_draws(DrawingSurface& surface, int32_t count, const Clock& clock) {
+    const auto settings = display_settings().snapshot();
+    const auto state = equipment_state().snapshot();
+    const std::vector<std::string_view> lines{state->weapon_line, state->shield_line,
+                                              state->amulet_line};
+    const SelectGuard font(surface.dc(), font_handle(settings->font));
+    LOGFONTA lf;
+    const int32_t line_step = read_logfont(font_handle(settings->font), lf) ? lf.lfHeight : 0;
+    const DrawColors colors{settings->back_color, settings->font_color, settings->edge_color};
+    std::vector<double> samples;
+    for (int32_t i = 0; i < count; ++i) {
+        const double start = clock.now_ms();
+        draw_overlay(surface, lines, line_step, colors, false);
+        samples.push_back(clock.now_ms() - start);
     }
     return samples;
 }
@@ -237,18 +278,29 @@ int run(const Arguments& args) {
         std::printf("pass_timing: the passes did not show the inventory's items\n");
         return 1;
     }
-    const std::vector<double> passes = time_passes(*pass, args.passes, clock);
+    std::printf("pass_timing: %d passes after %d warm-up passes, %dx%d surface\n", args.passes,
+                kWarmUpPasses, surface.surface->width(), surface.surface->height());
+    std::printf("beside the stand-in host, %d-line inventory:\n",
+                static_cast<int>(kInventoryLines));
+    print_summary("one pass (read, parse, draw, present)",
+                  summarize(time_passes(*pass, args.passes, clock)));
     std::vector<double> read;
     std::vector<double> parse;
     time_steps(args.passes, clock, read, parse);
+    print_summary("inventory read alone", summarize(read));
+    print_summary("one LB_GETTEXTLEN round trip to the host",
+                  summarize(time_host_messages(host.find_inventory_window(), args.passes, clock)));
+    print_summary("parse alone", summarize(parse));
+    print_summary("draw alone", summarize(time_draws(*surface.surface, args.passes, clock)));
 
-    std::printf("pass_timing: %d passes after %d warm-up passes, %d-line inventory, %dx%d "
-                "surface\n",
-                args.passes, kWarmUpPasses, static_cast<int>(kInventoryLines),
-                surface.surface->width(), surface.surface->height());
-    print_summary("one pass (read+parse+draw)", summarize(passes));
-    print_summary("  inventory read alone", summarize(read));
-    print_summary("  parse alone", summarize(parse));
+    host.terminate();
+    time_passes(*pass, kWarmUpPasses, clock);
+    if (!passes_show_nothing()) {
+        std::printf("pass_timing: the passes still show items without the host\n");
+        return 1;
+    }
+    std::printf("no host running (the three nothing texts):\n");
+    print_summary("one pass (draw, present)", summarize(time_passes(*pass, args.passes, clock)));
     pass.reset();  // its DCs go before the window
     return 0;
 }

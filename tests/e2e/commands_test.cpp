@@ -1,0 +1,367 @@
+// The context menu's commands and the transparency hot key, driven as a user would drive
+// them: right-click over a line, menu commands, a key held and released.
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "tests/e2e/overlay_fixture_win.h"
+
+namespace quilla::e2e {
+namespace {
+
+constexpr int kCommandTopMost = 1000;
+constexpr int kCommandShowWeapon = 1021;
+constexpr int kCommandShowShield = 1022;
+constexpr int kCommandShowAmulet = 1023;
+constexpr int kCommandShowSlotUsage = 1025;
+constexpr int kCommandPositionFree = 1031;
+constexpr int kCommandPositionPinned = 1032;
+constexpr int kCommandPositionExtended = 1033;
+constexpr int kCommandSlotsUp = 1040;
+constexpr int kCommandSlotsDown = 1050;
+constexpr int kCommandExit = 1080;
+
+// The overlay's line step: the height of its default font ("FontSize=16").
+constexpr int kLineStep = 16;
+
+constexpr uint32_t kRed = 0xFF0000;  // "BackColor=255" as the screen shows it
+
+bool is_topmost(HWND hwnd) {
+    return (GetWindowLongA(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+}
+
+int height_of(HWND hwnd) {
+    const RECT r = window_rect(hwnd);
+    return r.bottom - r.top;
+}
+
+std::size_t red_pixels_of(HWND hwnd) {
+    return count_pixels(capture_screen(window_rect(hwnd)), kRed);
+}
+
+bool contains(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+// A point inside the overlay's line `index` (0 = the top line), on the screen.
+POINT point_on_line(HWND overlay, int index) {
+    const RECT r = window_rect(overlay);
+    return {r.left + 8, r.top + index * kLineStep + kLineStep / 2};
+}
+
+// A visible popup menu window ("#32768") of the process, or null.
+HWND visible_popup_menu(DWORD process_id) {
+    struct Search {
+        DWORD pid;
+        HWND found;
+    } search{process_id, nullptr};
+    EnumWindows(
+        [](HWND hwnd, LPARAM lp) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(lp);
+            DWORD pid = 0;
+            GetWindowThreadProcessId(hwnd, &pid);
+            char cls[64] = {};
+            GetClassNameA(hwnd, cls, sizeof cls);
+            if (pid == s->pid && lstrcmpA(cls, "#32768") == 0 && IsWindowVisible(hwnd)) {
+                s->found = hwnd;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// A keyboard key held down through SendInput until release() or the end of the scope, so
+// that a failing test never leaves the key down for the tests after it.
+class HeldKey {
+  public:
+    explicit HeldKey(WORD virtual_key) : key_(virtual_key) { down_ = send(0); }
+    HeldKey(const HeldKey&) = delete;
+    HeldKey& operator=(const HeldKey&) = delete;
+    ~HeldKey() { release(); }
+
+    bool down() const { return down_; }
+    void release() {
+        if (down_) {
+            send(KEYEVENTF_KEYUP);
+            down_ = false;
+        }
+    }
+
+  private:
+    bool send(DWORD flags) const {
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = key_;
+        input.ki.dwFlags = flags;
+        return SendInput(1, &input, sizeof input) == 1;
+    }
+
+    WORD key_;
+    bool down_ = false;
+};
+
+class Commands : public OverlayTest {
+  protected:
+    // Right-clicks the overlay with the cursor at `where` (screen coordinates), so that
+    // the overlay keeps it as the menu point and opens its popup menu, then closes the
+    // menu without choosing anything.
+    void open_and_close_menu_at(HWND overlay, POINT where) {
+        ASSERT_TRUE(SetCursorPos(where.x, where.y));
+        ASSERT_TRUE(wait_until([&] {
+            POINT now{};
+            return GetCursorPos(&now) && now.x == where.x && now.y == where.y;
+        }));
+        POINT client = where;
+        ScreenToClient(overlay, &client);
+        PostMessageA(overlay, WM_RBUTTONUP, 0, MAKELPARAM(client.x, client.y));
+        ASSERT_TRUE(wait_until([&] { return visible_popup_menu(overlay_->id()) != nullptr; }))
+            << "the context menu did not open";
+        PostMessageA(overlay, WM_CANCELMODE, 0, 0);
+        ASSERT_TRUE(wait_until([&] { return visible_popup_menu(overlay_->id()) == nullptr; }))
+            << "the context menu did not close";
+    }
+
+    // Returns once the render worker has run at least one whole pass, its hot-key poll
+    // included, that began after this call: hides the amulet line and shows it again,
+    // waiting for each change to reach the window. The pass that shows the line again
+    // read the option after the pass that hid it had ended, and that one read it after
+    // the call began. `sample` runs on every look at the window meanwhile.
+    bool wait_for_new_pass(
+        HWND overlay, const std::function<void()>& sample = [] {}) {
+        const int before = height_of(overlay);
+        command(overlay, kCommandShowAmulet);
+        const bool hidden = wait_until([&] {
+            sample();
+            return height_of(overlay) != before;
+        });
+        command(overlay, kCommandShowAmulet);
+        const bool shown_again = wait_until([&] {
+            sample();
+            return height_of(overlay) == before;
+        });
+        return hidden && shown_again;
+    }
+
+    std::string saved_settings() const { return settings_file().value_or("(no settings file)"); }
+};
+
+// Weapon and shield names of the same byte length, each with one seal of one slot, so
+// that their lines are equally wide and the line whose count grows a digit makes the
+// overlay wider.
+constexpr char kSlotItems[] =
+    "武器,ミスリルブレード,9\n武器印,竜,1\n盾,白銀のラウンド盾,9\n盾印,鉄,1\n";
+constexpr char kSlotInventory[] = "ミスリルブレード [竜] (Ｅ)\r\n白銀のラウンド盾 [鉄] (Ｅ)\r\n";
+
+std::string weapon_line(int slots) {
+    return "ミスリルブレード[竜○○○○○○○○○] (1/" + std::to_string(slots) + ")";
+}
+std::string shield_line(int slots) {
+    return "白銀のラウンド盾[鉄○○○○○○○○○] (1/" + std::to_string(slots) + ")";
+}
+
+TEST_F(Commands, SlotCountCommandsChangeTheItemOnTheLineUnderTheMenuPoint) {
+    write_items(kSlotItems);
+    write_inventory(kSlotInventory);
+    write_settings("Utsuwa=1\r\nx=100\r\ny=100\r\n");
+    ASSERT_NE(start_host(), nullptr);
+    HWND hwnd = start_overlay();
+    ASSERT_NE(hwnd, nullptr);
+    ASSERT_TRUE(wait_for_lines(hwnd, {weapon_line(9), shield_line(9), "なし"}));
+
+    struct Step {
+        int line;
+        int command;
+        int weapon_slots;
+        int shield_slots;
+    };
+    const Step steps[] = {
+        {0, kCommandSlotsUp, 10, 9},   // the weapon line grows to "/10"
+        {0, kCommandSlotsDown, 9, 9},  // and goes back to "/9"
+        {1, kCommandSlotsUp, 9, 10},   // the shield line, not the weapon's
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE("line " + std::to_string(step.line) + ", command " +
+                     std::to_string(step.command));
+        open_and_close_menu_at(hwnd, point_on_line(hwnd, step.line));
+        // As a menu choice arrives: posted.
+        PostMessageA(hwnd, WM_COMMAND, static_cast<WPARAM>(step.command), 0);
+        EXPECT_TRUE(wait_for_lines(
+            hwnd, {weapon_line(step.weapon_slots), shield_line(step.shield_slots), "なし"}))
+            << "overlay " << window_rect(hwnd).right - window_rect(hwnd).left << " wide";
+    }
+
+    // Both lines are equally wide, so the last step looks the same whichever item grew:
+    // without the shield line, the weapon line shows that it kept its count.
+    command(hwnd, kCommandShowShield);
+    EXPECT_TRUE(wait_for_lines(hwnd, {weapon_line(9), "なし"}));
+    close_overlay(hwnd);
+}
+
+TEST_F(Commands, WithTheWeaponHiddenTheTopLineIsTheShields) {
+    write_items(kSlotItems);
+    write_inventory(kSlotInventory);
+    write_settings("Utsuwa=1\r\nWeapon=0\r\nAmulet=0\r\nx=100\r\ny=100\r\n");
+    ASSERT_NE(start_host(), nullptr);
+    HWND hwnd = start_overlay();
+    ASSERT_NE(hwnd, nullptr);
+    ASSERT_TRUE(wait_for_lines(hwnd, {shield_line(9)}));
+
+    open_and_close_menu_at(hwnd, point_on_line(hwnd, 0));
+    PostMessageA(hwnd, WM_COMMAND, kCommandSlotsUp, 0);
+    EXPECT_TRUE(wait_for_lines(hwnd, {shield_line(10)}));
+
+    command(hwnd, kCommandShowWeapon);
+    EXPECT_TRUE(wait_for_lines(hwnd, {weapon_line(9), shield_line(10)}));
+    close_overlay(hwnd);
+}
+
+// The host writes no seal list for a weapon without seals; the overlay then shows the
+// name, a space and the brackets. 器数(+) over that line still changes the weapon's count.
+TEST_F(Commands, SlotCountCommandsFindAWeaponShownWithoutSeals) {
+    write_items(kSlotItems);
+    write_inventory("ミスリルブレード (Ｅ)\r\n");
+    write_settings("Utsuwa=1\r\nx=100\r\ny=100\r\n");
+    ASSERT_NE(start_host(), nullptr);
+    HWND hwnd = start_overlay();
+    ASSERT_NE(hwnd, nullptr);
+    const auto plain_weapon_line = [](int slots) {
+        return "ミスリルブレード [○○○○○○○○○○] (0/" + std::to_string(slots) + ")";
+    };
+    ASSERT_TRUE(wait_for_lines(hwnd, {plain_weapon_line(9), "なし", "なし"}));
+
+    open_and_close_menu_at(hwnd, point_on_line(hwnd, 0));
+    PostMessageA(hwnd, WM_COMMAND, kCommandSlotsUp, 0);
+    EXPECT_TRUE(wait_for_lines(hwnd, {plain_weapon_line(10), "なし", "なし"}))
+        << "overlay " << window_rect(hwnd).right - window_rect(hwnd).left << " wide";
+    close_overlay(hwnd);
+}
+
+TEST_F(Commands, ExtendedThenFreeOrPinnedReturnsTheHostToItsBaseHeight) {
+    write_inventory("");
+    HWND host = start_host({"--width", "620"});
+    ASSERT_NE(host, nullptr);
+    ASSERT_EQ(height_of(host), 433);
+    HWND hwnd = start_overlay();
+    ASSERT_NE(hwnd, nullptr);
+    const int overlay_height = overlay_extent({"なし", "なし", "なし"}).height;
+    ASSERT_TRUE(wait_for_lines(hwnd, {"なし", "なし", "なし"}));
+
+    for (const int back : {kCommandPositionFree, kCommandPositionPinned}) {
+        SCOPED_TRACE("back with " + std::to_string(back));
+        command(hwnd, kCommandPositionExtended);
+        EXPECT_TRUE(wait_until([&] { return height_of(host) == 433 + overlay_height; }))
+            << "host height " << height_of(host);
+        command(hwnd, back);
+        EXPECT_TRUE(wait_until([&] { return height_of(host) == 433; }))
+            << "host height " << height_of(host);
+    }
+    EXPECT_EQ(window_rect(host).right - window_rect(host).left, 620);
+    close_overlay(hwnd);
+    EXPECT_TRUE(contains(saved_settings(), "\r\nPos=2\r\n")) << saved_settings();
+}
+
+TEST_F(Commands, TopMostTogglesTheWindowAndIsSavedAtExit) {
+    struct Case {
+        const char* start;
+        std::vector<bool> topmost_after_each;
+        const char* saved;
+    };
+    const Case cases[] = {
+        {"TopMost=0\r\n", {true, false}, "\r\nTopMost=0\r\n"},
+        {"TopMost=0\r\n", {true}, "\r\nTopMost=1\r\n"},
+        {"TopMost=1\r\n", {false}, "\r\nTopMost=0\r\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string("from ") + c.start + "chosen " +
+                     std::to_string(c.topmost_after_each.size()) + " times");
+        write_settings(c.start);
+        HWND hwnd = start_overlay();
+        ASSERT_NE(hwnd, nullptr);
+        for (const bool topmost : c.topmost_after_each) {
+            command(hwnd, kCommandTopMost);
+            EXPECT_EQ(is_topmost(hwnd), topmost);
+        }
+        EXPECT_EQ(close_overlay(hwnd), 0u);
+        EXPECT_TRUE(contains(saved_settings(), c.saved)) << saved_settings();
+    }
+}
+
+TEST_F(Commands, HotKeyTogglesTransparencyOncePerPress) {
+    write_settings("hook=1\r\nhookKey=117\r\nBackColor=255\r\nWait=20\r\nx=100\r\ny=100\r\n");
+    HWND hwnd = start_overlay();
+    ASSERT_NE(hwnd, nullptr);
+    ASSERT_TRUE(wait_until([&] { return red_pixels_of(hwnd) > 0; })) << "not opaque red";
+
+    {
+        HeldKey f6(VK_F6);
+        ASSERT_TRUE(f6.down());
+        ASSERT_TRUE(wait_until([&] { return red_pixels_of(hwnd) == 0; }))
+            << "the background was not cut out";
+        // Held across many passes: the overlay stays transparent all the while.
+        for (int round = 0; round < 8; ++round) {
+            std::size_t red = 0;
+            ASSERT_TRUE(wait_for_new_pass(hwnd, [&] { red += red_pixels_of(hwnd); }))
+                << "round " << round;
+            EXPECT_EQ(red, 0u) << "transparency toggled again while held, round " << round;
+        }
+        f6.release();
+        ASSERT_TRUE(wait_for_new_pass(hwnd));  // the worker has seen the key up
+        EXPECT_EQ(red_pixels_of(hwnd), 0u) << "the release toggled";
+    }
+    {
+        HeldKey f6(VK_F6);
+        ASSERT_TRUE(f6.down());
+        EXPECT_TRUE(wait_until([&] { return red_pixels_of(hwnd) > 0; }))
+            << "a new press did not make the overlay opaque again";
+    }
+    EXPECT_EQ(close_overlay(hwnd), 0u);
+    EXPECT_TRUE(contains(saved_settings(), "\r\nTransparent=0\r\n")) << saved_settings();
+}
+
+TEST_F(Commands, HotKeyDoesNothingWhileItsSwitchIsOff) {
+    write_settings("hook=0\r\nhookKey=117\r\nBackColor=255\r\nWait=20\r\nx=100\r\ny=100\r\n");
+    HWND hwnd = start_overlay();
+    ASSERT_NE(hwnd, nullptr);
+    ASSERT_TRUE(wait_until([&] { return red_pixels_of(hwnd) > 0; })) << "not opaque red";
+    {
+        HeldKey f6(VK_F6);
+        ASSERT_TRUE(f6.down());
+        for (int round = 0; round < 4; ++round) {
+            ASSERT_TRUE(wait_for_new_pass(hwnd)) << "round " << round;
+            EXPECT_GT(red_pixels_of(hwnd), 0u) << "transparent while the switch is off";
+        }
+    }
+    ASSERT_TRUE(wait_for_new_pass(hwnd));
+    EXPECT_GT(red_pixels_of(hwnd), 0u) << "transparent after the release";
+    EXPECT_EQ(close_overlay(hwnd), 0u);
+    EXPECT_TRUE(contains(saved_settings(), "\r\nTransparent=0\r\n")) << saved_settings();
+}
+
+TEST_F(Commands, ExitClosesTheProgramAndSavesTheSettings) {
+    write_settings("x=100\r\ny=120\r\n");
+    HWND hwnd = start_overlay();
+    ASSERT_NE(hwnd, nullptr);
+    command(hwnd, kCommandShowWeapon);  // Weapon=0, written only by this run
+    command(hwnd, kCommandShowSlotUsage);
+    PostMessageA(hwnd, WM_COMMAND, kCommandExit, 0);
+    EXPECT_EQ(overlay_->wait_exit(), 0u) << "did not exit, or not with code 0";
+    const std::optional<std::string> saved = settings_file();
+    ASSERT_TRUE(saved.has_value());
+    EXPECT_EQ(saved->rfind("x=100\r\ny=120\r\n", 0), 0u) << *saved;
+    EXPECT_TRUE(contains(*saved, "\r\nWeapon=0\r\n")) << *saved;
+    EXPECT_TRUE(contains(*saved, "\r\nUtsuwa=1\r\n")) << *saved;
+    std::size_t lines = 0;
+    for (std::size_t at = saved->find("\r\n"); at != std::string::npos;
+         at = saved->find("\r\n", at + 2)) {
+        ++lines;
+    }
+    EXPECT_EQ(lines, 23u) << *saved;
+}
+
+}  // namespace
+}  // namespace quilla::e2e

@@ -119,11 +119,13 @@ class Commands : public OverlayTest {
         POINT client = where;
         ScreenToClient(overlay, &client);
         PostMessageA(overlay, WM_RBUTTONUP, 0, MAKELPARAM(client.x, client.y));
-        ASSERT_TRUE(wait_until([&] { return visible_popup_menu(overlay_->id()) != nullptr; }))
-            << "the context menu did not open";
+        ASSERT_TRUE(wait_until([&] {
+            return visible_popup_menu(overlay_->process_id()) != nullptr;
+        })) << "the context menu did not open";
         PostMessageA(overlay, WM_CANCELMODE, 0, 0);
-        ASSERT_TRUE(wait_until([&] { return visible_popup_menu(overlay_->id()) == nullptr; }))
-            << "the context menu did not close";
+        ASSERT_TRUE(wait_until([&] {
+            return visible_popup_menu(overlay_->process_id()) == nullptr;
+        })) << "the context menu did not close";
     }
 
     // Returns once the render worker has run at least one whole pass, its hot-key poll
@@ -349,7 +351,7 @@ TEST_F(Commands, ExitClosesTheProgramAndSavesTheSettings) {
     command(hwnd, kCommandShowWeapon);  // Weapon=0, written only by this run
     command(hwnd, kCommandShowSlotUsage);
     PostMessageA(hwnd, WM_COMMAND, kCommandExit, 0);
-    EXPECT_EQ(overlay_->wait_exit(), 0u) << "did not exit, or not with code 0";
+    EXPECT_EQ(overlay_->wait_exit(30000), 0u) << "did not exit, or not with code 0";
     const std::optional<std::string> saved = settings_file();
     ASSERT_TRUE(saved.has_value());
     EXPECT_EQ(saved->rfind("x=100\r\ny=120\r\n", 0), 0u) << *saved;

@@ -10,7 +10,6 @@
 
 #include "tests/e2e/e2e_support_win.h"
 #include "tests/e2e/screen_win.h"
-#include "tests/win/standin_process_win.h"
 
 namespace quilla::e2e {
 
@@ -25,10 +24,11 @@ class OverlayTest : public ::testing::Test {
 
     // Starts the overlay in the test's directory and waits for its window.
     HWND start_overlay() {
-        overlay_ = std::make_unique<Process>(windows_path(QUILLA_EXE_PATH), "", dir_.path());
-        EXPECT_TRUE(overlay_->started());
+        overlay_ = std::make_unique<ChildProcess>(to_windows_path(QUILLA_EXE_PATH),
+                                                  std::vector<std::string>{}, dir_.path());
+        EXPECT_TRUE(overlay_->started()) << overlay_->error();
         HWND hwnd = nullptr;
-        wait_until([&] { return (hwnd = overlay_->find_window(kOverlayClass)) != nullptr; });
+        wait_until([&] { return (hwnd = overlay_->find_own_window(kOverlayClass)) != nullptr; });
         EXPECT_NE(hwnd, nullptr) << "the overlay window did not appear";
         return hwnd;
     }
@@ -38,8 +38,8 @@ class OverlayTest : public ::testing::Test {
     HWND start_host(std::vector<std::string> args = {}) {
         args.push_back("--inventory");
         args.push_back("inventory.txt");
-        host_ = std::make_unique<test_support::StandinProcess>(windows_path(STANDIN_HOST_PATH),
-                                                               args, dir_.path());
+        host_ =
+            std::make_unique<ChildProcess>(to_windows_path(STANDIN_HOST_PATH), args, dir_.path());
         EXPECT_TRUE(host_->started()) << host_->error();
         HWND hwnd = host_->wait_for_main_window(20000);
         EXPECT_NE(hwnd, nullptr) << "the stand-in host did not appear";
@@ -50,7 +50,7 @@ class OverlayTest : public ::testing::Test {
     // when the process does not exit.
     std::optional<DWORD> close_overlay(HWND hwnd) {
         PostMessageA(hwnd, WM_CLOSE, 0, 0);
-        auto code = overlay_->wait_exit();
+        auto code = overlay_->wait_exit(30000);
         EXPECT_TRUE(code.has_value()) << "the overlay did not exit";
         return code;
     }
@@ -72,15 +72,13 @@ class OverlayTest : public ::testing::Test {
     }
 
     void write_settings(const std::string& text) {
-        ASSERT_TRUE(write_file(dir_.file("QuillaWS.txt"), text));
+        ASSERT_TRUE(dir_.write_file("QuillaWS.txt", text));
     }
-    void write_items(const std::string& text) {
-        ASSERT_TRUE(write_file(dir_.file("items.txt"), text));
-    }
+    void write_items(const std::string& text) { ASSERT_TRUE(dir_.write_file("items.txt", text)); }
     // The stand-in host re-reads its inventory when the file changes. The replace fails
     // while the host has the file open for a read, so it is tried again until it lands.
     void write_inventory(const std::string& text) {
-        ASSERT_TRUE(wait_until([&] { return dir_.write_file_atomically("inventory.txt", text); }));
+        ASSERT_TRUE(wait_until([&] { return dir_.write_file("inventory.txt", text); }));
     }
     std::optional<std::string> settings_file() const {
         return read_file(dir_.file("QuillaWS.txt"));
@@ -95,9 +93,9 @@ class OverlayTest : public ::testing::Test {
         });
     }
 
-    TempDir dir_;
-    std::unique_ptr<test_support::StandinProcess> host_;
-    std::unique_ptr<Process> overlay_;
+    ScratchDirectory dir_;
+    std::unique_ptr<ChildProcess> host_;
+    std::unique_ptr<ChildProcess> overlay_;
 };
 
 }  // namespace quilla::e2e

@@ -2,7 +2,7 @@
 // inventory window, against windows of this process and against the stand-in host.
 #include "host/host_window_win.h"
 
-#include "tests/win/standin_process_win.h"
+#include "tests/support/test_process_win.h"
 
 #include <gtest/gtest.h>
 
@@ -14,8 +14,8 @@
 namespace quilla {
 namespace {
 
+using test_support::ChildProcess;
 using test_support::ScratchDirectory;
-using test_support::StandinProcess;
 using test_support::wait_until;
 
 constexpr DWORD kStartTimeoutMs = 15000;
@@ -87,7 +87,7 @@ bool sync_with(HWND hwnd) {
 // A stand-in host started in its own scratch folder, its main window found.
 struct RunningHost {
     ScratchDirectory dir;
-    std::unique_ptr<StandinProcess> process;
+    std::unique_ptr<ChildProcess> process;
     HWND main = nullptr;
 };
 
@@ -97,7 +97,7 @@ void start_host(RunningHost& host, const std::vector<std::string>& args) {
     ASSERT_TRUE(host.dir.ok());
     ASSERT_TRUE(host.dir.write_file("inventory.txt", "やくそう\r\n"));
     host.process =
-        std::make_unique<StandinProcess>(test_support::standin_host_path(), args, host.dir.path());
+        std::make_unique<ChildProcess>(test_support::standin_host_path(), args, host.dir.path());
     ASSERT_TRUE(host.process->started()) << host.process->error();
     host.main = host.process->wait_for_main_window(kStartTimeoutMs);
     DWORD code = 0;

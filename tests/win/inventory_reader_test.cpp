@@ -4,7 +4,7 @@
 #include "host/inventory_reader_win.h"
 
 #include "host/host_window_win.h"
-#include "tests/win/standin_process_win.h"
+#include "tests/support/test_process_win.h"
 
 #include <gtest/gtest.h>
 
@@ -15,8 +15,8 @@
 namespace quilla {
 namespace {
 
+using test_support::ChildProcess;
 using test_support::ScratchDirectory;
-using test_support::StandinProcess;
 using test_support::wait_until;
 
 using Lines = std::vector<std::string>;
@@ -97,8 +97,8 @@ class StandinInventory : public ::testing::Test {
     void start(const std::string& file_bytes) {
         ASSERT_TRUE(dir_.ok());
         ASSERT_TRUE(dir_.write_file("inventory.txt", file_bytes));
-        process_ = std::make_unique<StandinProcess>(test_support::standin_host_path(),
-                                                    std::vector<std::string>{}, dir_.path());
+        process_ = std::make_unique<ChildProcess>(test_support::standin_host_path(),
+                                                  std::vector<std::string>{}, dir_.path());
         ASSERT_TRUE(process_->started()) << process_->error();
         inventory_ = process_->wait_for_inventory_window(kStartTimeoutMs);
         ASSERT_NE(inventory_, nullptr) << "the stand-in did not open its inventory window";
@@ -118,7 +118,7 @@ class StandinInventory : public ::testing::Test {
     }
 
     ScratchDirectory dir_;  // outlives the process, which runs in it
-    std::unique_ptr<StandinProcess> process_;
+    std::unique_ptr<ChildProcess> process_;
     HWND inventory_ = nullptr;
 };
 

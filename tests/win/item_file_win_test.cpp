@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/win/standin_process_win.h"
+#include "tests/support/test_process_win.h"
 
 namespace quilla {
 namespace {
@@ -12,19 +12,7 @@ namespace {
 using test_support::ScratchDirectory;
 
 std::string read_all(const std::string& path) {
-    std::string bytes;
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) {
-        return "<missing>";
-    }
-    char buffer[4096];
-    DWORD got = 0;
-    while (ReadFile(h, buffer, sizeof buffer, &got, nullptr) && got > 0) {
-        bytes.append(buffer, got);
-    }
-    CloseHandle(h);
-    return bytes;
+    return test_support::read_file(path).value_or("<missing>");
 }
 
 ItemTables sample_tables() {

@@ -1,13 +1,13 @@
-// Test support for running the stand-in host: a scratch working directory, starting the
-// stand-in with arguments in it, waiting with a deadline for its main window or its
-// inventory window, and ending it by its process id. Self-contained (Win32 and the
-// standard library only), so any Windows test can include or copy it.
+// Test support for running programs as a user would: a scratch working directory,
+// starting a program (the stand-in host, or QuillaWS.exe itself) with arguments in it,
+// waiting with a deadline for its windows or its exit, reading the files it writes, and
+// ending it by its process id. Win32 and the standard library only.
 //
 // Times are DWORD milliseconds: <chrono> cannot be included under the Shift-JIS execution
 // character set (one of its unit suffixes has no Shift-JIS form).
 //
 // Only one stand-in may run at a time (tests share the desktop and look windows up by
-// class). Declare the ScratchDirectory before the StandinProcess so the process ends
+// class). Declare the ScratchDirectory before the ChildProcess so the process ends
 // before its working directory is removed.
 #pragma once
 
@@ -16,6 +16,7 @@
 #include <atomic>
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <system_error>
@@ -152,6 +153,23 @@ class ScratchDirectory {
     std::string path_;
 };
 
+// A whole file's bytes, or nothing when it cannot be opened.
+inline std::optional<std::string> read_file(const std::string& path) {
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) {
+        return std::nullopt;
+    }
+    std::string bytes;
+    char buffer[4096];
+    DWORD got = 0;
+    while (ReadFile(h, buffer, sizeof buffer, &got, nullptr) && got > 0) {
+        bytes.append(buffer, got);
+    }
+    CloseHandle(h);
+    return bytes;
+}
+
 // One argument quoted for a command line so that the C runtime splits it back unchanged.
 inline std::string quote_argument(std::string_view arg) {
     if (!arg.empty() && arg.find_first_of(" \t\n\v\"") == std::string_view::npos) {
@@ -174,9 +192,9 @@ inline std::string quote_argument(std::string_view arg) {
     return quoted;
 }
 
-// A running stand-in host. Ended with TerminateProcess when the object goes away, which
-// also waits until its windows are gone.
-class StandinProcess {
+// A running program (finders for the stand-in host's windows included). Ended with
+// TerminateProcess when the object goes away, which also waits until its windows are gone.
+class ChildProcess {
   public:
     static constexpr char kMainClass[] = "QUILLA_BRISKOLT_APPLICATION";
     static constexpr char kTrialMainClass[] = "QUILLA_TRIAL_BRISKOLT_APPLICATION";
@@ -184,8 +202,8 @@ class StandinProcess {
     static constexpr char kInventoryTitle[] = "クイラ　持ち物ウィンドウ";
 
     // Starts exe with args in working_dir. Check started(); error() says why not.
-    StandinProcess(const std::string& exe, const std::vector<std::string>& args,
-                   const std::string& working_dir) {
+    ChildProcess(const std::string& exe, const std::vector<std::string>& args,
+                 const std::string& working_dir) {
         std::string command = quote_argument(exe);
         for (const std::string& arg : args) {
             command += ' ';
@@ -203,9 +221,9 @@ class StandinProcess {
         process_ = info.hProcess;
         process_id_ = info.dwProcessId;
     }
-    StandinProcess(const StandinProcess&) = delete;
-    StandinProcess& operator=(const StandinProcess&) = delete;
-    ~StandinProcess() { terminate(); }
+    ChildProcess(const ChildProcess&) = delete;
+    ChildProcess& operator=(const ChildProcess&) = delete;
+    ~ChildProcess() { terminate(); }
 
     bool started() const noexcept { return process_ != nullptr; }
     const std::string& error() const noexcept { return error_; }
@@ -221,6 +239,16 @@ class StandinProcess {
             GetExitCodeProcess(process_, exit_code);
         }
         return true;
+    }
+
+    // The exit code once the process has ended within timeout_ms; nothing otherwise.
+    std::optional<DWORD> wait_exit(DWORD timeout_ms) const noexcept {
+        DWORD code = 0;
+        if (!process_ || WaitForSingleObject(process_, timeout_ms) != WAIT_OBJECT_0 ||
+            !GetExitCodeProcess(process_, &code)) {
+            return std::nullopt;
+        }
+        return code;
     }
 
     // This process's window of the given class (and title, when given), or null.

@@ -29,15 +29,6 @@ constexpr int kLineStep = 16;
 
 constexpr uint32_t kRed = 0xFF0000;  // "BackColor=255" as the screen shows it
 
-bool is_topmost(HWND hwnd) {
-    return (GetWindowLongA(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
-}
-
-int height_of(HWND hwnd) {
-    const RECT r = window_rect(hwnd);
-    return r.bottom - r.top;
-}
-
 std::size_t red_pixels_of(HWND hwnd) {
     return count_pixels(capture_screen(window_rect(hwnd)), kRed);
 }

@@ -25,4 +25,13 @@ inline RECT window_rect(HWND hwnd) {
     return r;
 }
 
+inline int height_of(HWND hwnd) {
+    const RECT r = window_rect(hwnd);
+    return r.bottom - r.top;
+}
+
+inline bool is_topmost(HWND hwnd) {
+    return (GetWindowLongA(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+}
+
 }  // namespace quilla::e2e

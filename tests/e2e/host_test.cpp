@@ -9,21 +9,16 @@ namespace {
 
 using HostAtStartAndExit = OverlayTest;
 
-int outer_height(HWND hwnd) {
-    const RECT r = window_rect(hwnd);
-    return r.bottom - r.top;
-}
-
 TEST_F(HostAtStartAndExit, ClosingRestoresAHostOfAKnownWidthToItsBaseHeight) {
     write_inventory("");
     HWND host = start_host({"--size", "486x400"});
     ASSERT_NE(host, nullptr);
-    ASSERT_EQ(outer_height(host), 400);
+    ASSERT_EQ(height_of(host), 400);
     HWND hwnd = start_overlay();
     ASSERT_NE(hwnd, nullptr);
     EXPECT_EQ(close_overlay(hwnd), 0u);
-    EXPECT_TRUE(wait_until([&] { return outer_height(host) == 349; }))
-        << "host height " << outer_height(host);
+    EXPECT_TRUE(wait_until([&] { return height_of(host) == 349; }))
+        << "host height " << height_of(host);
     EXPECT_EQ(window_rect(host).right - window_rect(host).left, 486);
 }
 
@@ -35,7 +30,7 @@ TEST_F(HostAtStartAndExit, AHostOfAnUnknownWidthKeepsItsHeight) {
     ASSERT_NE(hwnd, nullptr);
     EXPECT_EQ(close_overlay(hwnd), 0u);
     flush(host);  // any resize request would have been handled by now
-    EXPECT_EQ(outer_height(host), 400);
+    EXPECT_EQ(height_of(host), 400);
 }
 
 TEST_F(HostAtStartAndExit, ItemWindowMakesTheHostOpenItsInventoryAtStart) {

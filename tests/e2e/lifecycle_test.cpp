@@ -14,10 +14,6 @@ constexpr char kDefaultsAtOrigin[] =
     "Font=ＭＳ ゴシック\r\nFontSize=16\r\nWeaponText=なし\r\nShieldText=なし\r\n"
     "AmuletText=なし\r\nBackColor=0\r\nFontColor=16777215\r\nEdgeColor=0\r\nWait=100\r\n";
 
-bool is_topmost(HWND hwnd) {
-    return (GetWindowLongA(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
-}
-
 TEST_F(Lifecycle, WithoutSettingsOpensAtOriginNotTopmostAndWritesDefaultsAtExit) {
     HWND hwnd = start_overlay();
     ASSERT_NE(hwnd, nullptr);

@@ -21,11 +21,6 @@ RECT client_in_screen(HWND hwnd) {
     return {top_left.x, top_left.y, bottom_right.x, bottom_right.y};
 }
 
-int height_of(HWND hwnd) {
-    const RECT r = window_rect(hwnd);
-    return r.bottom - r.top;
-}
-
 // The overlay's lower-left corner on the host client area's lower-left corner.
 bool anchored(HWND overlay, HWND host) {
     const RECT o = window_rect(overlay);

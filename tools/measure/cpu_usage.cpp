@@ -27,7 +27,7 @@
 
 #include "base/handles_win.h"
 #include "base/text.h"
-#include "tests/win/standin_process_win.h"
+#include "tests/support/test_process_win.h"
 #include "tools/measure/sample_files.h"
 
 namespace quilla::measure {
@@ -258,80 +258,33 @@ void print_usage(const Usage& u) {
     }
 }
 
-// A started QuillaWS.exe, ended by its process id if it is still running at the end.
-class OverlayProcess {
-  public:
-    OverlayProcess(const std::string& exe, const std::string& working_dir) {
-        std::string command = test_support::quote_argument(exe);
-        STARTUPINFOA startup{};
-        startup.cb = sizeof startup;
-        PROCESS_INFORMATION info{};
-        if (CreateProcessA(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                           working_dir.c_str(), &startup, &info)) {
-            CloseHandle(info.hThread);
-            process_.reset(info.hProcess);
-            id_ = info.dwProcessId;
-        }
-    }
-    OverlayProcess(const OverlayProcess&) = delete;
-    OverlayProcess& operator=(const OverlayProcess&) = delete;
-    ~OverlayProcess() {
-        if (process_ && WaitForSingleObject(process_.get(), 0) != WAIT_OBJECT_0) {
-            TerminateProcess(process_.get(), 99);
-            WaitForSingleObject(process_.get(), kExitTimeoutMs);
-        }
-    }
+// The overlay window once its worker has drawn (it has left its initial size); null when
+// the program ended or did not draw in time.
+HWND wait_until_drawn(const test_support::ChildProcess& overlay) {
+    HWND window = nullptr;
+    const bool drawn = test_support::wait_until(
+        [&] {
+            window = overlay.find_own_window(kOverlayClass);
+            RECT r{};
+            return (window && GetWindowRect(window, &r) &&
+                    (r.right - r.left != kInitialOverlaySize ||
+                     r.bottom - r.top != kInitialOverlaySize)) ||
+                   overlay.has_exited();
+        },
+        kStartTimeoutMs, overlay.process());
+    return drawn && !overlay.has_exited() ? window : nullptr;
+}
 
-    bool started() const noexcept { return static_cast<bool>(process_); }
-    HANDLE handle() const noexcept { return process_.get(); }
-    DWORD id() const noexcept { return id_; }
-
-    HWND find_window() const noexcept {
-        HWND window = nullptr;
-        while ((window = FindWindowExA(nullptr, window, kOverlayClass, nullptr)) != nullptr) {
-            DWORD owner = 0;
-            GetWindowThreadProcessId(window, &owner);
-            if (owner == id_) {
-                return window;
-            }
-        }
-        return nullptr;
-    }
-
-    // The overlay window once its worker has drawn (it has left its initial size).
-    HWND wait_until_drawn() const {
-        HWND window = nullptr;
-        test_support::wait_until(
-            [&] {
-                window = find_window();
-                RECT r{};
-                return (window && GetWindowRect(window, &r) &&
-                        (r.right - r.left != kInitialOverlaySize ||
-                         r.bottom - r.top != kInitialOverlaySize)) ||
-                       WaitForSingleObject(process_.get(), 0) == WAIT_OBJECT_0;
-            },
-            kStartTimeoutMs, process_.get());
-        return WaitForSingleObject(process_.get(), 0) == WAIT_OBJECT_0 ? nullptr : window;
-    }
-
-    // Closes the window as the system would; the exit code, or -1 when it did not exit.
-    long close(HWND window) const noexcept {
-        PostMessageA(window, WM_CLOSE, 0, 0);
-        DWORD code = 0;
-        if (WaitForSingleObject(process_.get(), kExitTimeoutMs) != WAIT_OBJECT_0 ||
-            !GetExitCodeProcess(process_.get(), &code)) {
-            return -1;
-        }
-        return static_cast<long>(code);
-    }
-
-  private:
-    UniqueKernelHandle process_;
-    DWORD id_ = 0;
-};
+// Closes the overlay window as the system would; the exit code, or -1 when the program did
+// not exit in time.
+long close_overlay(const test_support::ChildProcess& overlay, HWND window) {
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    const std::optional<DWORD> code = overlay.wait_exit(kExitTimeoutMs);
+    return code ? static_cast<long>(*code) : -1;
+}
 
 // Waits until the stand-in's list box holds every line of the inventory.
-bool wait_for_inventory(const test_support::StandinProcess& host) {
+bool wait_for_inventory(const test_support::ChildProcess& host) {
     return test_support::wait_until(
         [&] {
             HWND list = host.find_inventory_window();
@@ -358,11 +311,11 @@ struct Samples {
     std::optional<CpuSample> host;
 };
 
-Samples take_samples(const Arguments& args, const OverlayProcess& overlay,
-                     const test_support::StandinProcess* host) {
+Samples take_samples(const Arguments& args, const test_support::ChildProcess& overlay,
+                     const test_support::ChildProcess* host) {
     Samples s;
     s.linux_ms = sample_linux(args.linux_processes);
-    s.overlay = sample_cpu(overlay.handle(), overlay.id());
+    s.overlay = sample_cpu(overlay.process(), overlay.process_id());
     if (host) {
         s.host = sample_cpu(host->process(), host->process_id());
     }
@@ -385,9 +338,9 @@ void report(const Arguments& args, const Samples& before, const Samples& after) 
 }
 
 // Starts the stand-in host with the inventory in dir; null when it does not show it.
-std::unique_ptr<test_support::StandinProcess> start_host(
-    const Arguments& args, const test_support::ScratchDirectory& dir) {
-    auto host = std::make_unique<test_support::StandinProcess>(
+std::unique_ptr<test_support::ChildProcess> start_host(const Arguments& args,
+                                                       const test_support::ScratchDirectory& dir) {
+    auto host = std::make_unique<test_support::ChildProcess>(
         args.standin_host, std::vector<std::string>{"--inventory", "inventory.txt"}, dir.path());
     if (!host->started() || !wait_for_inventory(*host)) {
         return nullptr;
@@ -407,13 +360,13 @@ bool measure(const Arguments& args, bool with_host) {
         std::printf("  cannot write the scratch files\n");
         return false;
     }
-    std::unique_ptr<test_support::StandinProcess> host;
+    std::unique_ptr<test_support::ChildProcess> host;
     if (with_host && !(host = start_host(args, dir))) {
         std::printf("  the stand-in host did not show the inventory\n");
         return false;
     }
-    OverlayProcess overlay(args.overlay_exe, dir.path());
-    HWND window = overlay.started() ? overlay.wait_until_drawn() : nullptr;
+    test_support::ChildProcess overlay(args.overlay_exe, {}, dir.path());
+    HWND window = overlay.started() ? wait_until_drawn(overlay) : nullptr;
     if (!window) {
         std::printf("  QuillaWS.exe did not start or did not draw\n");
         return false;
@@ -422,7 +375,7 @@ bool measure(const Arguments& args, bool with_host) {
     Sleep(static_cast<DWORD>(args.seconds) * 1000);  // the measurement's fixed duration
     report(args, before, take_samples(args, overlay, host.get()));
 
-    const long code = overlay.close(window);
+    const long code = close_overlay(overlay, window);
     std::printf("  closed with WM_CLOSE: %s %ld\n\n", code >= 0 ? "exit code" : "did not exit",
                 code);
     return code == 0;

@@ -29,7 +29,7 @@
 #include "overlay/drawing_surface_win.h"
 #include "overlay/overlay_drawing_win.h"
 #include "overlay/render_pass_win.h"
-#include "tests/win/standin_process_win.h"
+#include "tests/support/test_process_win.h"
 #include "tools/measure/sample_files.h"
 
 namespace quilla::measure {
@@ -106,7 +106,7 @@ Summary summarize(std::vector<double> samples) {
 }
 
 void print_summary(const char* what, const Summary& s) {
-    std::printf("  %-38s mean %7.3f ms   median %7.3f ms   p95 %7.3f ms   max %7.3f ms\n", what,
+    std::printf("  %-40s mean %7.3f ms   median %7.3f ms   p95 %7.3f ms   max %7.3f ms\n", what,
                 s.mean, s.median, s.p95, s.max);
 }
 
@@ -157,7 +157,7 @@ UniqueWindow create_layered_window(HINSTANCE instance) {
 }
 
 // Waits until the stand-in's list box holds every line of the inventory.
-bool wait_for_inventory(const test_support::StandinProcess& host) {
+bool wait_for_inventory(const test_support::ChildProcess& host) {
     return test_support::wait_until(
         [&] {
             HWND list = host.find_inventory_window();
@@ -253,8 +253,8 @@ int run(const Arguments& args) {
         std::printf("pass_timing: cannot write the scratch files\n");
         return 1;
     }
-    test_support::StandinProcess host(args.standin_host, {"--inventory", "inventory.txt"},
-                                      dir.path());
+    test_support::ChildProcess host(args.standin_host, {"--inventory", "inventory.txt"},
+                                    dir.path());
     if (!host.started() || !wait_for_inventory(host)) {
         std::printf("pass_timing: the stand-in host did not show the inventory (%s)\n",
                     host.started() ? "timed out" : host.error().c_str());
@@ -288,7 +288,7 @@ int run(const Arguments& args) {
     std::vector<double> parse;
     time_steps(args.passes, clock, read, parse);
     print_summary("inventory read alone", summarize(read));
-    print_summary("one LB_GETTEXTLEN round trip to the host",
+    print_summary("one LB_GETTEXTLEN round trip",
                   summarize(time_host_messages(host.find_inventory_window(), args.passes, clock)));
     print_summary("parse alone", summarize(parse));
     print_summary("draw alone", summarize(time_draws(*surface.surface, args.passes, clock)));

@@ -96,6 +96,26 @@ class HeldKey {
     bool down_ = false;
 };
 
+// A window of the test's own, made the foreground window, as the program the user is
+// typing into while the overlay watches the hot key. Keyboard input always has a window
+// to go to then, as on a real desktop.
+class ForegroundWindow {
+  public:
+    ForegroundWindow() {
+        window_ = CreateWindowExA(WS_EX_TOOLWINDOW, "STATIC", "typing here", WS_POPUP | WS_VISIBLE,
+                                  600, 600, 40, 40, nullptr, nullptr, nullptr, nullptr);
+        SetForegroundWindow(window_);
+    }
+    ForegroundWindow(const ForegroundWindow&) = delete;
+    ForegroundWindow& operator=(const ForegroundWindow&) = delete;
+    ~ForegroundWindow() { DestroyWindow(window_); }
+
+    bool active() const { return window_ && GetForegroundWindow() == window_; }
+
+  private:
+    HWND window_ = nullptr;
+};
+
 class Commands : public OverlayTest {
   protected:
     // Right-clicks the overlay with the cursor at `where` (screen coordinates), so that
@@ -288,6 +308,8 @@ TEST_F(Commands, HotKeyTogglesTransparencyOncePerPress) {
     write_settings("hook=1\r\nhookKey=117\r\nBackColor=255\r\nWait=20\r\nx=100\r\ny=100\r\n");
     HWND hwnd = start_overlay();
     ASSERT_NE(hwnd, nullptr);
+    ForegroundWindow typing;
+    ASSERT_TRUE(wait_until([&] { return typing.active(); }));
     ASSERT_TRUE(wait_until([&] { return red_pixels_of(hwnd) > 0; })) << "not opaque red";
 
     {
@@ -320,6 +342,8 @@ TEST_F(Commands, HotKeyDoesNothingWhileItsSwitchIsOff) {
     write_settings("hook=0\r\nhookKey=117\r\nBackColor=255\r\nWait=20\r\nx=100\r\ny=100\r\n");
     HWND hwnd = start_overlay();
     ASSERT_NE(hwnd, nullptr);
+    ForegroundWindow typing;
+    ASSERT_TRUE(wait_until([&] { return typing.active(); }));
     ASSERT_TRUE(wait_until([&] { return red_pixels_of(hwnd) > 0; })) << "not opaque red";
     {
         HeldKey f6(VK_F6);

@@ -58,6 +58,7 @@ quilla_ensure_display() {
     if ! xdpyinfo >/dev/null 2>&1; then
         echo "setup: starting Xvfb on $DISPLAY"
         Xvfb "$DISPLAY" -screen 0 1280x1024x24 -nolisten tcp </dev/null >/dev/null 2>&1 &
+        QUILLA_XVFB_PID=$!
         local i
         for i in $(seq 1 100); do
             xdpyinfo >/dev/null 2>&1 && break
@@ -71,6 +72,15 @@ quilla_ensure_display() {
 quilla_warm_wine() {
     wineserver -p </dev/null >/dev/null 2>&1 || true
     wine cmd /c exit </dev/null >/dev/null 2>&1 || true
+}
+
+# Stops the wineserver of our prefix and the Xvfb that quilla_ensure_display started.
+quilla_teardown() {
+    wineserver -k </dev/null >/dev/null 2>&1 || true
+    if [ -n "${QUILLA_XVFB_PID:-}" ]; then
+        kill "$QUILLA_XVFB_PID" 2>/dev/null || true
+        QUILLA_XVFB_PID=""
+    fi
 }
 
 quilla_setup() {

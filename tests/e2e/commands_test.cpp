@@ -118,6 +118,18 @@ class ForegroundWindow {
 
 class Commands : public OverlayTest {
   protected:
+    // Starts the overlay with F6 as its hot key (the switch as given), a red background,
+    // short passes, at 100,100, and waits until it shows opaque red. Null on failure.
+    HWND start_red_overlay_with_f6_hot_key(const std::string& hook_line) {
+        write_settings(hook_line + "hookKey=117\r\nBackColor=255\r\nWait=20\r\nx=100\r\ny=100\r\n");
+        HWND hwnd = start_overlay();
+        if (!hwnd || !wait_until([&] { return red_pixels_of(hwnd) > 0; })) {
+            ADD_FAILURE() << "the overlay did not show opaque red";
+            return nullptr;
+        }
+        return hwnd;
+    }
+
     // Right-clicks the overlay with the cursor at `where` (screen coordinates), so that
     // the overlay keeps it as the menu point and opens its popup menu, then closes the
     // menu without choosing anything.
@@ -305,12 +317,10 @@ TEST_F(Commands, TopMostTogglesTheWindowAndIsSavedAtExit) {
 }
 
 TEST_F(Commands, HotKeyTogglesTransparencyOncePerPress) {
-    write_settings("hook=1\r\nhookKey=117\r\nBackColor=255\r\nWait=20\r\nx=100\r\ny=100\r\n");
-    HWND hwnd = start_overlay();
+    HWND hwnd = start_red_overlay_with_f6_hot_key("hook=1\r\n");
     ASSERT_NE(hwnd, nullptr);
     ForegroundWindow typing;
     ASSERT_TRUE(wait_until([&] { return typing.active(); }));
-    ASSERT_TRUE(wait_until([&] { return red_pixels_of(hwnd) > 0; })) << "not opaque red";
 
     {
         HeldKey f6(VK_F6);
@@ -339,12 +349,10 @@ TEST_F(Commands, HotKeyTogglesTransparencyOncePerPress) {
 }
 
 TEST_F(Commands, HotKeyDoesNothingWhileItsSwitchIsOff) {
-    write_settings("hook=0\r\nhookKey=117\r\nBackColor=255\r\nWait=20\r\nx=100\r\ny=100\r\n");
-    HWND hwnd = start_overlay();
+    HWND hwnd = start_red_overlay_with_f6_hot_key("hook=0\r\n");
     ASSERT_NE(hwnd, nullptr);
     ForegroundWindow typing;
     ASSERT_TRUE(wait_until([&] { return typing.active(); }));
-    ASSERT_TRUE(wait_until([&] { return red_pixels_of(hwnd) > 0; })) << "not opaque red";
     {
         HeldKey f6(VK_F6);
         ASSERT_TRUE(f6.down());

@@ -29,6 +29,7 @@
 #include "base/text.h"
 #include "tests/support/test_process_win.h"
 #include "tools/measure/sample_files.h"
+#include "tools/measure/stand_in_win.h"
 
 namespace quilla::measure {
 namespace {
@@ -283,19 +284,6 @@ long close_overlay(const test_support::ChildProcess& overlay, HWND window) {
     return code ? static_cast<long>(*code) : -1;
 }
 
-// Waits until the stand-in's list box holds every line of the inventory.
-bool wait_for_inventory(const test_support::ChildProcess& host) {
-    return test_support::wait_until(
-        [&] {
-            HWND list = host.find_inventory_window();
-            DWORD_PTR count = 0;
-            return list &&
-                   SendMessageTimeoutA(list, LB_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, 1000, &count) &&
-                   count == kInventoryLines;
-        },
-        kStartTimeoutMs, host.process());
-}
-
 std::vector<double> sample_linux(const std::vector<LinuxProcess>& processes) {
     std::vector<double> times;
     for (const LinuxProcess& p : processes) {
@@ -342,7 +330,7 @@ std::unique_ptr<test_support::ChildProcess> start_host(const Arguments& args,
                                                        const test_support::ScratchDirectory& dir) {
     auto host = std::make_unique<test_support::ChildProcess>(
         args.standin_host, std::vector<std::string>{"--inventory", "inventory.txt"}, dir.path());
-    if (!host->started() || !wait_for_inventory(*host)) {
+    if (!host->started() || !wait_for_inventory(*host, kStartTimeoutMs)) {
         return nullptr;
     }
     return host;

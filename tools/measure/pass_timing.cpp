@@ -31,6 +31,7 @@
 #include "overlay/render_pass_win.h"
 #include "tests/support/test_process_win.h"
 #include "tools/measure/sample_files.h"
+#include "tools/measure/stand_in_win.h"
 
 namespace quilla::measure {
 namespace {
@@ -156,19 +157,6 @@ UniqueWindow create_layered_window(HINSTANCE instance) {
     return window;
 }
 
-// Waits until the stand-in's list box holds every line of the inventory.
-bool wait_for_inventory(const test_support::ChildProcess& host) {
-    return test_support::wait_until(
-        [&] {
-            HWND list = host.find_inventory_window();
-            DWORD_PTR count = 0;
-            return list &&
-                   SendMessageTimeoutA(list, LB_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, 1000, &count) &&
-                   count == kInventoryLines;
-        },
-        kStartTimeoutMs, host.process());
-}
-
 // True when the last pass showed the inventory's weapon, shield and amulets.
 bool passes_read_the_inventory() {
     const auto state = equipment_state().snapshot();
@@ -255,7 +243,7 @@ int run(const Arguments& args) {
     }
     test_support::ChildProcess host(args.standin_host, {"--inventory", "inventory.txt"},
                                     dir.path());
-    if (!host.started() || !wait_for_inventory(host)) {
+    if (!host.started() || !wait_for_inventory(host, kStartTimeoutMs)) {
         std::printf("pass_timing: the stand-in host did not show the inventory (%s)\n",
                     host.started() ? "timed out" : host.error().c_str());
         return 1;

@@ -4,6 +4,7 @@
 #include "app/overlay_window_win.h"
 
 #include <memory>
+#include <string>
 
 #include "app/context_menu_win.h"
 #include "app/menu_commands_win.h"
@@ -22,8 +23,8 @@ namespace {
 constexpr char kClassName[] = "QUILLA_WS_R7V_APPLICATION";
 constexpr char kWindowTitle[] = "Quilla WS";
 
-void show_startup_error(HWND owner, const char* code) {
-    const std::string text = std::string("起動に失敗しました ") + code;
+void show_startup_error(HWND owner, const std::string& code) {
+    const std::string text = "起動に失敗しました " + code;
     MessageBoxA(owner, text.c_str(), "エラー", MB_OK);
 }
 
@@ -72,10 +73,8 @@ class OverlayWindow {
         SurfaceResult result = create_drawing_surface(hwnd_, GetSystemMetrics(SM_CXSCREEN),
                                                       GetSystemMetrics(SM_CYSCREEN));
         if (!result.surface) {
-            const char* codes[] = {"#DC-1", "#DC-1", "#DC-2", "#DC-3", "#DC-4"};
-            const int step =
-                result.failed_step >= 1 && result.failed_step <= 4 ? result.failed_step : 1;
-            show_startup_error(hwnd_, codes[step]);
+            // The surface reports the failed step as 1 to 4, the codes "#DC-1" to "#DC-4".
+            show_startup_error(hwnd_, "#DC-" + std::to_string(result.failed_step));
             return -1;
         }
         worker_ = RenderWorker::start(hwnd_, menu_.get(), std::move(result.surface));

@@ -1,8 +1,8 @@
 // The context menu: its tree, captions, ids and initial marks.
 #include "app/context_menu_win.h"
 
-#include "app/options.h"
-#include "app/shared_state.h"
+#include "config/live_settings.h"
+#include "config/options.h"
 
 namespace quilla {
 namespace {
@@ -41,7 +41,7 @@ void insert(HMENU menu, UINT position, const MenuItem& item, HMENU submenu = nul
             info.fMask = MIIM_STATE | MIIM_ID | MIIM_STRING | MIIM_FTYPE;
             info.fType = MFT_RADIOCHECK;
             info.fState =
-                kCommandPositionMenu + position_mode().load() == item.id ? MFS_CHECKED : 0;
+                position_command_for_mode(position_mode().load()) == item.id ? MFS_CHECKED : 0;
             break;
     }
     InsertMenuItemA(menu, position, TRUE, &info);
@@ -101,8 +101,8 @@ UniqueMenu build_context_menu() {
     if (!main || !display || !position) {
         return UniqueMenu();
     }
-    // The insert order of the original layout: main 0-3, the display submenu, main 4-5,
-    // the position submenu, main 6-13. Once attached, a submenu belongs to the main menu.
+    // Items go in in this order: main 0-3, the display submenu, main 4-5, the position
+    // submenu, main 6-13. Once attached, a submenu belongs to the main menu.
     insert_range(main.get(), kMainItems, 0, 3, display.get());
     insert_range(display.get(), kDisplayItems, 0, 8);
     display.release();
@@ -125,12 +125,12 @@ void update_check_mark(HMENU menu, int option_id) noexcept {
 }
 
 void update_position_mark(HMENU menu) noexcept {
-    if (!menu) {
+    const std::optional<int> chosen = position_command_for_mode(position_mode().load());
+    if (!menu || !chosen) {
         return;
     }
     CheckMenuRadioItem(menu, kCommandPositionFree, kCommandPositionExtended,
-                       static_cast<UINT>(kCommandPositionMenu + position_mode().load()),
-                       MF_BYCOMMAND);
+                       static_cast<UINT>(*chosen), MF_BYCOMMAND);
 }
 
 }  // namespace quilla

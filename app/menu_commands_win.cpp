@@ -3,12 +3,13 @@
 #include "app/menu_commands_win.h"
 
 #include "app/context_menu_win.h"
-#include "app/options.h"
-#include "app/overlay_font_win.h"
-#include "app/shared_state.h"
 #include "app/slot_target.h"
+#include "config/live_settings.h"
+#include "config/options.h"
+#include "config/overlay_font_win.h"
 #include "host/host_window_win.h"
 #include "items/item_db.h"
+#include "overlay/overlay_state.h"
 
 namespace quilla {
 namespace {
@@ -24,7 +25,7 @@ void set_position_mode(const CommandTarget& target, int32_t mode) {
     {
         std::lock_guard lock(host_layout_mutex());
         position_mode().store(mode);
-        if (mode != 3) {
+        if (mode != kPositionExtended) {
             restore_host_height();
         }
     }
@@ -68,7 +69,7 @@ void run_menu_command(const CommandTarget& target, int id) {
         case kCommandPositionFree:
         case kCommandPositionPinned:
         case kCommandPositionExtended:
-            set_position_mode(target, id - kCommandPositionMenu);
+            set_position_mode(target, *position_mode_for_command(id));
             break;
         case kCommandSlotsUp:
             adjust_slots(target, +1);

@@ -8,20 +8,20 @@
 
 #include "app/context_menu_win.h"
 #include "app/menu_commands_win.h"
-#include "app/settings.h"
 #include "app/settings_file_win.h"
-#include "app/shared_state.h"
 #include "app/window_position.h"
 #include "base/handles_win.h"
+#include "base/saturating.h"
+#include "config/live_settings.h"
+#include "config/settings.h"
 #include "host/host_window_win.h"
 #include "overlay/drawing_surface_win.h"
+#include "overlay/overlay_state.h"
+#include "overlay/render_pass_win.h"
 #include "overlay/render_worker_win.h"
 
 namespace quilla {
 namespace {
-
-constexpr char kClassName[] = "QUILLA_WS_R7V_APPLICATION";
-constexpr char kWindowTitle[] = "Quilla WS";
 
 void show_startup_error(HWND owner, const std::string& code) {
     const std::string text = "起動に失敗しました " + code;
@@ -63,6 +63,9 @@ class OverlayWindow {
             case WM_RBUTTONUP:
                 show_menu();
                 return 0;
+            case kTransparencyToggledMessage:
+                update_check_mark(menu_.get(), kOptionTransparent);
+                return 0;
             default:
                 return DefWindowProcA(hwnd_, message, wparam, lparam);
         }
@@ -77,7 +80,7 @@ class OverlayWindow {
             show_startup_error(hwnd_, "#DC-" + std::to_string(result.failed_step));
             return -1;
         }
-        worker_ = RenderWorker::start(hwnd_, menu_.get(), std::move(result.surface));
+        worker_ = RenderWorker::start(hwnd_, std::move(result.surface));
         if (!worker_) {
             show_startup_error(hwnd_, "#Thread-1");
             return -1;
@@ -89,13 +92,12 @@ class OverlayWindow {
         save_settings(hwnd_);
         {
             std::lock_guard lock(host_layout_mutex());
-            position_mode().store(0);  // no more pinning or host resizing from the worker
+            position_mode().store(kPositionStopping);
             restore_host_height();
         }
         if (worker_) {
             const int32_t wait = display_settings().snapshot()->wait;
             worker_->stop(worker_stop_timeout_ms(wait));
-            worker_->detach_menu();
         }
         // Release our hold on the overlay font; a worker still drawing keeps its own.
         display_settings().update([](DisplaySettings& s) { s.font.reset(); });
@@ -128,8 +130,16 @@ bool register_overlay_class(HINSTANCE instance) {
     wc.hCursor = static_cast<HCURSOR>(LoadImageA(nullptr, MAKEINTRESOURCEA(32512), IMAGE_CURSOR, 0,
                                                  0, LR_SHARED | LR_DEFAULTSIZE));
     wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
-    wc.lpszClassName = kClassName;
+    wc.lpszClassName = kOverlayClassName;
     return RegisterClassExA(&wc) != 0;
+}
+
+// The bounding rectangle of all monitors, in screen coordinates.
+Rect virtual_screen() noexcept {
+    const int left = GetSystemMetrics(SM_XVIRTUALSCREEN);
+    const int top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    return {left, top, saturating_add(left, GetSystemMetrics(SM_CXVIRTUALSCREEN)),
+            saturating_add(top, GetSystemMetrics(SM_CYVIRTUALSCREEN))};
 }
 
 int run_message_loop() {
@@ -154,17 +164,17 @@ int run_overlay_application(HINSTANCE instance) {
     if (!register_overlay_class(instance)) {
         return 1;
     }
-    const SavedPosition saved = load_settings();
+    const Point saved = load_settings();
     const DWORD ex_style =
         options().is_on(kOptionTopMost) ? WS_EX_LAYERED | WS_EX_TOPMOST : WS_EX_LAYERED;
-    const WindowOrigin origin =
-        clamp_to_screen(saved.x, saved.y, overlay_size().width.load(), overlay_size().height.load(),
-                        GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    const Point origin = clamp_to_screen(
+        saved, {overlay_size().width.load(), overlay_size().height.load()}, virtual_screen());
     // The window object lives as long as the process: the window procedure may still be
     // called for it while the message loop winds down.
     auto* window = new OverlayWindow;
-    HWND hwnd = CreateWindowExA(ex_style, kClassName, kWindowTitle, WS_POPUP, origin.x, origin.y,
-                                20, 20, nullptr, nullptr, instance, window);
+    HWND hwnd =
+        CreateWindowExA(ex_style, kOverlayClassName, kOverlayTitle, WS_POPUP, origin.x, origin.y,
+                        kEmptyOverlaySide, kEmptyOverlaySide, nullptr, nullptr, instance, window);
     if (!hwnd) {
         return 1;
     }

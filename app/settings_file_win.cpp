@@ -1,18 +1,19 @@
 // Loading the settings at start-up and saving them at exit.
 #include "app/settings_file_win.h"
 
-#include "app/overlay_font_win.h"
-#include "app/settings.h"
-#include "app/shared_state.h"
 #include "base/file_win.h"
 #include "base/text.h"
+#include "base/window_placement_win.h"
+#include "config/live_settings.h"
+#include "config/overlay_font_win.h"
+#include "config/settings.h"
 #include "host/host_window_win.h"
 #include "items/item_db.h"
 #include "items/item_file_win.h"
 
 namespace quilla {
 
-SavedPosition load_settings() {
+Point load_settings() {
     const auto bytes = read_file_bytes(kSettingsFileName);
     const SettingsValues v =
         parse_settings(bytes ? *bytes : std::string(), [] { request_inventory_window(); });
@@ -43,11 +44,9 @@ bool save_settings(HWND overlay) noexcept {
     }
     try {
         SettingsValues v;
-        WINDOWPLACEMENT placement{};
-        placement.length = sizeof placement;
-        if (GetWindowPlacement(overlay, &placement)) {
-            v.x = placement.rcNormalPosition.left;
-            v.y = placement.rcNormalPosition.top;
+        if (const std::optional<Point> at = normal_position_on_screen(overlay)) {
+            v.x = at->x;
+            v.y = at->y;
         }
         v.options = options().states();
         v.pos = position_mode().load();

@@ -4,21 +4,17 @@
 
 #include <windows.h>
 
-#include <cstdint>
+#include "base/geometry.h"
 
 namespace quilla {
 
-struct SavedPosition {
-    int32_t x;
-    int32_t y;
-};
-
 // Sets every default, reads "QuillaWS.txt", makes the inventory window request when the
 // file asks for it, creates the overlay font and loads "items.txt". Returns the saved
-// overlay position (kPositionAbsent for a coordinate the file lacks).
-SavedPosition load_settings();
+// overlay position on the screen (kPositionAbsent for a coordinate the file lacks).
+Point load_settings();
 
-// Writes "QuillaWS.txt" from the live settings and the overlay window's placement. The
+// Writes "QuillaWS.txt" from the live settings and where the overlay window's normal
+// position lies on the screen. The
 // new file replaces the old one in one step, so a failed write leaves the old file whole.
 // Does nothing without a window. Returns whether the file was written.
 bool save_settings(HWND overlay) noexcept;

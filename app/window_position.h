@@ -3,16 +3,14 @@
 
 #include <cstdint>
 
+#include "base/geometry.h"
+
 namespace quilla {
 
-struct WindowOrigin {
-    int32_t x;
-    int32_t y;
-};
-
-// A negative coordinate becomes 0; then a window that would stick out past the right or
-// bottom edge is moved back so it ends at the edge. Never overflows.
-WindowOrigin clamp_to_screen(int32_t x, int32_t y, int32_t width, int32_t height,
-                             int32_t screen_width, int32_t screen_height) noexcept;
+// Keeps a window of the given size on the screen area (all monitors' bounding rectangle):
+// a coordinate before the area's left or top edge moves to that edge; then a window that
+// would stick out past the right or bottom edge is moved back so it ends at the edge.
+// Never overflows.
+Point clamp_to_screen(Point saved, Size window, const Rect& screen) noexcept;
 
 }  // namespace quilla

@@ -9,7 +9,7 @@ namespace quilla {
 
 int32_t parse_decimal_int(std::string_view text) noexcept {
     std::size_t i = 0;
-    // The C library's white space: space, \t, \n, \v, \f, \r.
+    // White space: space, \t, \n, \v, \f, \r.
     while (i < text.size() && (text[i] == ' ' || (text[i] >= '\t' && text[i] <= '\r'))) {
         ++i;
     }
@@ -73,17 +73,6 @@ std::string crlf_to_lf(std::string_view text) {
         out.push_back(text[i]);
     }
     return out;
-}
-
-int32_t saturating_add(int32_t a, int32_t b) noexcept {
-    int64_t sum = int64_t{a} + b;
-    if (sum > std::numeric_limits<int32_t>::max()) {
-        return std::numeric_limits<int32_t>::max();
-    }
-    if (sum < std::numeric_limits<int32_t>::min()) {
-        return std::numeric_limits<int32_t>::min();
-    }
-    return static_cast<int32_t>(sum);
 }
 
 std::optional<std::string> read_file_bytes(const std::string& path) {

@@ -31,15 +31,13 @@ inline bool is_sjis_lead_byte(unsigned char b) noexcept {
 // of a double-byte character.
 std::string_view sjis_prefix(std::string_view text, std::size_t max_bytes) noexcept;
 
-// Splits text as a C line reader with a buffer of piece_size + 1 bytes would: each piece
-// ends after its first LF or when it holds piece_size bytes. The pieces keep their LF.
+// Splits text into the pieces the settings and item files are read in: a piece ends after
+// its first LF or when it holds piece_size bytes, so a longer line arrives as several
+// pieces, each read as a line of its own. The pieces keep their LF.
 std::vector<std::string_view> split_pieces(std::string_view text, std::size_t piece_size);
 
 // Text-mode newline translation of a file read from disk: every CR LF becomes LF.
 std::string crlf_to_lf(std::string_view text);
-
-// Adds two int32 values, saturating at the type's limits instead of overflowing.
-int32_t saturating_add(int32_t a, int32_t b) noexcept;
 
 // Reads a whole file as raw bytes; nothing when it cannot be opened.
 std::optional<std::string> read_file_bytes(const std::string& path);

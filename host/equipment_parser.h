@@ -5,7 +5,7 @@
 #pragma once
 
 #include "items/item_db.h"
-#include "overlay/seal_count.h"
+#include "items/seal_count.h"
 
 #include <cstdint>
 #include <optional>

@@ -14,30 +14,9 @@ namespace {
 // asynchronous: the host resizes itself on its own thread without being held up by us.
 constexpr UINT kResizeFlags = SWP_NOMOVE | SWP_NOZORDER | SWP_NOOWNERZORDER | SWP_NOSENDCHANGING |
                               SWP_DEFERERASE | SWP_ASYNCWINDOWPOS;
-static_assert(kResizeFlags == 0x6606);
 
 constexpr int kInventoryPolls = 100;
 constexpr BYTE kKeyDownBit = 0x80;
-
-struct OuterSize {
-    int32_t width;
-    int32_t height;
-};
-
-// The window's outer size, or nothing when it cannot be read or does not fit in int32.
-std::optional<OuterSize> outer_size(HWND window) noexcept {
-    RECT rect{};
-    if (!GetWindowRect(window, &rect)) {
-        return std::nullopt;
-    }
-    const int64_t width = int64_t{rect.right} - rect.left;
-    const int64_t height = int64_t{rect.bottom} - rect.top;
-    constexpr int64_t kMax = std::numeric_limits<int32_t>::max();
-    if (width < 0 || height < 0 || width > kMax || height > kMax) {
-        return std::nullopt;
-    }
-    return OuterSize{static_cast<int32_t>(width), static_cast<int32_t>(height)};
-}
 
 // Polls for the inventory window after Sleep(1) each time; true once it exists.
 bool wait_for_inventory_window() noexcept {
@@ -51,6 +30,25 @@ bool wait_for_inventory_window() noexcept {
 }
 
 }  // namespace
+
+std::optional<Size> outer_size(HWND window) noexcept {
+    RECT rect{};
+    if (!GetWindowRect(window, &rect)) {
+        return std::nullopt;
+    }
+    const int64_t width = int64_t{rect.right} - rect.left;
+    const int64_t height = int64_t{rect.bottom} - rect.top;
+    constexpr int64_t kMax = std::numeric_limits<int32_t>::max();
+    if (width < 0 || height < 0 || width > kMax || height > kMax) {
+        return std::nullopt;
+    }
+    return Size{static_cast<int32_t>(width), static_cast<int32_t>(height)};
+}
+
+std::mutex& host_layout_mutex() {
+    static auto* mutex = new std::mutex;  // never destroyed: the worker may outlive main
+    return *mutex;
+}
 
 HWND find_host_main_window() noexcept {
     HWND host = FindWindowA(kHostMainClass, nullptr);
@@ -76,7 +74,7 @@ void restore_host_height() noexcept {
     if (!host) {
         return;
     }
-    const std::optional<OuterSize> size = outer_size(host);
+    const std::optional<Size> size = outer_size(host);
     if (!size) {
         return;
     }

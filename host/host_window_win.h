@@ -6,6 +6,10 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <mutex>
+#include <optional>
+
+#include "base/geometry.h"
 
 namespace quilla {
 
@@ -23,10 +27,21 @@ HWND find_host_main_window() noexcept;
 // The host's inventory window, or null when it is not open.
 HWND find_inventory_window() noexcept;
 
+// A window's outer width and height, or nothing when its rectangle cannot be read or is
+// not a size an int32 holds.
+std::optional<Size> outer_size(HWND window) noexcept;
+
 // Gives the host window the outer size outer_width x height, keeping its position and
 // Z-order. The host applies it asynchronously, on its own thread. False when the request
 // could not be made.
 bool resize_host_height(HWND host, int32_t outer_width, int32_t height) noexcept;
+
+// Held while the position mode changes together with the host's height: by the menu
+// commands and the shutdown (mode, then restore) and by the render worker (mode 3 still
+// on, then extend). So an extension the worker decided on can never land after the
+// restore that ended mode 3. Each side holds it only for a window-rectangle read and an
+// asynchronous resize request.
+std::mutex& host_layout_mutex();
 
 // Puts the host main window back to the base height of its outer width, when its width
 // has one and its height differs from it. Does nothing without a host.

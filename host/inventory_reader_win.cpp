@@ -74,19 +74,21 @@ Fetch fetch_line(HWND inventory, WPARAM index, std::string& line) {
 
 }  // namespace
 
-std::vector<std::string> read_inventory_lines() {
+std::vector<std::string> read_inventory_lines(const InventoryReadLimits& limits) {
     std::vector<std::string> lines;
     HWND inventory = find_inventory_window();
     if (!inventory) {
         return lines;
     }
+    const ULONGLONG deadline = GetTickCount64() + limits.time_budget_ms;
     const std::optional<LRESULT> count = ask(inventory, LB_GETCOUNT, 0, 0);
     if (!count || *count <= 0) {
         return lines;
     }
-    lines.reserve(std::min(static_cast<std::size_t>(*count), kInitialReserve));
+    const auto wanted = std::min<std::size_t>(static_cast<std::size_t>(*count), limits.max_lines);
+    lines.reserve(std::min(wanted, kInitialReserve));
     std::string line;
-    for (LRESULT index = 0; index < *count; ++index) {
+    for (std::size_t index = 0; index < wanted && GetTickCount64() < deadline; ++index) {
         const Fetch fetched = fetch_line(inventory, static_cast<WPARAM>(index), line);
         if (fetched == Fetch::kStop) {
             break;

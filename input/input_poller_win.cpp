@@ -8,13 +8,8 @@
 namespace quilla {
 namespace {
 
-// The joystick records as the system defines them; the calls are given these sizes.
-static_assert(sizeof(JOYCAPSA) == 404, "ANSI joystick capabilities record");
-static_assert(sizeof(JOYINFOEX) == 52, "extended joystick position record");
-
 constexpr UINT kJoystickId = JOYSTICKID1;
 constexpr DWORD kPositionFlags = JOY_RETURNX | JOY_RETURNY | JOY_RETURNBUTTONS;
-static_assert(kPositionFlags == 0x83);
 
 }  // namespace
 

@@ -2,7 +2,7 @@
 // render worker.
 #include "items/item_db.h"
 
-#include "base/text.h"
+#include "base/saturating.h"
 
 #include <utility>
 

@@ -11,7 +11,8 @@ namespace quilla {
 
 namespace {
 
-// A line is read in pieces of at most this many bytes, as a 256-byte line buffer would.
+// Lines are read in pieces of at most this many bytes; the rest of a longer line is a
+// piece of its own.
 constexpr std::size_t kPieceSize = 255;
 
 constexpr std::array kAllCategories = {Category::Weapon, Category::Shield, Category::Amulet,

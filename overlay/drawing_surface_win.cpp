@@ -1,5 +1,4 @@
-// The drawing surface: creation step by step, with the failing step reported, and the
-// release of the memory DC and its DIB section.
+// The drawing surface: creation step by step, with the failing step reported.
 #include "overlay/drawing_surface_win.h"
 
 #include <cstddef>
@@ -56,59 +55,14 @@ SurfaceResult failed(int step) {
 
 }  // namespace
 
-DrawingSurface::DrawingSurface(HDC dc, HBITMAP dib, HGDIOBJ original_bitmap, uint32_t* bits,
-                               int32_t width, int32_t height) noexcept
-    : dc_(dc),
-      dib_(dib),
-      original_bitmap_(original_bitmap),
+DrawingSurface::DrawingSurface(UniqueMemoryDc dc, UniqueBitmap dib, uint32_t* bits, int32_t width,
+                               int32_t height) noexcept
+    : dib_(std::move(dib)),
+      dc_(std::move(dc)),
+      dib_in_dc_(dc_.get(), dib_.get()),
       bits_(bits),
       width_(width),
       height_(height) {}
-
-DrawingSurface::DrawingSurface(DrawingSurface&& other) noexcept
-    : dc_(std::exchange(other.dc_, nullptr)),
-      dib_(std::exchange(other.dib_, nullptr)),
-      original_bitmap_(std::exchange(other.original_bitmap_, nullptr)),
-      bits_(std::exchange(other.bits_, nullptr)),
-      width_(std::exchange(other.width_, 0)),
-      height_(std::exchange(other.height_, 0)) {}
-
-DrawingSurface& DrawingSurface::operator=(DrawingSurface&& other) noexcept {
-    if (this != &other) {
-        release();
-        dc_ = std::exchange(other.dc_, nullptr);
-        dib_ = std::exchange(other.dib_, nullptr);
-        original_bitmap_ = std::exchange(other.original_bitmap_, nullptr);
-        bits_ = std::exchange(other.bits_, nullptr);
-        width_ = std::exchange(other.width_, 0);
-        height_ = std::exchange(other.height_, 0);
-    }
-    return *this;
-}
-
-DrawingSurface::~DrawingSurface() {
-    release();
-}
-
-// A bitmap that is still selected into a DC cannot be deleted, and deleting the DC does
-// not delete it, so the DIB is selected out first; whatever font the caller left in the
-// DC is swapped for the stock one before the DC goes.
-void DrawingSurface::release() noexcept {
-    if (dc_ != nullptr) {
-        SelectObject(dc_, original_bitmap_);
-        SelectObject(dc_, GetStockObject(SYSTEM_FONT));
-        DeleteDC(dc_);
-    }
-    if (dib_ != nullptr) {
-        DeleteObject(dib_);
-    }
-    dc_ = nullptr;
-    dib_ = nullptr;
-    original_bitmap_ = nullptr;
-    bits_ = nullptr;
-    width_ = 0;
-    height_ = 0;
-}
 
 SurfaceResult create_drawing_surface(HWND window, int32_t width, int32_t height) {
     UniqueBitmap dib;
@@ -128,12 +82,11 @@ SurfaceResult create_drawing_surface(HWND window, int32_t width, int32_t height)
             return failed(kSurfaceMemoryDcFailed);
         }
     }
-    HGDIOBJ original = SelectObject(memory_dc.get(), dib.get());
-    if (original == nullptr || original == HGDI_ERROR) {
+    std::unique_ptr<DrawingSurface> surface(new DrawingSurface(
+        std::move(memory_dc), std::move(dib), static_cast<uint32_t*>(bits), width, height));
+    if (!surface->dib_in_dc_.ok()) {
         return failed(kSurfaceSelectFailed);
     }
-    std::unique_ptr<DrawingSurface> surface(new DrawingSurface(
-        memory_dc.release(), dib.release(), original, static_cast<uint32_t*>(bits), width, height));
     return SurfaceResult{std::move(surface), kSurfaceOk};
 }
 

@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <memory>
 
+#include "base/handles_win.h"
+
 namespace quilla {
 
 struct SurfaceResult;
@@ -16,12 +18,9 @@ class DrawingSurface {
   public:
     DrawingSurface(const DrawingSurface&) = delete;
     DrawingSurface& operator=(const DrawingSurface&) = delete;
-    DrawingSurface(DrawingSurface&& other) noexcept;
-    DrawingSurface& operator=(DrawingSurface&& other) noexcept;
-    ~DrawingSurface();
 
     // The memory DC that holds the DIB section; draw into it.
-    HDC dc() const noexcept { return dc_; }
+    HDC dc() const noexcept { return dc_.get(); }
     // The DIB's pixels, 0xAARRGGBB, bottom-up: image row y starts at
     // (height() - 1 - y) * width(). Call GdiFlush before reading what GDI drew.
     uint32_t* bits() const noexcept { return bits_; }
@@ -30,16 +29,17 @@ class DrawingSurface {
 
   private:
     friend SurfaceResult create_drawing_surface(HWND window, int32_t width, int32_t height);
-    DrawingSurface(HDC dc, HBITMAP dib, HGDIOBJ original_bitmap, uint32_t* bits, int32_t width,
+    DrawingSurface(UniqueMemoryDc dc, UniqueBitmap dib, uint32_t* bits, int32_t width,
                    int32_t height) noexcept;
-    void release() noexcept;
 
-    HDC dc_ = nullptr;
-    HBITMAP dib_ = nullptr;
-    HGDIOBJ original_bitmap_ = nullptr;
-    uint32_t* bits_ = nullptr;
-    int32_t width_ = 0;
-    int32_t height_ = 0;
+    // Released in reverse order: the DIB is selected out of the DC, the DC is deleted,
+    // then the DIB (a bitmap still selected into a DC cannot be deleted).
+    UniqueBitmap dib_;
+    UniqueMemoryDc dc_;
+    SelectGuard dib_in_dc_;
+    uint32_t* bits_;
+    int32_t width_;
+    int32_t height_;
 };
 
 // The step of create_drawing_surface that failed; the window creation shows it as the

@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "base/handles_win.h"
+#include "base/saturating.h"
 #include "base/text.h"
 
 namespace quilla {

@@ -2,19 +2,12 @@
 #include "overlay/overlay_layout.h"
 
 #include <algorithm>
-#include <limits>
 
-#include "base/text.h"
+#include "base/saturating.h"
 #include "host/base_height.h"
 
 namespace quilla {
 namespace {
-
-int32_t clamp_to_int32(int64_t value) noexcept {
-    constexpr int64_t kMin = std::numeric_limits<int32_t>::min();
-    constexpr int64_t kMax = std::numeric_limits<int32_t>::max();
-    return static_cast<int32_t>(std::clamp(value, kMin, kMax));
-}
 
 int32_t non_negative(int32_t value) noexcept {
     return std::max(value, int32_t{0});

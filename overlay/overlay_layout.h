@@ -8,20 +8,12 @@
 #include <optional>
 #include <vector>
 
+#include "base/geometry.h"
+
 namespace quilla {
 
-struct Size {
-    int32_t width;
-    int32_t height;
-};
-
-struct Point {
-    int32_t x;
-    int32_t y;
-};
-
-// Side of the square shown when nothing measurable is drawn, and the fallback for a
-// zero width or height on its own.
+// Side of the square the overlay is before its first pass and whenever nothing measurable
+// is drawn; also the fallback for a zero width or height on its own.
 inline constexpr int32_t kEmptyOverlaySide = 20;
 
 // The overlay's size from the extents of the lines that are switched on: the largest

@@ -4,10 +4,10 @@
 #include <string_view>
 #include <vector>
 
-#include "app/context_menu_win.h"
-#include "app/options.h"
-#include "app/overlay_font_win.h"
-#include "app/shared_state.h"
+#include "base/window_placement_win.h"
+#include "config/live_settings.h"
+#include "config/options.h"
+#include "config/overlay_font_win.h"
 #include "host/equipment_parser.h"
 #include "host/host_window_win.h"
 #include "host/inventory_reader_win.h"
@@ -16,6 +16,7 @@
 #include "items/item_db.h"
 #include "overlay/overlay_drawing_win.h"
 #include "overlay/overlay_layout.h"
+#include "overlay/overlay_state.h"
 
 namespace quilla {
 
@@ -28,10 +29,10 @@ class RenderPass::Impl {
           screen_dc_(GetDesktopWindow()) {}
 
     // Runs one pass and returns the pause before the next, in milliseconds.
-    int32_t run(HMENU menu) noexcept {
+    int32_t run() noexcept {
         try {
             const auto settings = display_settings().snapshot();
-            poll_hot_key(*settings, menu);
+            poll_hot_key(*settings);
             DrawingSurface& surface = surface_;
             SelectGuard font(surface.dc(), font_handle(settings->font));
             LOGFONTA lf;
@@ -46,14 +47,14 @@ class RenderPass::Impl {
         }
     }
 
-    void poll_hot_key(const DisplaySettings& settings, HMENU menu) noexcept {
+    void poll_hot_key(const DisplaySettings& settings) noexcept {
         const bool enabled = settings.hook != 0;
         const int32_t polled = enabled ? poll_input() : -1;
         if (!hot_key_.update(enabled, polled, settings.hook_key)) {
             return;
         }
         options().toggle(kOptionTransparent);
-        update_check_mark(menu, kOptionTransparent);
+        PostMessageA(overlay_, kTransparencyToggledMessage, 0, 0);
     }
 
     static EquipmentState parse(const DisplaySettings& settings) {
@@ -91,19 +92,16 @@ class RenderPass::Impl {
 
     // Where the overlay goes: where the user left it, or anchored to the host.
     Point destination(Size size) const noexcept {
-        WINDOWPLACEMENT placement{};
-        placement.length = sizeof placement;
-        GetWindowPlacement(overlay_, &placement);
-        Point point{placement.rcNormalPosition.left, placement.rcNormalPosition.top};
+        const Point point = normal_position_on_screen(overlay_).value_or(Point{0, 0});
         const int32_t mode = position_mode().load();
-        if (mode != 2 && mode != 3) {
+        if (mode != kPositionPinned && mode != kPositionExtended) {
             return point;
         }
         HWND host = find_host_main_window();
         if (!host) {
             return point;
         }
-        if (mode == 3) {
+        if (mode == kPositionExtended) {
             extend_host(host, size);
         }
         RECT client;
@@ -118,13 +116,15 @@ class RenderPass::Impl {
     // Grows the host by the overlay's height, unless mode 3 ended meanwhile.
     static void extend_host(HWND host, Size size) noexcept {
         std::lock_guard lock(host_layout_mutex());
-        RECT outer;
-        if (position_mode().load() != 3 || !GetWindowRect(host, &outer)) {
+        if (position_mode().load() != kPositionExtended) {
             return;
         }
-        const int32_t width = outer.right - outer.left;
-        if (auto height = extended_host_height(width, outer.bottom - outer.top, size.height)) {
-            resize_host_height(host, width, *height);
+        const std::optional<Size> outer = outer_size(host);
+        if (!outer) {
+            return;
+        }
+        if (auto height = extended_host_height(outer->width, outer->height, size.height)) {
+            resize_host_height(host, outer->width, *height);
         }
     }
 
@@ -152,8 +152,8 @@ RenderPass::RenderPass(HWND overlay, DrawingSurface& surface)
 
 RenderPass::~RenderPass() = default;
 
-int32_t RenderPass::run(HMENU menu) noexcept {
-    return impl_->run(menu);
+int32_t RenderPass::run() noexcept {
+    return impl_->run();
 }
 
 }  // namespace quilla

@@ -12,6 +12,10 @@
 
 namespace quilla {
 
+// Posted to the overlay window after the hot key has toggled the option "透過", so that
+// the window's own thread sets the menu's check mark.
+inline constexpr UINT kTransparencyToggledMessage = WM_APP + 1;
+
 class RenderPass {
   public:
     // Draws for the overlay window into the surface; both must outlive the pass object.
@@ -21,9 +25,9 @@ class RenderPass {
     RenderPass& operator=(const RenderPass&) = delete;
     ~RenderPass();
 
-    // Runs one pass; the hot key's toggle of "透過" shows its check mark in menu (which may
-    // be null). Returns the pause before the next pass, in milliseconds.
-    int32_t run(HMENU menu) noexcept;
+    // Runs one pass and returns the pause before the next, in milliseconds. When the hot
+    // key toggles "透過", kTransparencyToggledMessage is posted to the overlay window.
+    int32_t run() noexcept;
 
   private:
     class Impl;

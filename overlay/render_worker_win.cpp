@@ -11,7 +11,6 @@ namespace quilla {
 struct WorkerContext {
     HWND overlay = nullptr;
     std::atomic<int32_t> running{1};
-    std::atomic<HMENU> menu{nullptr};
     UniqueKernelHandle wake;  // set when running drops to 0, so the pause ends at once
     std::unique_ptr<DrawingSurface> surface;
 };
@@ -26,7 +25,7 @@ unsigned __stdcall render_worker(void* argument) {
     try {
         RenderPass pass(context->overlay, *context->surface);
         while (context->running.load() != 0) {
-            const int32_t wait = pass.run(context->menu.load());
+            const int32_t wait = pass.run();
             WaitForSingleObject(context->wake.get(), static_cast<DWORD>(wait));
         }
     } catch (...) {
@@ -38,11 +37,10 @@ unsigned __stdcall render_worker(void* argument) {
 
 }  // namespace
 
-std::unique_ptr<RenderWorker> RenderWorker::start(HWND overlay, HMENU menu,
+std::unique_ptr<RenderWorker> RenderWorker::start(HWND overlay,
                                                   std::unique_ptr<DrawingSurface> surface) {
     auto context = std::make_shared<WorkerContext>();
     context->overlay = overlay;
-    context->menu.store(menu);
     context->surface = std::move(surface);
     context->wake.reset(CreateEventA(nullptr, TRUE, FALSE, nullptr));
     if (!context->wake || !context->surface) {
@@ -94,10 +92,6 @@ bool RenderWorker::stop(uint32_t timeout_ms) noexcept {
     }
     thread_.reset();  // closed whether or not the thread has ended
     return ended;
-}
-
-void RenderWorker::detach_menu() noexcept {
-    context_->menu.store(nullptr);
 }
 
 }  // namespace quilla

@@ -18,9 +18,10 @@ struct WorkerContext;
 
 class RenderWorker {
   public:
-    // Starts the thread, which owns the surface from then on. The menu is where the hot
-    // key shows the "透過" check mark. Null when the thread could not be started.
-    static std::unique_ptr<RenderWorker> start(HWND overlay, HMENU menu,
+    // Starts the thread, which owns the surface from then on. Null when the thread could
+    // not be started. The worker touches no window but the overlay (which it draws and
+    // posts kTransparencyToggledMessage to) and no menu.
+    static std::unique_ptr<RenderWorker> start(HWND overlay,
                                                std::unique_ptr<DrawingSurface> surface);
 
     RenderWorker(const RenderWorker&) = delete;
@@ -32,9 +33,6 @@ class RenderWorker {
     // A worker that does not end in time keeps only what it shares by ownership (its
     // context, the surface, snapshots of the settings), so it can never touch freed state.
     bool stop(uint32_t timeout_ms) noexcept;
-
-    // Forget the menu before it is destroyed; the worker then leaves the check mark alone.
-    void detach_menu() noexcept;
 
   private:
     RenderWorker(std::shared_ptr<WorkerContext> context, UniqueKernelHandle thread) noexcept;

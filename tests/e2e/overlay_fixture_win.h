@@ -8,12 +8,11 @@
 #include <string>
 #include <vector>
 
+#include "app/overlay_window_win.h"
 #include "tests/e2e/e2e_support_win.h"
 #include "tests/e2e/screen_win.h"
 
 namespace quilla::e2e {
-
-inline constexpr char kOverlayClass[] = "QUILLA_WS_R7V_APPLICATION";
 
 class OverlayTest : public ::testing::Test {
   protected:
@@ -28,7 +27,8 @@ class OverlayTest : public ::testing::Test {
                                                   std::vector<std::string>{}, dir_.path());
         EXPECT_TRUE(overlay_->started()) << overlay_->error();
         HWND hwnd = nullptr;
-        wait_until([&] { return (hwnd = overlay_->find_own_window(kOverlayClass)) != nullptr; });
+        wait_until(
+            [&] { return (hwnd = overlay_->find_own_window(kOverlayClassName)) != nullptr; });
         EXPECT_NE(hwnd, nullptr) << "the overlay window did not appear";
         return hwnd;
     }

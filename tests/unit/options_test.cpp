@@ -1,5 +1,5 @@
 // The option table: fixed ids, on only at exactly 1, toggles without overflow.
-#include "app/options.h"
+#include "config/options.h"
 
 #include <gtest/gtest.h>
 

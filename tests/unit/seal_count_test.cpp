@@ -1,5 +1,5 @@
 // Counting seals at the start of a seal list and the slots they use, repeat limits included.
-#include "overlay/seal_count.h"
+#include "items/seal_count.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The settings file: reading over the defaults, writing the 23 lines, and the values that
 // must never harm the program (over-long font names, bad Wait values, huge numbers).
-#include "app/settings.h"
+#include "config/settings.h"
 
 #include <gtest/gtest.h>
 

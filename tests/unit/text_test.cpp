@@ -1,4 +1,5 @@
 // Number reading and byte-string helpers shared by the file formats.
+#include "base/saturating.h"
 #include "base/text.h"
 
 #include <gtest/gtest.h>

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "app/menu_commands_win.h"
-#include "app/options.h"
-#include "app/shared_state.h"
+#include "config/options.h"
+#include "config/live_settings.h"
 
 namespace quilla {
 namespace {

@@ -25,8 +25,10 @@
 #include <string_view>
 #include <vector>
 
+#include "app/overlay_window_win.h"
 #include "base/handles_win.h"
 #include "base/text.h"
+#include "overlay/overlay_layout.h"
 #include "tests/support/test_process_win.h"
 #include "tools/measure/sample_files.h"
 #include "tools/measure/stand_in_win.h"
@@ -37,8 +39,6 @@ namespace {
 constexpr int32_t kDefaultSeconds = 60;
 constexpr DWORD kStartTimeoutMs = 20000;
 constexpr DWORD kExitTimeoutMs = 30000;
-constexpr char kOverlayClass[] = "QUILLA_WS_R7V_APPLICATION";
-constexpr int32_t kInitialOverlaySize = 20;
 
 // A Linux process to report beside the Windows ones (only under Wine).
 struct LinuxProcess {
@@ -265,11 +265,11 @@ HWND wait_until_drawn(const test_support::ChildProcess& overlay) {
     HWND window = nullptr;
     const bool drawn = test_support::wait_until(
         [&] {
-            window = overlay.find_own_window(kOverlayClass);
+            window = overlay.find_own_window(kOverlayClassName);
             RECT r{};
             return (window && GetWindowRect(window, &r) &&
-                    (r.right - r.left != kInitialOverlaySize ||
-                     r.bottom - r.top != kInitialOverlaySize)) ||
+                    (r.right - r.left != kEmptyOverlaySide ||
+                     r.bottom - r.top != kEmptyOverlaySide)) ||
                    overlay.has_exited();
         },
         kStartTimeoutMs, overlay.process());

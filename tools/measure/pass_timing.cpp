@@ -16,10 +16,10 @@
 #include <string_view>
 #include <vector>
 
-#include "app/options.h"
-#include "app/overlay_font_win.h"
-#include "app/settings.h"
-#include "app/shared_state.h"
+#include "config/options.h"
+#include "config/overlay_font_win.h"
+#include "config/settings.h"
+#include "config/live_settings.h"
 #include "base/handles_win.h"
 #include "base/text.h"
 #include "host/equipment_parser.h"
@@ -28,6 +28,7 @@
 #include "items/item_file_win.h"
 #include "overlay/drawing_surface_win.h"
 #include "overlay/overlay_drawing_win.h"
+#include "overlay/overlay_state.h"
 #include "overlay/render_pass_win.h"
 #include "tests/support/test_process_win.h"
 #include "tools/measure/sample_files.h"
@@ -177,7 +178,7 @@ std::vector<double> time_passes(RenderPass& pass, int32_t passes, const Clock& c
     samples.reserve(static_cast<std::size_t>(passes));
     for (int32_t i = 0; i < passes; ++i) {
         const double start = clock.now_ms();
-        pass.run(nullptr);
+        pass.run();
         samples.push_back(clock.now_ms() - start);
         pump_messages();
     }

@@ -1,7 +1,7 @@
 // The settings file "QuillaWS.txt": 23 lines of key=value in a fixed order, read once at
 // start-up and written once at exit. This file holds the format only: the values, the
 // reader and the writer, on bytes. Opening files, the overlay font and the inventory
-// window request live in settings_file_win.cpp.
+// window request live in app/settings_file_win.cpp.
 #pragma once
 
 #include <cstdint>
@@ -10,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/options.h"
+#include "config/options.h"
 
 namespace quilla {
 
@@ -21,12 +21,22 @@ inline constexpr char kSettingsFileName[] = "QuillaWS.txt";
 inline constexpr char kDefaultFontFace[] = "ＭＳ ゴシック";
 inline constexpr char kDefaultNothingText[] = "なし";
 
+// Where the overlay sits ("Pos="). The setting holds whatever number its file gave; only
+// these values have a meaning, and any other behaves as free placement.
+enum PositionMode : int32_t {
+    kPositionStopping = 0,  // set while the program ends: no more pinning or host resizing
+    kPositionFree = 1,      // where the user drags it
+    kPositionPinned = 2,    // its lower-left corner on that of the host's client area
+    kPositionExtended = 3,  // the host grown by the overlay's height, the overlay in the strip
+};
+
 // Everything the settings file stores.
 struct SettingsValues {
+    // The overlay's top-left corner on the screen.
     int32_t x = kPositionAbsent;
     int32_t y = kPositionAbsent;
     OptionStates options = default_option_states();
-    int32_t pos = 1;
+    int32_t pos = kPositionFree;
     int32_t item_window = 0;
     int32_t hook = 0;
     int32_t hook_key = 0;

@@ -2,7 +2,7 @@
 // snapshot a reader takes must be one whole state, never a table in the middle of a change.
 #include "host/equipment_parser.h"
 #include "items/item_db.h"
-#include "overlay/seal_count.h"
+#include "items/seal_count.h"
 
 #include <gtest/gtest.h>
 

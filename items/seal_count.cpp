@@ -1,6 +1,7 @@
 // Counting seals and their slot usage.
-#include "overlay/seal_count.h"
+#include "items/seal_count.h"
 
+#include "base/saturating.h"
 #include "base/text.h"
 
 #include <algorithm>

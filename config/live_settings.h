@@ -1,5 +1,6 @@
-// The process-wide values that the primary thread and the render worker share. Each is
-// created on first use and never destroyed, so a render worker that outlives the end of
+// The settings as the program runs with them, shared by the primary thread (menu commands,
+// dialogs, start-up and exit) and the render worker, which reads them on every pass. Each
+// is created on first use and never destroyed, so a render worker that outlives the end of
 // the message loop can never touch a destroyed object. Numbers are atomics; strings and
 // the font travel in published immutable snapshots.
 #pragma once
@@ -7,12 +8,11 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
-#include <mutex>
 #include <string>
 
-#include "app/options.h"
 #include "base/published.h"
-#include "host/equipment_parser.h"
+#include "config/options.h"
+#include "config/settings.h"
 
 namespace quilla {
 
@@ -33,23 +33,8 @@ struct DisplaySettings {
     std::shared_ptr<void> font;
 };
 
-struct OverlaySize {
-    std::atomic<int32_t> width{20};
-    std::atomic<int32_t> height{20};
-};
-
 OptionTable& options();
-// 1 free, 2 pinned to the host's lower-left corner, 3 host extended; 0 during shutdown.
 std::atomic<int32_t>& position_mode();
-OverlaySize& overlay_size();
 Published<DisplaySettings>& display_settings();
-// Held while the position mode is changed together with the host's height, by the menu
-// commands and the shutdown (mode, then restore) and by the render worker (mode 3 still
-// on, then extend). So an extension the worker decided on can never land after the
-// restore that ended mode 3. Each side holds it only for a window-rectangle read and an
-// asynchronous resize request.
-std::mutex& host_layout_mutex();
-// The lines the render worker built on its last pass.
-Published<EquipmentState>& equipment_state();
 
 }  // namespace quilla

@@ -1,5 +1,5 @@
 // The display options that the context menu shows as check items.
-#include "app/options.h"
+#include "config/options.h"
 
 namespace quilla {
 
@@ -21,7 +21,8 @@ OptionStates default_option_states() noexcept {
 }
 
 int32_t toggled_state(int32_t state) noexcept {
-    // Wraps like the machine does instead of overflowing; only 1 counts as on anyway.
+    // Two's-complement arithmetic: a state at the int32 limits wraps around instead of
+    // overflowing (only 1 counts as on, so no such state is on before or after).
     return static_cast<int32_t>(1u - static_cast<uint32_t>(state));
 }
 

@@ -1,5 +1,5 @@
 // The settings file format: reader and writer on bytes.
-#include "app/settings.h"
+#include "config/settings.h"
 
 #include <algorithm>
 

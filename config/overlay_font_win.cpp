@@ -1,5 +1,5 @@
 // The overlay font, shared between the primary thread and the render worker.
-#include "app/overlay_font_win.h"
+#include "config/overlay_font_win.h"
 
 #include <cstring>
 

@@ -1,0 +1,36 @@
+// Where a top-level window's normal position lies on the screen.
+#include "base/window_placement_win.h"
+
+namespace quilla {
+namespace {
+
+Rect to_rect(const RECT& r) noexcept {
+    return {r.left, r.top, r.right, r.bottom};
+}
+
+// The offset from workspace to screen coordinates for the window's monitor.
+Point workspace_offset(HWND window) noexcept {
+    if ((GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) != 0) {
+        return {0, 0};  // a tool window's placement is in screen coordinates already
+    }
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    if (!GetMonitorInfoA(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &info)) {
+        return {0, 0};
+    }
+    return work_area_offset(to_rect(info.rcMonitor), to_rect(info.rcWork));
+}
+
+}  // namespace
+
+std::optional<Point> normal_position_on_screen(HWND window) noexcept {
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof placement;
+    if (!GetWindowPlacement(window, &placement)) {
+        return std::nullopt;
+    }
+    const Point workspace{placement.rcNormalPosition.left, placement.rcNormalPosition.top};
+    return translate(workspace, workspace_offset(window));
+}
+
+}  // namespace quilla

@@ -1,0 +1,17 @@
+// What the render worker tells the primary thread.
+#include "overlay/overlay_state.h"
+
+namespace quilla {
+
+// Deliberately never destroyed: see the header.
+OverlaySize& overlay_size() {
+    static auto* size = new OverlaySize;
+    return *size;
+}
+
+Published<EquipmentState>& equipment_state() {
+    static auto* state = new Published<EquipmentState>;
+    return *state;
+}
+
+}  // namespace quilla

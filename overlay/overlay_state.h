@@ -1,0 +1,24 @@
+// What the render worker tells the primary thread: the size of the overlay it last drew
+// (the window creation keeps the saved position on the screen with it) and the lines it
+// last built (the slot-count commands find the item under the cursor in them). Created on
+// first use and never destroyed, like the settings the worker reads.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+
+#include "base/published.h"
+#include "host/equipment_parser.h"
+#include "overlay/overlay_layout.h"
+
+namespace quilla {
+
+struct OverlaySize {
+    std::atomic<int32_t> width{kEmptyOverlaySide};
+    std::atomic<int32_t> height{kEmptyOverlaySide};
+};
+
+OverlaySize& overlay_size();
+Published<EquipmentState>& equipment_state();
+
+}  // namespace quilla

@@ -18,8 +18,9 @@ constexpr std::string_view kAmuletLabel = "お守り：";
 constexpr std::string_view kFreeSlot = "○";
 constexpr int32_t kSealListLength = 10;
 
-// The filter's cut: k - o + 1 bytes from o, where k is the first ")" (anywhere) and o the
-// first "(". A count below zero, as an unsigned number, reaches past the end of the line.
+// The filter's cut: the bytes from the first "(" (at open) through the first ")" of the
+// whole line. Without a ")", or when the first one lies before open - 1, everything from
+// open to the end of the line goes.
 std::string remove_mark(std::string_view line, std::size_t open) {
     const std::size_t close = line.find(')');
     std::string out(line.substr(0, open));

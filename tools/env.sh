@@ -67,16 +67,34 @@ quilla_ensure_display() {
     fi
 }
 
+# The process ids of the wineservers running for our prefix.
+quilla_wineserver_pids() {
+    local pid
+    for pid in $(pgrep -x 'wineserver|wineserver64' || true); do
+        if tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX"; then
+            echo "$pid"
+        fi
+    done
+}
+
 # Start the wineserver and its services with stdio detached, so test programs start in
-# milliseconds and nothing waits on inherited pipes.
+# milliseconds and nothing waits on inherited pipes. Remembers whether the server was
+# ours to start: one that was already running (another shell's) is left alone.
 quilla_warm_wine() {
+    if [ -z "$(quilla_wineserver_pids)" ]; then
+        QUILLA_STARTED_WINESERVER=1
+    fi
     wineserver -p </dev/null >/dev/null 2>&1 || true
     wine cmd /c exit </dev/null >/dev/null 2>&1 || true
 }
 
-# Stops the wineserver of our prefix and the Xvfb that quilla_ensure_display started.
+# Stops what quilla_setup started: the wineserver of our prefix (only when it was not
+# running before) and the Xvfb that quilla_ensure_display started. Safe to call twice.
 quilla_teardown() {
-    wineserver -k </dev/null >/dev/null 2>&1 || true
+    if [ -n "${QUILLA_STARTED_WINESERVER:-}" ]; then
+        wineserver -k </dev/null >/dev/null 2>&1 || true
+        QUILLA_STARTED_WINESERVER=""
+    fi
     if [ -n "${QUILLA_XVFB_PID:-}" ]; then
         kill "$QUILLA_XVFB_PID" 2>/dev/null || true
         QUILLA_XVFB_PID=""

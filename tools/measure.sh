@@ -41,10 +41,8 @@ overlay_exe=$(win_path "$PWD/$build_dir/QuillaWS.exe")
 # Under Wine part of the program's work is done by the wineserver of its prefix and by the
 # X server; cpu_usage reports them too, over the same span.
 linux_pids=()
-for pid in $(pgrep -x 'wineserver|wineserver64' || true); do
-    if tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX"; then
-        linux_pids+=(--linux-pid "wineserver=$pid")
-    fi
+for pid in $(quilla_wineserver_pids); do
+    linux_pids+=(--linux-pid "wineserver=$pid")
 done
 xvfb_pid=$(pgrep -f "^Xvfb $DISPLAY( |\$)" | head -n 1 || true)
 if [ -n "$xvfb_pid" ]; then

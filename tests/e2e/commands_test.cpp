@@ -101,19 +101,16 @@ class HeldKey {
 // to go to then, as on a real desktop.
 class ForegroundWindow {
   public:
-    ForegroundWindow() {
-        window_ = CreateWindowExA(WS_EX_TOOLWINDOW, "STATIC", "typing here", WS_POPUP | WS_VISIBLE,
-                                  600, 600, 40, 40, nullptr, nullptr, nullptr, nullptr);
-        SetForegroundWindow(window_);
+    ForegroundWindow()
+        : window_(CreateWindowExA(WS_EX_TOOLWINDOW, "STATIC", "typing here", WS_POPUP | WS_VISIBLE,
+                                  600, 600, 40, 40, nullptr, nullptr, nullptr, nullptr)) {
+        SetForegroundWindow(window_.get());
     }
-    ForegroundWindow(const ForegroundWindow&) = delete;
-    ForegroundWindow& operator=(const ForegroundWindow&) = delete;
-    ~ForegroundWindow() { DestroyWindow(window_); }
 
-    bool active() const { return window_ && GetForegroundWindow() == window_; }
+    bool active() const { return window_ && GetForegroundWindow() == window_.get(); }
 
   private:
-    HWND window_ = nullptr;
+    UniqueWindow window_;
 };
 
 class Commands : public OverlayTest {

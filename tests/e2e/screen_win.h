@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "base/handles_win.h"
+
 namespace quilla::e2e {
 
 struct Extent {
@@ -22,14 +24,11 @@ inline Extent text_extent(const std::string& text, LONG font_height = 16) {
     lf.lfHeight = font_height;
     lf.lfCharSet = SHIFTJIS_CHARSET;
     lstrcpyA(lf.lfFaceName, "ＭＳ ゴシック");
-    HFONT font = CreateFontIndirectA(&lf);
-    HDC dc = CreateCompatibleDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, font);
+    const UniqueFont font(CreateFontIndirectA(&lf));
+    const UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
+    const SelectGuard selected(dc.get(), font.get());
     SIZE size{};
-    GetTextExtentPoint32A(dc, text.data(), static_cast<int>(text.size()), &size);
-    SelectObject(dc, old);
-    DeleteDC(dc);
-    DeleteObject(font);
+    GetTextExtentPoint32A(dc.get(), text.data(), static_cast<int>(text.size()), &size);
     return {size.cx, size.cy};
 }
 
@@ -59,21 +58,20 @@ inline std::vector<uint32_t> capture_screen(const RECT& r) {
     bi.bmiHeader.biPlanes = 1;
     bi.bmiHeader.biBitCount = 32;
     bi.bmiHeader.biCompression = BI_RGB;
-    HDC screen = GetDC(nullptr);
-    HDC mem = CreateCompatibleDC(screen);
+    const WindowDc screen(nullptr);
+    const UniqueMemoryDc mem(CreateCompatibleDC(screen.get()));
     void* bits = nullptr;
-    HBITMAP dib = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(mem, dib);
-    BitBlt(mem, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+    const UniqueBitmap dib(CreateDIBSection(screen.get(), &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!dib || !bits) {
+        return pixels;
+    }
+    const SelectGuard selected(mem.get(), dib.get());
+    BitBlt(mem.get(), 0, 0, w, h, screen.get(), r.left, r.top, SRCCOPY);
     GdiFlush();
     pixels.assign(static_cast<uint32_t*>(bits), static_cast<uint32_t*>(bits) + w * h);
     for (auto& p : pixels) {
         p &= 0x00FFFFFF;
     }
-    SelectObject(mem, old);
-    DeleteObject(dib);
-    DeleteDC(mem);
-    ReleaseDC(nullptr, screen);
     return pixels;
 }
 

@@ -1,7 +1,7 @@
 // Test support for running programs as a user would: a scratch working directory,
 // starting a program (the stand-in host, or QuillaWS.exe itself) with arguments in it,
 // waiting with a deadline for its windows or its exit, reading the files it writes, and
-// ending it by its process id. Win32 and the standard library only.
+// ending it by its process id. Files and handles go through the program's own helpers.
 //
 // Times are DWORD milliseconds: <chrono> cannot be included under the Shift-JIS execution
 // character set (one of its unit suffixes has no Shift-JIS form).
@@ -12,6 +12,10 @@
 #pragma once
 
 #include <windows.h>
+
+#include "base/file_win.h"
+#include "base/handles_win.h"
+#include "base/text.h"
 
 #include <atomic>
 #include <cstdlib>
@@ -123,30 +127,9 @@ class ScratchDirectory {
     std::string file(std::string_view name) const { return path_ + "\\" + std::string(name); }
 
     // Writes bytes to the named file in one step (a reader polling it never sees half of
-    // it): written beside it first, then moved over it. False on any failure.
+    // it), as the program saves its own files. False on any failure.
     bool write_file(std::string_view name, std::string_view bytes) const {
-        const std::string target = file(name);
-        const std::string temp = target + ".tmp";
-        HANDLE handle = CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (handle == INVALID_HANDLE_VALUE) {
-            return false;
-        }
-        bool written = true;
-        std::size_t done = 0;
-        while (written && done < bytes.size()) {
-            const std::size_t left = bytes.size() - done;
-            const DWORD chunk = static_cast<DWORD>(left < (1u << 20) ? left : (1u << 20));
-            DWORD wrote = 0;
-            written = WriteFile(handle, bytes.data() + done, chunk, &wrote, nullptr) && wrote > 0;
-            done += wrote;
-        }
-        CloseHandle(handle);
-        if (!written || !MoveFileExA(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING)) {
-            DeleteFileA(temp.c_str());
-            return false;
-        }
-        return true;
+        return replace_file_atomically(file(name), bytes);
     }
 
   private:
@@ -155,19 +138,7 @@ class ScratchDirectory {
 
 // A whole file's bytes, or nothing when it cannot be opened.
 inline std::optional<std::string> read_file(const std::string& path) {
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) {
-        return std::nullopt;
-    }
-    std::string bytes;
-    char buffer[4096];
-    DWORD got = 0;
-    while (ReadFile(h, buffer, sizeof buffer, &got, nullptr) && got > 0) {
-        bytes.append(buffer, got);
-    }
-    CloseHandle(h);
-    return bytes;
+    return read_file_bytes(path);
 }
 
 // One argument quoted for a command line so that the C runtime splits it back unchanged.
@@ -217,26 +188,26 @@ class ChildProcess {
             error_ = "cannot start " + exe + " (error " + std::to_string(GetLastError()) + ")";
             return;
         }
-        CloseHandle(info.hThread);
-        process_ = info.hProcess;
+        UniqueKernelHandle(info.hThread).reset();  // only the process is waited for
+        process_.reset(info.hProcess);
         process_id_ = info.dwProcessId;
     }
     ChildProcess(const ChildProcess&) = delete;
     ChildProcess& operator=(const ChildProcess&) = delete;
     ~ChildProcess() { terminate(); }
 
-    bool started() const noexcept { return process_ != nullptr; }
+    bool started() const noexcept { return static_cast<bool>(process_); }
     const std::string& error() const noexcept { return error_; }
     DWORD process_id() const noexcept { return process_id_; }
-    HANDLE process() const noexcept { return process_; }
+    HANDLE process() const noexcept { return process_.get(); }
 
     // True, with its exit code, once the process has ended.
     bool has_exited(DWORD* exit_code = nullptr) const noexcept {
-        if (!process_ || WaitForSingleObject(process_, 0) != WAIT_OBJECT_0) {
+        if (!process_ || WaitForSingleObject(process_.get(), 0) != WAIT_OBJECT_0) {
             return false;
         }
         if (exit_code) {
-            GetExitCodeProcess(process_, exit_code);
+            GetExitCodeProcess(process_.get(), exit_code);
         }
         return true;
     }
@@ -244,8 +215,8 @@ class ChildProcess {
     // The exit code once the process has ended within timeout_ms; nothing otherwise.
     std::optional<DWORD> wait_exit(DWORD timeout_ms) const noexcept {
         DWORD code = 0;
-        if (!process_ || WaitForSingleObject(process_, timeout_ms) != WAIT_OBJECT_0 ||
-            !GetExitCodeProcess(process_, &code)) {
+        if (!process_ || WaitForSingleObject(process_.get(), timeout_ms) != WAIT_OBJECT_0 ||
+            !GetExitCodeProcess(process_.get(), &code)) {
             return std::nullopt;
         }
         return code;
@@ -285,16 +256,15 @@ class ChildProcess {
         if (!process_) {
             return;
         }
-        if (HANDLE by_id = OpenProcess(PROCESS_TERMINATE, FALSE, process_id_)) {
-            TerminateProcess(by_id, 1);
-            CloseHandle(by_id);
+        if (const UniqueKernelHandle by_id(OpenProcess(PROCESS_TERMINATE, FALSE, process_id_));
+            by_id) {
+            TerminateProcess(by_id.get(), 1);
         } else {
-            TerminateProcess(process_, 1);
+            TerminateProcess(process_.get(), 1);
         }
-        WaitForSingleObject(process_, 10000);
+        WaitForSingleObject(process_.get(), 10000);
         wait_until([this] { return !find_main_window() && !find_inventory_window(); }, 5000);
-        CloseHandle(process_);
-        process_ = nullptr;
+        process_.reset();
     }
 
   private:
@@ -306,11 +276,11 @@ class ChildProcess {
                 found = find();
                 return found != nullptr || has_exited();
             },
-            timeout_ms, process_);
+            timeout_ms, process_.get());
         return found;
     }
 
-    HANDLE process_ = nullptr;
+    UniqueKernelHandle process_;
     DWORD process_id_ = 0;
     std::string error_;
 };

@@ -22,24 +22,10 @@ constexpr DWORD kStartTimeoutMs = 15000;
 constexpr DWORD kChangeTimeoutMs = 5000;
 
 // A top-level window of any class, made in this process and destroyed at the end.
-class LocalWindow {
-  public:
-    LocalWindow(const char* class_name, const char* title) {
-        hwnd_ = CreateWindowExA(0, class_name, title, WS_OVERLAPPEDWINDOW, 10, 10, 200, 100,
-                                nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-    }
-    LocalWindow(const LocalWindow&) = delete;
-    LocalWindow& operator=(const LocalWindow&) = delete;
-    ~LocalWindow() {
-        if (hwnd_) {
-            DestroyWindow(hwnd_);
-        }
-    }
-    HWND get() const noexcept { return hwnd_; }
-
-  private:
-    HWND hwnd_ = nullptr;
-};
+UniqueWindow local_window(const char* class_name, const char* title) {
+    return UniqueWindow(CreateWindowExA(0, class_name, title, WS_OVERLAPPEDWINDOW, 10, 10, 200, 100,
+                                        nullptr, nullptr, GetModuleHandleA(nullptr), nullptr));
+}
 
 // Registers a window class of the given name for the test's lifetime.
 class LocalClass {
@@ -112,11 +98,11 @@ TEST(FindHostMainWindow, PrefersTheFullVersionOverTheTrial) {
     LocalClass full_class(kHostMainClass);
     ASSERT_TRUE(trial_class.ok() && full_class.ok());
 
-    LocalWindow trial(kHostTrialMainClass, "trial");
+    const UniqueWindow trial = local_window(kHostTrialMainClass, "trial");
     ASSERT_NE(trial.get(), nullptr);
     EXPECT_EQ(find_host_main_window(), trial.get());
     {
-        LocalWindow full(kHostMainClass, "full");
+        const UniqueWindow full = local_window(kHostMainClass, "full");
         ASSERT_NE(full.get(), nullptr);
         EXPECT_EQ(find_host_main_window(), full.get());
     }
@@ -142,15 +128,16 @@ TEST(FindHostMainWindow, FindsAStandinOfEitherVersion) {
 TEST(FindInventoryWindow, NeedsTheListBoxClassAndTheExactTitle) {
     ASSERT_EQ(find_inventory_window(), nullptr) << "an inventory window is already open";
     {
-        LocalWindow wrong_class("Static", kInventoryTitle);
-        LocalWindow half_width_gap(kInventoryClass, "クイラ 持ち物ウィンドウ");
-        LocalWindow other_title(kInventoryClass, "持ち物ウィンドウ");
+        const UniqueWindow wrong_class = local_window("Static", kInventoryTitle);
+        const UniqueWindow half_width_gap =
+            local_window(kInventoryClass, "クイラ 持ち物ウィンドウ");
+        const UniqueWindow other_title = local_window(kInventoryClass, "持ち物ウィンドウ");
         ASSERT_NE(wrong_class.get(), nullptr);
         ASSERT_NE(half_width_gap.get(), nullptr);
         ASSERT_NE(other_title.get(), nullptr);
         EXPECT_EQ(find_inventory_window(), nullptr);
     }
-    LocalWindow inventory(kInventoryClass, kInventoryTitle);
+    const UniqueWindow inventory = local_window(kInventoryClass, kInventoryTitle);
     ASSERT_NE(inventory.get(), nullptr);
     EXPECT_EQ(find_inventory_window(), inventory.get());
 }

@@ -9,21 +9,14 @@
 #include <functional>
 
 #include "input/input_codes.h"
+#include "tests/support/test_process_win.h"
 
 namespace quilla {
 namespace {
 
-// Polls until `done` holds or the deadline passes; true when it held. (The mingw <chrono>
-// does not build with the Shift-JIS execution charset, so the clock is the system's.)
-bool wait_until(const std::function<bool()>& done, ULONGLONG timeout_ms = 5000) {
-    const ULONGLONG deadline = GetTickCount64() + timeout_ms;
-    while (!done()) {
-        if (GetTickCount64() >= deadline) {
-            return false;
-        }
-        Sleep(1);
-    }
-    return true;
+// Polls until `done` holds or the deadline passes; true when it held.
+bool wait_until(const std::function<bool()>& done, DWORD timeout_ms = 5000) {
+    return test_support::wait_until(done, timeout_ms);
 }
 
 bool send_key(WORD vk, bool down) {

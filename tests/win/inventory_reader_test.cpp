@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -41,34 +42,16 @@ const Lines& tricky_lines() {
     return lines;
 }
 
-TEST(InventoryReaderSetup, SourceLiteralsAreShiftJis) {
-    EXPECT_EQ(std::string("表ソ能"), "\x95\x5c\x83\x5c\x94\x5c");
-    EXPECT_EQ(long_line().size(), 300u);
-    EXPECT_EQ(GetACP(), 932u) << "run under the Japanese code page (LC_ALL=ja_JP.UTF-8)";
-}
-
 // A top-level list box with the inventory title in this process.
-class LocalInventory {
-  public:
-    explicit LocalInventory(const Lines& lines) {
-        hwnd_ = CreateWindowExA(0, kInventoryClass, kInventoryTitle, WS_OVERLAPPEDWINDOW, 0, 0, 200,
-                                200, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-        for (const std::string& line : lines) {
-            SendMessageA(hwnd_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
-        }
+UniqueWindow local_inventory(const Lines& lines) {
+    UniqueWindow list(CreateWindowExA(0, kInventoryClass, kInventoryTitle, WS_OVERLAPPEDWINDOW, 0,
+                                      0, 200, 200, nullptr, nullptr, GetModuleHandleA(nullptr),
+                                      nullptr));
+    for (const std::string& line : lines) {
+        SendMessageA(list.get(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
     }
-    LocalInventory(const LocalInventory&) = delete;
-    LocalInventory& operator=(const LocalInventory&) = delete;
-    ~LocalInventory() {
-        if (hwnd_) {
-            DestroyWindow(hwnd_);
-        }
-    }
-    HWND get() const noexcept { return hwnd_; }
-
-  private:
-    HWND hwnd_ = nullptr;
-};
+    return list;
+}
 
 TEST(ReadInventoryLines, ReturnsTheListBoxLinesInOrder) {
     ASSERT_EQ(find_inventory_window(), nullptr) << "an inventory window is already open";
@@ -80,7 +63,7 @@ TEST(ReadInventoryLines, ReturnsTheListBoxLinesInOrder) {
     };
     for (const Lines& lines : cases) {
         SCOPED_TRACE(lines.size());
-        LocalInventory inventory(lines);
+        const UniqueWindow inventory = local_inventory(lines);
         ASSERT_NE(inventory.get(), nullptr);
         EXPECT_EQ(read_inventory_lines(), lines);
     }
@@ -89,6 +72,59 @@ TEST(ReadInventoryLines, ReturnsTheListBoxLinesInOrder) {
 TEST(ReadInventoryLines, NoInventoryWindowGivesNoLines) {
     ASSERT_EQ(find_inventory_window(), nullptr) << "an inventory window is already open";
     EXPECT_TRUE(read_inventory_lines().empty());
+}
+
+// An in-process list box that claims more lines than it holds, or answers slowly.
+struct Misbehaviour {
+    LRESULT claimed_count = 0;  // 0: the real count
+    DWORD delay_ms = 0;         // before every line length
+    WNDPROC list_proc = nullptr;
+    WPARAM highest_index_asked = 0;
+};
+
+LRESULT CALLBACK misbehaving_list(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
+    auto* how = static_cast<Misbehaviour*>(GetPropA(hwnd, "misbehaviour"));
+    if (msg == LB_GETCOUNT && how->claimed_count != 0) {
+        return how->claimed_count;
+    }
+    if (msg == LB_GETTEXTLEN) {
+        how->highest_index_asked = std::max(how->highest_index_asked, wparam);
+        Sleep(how->delay_ms);
+    }
+    return CallWindowProcA(how->list_proc, hwnd, msg, wparam, lparam);
+}
+
+void misbehave(HWND list, Misbehaviour& how) {
+    SetPropA(list, "misbehaviour", &how);
+    how.list_proc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&misbehaving_list)));
+}
+
+TEST(ReadInventoryLines, StopsAtTheLineLimitAndWhenItsTimeIsSpent) {
+    ASSERT_EQ(find_inventory_window(), nullptr) << "an inventory window is already open";
+    {
+        SCOPED_TRACE("a host that claims two billion lines");
+        const Lines held = {"やくそう", "ソード (Ｅ)"};
+        Misbehaviour claims{2'000'000'000};  // outlives the window it is attached to
+        const UniqueWindow inventory = local_inventory(held);
+        misbehave(inventory.get(), claims);
+        EXPECT_EQ(read_inventory_lines(), held);
+        EXPECT_EQ(claims.highest_index_asked, 4095u);
+    }
+    {
+        SCOPED_TRACE("a host that answers every line slowly");
+        Lines held;
+        for (int i = 0; i < 100; ++i) {
+            held.push_back("line " + std::to_string(i));
+        }
+        Misbehaviour slow{0, 20};
+        const UniqueWindow inventory = local_inventory(held);
+        misbehave(inventory.get(), slow);
+        const Lines read = read_inventory_lines({4096, 200});
+        ASSERT_FALSE(read.empty());
+        EXPECT_LT(read.size(), held.size());
+        EXPECT_TRUE(std::equal(read.begin(), read.end(), held.begin())) << "not the first lines";
+    }
 }
 
 // The stand-in host, started with an inventory file in a scratch folder.

@@ -8,11 +8,14 @@
 namespace quilla {
 namespace {
 
-// A string value: the piece cut at its first CR or LF, then everything after the key.
+// A string value: the piece cut at its first CR or LF, then everything after the key. A
+// piece that ends inside a double-byte character (a line longer than a piece) loses that
+// character's first byte: a lone lead byte would be shown as garbage and saved again.
 std::string string_value(std::string_view piece, std::size_t key_size) {
     std::size_t end = piece.find_first_of("\r\n");
     piece = piece.substr(0, end);
-    return std::string(piece.substr(std::min(key_size, piece.size())));
+    const std::string_view value = piece.substr(std::min(key_size, piece.size()));
+    return std::string(sjis_prefix(value, value.size()));
 }
 
 // Calls apply(value bytes) when piece starts with key (which includes its "=").

@@ -7,7 +7,8 @@ QUILLA_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 export QUILLA_ROOT
 
 quilla_packages=(cmake ninja-build g++ g++-mingw-w64-x86-64-posix googletest libbenchmark-dev
-    clang-format wine wine64 xvfb x11-utils imagemagick fonts-ipafont-gothic locales)
+    clang clang-format libclang-rt-14-dev python3 wine wine64 xvfb x11-utils imagemagick
+    fonts-ipafont-gothic locales)
 
 quilla_install_packages() {
     local missing=()

@@ -129,6 +129,13 @@ TEST(SettingsParse, LongLinesAreReadIn255BytePieces) {
     const SettingsValues v = parse_settings(line);
     EXPECT_EQ(v.weapon_text, std::string(244, 'a'));
     EXPECT_EQ(v.hook, 1);
+
+    // A piece that ends inside a character keeps the text to the last whole character.
+    std::string hyo;
+    for (int i = 0; i < 130; ++i) {
+        hyo += "表";
+    }
+    EXPECT_EQ(parse_settings("ShieldText=a" + hyo + "\r\n").shield_text, "a" + hyo.substr(0, 242));
 }
 
 TEST(SettingsParse, FontFaceIsCutTo31BytesWithoutSplittingACharacter) {

@@ -9,6 +9,7 @@
 #include "app/slot_target.h"
 #include "host/host_window_win.h"
 #include "items/item_db.h"
+#include "update/version_information_win.h"
 
 namespace quilla {
 namespace {
@@ -75,6 +76,9 @@ void run_menu_command(const CommandTarget& target, int id) {
             break;
         case kCommandSlotsDown:
             adjust_slots(target, -1);
+            break;
+        case kCommandInformation:
+            show_version_information(target.overlay);
             break;
         case kCommandExit:
             SendMessageA(target.overlay, WM_CLOSE, 0, 0);

@@ -105,6 +105,9 @@ SeenBox answer_box(DWORD process_id, int button, Show show) {
                 box = pid == process_id && IsWindowVisible(w) ? w : nullptr;
             }
         }
+        if (!box) {
+            return;
+        }
         seen.box = box;
         seen.shown_at = GetTickCount64();
         char text[512] = {};

@@ -10,6 +10,7 @@
 #include "host/host_window_win.h"
 #include "items/item_db.h"
 #include "overlay/overlay_state.h"
+#include "update/version_information_win.h"
 
 namespace quilla {
 namespace {
@@ -77,12 +78,14 @@ void run_menu_command(const CommandTarget& target, int id) {
         case kCommandSlotsDown:
             adjust_slots(target, -1);
             break;
+        case kCommandInformation:
+            show_version_information(target.overlay);
+            break;
         case kCommandExit:
             SendMessageA(target.overlay, WM_CLOSE, 0, 0);
             break;
         default:
-            // The item editor, the configuration dialog and the update check arrive
-            // with their own windows; other ids (the submenu items) do nothing.
+            // Other ids (the submenu items) do nothing.
             break;
     }
 }

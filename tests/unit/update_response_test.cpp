@@ -1,0 +1,129 @@
+// Reading the update server's answer: the response text built from received chunks, the
+// worklist line's version and its weight against the program's own, and where to connect.
+#include "update/update_response.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "update/update_server.h"
+
+namespace quilla {
+namespace {
+
+struct ReadCase {
+    const char* what;
+    std::string response;
+    int32_t result;
+    std::string version;
+};
+
+TEST(UpdateResponse, FindsTheWorklistVersionAndComparesItWithOwn) {
+    const std::string head = "HTTP/1.1 200 OK\r\nContent-Length: 99\r\n\r\n";
+    const std::vector<ReadCase> cases = {
+        {"newer", head + "QuillaWS,a,b,c,1.7.0\r\n", 1, "1.7.0"},
+        {"same, sixth field", head + "QuillaWS,a,b,c,1.6.0,x\r\n", 0, ""},
+        {"older", "QuillaWS,a,b,c,1.5.9\r\n", 0, ""},
+        {"next major", "QuillaWS,a,b,c,2.0.0\r\n", 1, "2.0.0"},
+        {"minor 10 weighs as a major", "QuillaWS,a,b,c,1.10.0\r\n", 1, "1.10.0"},
+        {"patch 11 weighs above a minor", "QuillaWS,a,b,c,1.5.11\r\n", 1, "1.5.11"},
+        {"marker mid-line, first only", "xQuillaWS,a,b,c,1.7.0\r\nQuillaWS,a,b,c,1.0\r\n", 1,
+         "1.7.0"},
+        {"line ends with the text", head + "QuillaWS,a,b,c,1.7.1", 1, "1.7.1"},
+        {"no marker", head + "QuillaBR,a,b,c,9.0.0\r\n", -1, ""},
+        {"three commas", "QuillaWS,a,b,1.7.0\r\nx,y,z,w,9.9.9\r\n", -1, ""},
+        {"commas only on the next line", "QuillaWS,a\r\n,b,c,9.9.9", -1, ""},
+        {"15-byte version", "QuillaWS,a,b,c,1.7.00000000001", 1, "1.7.00000000001"},
+        {"16-byte version", "QuillaWS,a,b,c,1.7.000000000001", 0, ""},
+        {"no dots", "QuillaWS,a,b,c,2\r\n", 1, "2"},
+        {"one dot", "QuillaWS,a,b,c,1.7\r\n", 1, "1.7"},
+        {"huge major", "QuillaWS,a,b,c,99999999.0.0", 1, "99999999.0.0"},
+        {"int32 major", "QuillaWS,a,b,c,2147483647.9.9", 1, "2147483647.9.9"},
+        {"negative major", "QuillaWS,a,b,c,-2147483648.9.9", 0, ""},
+    };
+    for (const ReadCase& c : cases) {
+        const UpdateCheckResult got = read_update_response(c.response, "1.6.0");
+        EXPECT_EQ(got.result, c.result) << c.what;
+        EXPECT_EQ(got.version, c.version) << c.what;
+    }
+}
+
+struct ChunkCase {
+    const char* what;
+    std::vector<std::string> chunks;
+    std::vector<std::string> converted;  // what the converter is given
+    std::vector<bool> go_on;
+    std::string text;
+};
+
+TEST(UpdateResponse, BuildsTheTextChunkByChunkAndStopsWhenTheLineIsComplete) {
+    using namespace std::string_literals;
+    const std::vector<ChunkCase> cases = {
+        {"marker line in the last chunk",
+         {"HTTP/1.1 200 OK\r\n", "\r\nQuillaWS,a", ",b,c,1.7.0\r\n"},
+         {"HTTP/1.1 200 OK\r\n", "\r\nQuillaWS,a", ",b,c,1.7.0\r\n"},
+         {true, true, false},
+         "HTTP/1.1 200 OK\r\n\r\nQuillaWS,a,b,c,1.7.0\r\n"},
+        {"marker split, CR LF only before it",
+         {"\r\nQuill", "aWS,a,b", "\r", "\n"},
+         {"\r\nQuill", "aWS,a,b", "\r", "\n"},
+         {true, true, true, false},
+         "\r\nQuillaWS,a,b\r\n"},
+        {"up to the first zero byte; failed chunk adds nothing",
+         {"ab\0cd"s, "FAIL", "\xE6\x83"s, "\x85QuillaWS,\r\n"},
+         {"ab", "FAIL", "\xE6\x83", "\x85QuillaWS,\r\n"},
+         {true, true, true, false},
+         "ab\xE6\x83\x85QuillaWS,\r\n"},
+    };
+    for (const ChunkCase& c : cases) {
+        std::vector<std::string> given;
+        ResponseText text([&](std::string_view chunk) -> std::optional<std::string> {
+            given.emplace_back(chunk);
+            return chunk == "FAIL" ? std::nullopt : std::optional<std::string>(chunk);
+        });
+        // One receive buffer reused for every chunk, as a socket read fills it.
+        std::string buffer(1024, 'Z');
+        std::vector<bool> go_on;
+        for (const std::string& chunk : c.chunks) {
+            buffer.replace(0, chunk.size(), chunk);
+            go_on.push_back(text.add_chunk(std::string_view(buffer).substr(0, chunk.size())));
+        }
+        EXPECT_EQ(given, c.converted) << c.what;
+        EXPECT_EQ(go_on, c.go_on) << c.what;
+        EXPECT_EQ(text.text(), c.text) << c.what;
+    }
+}
+
+TEST(UpdateResponse, StopsAt64KiB) {
+    ResponseText text([](std::string_view chunk) { return std::optional<std::string>(chunk); });
+    int chunks = 1;
+    for (; text.add_chunk(std::string(1024, 'x')) && chunks < 1000; ++chunks) {
+    }
+    EXPECT_EQ(chunks, 64);
+}
+
+TEST(UpdateServer, IsTheBuiltInHostOrTheOneTheVariableNames) {
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"", "built.in 80 built.in"},
+        {"localhost", "localhost 80 localhost"},
+        {"127.0.0.1:8080", "127.0.0.1 8080 127.0.0.1:8080"},
+        {":80", "none"},
+        {"h:", "none"},
+        {"h:0", "none"},
+        {"h:65536", "none"},
+        {"h:8a", "none"},
+    };
+    for (const auto& [value, expected] : cases) {
+        const std::optional<UpdateServer> got = update_server("built.in", value);
+        EXPECT_EQ(
+            got ? got->host + " " + std::to_string(got->port) + " " + got->host_header : "none",
+            expected)
+            << value;
+    }
+}
+
+}  // namespace
+}  // namespace quilla

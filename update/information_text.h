@@ -1,0 +1,18 @@
+// The texts of the two boxes that the "情報" command shows.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace quilla {
+
+inline constexpr char kUpdateOfferCaption[] = "アップデート";
+inline constexpr char kVersionCaption[] = "バージョン情報";
+
+// The offer of a newer version, naming it.
+std::string update_offer_text(std::string_view newer_version);
+
+// The program's name and version.
+std::string version_text(std::string_view own_version);
+
+}  // namespace quilla

@@ -1,0 +1,25 @@
+// The update check over Winsock: asks the update server for its worklist and compares the
+// latest version in it with the program's own.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "update/update_response.h"
+
+namespace quilla {
+
+// The whole check (connect, send and receive; the name lookup aside) ends within this
+// bound; what has been received by then is searched.
+inline constexpr unsigned long kUpdateCheckTimeoutMs = 10000;
+
+// Converts one received chunk from UTF-8 to the ANSI code page, through UTF-16; nothing
+// when a conversion step fails.
+std::optional<std::string> utf8_chunk_to_ansi(std::string_view chunk);
+
+// Asks the update server (or the one QUILLA_UPDATE_SERVER names) whether a version newer
+// than own_version exists. Every failure gives -1.
+UpdateCheckResult check_for_update(std::string_view own_version);
+
+}  // namespace quilla

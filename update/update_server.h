@@ -1,0 +1,32 @@
+// Where the update check connects: the built-in update server on port 80, or the server
+// that the environment variable QUILLA_UPDATE_SERVER names (tests, a local worklist).
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace quilla {
+
+inline constexpr char kUpdateServerVariable[] = "QUILLA_UPDATE_SERVER";
+
+struct UpdateServer {
+    std::string host;         // looked up and connected to
+    uint16_t port = 80;       // in host byte order
+    std::string host_header;  // the value of the request's Host header
+};
+
+// The built-in host's server when override_value is empty; otherwise the server it names,
+// "host" or "host:port" (port 1 to 65535), with the Host header carrying the value as
+// given. Nothing when the value is malformed.
+std::optional<UpdateServer> update_server(std::string_view built_in_host,
+                                          std::string_view override_value);
+
+// The request sent to the server, byte for byte.
+std::string worklist_request(const UpdateServer& server);
+
+// The address of the download, opened in the browser when the user accepts it.
+std::string download_address(std::string_view host);
+
+}  // namespace quilla

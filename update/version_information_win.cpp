@@ -1,0 +1,31 @@
+// The "情報" command: the update check, then the offer of a newer version or the version
+// box, owned by the overlay window.
+#include "update/version_information_win.h"
+
+#include <shellapi.h>
+
+#include "base/version.h"
+#include "update/information_text.h"
+#include "update/update_check_win.h"
+#include "update/update_host.h"
+#include "update/update_server.h"
+
+namespace quilla {
+
+void open_in_browser(const std::string& url) {
+    ShellExecuteA(nullptr, "open", url.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+void show_version_information(HWND owner, const UrlOpener& open_url) {
+    const UpdateCheckResult check = check_for_update(kProgramVersion);
+    if (check.result == 1) {
+        if (MessageBoxA(owner, update_offer_text(check.version).c_str(), kUpdateOfferCaption,
+                        MB_YESNO) == IDYES) {
+            open_url(download_address(update_host()));
+        }
+        return;
+    }
+    MessageBoxA(owner, version_text(kProgramVersion).c_str(), kVersionCaption, MB_OK);
+}
+
+}  // namespace quilla

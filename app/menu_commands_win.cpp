@@ -9,6 +9,7 @@
 #include "app/slot_target.h"
 #include "host/host_window_win.h"
 #include "items/item_db.h"
+#include "items/item_editor_win.h"
 
 namespace quilla {
 namespace {
@@ -76,12 +77,16 @@ void run_menu_command(const CommandTarget& target, int id) {
         case kCommandSlotsDown:
             adjust_slots(target, -1);
             break;
+        case kCommandItemEditor:
+            item_database().set_editor_owner(target.overlay);
+            open_item_editor();
+            break;
         case kCommandExit:
             SendMessageA(target.overlay, WM_CLOSE, 0, 0);
             break;
         default:
-            // The item editor, the configuration dialog and the update check arrive
-            // with their own windows; other ids (the submenu items) do nothing.
+            // The configuration dialog and the update check arrive with their own
+            // windows; other ids (the submenu items) do nothing.
             break;
     }
 }

@@ -69,7 +69,7 @@ class ItemEditor {
             self->hwnd_ = hwnd;
             SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
         }
-        if (!self) {
+        if (!self || self->hwnd_ != hwnd) {  // not yet made, or already destroyed
             return DefWindowProcA(hwnd, message, wparam, lparam);
         }
         return self->handle(hwnd, message, wparam, lparam);
@@ -266,7 +266,7 @@ class ItemEditor {
             SendMessageA(list_, LVM_GETSUBITEMRECT, draw.itemID, reinterpret_cast<LPARAM>(&cell));
             FillRect(draw.hDC, &cell, GetSysColorBrush(COLOR_WINDOW));
             const std::string text = model_.cell_text(draw.itemID, column);
-            DrawTextA(draw.hDC, text.c_str(), static_cast<int>(text.size() & 0x7FFFFFFF), &cell,
+            DrawTextA(draw.hDC, text.c_str(), -1, &cell,
                       DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_NOPREFIX);
         }
     }

@@ -173,19 +173,18 @@ TEST_F(ItemEditorWindow, ApplyMergesOntoAnExistingNameAndNeedsANumber) {
     EXPECT_EQ(live(), want);
 
     // The tabs show the saved copy, which has not seen the change until a save.
-    choose_tab(1);
-    EXPECT_EQ(rows(), std::vector<std::string>{"白銀の盾=5"});
-    choose_tab(0);
-    EXPECT_EQ(rows().size(), 4u);
+    const auto rows_after_tab_change = [&] {
+        choose_tab(1);
+        EXPECT_EQ(rows(), std::vector<std::string>{"白銀の盾=5"});
+        choose_tab(0);
+        return rows().size();
+    };
+    EXPECT_EQ(rows_after_tab_change(), 4u);
     click(107);  // no file name: nothing happens
-    choose_tab(1);
-    choose_tab(0);
-    EXPECT_EQ(rows().size(), 4u);
+    EXPECT_EQ(rows_after_tab_change(), 4u);
     type(109, dir_.file("saved.txt"));
     click(107);
-    choose_tab(1);
-    choose_tab(0);
-    EXPECT_EQ(rows().size(), 3u);
+    EXPECT_EQ(rows_after_tab_change(), 3u);
     ItemTables saved;
     load_item_file(test_support::read_file(dir_.file("saved.txt")), saved);
     EXPECT_EQ(saved, want);

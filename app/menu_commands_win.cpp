@@ -9,6 +9,7 @@
 #include "config/overlay_font_win.h"
 #include "host/host_window_win.h"
 #include "items/item_db.h"
+#include "items/item_editor_win.h"
 #include "overlay/overlay_state.h"
 #include "update/version_information_win.h"
 
@@ -77,6 +78,10 @@ void run_menu_command(const CommandTarget& target, int id) {
             break;
         case kCommandSlotsDown:
             adjust_slots(target, -1);
+            break;
+        case kCommandItemEditor:
+            item_database().set_editor_owner(target.overlay);
+            open_item_editor();
             break;
         case kCommandInformation:
             show_version_information(target.overlay);

@@ -11,6 +11,9 @@
 
 namespace quilla {
 
+// The item file read at start-up and by the item editor's reset, in the working directory.
+inline constexpr char kItemFileName[] = "items.txt";
+
 // Start-up read of "items.txt" into the (empty) live tables. Prefixes are tried in the
 // order 武器, 盾, お守り, 武器印, 盾印.
 void read_startup_item_file(std::string_view bytes, ItemTables& live);

@@ -7,14 +7,8 @@
 
 namespace quilla {
 
-namespace {
-
-constexpr const char* kStartupItemFile = "items.txt";
-
-}  // namespace
-
 bool load_startup_items(ItemDatabase& db) {
-    const std::optional<std::string> bytes = read_file_bytes(kStartupItemFile);
+    const std::optional<std::string> bytes = read_file_bytes(kItemFileName);
     if (!bytes) {
         return false;
     }
@@ -24,11 +18,6 @@ bool load_startup_items(ItemDatabase& db) {
 
 bool write_item_file(const std::string& path, const ItemTables& tables) {
     return replace_file_atomically(path, format_item_file(tables));
-}
-
-void reset_live_items(ItemDatabase& db) {
-    const std::optional<std::string> bytes = read_file_bytes(kStartupItemFile);
-    db.modify([&](ItemTables& tables) { reset_item_file(bytes, tables); });
 }
 
 void load_item_file_into(const std::string& path, ItemTables& target) {

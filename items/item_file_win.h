@@ -1,5 +1,5 @@
-// Opening and saving item files on disk for the start-up load, the item editor's load,
-// reset and save.
+// Opening and saving item files on disk for the start-up load, loads by
+// name and the item editor's save.
 #pragma once
 
 #include "items/item_db.h"
@@ -15,10 +15,6 @@ bool load_startup_items(ItemDatabase& db);
 // Formats tables and writes them to path in one replacing step: a failed save leaves the
 // previous file whole. False when the file could not be written.
 bool write_item_file(const std::string& path, const ItemTables& tables);
-
-// Clears the live weapon, shield and both seal tables and reads them again from
-// "items.txt"; the amulet table is kept.
-void reset_live_items(ItemDatabase& db);
 
 // Loads the item file at path into target (see load_item_file); a file that cannot be
 // opened changes nothing.

@@ -17,6 +17,7 @@ constexpr int kCommandShowWeapon = 1021;
 constexpr int kCommandShowShield = 1022;
 constexpr int kCommandShowAmulet = 1023;
 constexpr int kCommandShowSlotUsage = 1025;
+constexpr int kCommandItemEditor = 1026;
 constexpr int kCommandPositionFree = 1031;
 constexpr int kCommandPositionPinned = 1032;
 constexpr int kCommandPositionExtended = 1033;
@@ -259,6 +260,42 @@ TEST_F(Commands, SlotCountCommandsFindAWeaponShownWithoutSeals) {
     open_and_close_menu_at(hwnd, point_on_line(hwnd, 0));
     PostMessageA(hwnd, WM_COMMAND, kCommandSlotsUp, 0);
     EXPECT_TRUE(wait_for_lines(hwnd, {plain_weapon_line(10), "なし", "なし"}))
+        << "overlay " << window_rect(hwnd).right - window_rect(hwnd).left << " wide";
+    close_overlay(hwnd);
+}
+
+// Another program's control text, asked of the control itself (an edit keeps its text
+// apart from the window's caption).
+std::string control_text(HWND control) {
+    const auto length = SendMessageA(control, WM_GETTEXTLENGTH, 0, 0);
+    std::string text(static_cast<std::size_t>(length > 0 ? length : 0) + 1, '\0');
+    const auto got =
+        SendMessageA(control, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+    text.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
+    return text;
+}
+
+TEST_F(Commands, AValueAppliedInTheItemEditorIsTheSlotCountShown) {
+    write_items(kSlotItems);
+    write_inventory(kSlotInventory);
+    write_settings("Utsuwa=1\r\nx=100\r\ny=100\r\n");
+    ASSERT_NE(start_host(), nullptr);
+    HWND hwnd = start_overlay();
+    ASSERT_NE(hwnd, nullptr);
+    ASSERT_TRUE(wait_for_lines(hwnd, {weapon_line(9), shield_line(9), "なし"}));
+
+    command(hwnd, kCommandItemEditor);
+    HWND editor = overlay_->find_own_window("ItemEditorDialog", "アイテムエディタ");
+    ASSERT_NE(editor, nullptr);
+    EXPECT_EQ(GetWindow(editor, GW_OWNER), hwnd);
+    // Found by 探す, which selects the weapon's row and fills its name and value.
+    SendMessageA(GetDlgItem(editor, 101), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("ミスリル"));
+    SendMessageA(GetDlgItem(editor, 102), BM_CLICK, 0, 0);
+    ASSERT_EQ(control_text(GetDlgItem(editor, 110)), "ミスリルブレード");
+    ASSERT_EQ(control_text(GetDlgItem(editor, 103)), "9");
+    SendMessageA(GetDlgItem(editor, 103), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("12"));
+    SendMessageA(GetDlgItem(editor, 104), BM_CLICK, 0, 0);
+    EXPECT_TRUE(wait_for_lines(hwnd, {weapon_line(12), shield_line(9), "なし"}))
         << "overlay " << window_rect(hwnd).right - window_rect(hwnd).left << " wide";
     close_overlay(hwnd);
 }

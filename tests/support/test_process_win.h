@@ -136,6 +136,21 @@ class ScratchDirectory {
     std::string path_;
 };
 
+// The working directory set to dir for the lifetime of the object, then put back.
+class InWorkingDirectory {
+  public:
+    explicit InWorkingDirectory(const std::string& dir) {
+        GetCurrentDirectoryA(MAX_PATH, previous_);
+        SetCurrentDirectoryA(dir.c_str());
+    }
+    InWorkingDirectory(const InWorkingDirectory&) = delete;
+    InWorkingDirectory& operator=(const InWorkingDirectory&) = delete;
+    ~InWorkingDirectory() { SetCurrentDirectoryA(previous_); }
+
+  private:
+    char previous_[MAX_PATH] = {};
+};
+
 // A whole file's bytes, or nothing when it cannot be opened.
 inline std::optional<std::string> read_file(const std::string& path) {
     return read_file_bytes(path);

@@ -9,6 +9,7 @@
 namespace quilla {
 namespace {
 
+using test_support::InWorkingDirectory;
 using test_support::ScratchDirectory;
 
 std::string read_all(const std::string& path) {
@@ -24,19 +25,6 @@ ItemTables sample_tables() {
     set(t, Category::Amulet, "いやしのお守り", 0);
     return t;
 }
-
-// Runs a step with the test directory as the working directory.
-class InWorkingDirectory {
-  public:
-    explicit InWorkingDirectory(const std::string& dir) {
-        GetCurrentDirectoryA(MAX_PATH, previous_);
-        SetCurrentDirectoryA(dir.c_str());
-    }
-    ~InWorkingDirectory() { SetCurrentDirectoryA(previous_); }
-
-  private:
-    char previous_[MAX_PATH] = {};
-};
 
 TEST(ItemFileOnDisk, WriteThenStartupReadReproducesEveryTable) {
     ScratchDirectory dir;
@@ -81,19 +69,6 @@ TEST(ItemFileOnDisk, ShiftJisFileNamesWork) {
     ItemTables loaded;
     load_item_file_into(path, loaded);
     EXPECT_EQ(loaded, sample_tables());
-}
-
-TEST(ItemFileOnDisk, ResetRereadsFourTablesAndKeepsTheAmulets) {
-    ScratchDirectory dir;
-    ASSERT_TRUE(dir.write_file("items.txt", "盾,木の盾,2\nお守り,別のお守り,\n"));
-    ItemDatabase db;
-    db.replace(sample_tables());
-    InWorkingDirectory cwd(dir.path());
-    reset_live_items(db);
-    ItemTables want;
-    set(want, Category::Shield, "木の盾", 2);
-    set(want, Category::Amulet, "いやしのお守り", 0);
-    EXPECT_EQ(*db.snapshot(), want);
 }
 
 }  // namespace

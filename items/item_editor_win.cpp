@@ -1,0 +1,430 @@
+// The item editor window: four category tabs over a virtual, owner-drawn list of the shown
+// table, search and next hit, the selected row's name and value with Apply, save and load
+// by file name, loading a dropped file, and reset from "items.txt". The tables and their
+// rules live in item_editor_model.h; this file is the window around them.
+#include "items/item_editor_win.h"
+
+#include <commctrl.h>
+
+#include <cstring>
+#include <initializer_list>
+#include <string>
+#include <string_view>
+
+#include "base/handles_win.h"
+#include "base/text.h"
+#include "items/item_db.h"
+#include "items/item_editor_model.h"
+#include "items/item_file.h"
+#include "items/item_file_win.h"
+
+namespace quilla {
+namespace {
+
+constexpr char kClassName[] = "ItemEditorDialog";
+constexpr char kTitle[] = "アイテムエディタ";
+constexpr DWORD kStyle = WS_CAPTION | WS_SYSMENU;  // fixed size, close box only
+constexpr int kClientWidth = 300;
+constexpr int kClientHeight = 400;
+constexpr int kLine = 22;  // height of an edit or button row
+
+constexpr int kTabsId = 100;
+constexpr int kSearchTextId = 101;
+constexpr int kSearchId = 102;
+constexpr int kValueId = 103;
+constexpr int kApplyId = 104;
+constexpr int kNextId = 105;
+constexpr int kResetId = 106;
+constexpr int kSaveId = 107;
+constexpr int kLoadId = 108;
+constexpr int kFileNameId = 109;
+constexpr int kNameId = 110;
+constexpr int kListId = 111;
+
+constexpr const char* kTabTexts[] = {"武器", "盾", "武器印", "盾印"};
+constexpr const char* kColumnTexts[] = {"名前", "器数"};
+
+// A window's whole text, however long: a text is never cut to a buffer's size.
+std::string window_text(HWND hwnd) {
+    const int length = GetWindowTextLengthA(hwnd);
+    if (length <= 0) {
+        return {};
+    }
+    std::string text(static_cast<std::size_t>(length) + 1, '\0');
+    const int got = GetWindowTextA(hwnd, text.data(), length + 1);
+    text.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
+    return text;
+}
+
+class ItemEditor {
+  public:
+    HWND window() const noexcept { return hwnd_; }
+
+    static LRESULT CALLBACK window_proc(HWND hwnd, UINT message, WPARAM wparam,
+                                        LPARAM lparam) noexcept {
+        auto* self = reinterpret_cast<ItemEditor*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+        if (message == WM_NCCREATE) {
+            self =
+                static_cast<ItemEditor*>(reinterpret_cast<CREATESTRUCTA*>(lparam)->lpCreateParams);
+            self->hwnd_ = hwnd;
+            SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+        }
+        if (!self || self->hwnd_ != hwnd) {  // not yet made, or already destroyed
+            return DefWindowProcA(hwnd, message, wparam, lparam);
+        }
+        return self->handle(hwnd, message, wparam, lparam);
+    }
+
+  private:
+    LRESULT handle(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) noexcept {
+        switch (message) {
+            case WM_CREATE:
+                return create_controls() ? 0 : -1;
+            case WM_DESTROY:
+                hwnd_ = nullptr;
+                return 0;
+            case WM_DRAWITEM:
+                if (wparam == kListId) {
+                    paint_row(*reinterpret_cast<const DRAWITEMSTRUCT*>(lparam));
+                    return TRUE;
+                }
+                break;
+            case WM_NOTIFY:
+                if (on_notify(lparam)) {
+                    return 0;
+                }
+                break;
+            case WM_COMMAND:
+                on_command(LOWORD(wparam));
+                return 0;
+            case WM_LBUTTONDOWN:
+                drag(lparam);
+                return 0;
+            case WM_DROPFILES:
+                on_drop(UniqueDrop(reinterpret_cast<HDROP>(wparam)));
+                return 0;
+            default:
+                break;
+        }
+        return DefWindowProcA(hwnd, message, wparam, lparam);
+    }
+
+    struct Control {
+        int id;
+        const char* class_name;
+        const char* text;
+        DWORD style;
+        int x, y, width, height;
+    };
+
+    bool create(std::initializer_list<Control> controls) noexcept {
+        const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(hwnd_, GWLP_HINSTANCE));
+        for (const Control& c : controls) {
+            if (!CreateWindowExA(0, c.class_name, c.text, WS_CHILD | WS_VISIBLE | c.style, c.x, c.y,
+                                 c.width, c.height, hwnd_,
+                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), instance,
+                                 nullptr)) {
+                return false;
+            }
+        }
+        return true;
+    }
+
+    // Creates the controls in their order; the rows below the tabs sit in the tab
+    // control's display area (l, t, r, b in the editor's client coordinates).
+    bool create_controls() noexcept {
+        const INITCOMMONCONTROLSEX classes{sizeof(INITCOMMONCONTROLSEX),
+                                           ICC_LISTVIEW_CLASSES | ICC_TAB_CLASSES};
+        InitCommonControlsEx(&classes);
+        model_.open(*item_database().snapshot());
+        if (!create({{kFileNameId, "EDIT", "", WS_BORDER, 0, 0, 220, kLine},
+                     {kSaveId, "Button", "保存", BS_PUSHBUTTON, 220, 0, 40, kLine},
+                     {kLoadId, "Button", "読込", BS_PUSHBUTTON, 260, 0, 40, kLine},
+                     {kTabsId, "SysTabControl32", nullptr, 0, 0, kLine, kClientWidth,
+                      kClientHeight - kLine}})) {
+            return false;
+        }
+        tabs_ = GetDlgItem(hwnd_, kTabsId);
+        for (int i = 0; i < 4; ++i) {
+            TCITEMA item{};
+            item.mask = TCIF_TEXT;
+            item.pszText = const_cast<char*>(kTabTexts[i]);
+            SendMessageA(tabs_, TCM_INSERTITEMA, static_cast<WPARAM>(i),
+                         reinterpret_cast<LPARAM>(&item));
+        }
+        RECT area{};
+        GetClientRect(tabs_, &area);
+        SendMessageA(tabs_, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&area));
+        OffsetRect(&area, 0, kLine);
+        const int l = area.left, t = area.top, r = area.right, b = area.bottom;
+        if (!create(
+                {{kSearchTextId, "EDIT", "", WS_BORDER, l, t, 100, kLine},
+                 {kSearchId, "Button", "探す", BS_PUSHBUTTON, l + 100, t, 40, kLine},
+                 {kNextId, "Button", "次へ", BS_PUSHBUTTON, l + 140, t, 40, kLine},
+                 {kResetId, "Button", "初期化", BS_PUSHBUTTON, r - 60, t, 60, kLine},
+                 {kNameId, "EDIT", "", WS_BORDER, l, t + kLine, r - l - 40, kLine},
+                 {kValueId, "EDIT", "", WS_BORDER | ES_NUMBER, l, t + 2 * kLine, r - l - 40, kLine},
+                 {kApplyId, "Button", "適用", BS_PUSHBUTTON, r - 40, t + kLine, 40, 2 * kLine},
+                 {kListId, "SysListView32", "",
+                  LVS_REPORT | LVS_SINGLESEL | LVS_OWNERDRAWFIXED | LVS_OWNERDATA, l, t + 3 * kLine,
+                  r - l, b - t - 3 * kLine}})) {
+            return false;
+        }
+        file_name_ = GetDlgItem(hwnd_, kFileNameId);
+        search_text_ = GetDlgItem(hwnd_, kSearchTextId);
+        name_ = GetDlgItem(hwnd_, kNameId);
+        value_ = GetDlgItem(hwnd_, kValueId);
+        list_ = GetDlgItem(hwnd_, kListId);
+        show_rows();
+        SendMessageA(tabs_, TCM_SETCURFOCUS, 0, 0);
+        const LRESULT extended = SendMessageA(list_, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0);
+        SendMessageA(list_, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, extended | LVS_EX_GRIDLINES);
+        for (int i = 0; i < 2; ++i) {
+            LVCOLUMNA column{};
+            column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
+            column.fmt = LVCFMT_LEFT;
+            column.cx = 100;
+            column.pszText = const_cast<char*>(kColumnTexts[i]);
+            column.iSubItem = i;
+            SendMessageA(list_, LVM_INSERTCOLUMNA, static_cast<WPARAM>(i),
+                         reinterpret_cast<LPARAM>(&column));
+        }
+        DragAcceptFiles(hwnd_, TRUE);
+        return true;
+    }
+
+    bool on_notify(LPARAM lparam) noexcept {
+        const auto& header = *reinterpret_cast<const NMHDR*>(lparam);
+        if (header.idFrom == kTabsId && header.code == TCN_SELCHANGE) {
+            change_tab();
+            return true;
+        }
+        if (header.idFrom != kListId) {
+            return false;
+        }
+        if (header.code == LVN_GETDISPINFOA) {
+            supply_text(reinterpret_cast<NMLVDISPINFOA*>(lparam)->item);
+            return true;
+        }
+        if (header.code == LVN_ITEMCHANGED) {
+            select_row(reinterpret_cast<const NMLISTVIEW*>(lparam)->iItem);
+            return true;
+        }
+        return false;
+    }
+
+    void on_command(int id) noexcept {
+        switch (id) {
+            case kSearchId:
+                search(model_.search(window_text(search_text_)));
+                break;
+            case kNextId:
+                search(model_.next(window_text(search_text_)));
+                break;
+            case kApplyId:
+                apply();
+                break;
+            case kResetId:
+                if (model_.reset(read_file_bytes(kItemFileName), item_database())) {
+                    refresh_rows();
+                }
+                break;
+            case kSaveId:
+                save();
+                break;
+            case kLoadId:
+                load(window_text(file_name_));
+                break;
+            default:
+                break;
+        }
+    }
+
+    // The text of a row's cell, cut (at a character boundary) to the list's buffer.
+    void supply_text(LVITEMA& item) noexcept {
+        if ((item.mask & LVIF_TEXT) == 0 || item.iItem < 0 || !item.pszText ||
+            item.cchTextMax <= 0 || item.iSubItem < 0 || item.iSubItem > 1) {
+            return;
+        }
+        const std::string text =
+            model_.cell_text(static_cast<std::size_t>(item.iItem), item.iSubItem);
+        const std::string_view fits =
+            sjis_prefix(text, static_cast<std::size_t>(item.cchTextMax) - 1);
+        std::memcpy(item.pszText, fits.data(), fits.size());
+        item.pszText[fits.size()] = '\0';
+    }
+
+    // Each row on the window colour, the selected one in red, the others in black.
+    void paint_row(const DRAWITEMSTRUCT& draw) noexcept {
+        const bool selected = (draw.itemState & ODS_SELECTED) != 0;
+        SetBkMode(draw.hDC, TRANSPARENT);
+        SetTextColor(draw.hDC, selected ? RGB(255, 0, 0) : RGB(0, 0, 0));
+        for (int column = 0; column < 2; ++column) {
+            RECT cell{};
+            cell.top = column;
+            cell.left = LVIR_LABEL;
+            SendMessageA(list_, LVM_GETSUBITEMRECT, draw.itemID, reinterpret_cast<LPARAM>(&cell));
+            FillRect(draw.hDC, &cell, GetSysColorBrush(COLOR_WINDOW));
+            const std::string text = model_.cell_text(draw.itemID, column);
+            DrawTextA(draw.hDC, text.c_str(), -1, &cell,
+                      DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_NOPREFIX);
+        }
+    }
+
+    void select_row(int row) noexcept {
+        if (row < 0 || static_cast<std::size_t>(row) >= model_.row_count()) {
+            return;
+        }
+        SetWindowTextA(name_, model_.cell_text(static_cast<std::size_t>(row), 0).c_str());
+        SetWindowTextA(value_, model_.cell_text(static_cast<std::size_t>(row), 1).c_str());
+        SetFocus(value_);
+    }
+
+    void change_tab() noexcept {
+        const LRESULT tab = SendMessageA(tabs_, TCM_GETCURSEL, 0, 0);
+        if (tab < 0) {
+            return;
+        }
+        model_.select_tab(static_cast<std::size_t>(tab));
+        SendMessageA(list_, LVM_SETITEMCOUNT, 0, 0);
+        SetWindowTextA(name_, "");
+        SetWindowTextA(value_, "");
+        show_rows();
+        repaint();
+    }
+
+    // Selects a search hit, which fills the edits as a click on the row would.
+    void search(std::optional<std::size_t> hit) noexcept {
+        if (hit) {
+            const auto row = static_cast<WPARAM>(*hit);
+            SendMessageA(list_, LVM_ENSUREVISIBLE, row, TRUE);
+            LVITEMA state{};
+            state.stateMask = LVIS_SELECTED;
+            state.state = LVIS_SELECTED;
+            SendMessageA(list_, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&state));
+        }
+        repaint();
+    }
+
+    void apply() noexcept {
+        const LRESULT row = SendMessageA(list_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1),
+                                         MAKELPARAM(LVNI_SELECTED, 0));
+        if (row < 0) {
+            return;
+        }
+        model_.apply(static_cast<std::size_t>(row), window_text(name_), window_text(value_),
+                     item_database());
+        refresh_rows();
+    }
+
+    void save() noexcept {
+        const std::string path = window_text(file_name_);
+        if (!path.empty()) {
+            write_item_file(path, model_.refresh_saved(*item_database().snapshot()));
+        }
+    }
+
+    void load(const std::string& path) noexcept {
+        if (!path.empty() && model_.load(read_file_bytes(path), item_database())) {
+            refresh_rows();
+        }
+    }
+
+    // One dropped file is loaded from its whole path; a path is never cut to fit a
+    // buffer, since a cut path can name another file. Several files are ignored.
+    void on_drop(UniqueDrop drop) noexcept {
+        if (DragQueryFileA(drop.get(), 0xFFFFFFFF, nullptr, 0) != 1) {
+            return;
+        }
+        const UINT length = DragQueryFileA(drop.get(), 0, nullptr, 0);
+        std::string path(std::size_t{length} + 1, '\0');
+        if (DragQueryFileA(drop.get(), 0, path.data(), length + 1) != length) {
+            return;
+        }
+        path.resize(length);
+        load(path);
+    }
+
+    // A press on a free spot of the client area moves the window like its title bar.
+    void drag(LPARAM lparam) noexcept {
+        POINT point{static_cast<short>(LOWORD(lparam)), static_cast<short>(HIWORD(lparam))};
+        ClientToScreen(hwnd_, &point);
+        SendMessageA(hwnd_, WM_NCLBUTTONDOWN, HTCAPTION,
+                     MAKELPARAM(static_cast<WORD>(point.x), static_cast<WORD>(point.y)));
+    }
+
+    void show_rows() noexcept {
+        SendMessageA(list_, LVM_SETITEMCOUNT, model_.row_count(), 0);
+        SendMessageA(list_, LVM_ENSUREVISIBLE, 0, FALSE);
+    }
+
+    void refresh_rows() noexcept {
+        SendMessageA(list_, LVM_SETITEMCOUNT, model_.row_count(), 0);
+        repaint();
+    }
+
+    void repaint() noexcept {
+        RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    }
+
+    HWND hwnd_ = nullptr;
+    HWND file_name_ = nullptr;
+    HWND tabs_ = nullptr;
+    HWND search_text_ = nullptr;
+    HWND name_ = nullptr;
+    HWND value_ = nullptr;
+    HWND list_ = nullptr;
+    ItemEditorModel model_;  // outlives the window: a new window keeps the search position
+};
+
+// The one editor; never destroyed, like the item database it edits.
+ItemEditor& item_editor() {
+    static ItemEditor* const instance = new ItemEditor;
+    return *instance;
+}
+
+bool register_editor_class(HINSTANCE instance) {
+    WNDCLASSEXA wc{};
+    wc.cbSize = sizeof wc;
+    wc.style = CS_HREDRAW | CS_VREDRAW;
+    wc.lpfnWndProc = &ItemEditor::window_proc;
+    wc.hInstance = instance;
+    wc.hCursor = static_cast<HCURSOR>(LoadImageA(nullptr, MAKEINTRESOURCEA(32512), IMAGE_CURSOR, 0,
+                                                 0, LR_SHARED | LR_DEFAULTSIZE));
+    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH));
+    wc.lpszClassName = kClassName;
+    return RegisterClassExA(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}
+
+}  // namespace
+
+HWND open_item_editor() {
+    ItemEditor& editor = item_editor();
+    if (editor.window()) {
+        return editor.window();
+    }
+    const auto owner = static_cast<HWND>(item_database().editor_owner());
+    auto instance =
+        owner ? reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(owner, GWLP_HINSTANCE)) : nullptr;
+    if (!instance) {
+        instance = GetModuleHandleA(nullptr);
+    }
+    if (!register_editor_class(instance)) {
+        return nullptr;
+    }
+    RECT frame{0, 0, kClientWidth, kClientHeight};
+    AdjustWindowRectEx(&frame, kStyle, FALSE, 0);
+    const int width = frame.right - frame.left;
+    const int height = frame.bottom - frame.top;
+    HWND hwnd =
+        CreateWindowExA(0, kClassName, kTitle, kStyle, (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
+                        (GetSystemMetrics(SM_CYSCREEN) - height) / 2, width, height, owner, nullptr,
+                        instance, &editor);
+    if (!hwnd) {
+        return nullptr;
+    }
+    ShowWindow(hwnd, SW_SHOW);
+    return hwnd;
+}
+
+}  // namespace quilla

@@ -1,0 +1,256 @@
+// The item editor on its real window: the controls as laid out, search and next, Apply,
+// the saved copy behind the tabs, save, load, file drops and reset, read back through the
+// controls and the live item database.
+#include "items/item_editor_win.h"
+
+#include <gtest/gtest.h>
+#include <commctrl.h>
+#include <shlobj.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "items/item_file.h"
+#include "tests/support/test_process_win.h"
+
+namespace quilla {
+namespace {
+
+using test_support::InWorkingDirectory;
+using test_support::ScratchDirectory;
+
+// Weapons in byte order: 鉄の剣, 鉄の斧, 銅の剣, 木の剣.
+ItemTables sample_tables() {
+    ItemTables t;
+    t.weapon = {{"木の剣", 1}, {"鉄の剣", 2}, {"鉄の斧", 3}, {"銅の剣", 4}};
+    set(t, Category::Shield, "白銀の盾", 5);
+    set(t, Category::WeaponSeal, "竜", 1);
+    set(t, Category::ShieldSeal, "表", 2);
+    set(t, Category::Amulet, "いやしのお守り", 0);
+    return t;
+}
+
+class ItemEditorWindow : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        owner_ = CreateWindowExA(0, "STATIC", "owner", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                 GetModuleHandleA(nullptr), nullptr);
+        item_database().set_editor_owner(owner_);
+        item_database().replace(sample_tables());
+        editor_ = open_item_editor();
+        ASSERT_NE(editor_, nullptr);
+    }
+    void TearDown() override {
+        DestroyWindow(owner_);  // and the editor it owns
+        item_database().replace({});
+    }
+
+    HWND control(int id) const { return GetDlgItem(editor_, id); }
+    void click(int id) const { SendMessageA(control(id), BM_CLICK, 0, 0); }
+    void type(int id, const std::string& text) const { SetWindowTextA(control(id), text.c_str()); }
+    std::string text(int id) const {
+        char buffer[512] = {};
+        GetWindowTextA(control(id), buffer, sizeof buffer);
+        return buffer;
+    }
+    // The list's rows as "name=value", asked of the list as it paints them.
+    std::vector<std::string> rows() const {
+        std::vector<std::string> out;
+        for (int row = 0; row < ListView_GetItemCount(control(111)); ++row) {
+            char name[256] = {}, value[256] = {};
+            ListView_GetItemText(control(111), row, 0, name, sizeof name);
+            ListView_GetItemText(control(111), row, 1, value, sizeof value);
+            out.push_back(std::string(name) + "=" + value);
+        }
+        return out;
+    }
+    int selected_row() const {
+        return static_cast<int>(
+            SendMessageA(control(111), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+    }
+    void select_row(int row) const {
+        LVITEMA state{};
+        state.stateMask = state.state = LVIS_SELECTED;
+        SendMessageA(control(111), LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&state));
+    }
+    // As a click on a tab does: the selection moves and the editor hears of it.
+    void choose_tab(int tab) const { SendMessageA(control(100), TCM_SETCURFOCUS, tab, 0); }
+    ItemTables live() const { return *item_database().snapshot(); }
+
+    HWND owner_ = nullptr;
+    HWND editor_ = nullptr;
+    ScratchDirectory dir_;
+};
+
+TEST_F(ItemEditorWindow, ControlsSitInTheTabControlsDisplayArea) {
+    RECT client{}, frame{};
+    GetClientRect(editor_, &client);
+    GetWindowRect(editor_, &frame);
+    EXPECT_EQ(client.right, 300);
+    EXPECT_EQ(client.bottom, 400);
+    EXPECT_EQ(frame.left, (GetSystemMetrics(SM_CXSCREEN) - (frame.right - frame.left)) / 2);
+    EXPECT_EQ(frame.top, (GetSystemMetrics(SM_CYSCREEN) - (frame.bottom - frame.top)) / 2);
+    EXPECT_EQ(GetWindow(editor_, GW_OWNER), owner_);
+
+    RECT a{};
+    GetClientRect(control(100), &a);
+    SendMessageA(control(100), TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&a));
+    OffsetRect(&a, 0, 22);
+    struct Expected {
+        int id;
+        const char* class_name;
+        RECT at;  // left, top, right, bottom in the editor's client area
+    };
+    const Expected expected[] = {
+        {109, "Edit", {0, 0, 220, 22}},
+        {107, "Button", {220, 0, 260, 22}},
+        {108, "Button", {260, 0, 300, 22}},
+        {100, "SysTabControl32", {0, 22, 300, 400}},
+        {101, "Edit", {a.left, a.top, a.left + 100, a.top + 22}},
+        {102, "Button", {a.left + 100, a.top, a.left + 140, a.top + 22}},
+        {105, "Button", {a.left + 140, a.top, a.left + 180, a.top + 22}},
+        {106, "Button", {a.right - 60, a.top, a.right, a.top + 22}},
+        {110, "Edit", {a.left, a.top + 22, a.right - 40, a.top + 44}},
+        {103, "Edit", {a.left, a.top + 44, a.right - 40, a.top + 66}},
+        {104, "Button", {a.right - 40, a.top + 22, a.right, a.top + 66}},
+        {111, "SysListView32", {a.left, a.top + 66, a.right, a.bottom}},
+    };
+    HWND child = GetWindow(editor_, GW_CHILD);  // children in the order they were made
+    for (const Expected& e : expected) {
+        SCOPED_TRACE(e.id);
+        ASSERT_NE(child, nullptr);
+        EXPECT_EQ(GetDlgCtrlID(child), e.id);
+        char class_name[64] = {};
+        GetClassNameA(child, class_name, sizeof class_name);
+        EXPECT_EQ(lstrcmpiA(class_name, e.class_name), 0) << class_name;
+        RECT r{};
+        GetWindowRect(child, &r);
+        MapWindowPoints(nullptr, editor_, reinterpret_cast<POINT*>(&r), 2);
+        EXPECT_TRUE(EqualRect(&r, &e.at))
+            << r.left << "," << r.top << "," << r.right << "," << r.bottom;
+        child = GetWindow(child, GW_HWNDNEXT);
+    }
+    EXPECT_EQ(SendMessageA(control(100), TCM_GETITEMCOUNT, 0, 0), 4);
+
+    // A second open leaves the one window as it is.
+    EXPECT_EQ(open_item_editor(), editor_);
+    EXPECT_EQ(FindWindowExA(nullptr, editor_, "ItemEditorDialog", nullptr), nullptr);
+}
+
+TEST_F(ItemEditorWindow, SearchSelectsHitsInNameOrderAndNextStopsAfterTheLast) {
+    EXPECT_EQ(rows(), (std::vector<std::string>{"鉄の剣=2", "鉄の斧=3", "銅の剣=4", "木の剣=1"}));
+    type(101, "の剣");
+    struct Step {
+        int button;
+        int row;  // selected afterwards
+        const char* name;
+    };
+    const Step steps[] = {{102, 0, "鉄の剣"}, {105, 2, "銅の剣"}, {105, 3, "木の剣"},
+                          {105, 3, "木の剣"}, {105, 3, "木の剣"}, {102, 0, "鉄の剣"}};
+    for (const Step& step : steps) {
+        click(step.button);
+        EXPECT_EQ(selected_row(), step.row);
+        EXPECT_EQ(text(110), step.name);
+    }
+}
+
+TEST_F(ItemEditorWindow, ApplyMergesOntoAnExistingNameAndNeedsANumber) {
+    select_row(1);
+    EXPECT_EQ(text(110), "鉄の斧");
+    type(110, "鉄の剣");
+    type(103, "");
+    click(104);
+    EXPECT_EQ(rows().size(), 4u);
+    EXPECT_EQ(live(), sample_tables());
+
+    type(103, "9");
+    click(104);
+    EXPECT_EQ(rows(), (std::vector<std::string>{"鉄の剣=9", "銅の剣=4", "木の剣=1"}));
+    ItemTables want = sample_tables();
+    erase(want, Category::Weapon, "鉄の斧");
+    set(want, Category::Weapon, "鉄の剣", 9);
+    EXPECT_EQ(live(), want);
+
+    // The tabs show the saved copy, which has not seen the change until a save.
+    const auto rows_after_tab_change = [&] {
+        choose_tab(1);
+        EXPECT_EQ(rows(), std::vector<std::string>{"白銀の盾=5"});
+        choose_tab(0);
+        return rows().size();
+    };
+    EXPECT_EQ(rows_after_tab_change(), 4u);
+    click(107);  // no file name: nothing happens
+    EXPECT_EQ(rows_after_tab_change(), 4u);
+    type(109, dir_.file("saved.txt"));
+    click(107);
+    EXPECT_EQ(rows_after_tab_change(), 3u);
+    ItemTables saved;
+    load_item_file(test_support::read_file(dir_.file("saved.txt")), saved);
+    EXPECT_EQ(saved, want);
+}
+
+// A drop as the shell makes it: a DROPFILES block in global memory, which the window frees.
+void drop_files(HWND window, const std::vector<std::string>& paths) {
+    std::string names;
+    for (const std::string& path : paths) {
+        names.append(path).push_back('\0');
+    }
+    HGLOBAL memory =
+        GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + names.size() + 1);
+    auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
+    drop->pFiles = sizeof(DROPFILES);
+    std::memcpy(drop + 1, names.data(), names.size());
+    GlobalUnlock(memory);
+    SendMessageA(window, WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
+}
+
+// A file with only shield lines, loaded by name or dropped (whole, by a 258-byte path
+// whose first 255 bytes name a weapons file), replaces the shields and returns the other
+// tables to the saved copy. Two files dropped at once do nothing.
+TEST_F(ItemEditorWindow, LoadAndDropReplaceTheFilesCategoriesOnly) {
+    const std::string cut = dir_.file(std::string(258 - dir_.path().size() - 4, 'x'));
+    const std::string whole = cut + "abc";
+    ASSERT_TRUE(dir_.write_file("weapons.txt", "武器,別の剣,1\n"));
+    ASSERT_TRUE(dir_.write_file("shields.txt", "盾,木の盾,2\n"));
+    ASSERT_TRUE(CopyFileA(dir_.file("weapons.txt").c_str(), cut.c_str(), FALSE));
+    ASSERT_TRUE(CopyFileA(dir_.file("shields.txt").c_str(), whole.c_str(), FALSE));
+    ItemTables want = sample_tables();
+    want.shield = {{"木の盾", 2}};
+
+    const auto apply_seven = [&] {
+        select_row(0);
+        type(103, "7");
+        click(104);
+        ASSERT_EQ(*find(live(), Category::Weapon, "鉄の剣"), 7);
+    };
+    apply_seven();
+    drop_files(editor_, {cut, whole});
+    EXPECT_EQ(*find(live(), Category::Weapon, "鉄の剣"), 7);
+    drop_files(editor_, {whole});
+    EXPECT_EQ(live(), want);
+
+    apply_seven();
+    type(109, dir_.file("shields.txt"));
+    click(108);
+    EXPECT_EQ(live(), want);
+    EXPECT_EQ(rows()[0], "鉄の剣=2");
+}
+
+TEST_F(ItemEditorWindow, ResetRereadsItemsTxtAndChangesNothingWhenItIsMissing) {
+    InWorkingDirectory cwd(dir_.path());
+    click(106);
+    EXPECT_EQ(live(), sample_tables());
+    EXPECT_EQ(rows().size(), 4u);
+
+    ASSERT_TRUE(dir_.write_file(kItemFileName, "武器,新しい剣,6\nお守り,別のお守り,\n"));
+    click(106);
+    ItemTables want;
+    want.weapon = {{"新しい剣", 6}};
+    want.amulet = sample_tables().amulet;
+    EXPECT_EQ(live(), want);
+    EXPECT_EQ(rows(), std::vector<std::string>{"新しい剣=6"});
+}
+
+}  // namespace
+}  // namespace quilla

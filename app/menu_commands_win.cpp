@@ -7,6 +7,7 @@
 #include "app/overlay_font_win.h"
 #include "app/shared_state.h"
 #include "app/slot_target.h"
+#include "config/config_dialog_win.h"
 #include "host/host_window_win.h"
 #include "items/item_db.h"
 
@@ -76,12 +77,15 @@ void run_menu_command(const CommandTarget& target, int id) {
         case kCommandSlotsDown:
             adjust_slots(target, -1);
             break;
+        case kCommandSettings:
+            open_config_dialog(target.overlay, display_settings());
+            break;
         case kCommandExit:
             SendMessageA(target.overlay, WM_CLOSE, 0, 0);
             break;
         default:
-            // The item editor, the configuration dialog and the update check arrive
-            // with their own windows; other ids (the submenu items) do nothing.
+            // The item editor and the update check arrive with their own windows;
+            // other ids (the submenu items) do nothing.
             break;
     }
 }

@@ -1,11 +1,13 @@
 // The configuration dialog driven in-process through its real window: the controls as
-// built, Apply and OK, the hot-key capture with keys sent through SendInput, and the
-// colour swatches with the colour chooser cancelled from another thread.
+// created, Apply and OK, the hot-key capture with keys sent through SendInput, and the
+// colour swatches with the colour chooser closed from another thread.
 #include "config/config_dialog_win.h"
 
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cstdio>
+#include <set>
 #include <string>
 #include <thread>
 #include <vector>
@@ -39,27 +41,31 @@ bool send_key(WORD vk, DWORD flags) {
     return SendInput(1, &input, sizeof input) == 1;
 }
 
-// A window as its creator asked for it (the controls change some of their styles later).
-struct Created {
-    HWND parent;
-    std::string class_name;
-    INT_PTR id;
-    int x, y, width, height;
-    DWORD style, ex_style;
-};
-
 class ConfigDialogWin : public ::testing::Test {
   protected:
-    static std::vector<Created>& created() {
-        static std::vector<Created> windows;
+    // The dialog and its controls as they were asked for (controls change some of their
+    // styles once created): class, id, position, size, style, extended style.
+    static std::vector<std::string>& created() {
+        static std::vector<std::string> windows;
         return windows;
+    }
+    static std::string describe(const char* class_name, INT_PTR id, int x, int y, int width,
+                                int height, LONG style, DWORD ex_style) {
+        char text[128];
+        snprintf(text, sizeof text, "%s %d %d,%d %dx%d %08lX %lX", class_name, static_cast<int>(id),
+                 x, y, width, height, static_cast<unsigned long>(style),
+                 static_cast<unsigned long>(ex_style));
+        return text;
     }
     static LRESULT CALLBACK record_creation(int code, WPARAM wparam, LPARAM lparam) {
         if (code == HCBT_CREATEWND) {
             const CREATESTRUCTA& cs = *reinterpret_cast<CBT_CREATEWNDA*>(lparam)->lpcs;
-            created().push_back({cs.hwndParent, IS_INTRESOURCE(cs.lpszClass) ? "" : cs.lpszClass,
-                                 reinterpret_cast<INT_PTR>(cs.hMenu), cs.x, cs.y, cs.cx, cs.cy,
-                                 static_cast<DWORD>(cs.style), cs.dwExStyle});
+            if (!IS_INTRESOURCE(cs.lpszClass) &&
+                (cs.hwndParent == config_dialog_window() ||
+                 lstrcmpA(cs.lpszClass, kConfigDialogClass) == 0)) {
+                created().push_back(describe(cs.lpszClass, reinterpret_cast<INT_PTR>(cs.hMenu),
+                                             cs.x, cs.y, cs.cx, cs.cy, cs.style, cs.dwExStyle));
+            }
         }
         return CallNextHookEx(nullptr, code, wparam, lparam);
     }
@@ -113,64 +119,40 @@ class ConfigDialogWin : public ::testing::Test {
 };
 
 TEST_F(ConfigDialogWin, BuildsItsControlsAndHoldsTheHotKeySwitchOffWhileOpen) {
-    struct Window {
-        const char* class_name;
-        int id, x, y, width, height;
-        DWORD style;
-        const char* text;
+    const std::vector<std::string> expected = {
+        describe("ConfigDialog", 0, (GetSystemMetrics(SM_CXSCREEN) - 420) / 2,
+                 (GetSystemMetrics(SM_CYSCREEN) - 320) / 2, 420, 320, WS_POPUP, 0),
+        "COMBOBOX 0 10,30 200x200 50200003 0",
+        "EDIT 0 220,30 40x25 50802000 0",
+        "EDIT 0 200,90 200x25 50800000 0",
+        "EDIT 0 200,115 200x25 50800000 0",
+        "EDIT 0 200,140 200x25 50800000 0",
+        "EDIT 0 200,190 100x25 50802000 0",
+        "BUTTON 0 260,224 12x12 50000003 0",
+        "BUTTON 0 260,254 12x12 50000003 0",
+        "BUTTON 58 280,248 100x24 50000000 0",
+        "STATIC 59 0,0 420x320 40000000 0",
     };
-    const Window expected[] = {
-        {"ConfigDialog", 0, (GetSystemMetrics(SM_CXSCREEN) - 420) / 2,
-         (GetSystemMetrics(SM_CYSCREEN) - 320) / 2, 420, 320, WS_POPUP, ""},
-        {"COMBOBOX", 0, 10, 30, 200, 200, 0x50200003, kFace},
-        {"EDIT", 0, 220, 30, 40, 25, 0x50802000, "-20"},
-        {"EDIT", 0, 200, 90, 200, 25, 0x50800000, "武器なし"},
-        {"EDIT", 0, 200, 115, 200, 25, 0x50800000, ""},
-        {"EDIT", 0, 200, 140, 200, 25, 0x50800000, ""},
-        {"EDIT", 0, 200, 190, 100, 25, 0x50802000, "100"},
-        {"BUTTON", 0, 260, 224, 12, 12, 0x50000003, ""},
-        {"BUTTON", 0, 260, 254, 12, 12, 0x50000003, ""},
-        {"BUTTON", 58, 280, 248, 100, 24, 0x50000000, "F6"},
-        {"STATIC", 59, 0, 0, 420, 320, 0x40000000, "Push Any Key"},
-    };
-    std::vector<Created> made;  // the dialog and its own children, in creation order
-    for (const Created& c : created()) {
-        if (c.class_name == kConfigDialogClass || c.parent == dialog_) {
-            made.push_back(c);
-        }
-    }
-    ASSERT_EQ(made.size(), std::size(expected));
-    for (std::size_t i = 0; i < made.size(); ++i) {
-        const Window& want = expected[i];
-        SCOPED_TRACE(std::string("window ") + std::to_string(i));
-        EXPECT_EQ(made[i].class_name, want.class_name);
-        EXPECT_EQ(made[i].id, want.id);
-        EXPECT_EQ(made[i].x, want.x);
-        EXPECT_EQ(made[i].y, want.y);
-        EXPECT_EQ(made[i].width, want.width);
-        EXPECT_EQ(made[i].height, want.height);
-        EXPECT_EQ(made[i].style, want.style);
-        EXPECT_EQ(made[i].ex_style, 0u);
-        EXPECT_EQ(text_of(i == 0 ? dialog_ : child(static_cast<int>(i) - 1)), want.text);
+    EXPECT_EQ(created(), expected);
+    const char* const texts[] = {kFace, "-20", "武器なし", "",   "",
+                                 "100", "",    "",         "F6", "Push Any Key"};
+    for (int i = 0; i < 10; ++i) {
+        EXPECT_EQ(text_of(child(i)), texts[i]) << "control " << i;
     }
     EXPECT_EQ(child(10), nullptr);
     EXPECT_EQ(SendMessageA(child(6), BM_GETCHECK, 0, 0), BST_CHECKED);  // ItemWindow=1
     EXPECT_EQ(SendMessageA(child(7), BM_GETCHECK, 0, 0), BST_CHECKED);  // hook=1
 
     // Every face once (the list's search ignores case), vertical faces included.
-    const int faces = static_cast<int>(SendMessageA(child(0), CB_GETCOUNT, 0, 0));
-    bool vertical = false;
-    for (int i = 0; i < faces; ++i) {
+    std::set<std::string> faces;
+    const int count = static_cast<int>(SendMessageA(child(0), CB_GETCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
         char face[LF_FACESIZE + 1] = {};
         SendMessageA(child(0), CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(face));
-        vertical = vertical || face[0] == '@';
-        for (int j = 0; j < i; ++j) {
-            char other[LF_FACESIZE + 1] = {};
-            SendMessageA(child(0), CB_GETLBTEXT, j, reinterpret_cast<LPARAM>(other));
-            EXPECT_NE(lstrcmpiA(face, other), 0) << face;
-        }
+        faces.insert(CharUpperA(face));
     }
-    EXPECT_TRUE(vertical);
+    EXPECT_EQ(faces.size(), static_cast<std::size_t>(count));
+    EXPECT_TRUE(faces.contains("@IPAゴシック"));
 
     EXPECT_EQ(settings()->hook, 0);
     EXPECT_EQ(open_config_dialog(nullptr, display_settings()), dialog_);  // no second dialog
@@ -181,45 +163,35 @@ TEST_F(ConfigDialogWin, BuildsItsControlsAndHoldsTheHotKeySwitchOffWhileOpen) {
 }
 
 TEST_F(ConfigDialogWin, ApplyAndOkReadTheFieldsByTheirRules) {
-    HWND size = child(1);
-    HWND weapon = child(2);
-    HWND wait = child(5);
-    // 254 single bytes, then double-byte characters: the one across byte 255 is dropped.
-    std::string long_text(254, 'x');
-    while (long_text.size() < 300) {
-        long_text += "武";
-    }
+    // 254 single bytes, then double-byte characters up to 300 bytes: the one across byte
+    // 255 is dropped with the rest.
+    const std::string kept(254, 'x');
+    SetWindowTextA(child(2), (kept + "武武武武武武武武武武武武武武武武武武武武武武武").c_str());
+    SendMessageA(child(7), BM_SETCHECK, BST_UNCHECKED, 0);  // the hot-key switch
     struct Step {
-        const char* size;  // nullptr: as the dialog opened ("-20")
+        const char* size;
         const char* wait;
-        std::string weapon;
         int button_x;  // 160 Apply, 250 OK
         LONG height;
         int32_t wait_after;
-        std::string weapon_after;
     };
     const Step steps[] = {
-        {nullptr, "0", "武器なし", 160, 0, 100, "武器なし"},  // Apply: a negative height is 0
-        {"12abc", "50", long_text, 160, 12, 50, std::string(254, 'x')},
-        {"", "", "", 160, 0, 50, ""},
-        {"-20", "50", "a", 250, -20, 50, "a"},  // OK keeps it negative
+        {"-20", "0", 160, 0, 100},  // Apply: a negative height gives 0
+        {"12abc", "50", 160, 12, 50},
+        {"", "", 160, 0, 50},
+        {"-20", "50", 250, -20, 50},  // OK keeps it negative
     };
     for (const Step& step : steps) {
-        SCOPED_TRACE(std::string("size ") + (step.size ? step.size : "as opened"));
-        ASSERT_EQ(config_dialog_window(), dialog_);
-        if (step.size) {
-            SetWindowTextA(size, step.size);
-        }
-        SetWindowTextA(wait, step.wait);
-        SetWindowTextA(weapon, step.weapon.c_str());
-        SendMessageA(child(7), BM_SETCHECK, BST_UNCHECKED, 0);
+        SCOPED_TRACE(std::string("size \"") + step.size + "\", interval \"" + step.wait + "\"");
+        SetWindowTextA(child(1), step.size);
+        SetWindowTextA(child(5), step.wait);
         click(step.button_x, 300);
         const auto now = settings();
         EXPECT_EQ(font_of(*now).lfHeight, step.height);
         EXPECT_STREQ(font_of(*now).lfFaceName, kFace);
         EXPECT_EQ(now->wait, step.wait_after);
-        EXPECT_EQ(now->weapon_text, step.weapon_after);
-        EXPECT_EQ(now->item_window, 1);
+        EXPECT_EQ(now->weapon_text, kept);
+        EXPECT_EQ(now->hook, 0);  // held off while the dialog is open
     }
     EXPECT_EQ(config_dialog_window(), nullptr);
     EXPECT_EQ(settings()->hook, 0);  // as the check box was when OK was pressed
@@ -259,38 +231,28 @@ TEST_F(ConfigDialogWin, CaptureTakesTheFirstKeyDownAndOnlyApplyOrOkStoresIt) {
     }
 }
 
-// Watches for colour choosers of this thread from another thread and closes each with
-// Cancel, or with OK after typing red 0, green 128, blue 255 into it.
+// Closes every colour chooser that opens while it lives (from its own thread, since the
+// chooser is modal on this one): with Cancel, or with OK after typing red 0, green 128,
+// blue 255 into its colour fields.
 class ChooserCloser {
   public:
     explicit ChooserCloser(bool confirm)
-        : thread_([this, confirm, id = GetCurrentThreadId()] {
-              while (!stop_) {
-                  HWND chooser = nullptr;
-                  EnumThreadWindows(
-                      id,
-                      [](HWND hwnd, LPARAM found) -> BOOL {
-                          char name[16] = {};
-                          GetClassNameA(hwnd, name, sizeof name);
-                          if (lstrcmpA(name, "#32770") == 0 && IsWindowVisible(hwnd)) {
-                              *reinterpret_cast<HWND*>(found) = hwnd;
-                          }
-                          return TRUE;
-                      },
-                      reinterpret_cast<LPARAM>(&chooser));
-                  if (chooser) {
-                      ++seen_;
-                      if (confirm) {
-                          SetDlgItemTextA(chooser, 706, "0");  // the red, green, blue fields
-                          SetDlgItemTextA(chooser, 707, "128");
-                          SetDlgItemTextA(chooser, 708, "255");
-                      }
-                      PostMessageA(chooser, WM_COMMAND, confirm ? IDOK : IDCANCEL, 0);
-                      while (IsWindow(chooser)) {
-                          Sleep(5);
-                      }
+        : thread_([this, confirm] {
+              for (; !stop_; Sleep(5)) {
+                  HWND chooser = FindWindowA("#32770", nullptr);
+                  if (!chooser || !IsWindowVisible(chooser)) {
+                      continue;
                   }
-                  Sleep(5);
+                  ++seen_;
+                  if (confirm) {
+                      SetDlgItemTextA(chooser, 706, "0");
+                      SetDlgItemTextA(chooser, 707, "128");
+                      SetDlgItemTextA(chooser, 708, "255");
+                  }
+                  PostMessageA(chooser, WM_COMMAND, confirm ? IDOK : IDCANCEL, 0);
+                  while (IsWindow(chooser)) {
+                      Sleep(5);
+                  }
               }
           }) {}
     ~ChooserCloser() {

@@ -374,8 +374,10 @@ class ConfigDialog {
 
     bool suspend_hook() noexcept {
         try {
-            saved_hook_ = settings_->snapshot()->hook;
-            settings_->update([](DisplaySettings& settings) { settings.hook = 0; });
+            settings_->update([this](DisplaySettings& settings) {
+                saved_hook_ = settings.hook;
+                settings.hook = 0;
+            });
             hook_suspended_ = true;
             return true;
         } catch (...) {

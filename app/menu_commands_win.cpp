@@ -4,6 +4,7 @@
 
 #include "app/context_menu_win.h"
 #include "app/slot_target.h"
+#include "config/config_dialog_win.h"
 #include "config/live_settings.h"
 #include "config/options.h"
 #include "config/overlay_font_win.h"
@@ -82,6 +83,9 @@ void run_menu_command(const CommandTarget& target, int id) {
         case kCommandItemEditor:
             item_database().set_editor_owner(target.overlay);
             open_item_editor();
+            break;
+        case kCommandSettings:
+            open_config_dialog(target.overlay, display_settings());
             break;
         case kCommandInformation:
             show_version_information(target.overlay);

@@ -23,6 +23,7 @@ constexpr int kCommandPositionPinned = 1032;
 constexpr int kCommandPositionExtended = 1033;
 constexpr int kCommandSlotsUp = 1040;
 constexpr int kCommandSlotsDown = 1050;
+constexpr int kCommandSettings = 1060;
 constexpr int kCommandExit = 1080;
 
 // The overlay's line step: the height of its default font ("FontSize=16").
@@ -420,6 +421,86 @@ TEST_F(Commands, ExitClosesTheProgramAndSavesTheSettings) {
         ++lines;
     }
     EXPECT_EQ(lines, 23u) << *saved;
+}
+
+// The configuration dialog ("設定"), opened from the menu as a user would.
+
+constexpr char kConfigDialogClass[] = "ConfigDialog";
+constexpr LPARAM kOkButton = MAKELPARAM(250, 300);
+constexpr LPARAM kApplyButton = MAKELPARAM(160, 300);
+
+class ConfigDialog : public Commands {
+  protected:
+    // Chooses 設定 and waits for the dialog.
+    HWND open_dialog(HWND overlay) {
+        command(overlay, kCommandSettings);
+        HWND dialog = nullptr;
+        EXPECT_TRUE(wait_until([&] {
+            return (dialog = overlay_->find_own_window(kConfigDialogClass)) != nullptr;
+        })) << "the dialog did not open";
+        return dialog;
+    }
+    // Presses one of the dialog's painted buttons and waits until the dialog is gone.
+    void close_dialog(HWND dialog, LPARAM button) {
+        PostMessageA(dialog, WM_LBUTTONDOWN, MK_LBUTTON, button);
+        EXPECT_TRUE(wait_until([&] { return !IsWindow(dialog); })) << "the dialog stayed open";
+    }
+};
+
+TEST_F(ConfigDialog, OkWithoutChangesLeavesTheSettingsFileAsItWas) {
+    // A face the font list holds, a negative height (which OK keeps) and a switched-on
+    // hot key (which the dialog holds off while it is open).
+    const std::string file =
+        "x=100\r\ny=100\r\nTopMost=0\r\nTransparent=0\r\nWeapon=1\r\nShield=1\r\nAmulet=1\r\n"
+        "Maru=1\r\nIn=0\r\nUtsuwa=0\r\nPos=1\r\nItemWindow=1\r\nhook=1\r\nhookKey=117\r\n"
+        "Font=IPAゴシック\r\nFontSize=-20\r\nWeaponText=素手\r\nShieldText=なし\r\n"
+        "AmuletText=お守りなし\r\nBackColor=255\r\nFontColor=65280\r\nEdgeColor=16711680\r\n"
+        "Wait=250\r\n";
+    write_settings(file);
+    HWND hwnd = start_overlay();
+    ASSERT_NE(hwnd, nullptr);
+    HWND dialog = open_dialog(hwnd);
+    ASSERT_NE(dialog, nullptr);
+    close_dialog(dialog, kOkButton);
+    EXPECT_EQ(close_overlay(hwnd), 0u);
+    EXPECT_EQ(saved_settings(), file);
+}
+
+TEST_F(ConfigDialog, ExitWithTheDialogOpenSavesTheHotKeySwitchAsBeforeOrAsLastApplied) {
+    for (const bool switch_off_and_apply : {false, true}) {
+        SCOPED_TRACE(switch_off_and_apply ? "switched off and applied" : "untouched");
+        write_settings("hook=1\r\nhookKey=117\r\n");
+        HWND hwnd = start_overlay();
+        ASSERT_NE(hwnd, nullptr);
+        HWND dialog = open_dialog(hwnd);
+        ASSERT_NE(dialog, nullptr);
+        if (switch_off_and_apply) {
+            HWND check_box = ChildWindowFromPointEx(dialog, {265, 259}, CWP_SKIPINVISIBLE);
+            ASSERT_NE(check_box, dialog);
+            SendMessageA(check_box, BM_CLICK, 0, 0);
+            PostMessageA(dialog, WM_LBUTTONDOWN, MK_LBUTTON, kApplyButton);
+        }
+        EXPECT_EQ(close_overlay(hwnd), 0u);
+        EXPECT_TRUE(
+            contains(saved_settings(), switch_off_and_apply ? "\r\nhook=0\r\n" : "\r\nhook=1\r\n"))
+            << saved_settings();
+    }
+}
+
+TEST_F(ConfigDialog, HotKeyDoesNotToggleTransparencyWhileTheDialogIsOpen) {
+    HWND hwnd = start_red_overlay_with_f6_hot_key("hook=1\r\n");
+    ASSERT_NE(hwnd, nullptr);
+    ASSERT_NE(open_dialog(hwnd), nullptr);
+    ForegroundWindow typing;
+    ASSERT_TRUE(wait_until([&] { return typing.active(); }));
+    HeldKey f6(VK_F6);
+    ASSERT_TRUE(f6.down());
+    for (int round = 0; round < 4; ++round) {
+        ASSERT_TRUE(wait_for_new_pass(hwnd)) << "round " << round;
+        EXPECT_GT(red_pixels_of(hwnd), 0u) << "toggled while the dialog is open";
+    }
+    f6.release();
+    EXPECT_EQ(close_overlay(hwnd), 0u);
 }
 
 }  // namespace

@@ -1,0 +1,439 @@
+// The configuration dialog: a plain popup window (not a dialog box) that paints its own
+// labels, buttons and colour swatches and uses child controls for the font list, the
+// edit fields, two check boxes, the hot-key button and the capture panel.
+//
+// It edits the display settings that the render worker reads: Apply publishes one new
+// snapshot holding every edited value and the new font, so the worker always draws with
+// one whole set of settings and a font nobody has deleted. While the dialog exists the
+// published hot-key switch is held at 0 (a key captured here never toggles transparency);
+// the dialog keeps the user's choice and publishes it when it is destroyed, which happens
+// before the overlay saves the settings at exit, since the overlay owns it.
+#include "config/config_dialog_win.h"
+
+#include <commdlg.h>
+#include <windowsx.h>
+
+#include <array>
+#include <cstring>
+#include <string>
+
+#include "config/overlay_font_win.h"
+#include "base/handles_win.h"
+#include "config/config_rules.h"
+#include "input/input_codes.h"
+#include "input/input_poller_win.h"
+
+namespace quilla {
+namespace {
+
+constexpr UINT_PTR kCaptureTimerId = 1;
+constexpr UINT kCaptureTimerMs = 1;
+
+using UniquePen = UniqueHandle<GdiObjectTraits<HPEN>>;
+
+// BeginPaint and EndPaint as a pair.
+class PaintDc {
+  public:
+    explicit PaintDc(HWND hwnd) noexcept : hwnd_(hwnd) { dc_ = BeginPaint(hwnd, &paint_); }
+    PaintDc(const PaintDc&) = delete;
+    PaintDc& operator=(const PaintDc&) = delete;
+    ~PaintDc() { EndPaint(hwnd_, &paint_); }
+    HDC get() const noexcept { return dc_; }
+
+  private:
+    HWND hwnd_;
+    PAINTSTRUCT paint_{};
+    HDC dc_ = nullptr;
+};
+
+std::string window_text(HWND hwnd) {
+    const int length = GetWindowTextLengthA(hwnd);
+    std::string text(static_cast<std::size_t>(length > 0 ? length : 0) + 1, '\0');
+    const int got = GetWindowTextA(hwnd, text.data(), static_cast<int>(text.size()));
+    text.resize(static_cast<std::size_t>(got > 0 ? got : 0));
+    return text;
+}
+
+bool is_checked(HWND box) noexcept {
+    return SendMessageA(box, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+// Appends each face name once: the list's own exact-match search (which ignores letter
+// case) decides whether it is there already.
+int CALLBACK add_face(const LOGFONTA* font, const TEXTMETRICA*, DWORD, LPARAM list) {
+    HWND combo = reinterpret_cast<HWND>(list);
+    const auto name = reinterpret_cast<LPARAM>(font->lfFaceName);
+    if (SendMessageA(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), name) == CB_ERR) {
+        SendMessageA(combo, CB_ADDSTRING, 0, name);
+    }
+    return 1;
+}
+
+class ConfigDialog {
+  public:
+    static ConfigDialog& instance() {
+        // Never destroyed: the custom colours live as long as the process.
+        static auto* dialog = new ConfigDialog;
+        return *dialog;
+    }
+
+    HWND window() const noexcept { return hwnd_; }
+
+    HWND open(HWND owner, Published<DisplaySettings>& settings) noexcept {
+        if (hwnd_) {
+            return hwnd_;
+        }
+        HINSTANCE instance =
+            owner ? reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(owner, GWLP_HINSTANCE))
+                  : GetModuleHandleA(nullptr);
+        register_class(instance);
+        settings_ = &settings;
+        if (!suspend_hook()) {
+            return nullptr;
+        }
+        const int x = (GetSystemMetrics(SM_CXSCREEN) - kConfigDialogWidth) / 2;
+        const int y = (GetSystemMetrics(SM_CYSCREEN) - kConfigDialogHeight) / 2;
+        HWND hwnd = CreateWindowExA(0, kConfigDialogClass, "", WS_POPUP, x, y, kConfigDialogWidth,
+                                    kConfigDialogHeight, owner, nullptr, instance, this);
+        if (!hwnd) {
+            restore_hook();
+            hwnd_ = nullptr;
+            return nullptr;
+        }
+        ShowWindow(hwnd, SW_SHOW);
+        return hwnd;
+    }
+
+  private:
+    ConfigDialog() = default;
+
+    static void register_class(HINSTANCE instance) noexcept {
+        WNDCLASSEXA wc{};
+        wc.cbSize = sizeof wc;
+        wc.style = CS_HREDRAW | CS_VREDRAW;
+        wc.lpfnWndProc = &ConfigDialog::window_proc;
+        wc.hInstance = instance;
+        wc.hCursor = static_cast<HCURSOR>(LoadImageA(nullptr, MAKEINTRESOURCEA(32512), IMAGE_CURSOR,
+                                                     0, 0, LR_SHARED | LR_DEFAULTSIZE));
+        wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+        wc.lpszClassName = kConfigDialogClass;
+        RegisterClassExA(&wc);  // fails harmlessly when the class is there already
+    }
+
+    static LRESULT CALLBACK window_proc(HWND hwnd, UINT message, WPARAM wparam,
+                                        LPARAM lparam) noexcept {
+        auto* self = reinterpret_cast<ConfigDialog*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+        if (message == WM_NCCREATE) {
+            self = static_cast<ConfigDialog*>(
+                reinterpret_cast<CREATESTRUCTA*>(lparam)->lpCreateParams);
+            self->hwnd_ = hwnd;
+            SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+        }
+        if (!self || self->hwnd_ != hwnd) {
+            return DefWindowProcA(hwnd, message, wparam, lparam);
+        }
+        return self->handle(message, wparam, lparam);
+    }
+
+    LRESULT handle(UINT message, WPARAM wparam, LPARAM lparam) noexcept {
+        switch (message) {
+            case WM_CREATE:
+                return on_create() ? 0 : -1;
+            case WM_PAINT:
+                paint();
+                return 0;
+            case WM_COMMAND:
+                if (LOWORD(wparam) != kHotKeyButtonId) {
+                    break;
+                }
+                ShowWindow(capture_panel_, SW_SHOW);
+                return 0;
+            case WM_TIMER:
+                if (wparam != kCaptureTimerId) {
+                    break;
+                }
+                poll_capture();
+                return 0;
+            case WM_LBUTTONDOWN:
+                on_left_button(GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam));
+                return 0;
+            case WM_DESTROY:
+                on_destroy();
+                return 0;
+            default:
+                break;
+        }
+        return DefWindowProcA(hwnd_, message, wparam, lparam);
+    }
+
+    HWND add_control(const char* class_name, int id, int x, int y, int width, int height,
+                     DWORD style, const std::string& text) const noexcept {
+        HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(hwnd_, GWLP_HINSTANCE));
+        return CreateWindowExA(0, class_name, text.c_str(), style, x, y, width, height, hwnd_,
+                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance,
+                               nullptr);
+    }
+
+    bool on_create() noexcept {
+        try {
+            chooser_ = CHOOSECOLORA{};
+            chooser_.lStructSize = sizeof chooser_;
+            chooser_.hwndOwner = hwnd_;
+            chooser_.lpCustColors = custom_colors_.data();
+            chooser_.Flags = CC_RGBINIT | CC_FULLOPEN;
+
+            const auto current = settings_->snapshot();
+            font_list_ = add_control("COMBOBOX", 0, 10, 30, 200, 200,
+                                     WS_CHILD | WS_VISIBLE | WS_VSCROLL | CBS_DROPDOWNLIST, "");
+            fill_font_list();
+            LOGFONTA lf;
+            read_logfont(font_handle(current->font), lf);  // all zero when there is no font
+            const LRESULT found =
+                SendMessageA(font_list_, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                             reinterpret_cast<LPARAM>(lf.lfFaceName));
+            SendMessageA(font_list_, CB_SETCURSEL, found == CB_ERR ? 0 : found, 0);
+
+            back_ = current->back_color;
+            font_ = current->font_color;
+            edge_ = current->edge_color;
+            hot_key_ = current->hook_key;
+
+            constexpr DWORD kField = WS_CHILD | WS_VISIBLE | WS_BORDER;
+            constexpr DWORD kCheckBox = WS_CHILD | WS_VISIBLE | BS_AUTOCHECKBOX;
+            size_field_ = add_control("EDIT", 0, 220, 30, 40, 25, kField | ES_NUMBER,
+                                      std::to_string(lf.lfHeight));
+            weapon_field_ = add_control("EDIT", 0, 200, 90, 200, 25, kField, current->weapon_text);
+            shield_field_ = add_control("EDIT", 0, 200, 115, 200, 25, kField, current->shield_text);
+            amulet_field_ = add_control("EDIT", 0, 200, 140, 200, 25, kField, current->amulet_text);
+            wait_field_ = add_control("EDIT", 0, 200, 190, 100, 25, kField | ES_NUMBER,
+                                      std::to_string(current->wait));
+            item_window_box_ = add_control("BUTTON", 0, 260, 224, 12, 12, kCheckBox, "");
+            SendMessageA(item_window_box_, BM_SETCHECK,
+                         current->item_window != 0 ? BST_CHECKED : BST_UNCHECKED, 0);
+            hook_box_ = add_control("BUTTON", 0, 260, 254, 12, 12, kCheckBox, "");
+            SendMessageA(hook_box_, BM_SETCHECK, saved_hook_ != 0 ? BST_CHECKED : BST_UNCHECKED, 0);
+            hot_key_button_ =
+                add_control("BUTTON", kHotKeyButtonId, 280, 248, 100, 24,
+                            WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, input_code_name(hot_key_));
+            capture_panel_ = add_control("STATIC", kCapturePanelId, 0, 0, kConfigDialogWidth,
+                                         kConfigDialogHeight, WS_CHILD | SS_LEFT, "Push Any Key");
+            SetTimer(hwnd_, kCaptureTimerId, kCaptureTimerMs, nullptr);
+            return true;
+        } catch (...) {
+            return false;
+        }
+    }
+
+    // Every face of every character set, each once, in enumeration order.
+    void fill_font_list() noexcept {
+        WindowDc dc(hwnd_);
+        LOGFONTA query{};
+        query.lfCharSet = DEFAULT_CHARSET;
+        EnumFontFamiliesExA(dc.get(), &query, &add_face, reinterpret_cast<LPARAM>(font_list_), 0);
+    }
+
+    // Drawn off-screen, then copied to the window in one transfer, so it never flickers.
+    void paint() noexcept {
+        PaintDc window_dc(hwnd_);
+        UniqueMemoryDc dc(CreateCompatibleDC(window_dc.get()));
+        UniqueBitmap bitmap(
+            CreateCompatibleBitmap(window_dc.get(), kConfigDialogWidth, kConfigDialogHeight));
+        if (!dc || !bitmap) {
+            return;
+        }
+        SelectGuard bitmap_selected(dc.get(), bitmap.get());
+        PatBlt(dc.get(), 0, 0, kConfigDialogWidth, kConfigDialogHeight, PATCOPY);  // white
+        for (const PaintedLabel& label : kPaintedLabels) {
+            TextOutA(dc.get(), label.x, label.y, label.text,
+                     static_cast<int>(std::strlen(label.text)));
+        }
+        for (const PaintedSpot& spot : kPaintedSpots) {
+            if (spot.caption) {
+                RECT r{spot.drawn.left, spot.drawn.top, spot.drawn.right, spot.drawn.bottom};
+                DrawTextA(dc.get(), spot.caption, -1, &r, DT_CENTER | DT_TOP | DT_SINGLELINE);
+            }
+        }
+        {
+            SelectGuard hollow(dc.get(), GetStockObject(NULL_BRUSH));
+            for (const PaintedSpot& spot : kPaintedSpots) {
+                if (spot.caption) {
+                    draw_box(dc.get(), spot.drawn);
+                }
+            }
+        }
+        UniquePen pen(CreatePen(PS_SOLID, 1, RGB(0, 0, 0)));
+        SelectGuard pen_selected(dc.get(), pen.get());
+        const COLORREF swatch_colors[] = {back_, font_, edge_};
+        for (std::size_t i = 0; i < std::size(swatch_colors); ++i) {
+            UniqueBrush brush(CreateSolidBrush(swatch_colors[i]));
+            SelectGuard brush_selected(dc.get(), brush.get());
+            draw_box(dc.get(), kPaintedSpots[i].drawn);
+        }
+        BitBlt(window_dc.get(), 0, 0, kConfigDialogWidth, kConfigDialogHeight, dc.get(), 0, 0,
+               SRCCOPY);
+    }
+
+    static void draw_box(HDC dc, const Box& box) noexcept {
+        Rectangle(dc, box.left, box.top, box.right, box.bottom);
+    }
+
+    void on_left_button(int x, int y) noexcept {
+        switch (spot_at(x, y)) {
+            case DialogSpot::kBackSwatch:
+                choose_color(back_);
+                break;
+            case DialogSpot::kFontSwatch:
+                choose_color(font_);
+                break;
+            case DialogSpot::kEdgeSwatch:
+                choose_color(edge_);
+                break;
+            case DialogSpot::kApply:
+                apply(SizeRule::kApply);
+                break;
+            case DialogSpot::kOk:
+                apply(SizeRule::kOk);
+                DestroyWindow(hwnd_);
+                break;
+            case DialogSpot::kCancel:
+                DestroyWindow(hwnd_);
+                break;
+            case DialogSpot::kNone: {
+                // Any free spot drags the borderless window, as a caption would.
+                POINT screen{x, y};
+                ClientToScreen(hwnd_, &screen);
+                SendMessageA(hwnd_, WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(screen.x, screen.y));
+                break;
+            }
+        }
+    }
+
+    void choose_color(uint32_t& working) noexcept {
+        chooser_.rgbResult = working;
+        // The chooser is modal; the dialog may have been destroyed with its owner meanwhile.
+        if (ChooseColorA(&chooser_) && hwnd_) {
+            working = chooser_.rgbResult;
+            InvalidateRect(hwnd_, nullptr, FALSE);
+        }
+    }
+
+    std::string selected_face() const {
+        const LRESULT index = SendMessageA(font_list_, CB_GETCURSEL, 0, 0);
+        if (index == CB_ERR) {
+            return {};  // the font mapper chooses the face
+        }
+        const LRESULT length = SendMessageA(font_list_, CB_GETLBTEXTLEN, index, 0);
+        std::string face(static_cast<std::size_t>(length > 0 ? length : 0) + 1, '\0');
+        SendMessageA(font_list_, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(face.data()));
+        face.resize(std::strlen(face.c_str()));
+        return face;
+    }
+
+    // Publishes every edited value in one snapshot. The hot-key switch is only remembered:
+    // it is published when the dialog goes.
+    void apply(SizeRule rule) noexcept {
+        try {
+            DialogEdits edits;
+            edits.back_color = back_;
+            edits.font_color = font_;
+            edits.edge_color = edge_;
+            edits.weapon_text = window_text(weapon_field_);
+            edits.shield_text = window_text(shield_field_);
+            edits.amulet_text = window_text(amulet_field_);
+            edits.wait_text = window_text(wait_field_);
+            edits.item_window = is_checked(item_window_box_);
+            edits.hook_key = hot_key_;
+            const int32_t height = font_height_from_text(window_text(size_field_), rule);
+            std::shared_ptr<void> font = create_overlay_font(selected_face(), height);
+            saved_hook_ = is_checked(hook_box_) ? 1 : 0;
+            settings_->update(
+                [&](DisplaySettings& settings) { apply_edits(edits, std::move(font), settings); });
+        } catch (...) {
+            // Out of memory: nothing is applied.
+        }
+    }
+
+    // While the capture panel shows, the first input found down becomes the hot key.
+    void poll_capture() noexcept {
+        if (!IsWindowVisible(capture_panel_)) {
+            return;
+        }
+        const int32_t code = poll_input();
+        if (code == kNoInput) {
+            return;
+        }
+        hot_key_ = code;
+        try {
+            SetWindowTextA(hot_key_button_, input_code_name(code).c_str());
+        } catch (...) {
+            SetWindowTextA(hot_key_button_, "");
+        }
+        SetFocus(hwnd_);
+        ShowWindow(capture_panel_, SW_HIDE);
+    }
+
+    bool suspend_hook() noexcept {
+        try {
+            settings_->update([this](DisplaySettings& settings) {
+                saved_hook_ = settings.hook;
+                settings.hook = 0;
+            });
+            hook_suspended_ = true;
+            return true;
+        } catch (...) {
+            return false;
+        }
+    }
+
+    void restore_hook() noexcept {
+        if (!hook_suspended_) {
+            return;
+        }
+        try {
+            const int32_t saved = saved_hook_;
+            settings_->update([saved](DisplaySettings& settings) { settings.hook = saved; });
+            hook_suspended_ = false;
+        } catch (...) {
+            // Out of memory: the switch stays off rather than taking a wrong value.
+        }
+    }
+
+    void on_destroy() noexcept {
+        restore_hook();
+        KillTimer(hwnd_, kCaptureTimerId);
+        hwnd_ = nullptr;  // the next 設定 opens a new dialog
+    }
+
+    HWND hwnd_ = nullptr;
+    Published<DisplaySettings>* settings_ = nullptr;
+    uint32_t back_ = 0;
+    uint32_t font_ = 0;
+    uint32_t edge_ = 0;
+    int32_t hot_key_ = 0;
+    int32_t saved_hook_ = 0;
+    bool hook_suspended_ = false;
+    HWND font_list_ = nullptr;
+    HWND size_field_ = nullptr;
+    HWND weapon_field_ = nullptr;
+    HWND shield_field_ = nullptr;
+    HWND amulet_field_ = nullptr;
+    HWND wait_field_ = nullptr;
+    HWND item_window_box_ = nullptr;
+    HWND hook_box_ = nullptr;
+    HWND hot_key_button_ = nullptr;
+    HWND capture_panel_ = nullptr;
+    CHOOSECOLORA chooser_{};
+    std::array<COLORREF, 16> custom_colors_{};  // offered again each time, never saved
+};
+
+}  // namespace
+
+HWND open_config_dialog(HWND owner, Published<DisplaySettings>& settings) {
+    return ConfigDialog::instance().open(owner, settings);
+}
+
+HWND config_dialog_window() noexcept {
+    return ConfigDialog::instance().window();
+}
+
+}  // namespace quilla

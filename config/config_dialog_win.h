@@ -1,0 +1,26 @@
+// The configuration dialog: a borderless, modeless 420 x 320 popup, owned by the overlay,
+// that edits the overlay font, the three colours, the texts shown when nothing is
+// equipped, the refresh interval, the inventory-window request at start-up, the hot-key
+// switch and the hot key itself. There is never more than one.
+#pragma once
+
+#include <windows.h>
+
+#include "config/live_settings.h"
+
+namespace quilla {
+
+inline constexpr char kConfigDialogClass[] = "ConfigDialog";
+inline constexpr int kHotKeyButtonId = 58;
+inline constexpr int kCapturePanelId = 59;
+
+// Opens the dialog on the display settings, owned by owner (the overlay), centred on the
+// primary screen, and holds the hot-key switch off until the dialog is destroyed. While a
+// dialog exists this does nothing. Returns the dialog that exists after the call (the one
+// already open, or the new one); null when it could not be created. Primary thread only.
+HWND open_config_dialog(HWND owner, Published<DisplaySettings>& settings);
+
+// The open dialog, or null.
+HWND config_dialog_window() noexcept;
+
+}  // namespace quilla

@@ -1,0 +1,111 @@
+// The configuration dialog's rules that need no window: where its painted labels, buttons
+// and colour swatches are and which click area a point falls in, how the size and interval
+// fields are read, how long a text may be, and how one Apply changes the display settings.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "config/live_settings.h"
+
+namespace quilla {
+
+inline constexpr int32_t kConfigDialogWidth = 420;
+inline constexpr int32_t kConfigDialogHeight = 320;
+
+// A text field's value holds at most this many bytes.
+inline constexpr std::size_t kMaxFieldBytes = 255;
+
+// A rectangle in client pixels: left, top, right, bottom.
+struct Box {
+    int32_t left, top, right, bottom;
+};
+
+// What a left click at a point of the dialog does.
+enum class DialogSpot { kNone, kBackSwatch, kFontSwatch, kEdgeSwatch, kApply, kOk, kCancel };
+
+// A painted button or colour swatch: the rectangle drawn, and the area (bounds inclusive)
+// that takes its clicks. A swatch is drawn down to 55 but takes clicks only down to 50.
+struct PaintedSpot {
+    DialogSpot spot;
+    Box drawn;
+    Box click;
+    const char* caption;  // nullptr for a swatch
+};
+
+inline constexpr std::array<PaintedSpot, 6> kPaintedSpots = {{
+    {DialogSpot::kBackSwatch, {270, 30, 310, 55}, {270, 30, 310, 50}, nullptr},
+    {DialogSpot::kFontSwatch, {320, 30, 360, 55}, {320, 30, 360, 50}, nullptr},
+    {DialogSpot::kEdgeSwatch, {370, 30, 410, 55}, {370, 30, 410, 50}, nullptr},
+    {DialogSpot::kApply, {150, 290, 230, 310}, {150, 290, 230, 310}, "適用"},
+    {DialogSpot::kOk, {240, 290, 320, 310}, {240, 290, 320, 310}, "OK"},
+    {DialogSpot::kCancel, {330, 290, 410, 310}, {330, 290, 410, 310}, "Cancel"},
+}};
+
+// A label painted at a client point.
+struct PaintedLabel {
+    int32_t x, y;
+    const char* text;
+};
+
+inline constexpr std::array<PaintedLabel, 12> kPaintedLabels = {{
+    {10, 10, "Font"},
+    {220, 10, "Size"},
+    {270, 10, "Back"},
+    {320, 10, "Font"},
+    {370, 10, "Edge"},
+    {10, 70, "何も装備していない場合の表示"},
+    {10, 90, "武器"},
+    {10, 115, "盾"},
+    {10, 140, "お守り"},
+    {10, 190, "更新間隔(ms)"},
+    {10, 220, "起動時に持ち物ウィンドウを開く"},
+    {10, 250, "キー入力で透過切替"},
+}};
+
+// The first spot whose click area holds the point, else kNone (the dialog is dragged).
+DialogSpot spot_at(int32_t x, int32_t y) noexcept;
+
+// How a size field becomes a font height. Apply takes only a positive value (anything
+// else gives 0, the font mapper's default); OK takes any value, so a negative height (a
+// character height rather than a cell height) survives.
+enum class SizeRule { kApply, kOk };
+
+// The text's leading decimal integer (leading blanks, an optional sign, digits up to the
+// first other byte; no digits gives 0; values beyond int32 stop at its limits) under the
+// rule. Only the field's first 255 bytes count.
+int32_t font_height_from_text(std::string_view text, SizeRule rule) noexcept;
+
+// The refresh interval typed in the interval field: its leading integer when greater than
+// 0; nothing (Wait stays as it is) for 0, a negative value or no digits. There is no upper
+// bound; a huge value stops at the int32 limit.
+std::optional<int32_t> wait_from_text(std::string_view text) noexcept;
+
+// A text field's value: its first 255 bytes, cut before a double-byte character that
+// would not fit whole, so no lone lead byte ever reaches the settings file.
+std::string field_value(std::string_view text);
+
+// What the dialog holds when Apply or OK is pressed.
+struct DialogEdits {
+    uint32_t back_color = 0;
+    uint32_t font_color = 0;
+    uint32_t edge_color = 0;
+    std::string weapon_text;
+    std::string shield_text;
+    std::string amulet_text;
+    std::string wait_text;
+    bool item_window = false;
+    int32_t hook_key = 0;
+};
+
+// Writes the edits into the settings. The new font replaces the overlay font only when it
+// exists: a font that could not be created leaves the previous one in use. The hot-key
+// switch is not touched: the dialog keeps it until it closes.
+void apply_edits(const DialogEdits& edits, std::shared_ptr<void> font, DisplaySettings& settings);
+
+}  // namespace quilla

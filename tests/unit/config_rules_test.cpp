@@ -1,0 +1,47 @@
+// The configuration dialog's rules without a window: click areas, the size and interval
+// fields, and what Apply does when no new font could be made.
+#include "config/config_rules.h"
+
+#include <gtest/gtest.h>
+
+#include <limits>
+
+namespace quilla {
+namespace {
+
+TEST(ConfigDialogRules, ClickAreasAreInclusiveAndSwatchesTakeClicksOnlyDownTo50) {
+    EXPECT_EQ(spot_at(270, 30), DialogSpot::kBackSwatch);
+    EXPECT_EQ(spot_at(310, 50), DialogSpot::kBackSwatch);
+    EXPECT_EQ(spot_at(290, 52), DialogSpot::kNone);  // drawn down to 55, but a free spot
+    EXPECT_EQ(spot_at(311, 40), DialogSpot::kNone);
+    EXPECT_EQ(spot_at(410, 50), DialogSpot::kEdgeSwatch);
+    EXPECT_EQ(spot_at(230, 310), DialogSpot::kApply);
+    EXPECT_EQ(spot_at(235, 300), DialogSpot::kNone);
+    EXPECT_EQ(spot_at(410, 311), DialogSpot::kNone);
+}
+
+// (Apply and OK on the real fields are tested under Wine; these are the limits.)
+TEST(ConfigDialogRules, FieldsReadOnlyTheirFirst255BytesAndHugeValuesStopAtTheLimit) {
+    EXPECT_EQ(font_height_from_text(std::string(255, ' ') + "5", SizeRule::kOk), 0);
+    EXPECT_EQ(wait_from_text("99999999999"), std::numeric_limits<int32_t>::max());
+    EXPECT_EQ(wait_from_text("-5"), std::nullopt);
+}
+
+TEST(ConfigDialogRules, ApplyKeepsTheOverlayFontWhenNoNewOneCouldBeMade) {
+    DisplaySettings settings;
+    settings.hook = 1;
+    const auto old_font = std::make_shared<int>(1);
+    settings.font = old_font;
+    DialogEdits edits;
+    edits.weapon_text = std::string(254, 'a') + "武";  // the character across byte 255 goes
+    apply_edits(edits, nullptr, settings);
+    EXPECT_EQ(settings.font, old_font);
+    EXPECT_EQ(settings.weapon_text, std::string(254, 'a'));
+    EXPECT_EQ(settings.hook, 1);  // the dialog publishes the switch only when it closes
+    const auto new_font = std::make_shared<int>(2);
+    apply_edits(edits, new_font, settings);
+    EXPECT_EQ(settings.font, new_font);
+}
+
+}  // namespace
+}  // namespace quilla

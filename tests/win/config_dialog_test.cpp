@@ -1,0 +1,286 @@
+// The configuration dialog driven in-process through its real window: the controls as
+// created, Apply and OK, the hot-key capture with keys sent through SendInput, and the
+// colour swatches with the colour chooser closed from another thread.
+#include "config/config_dialog_win.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdio>
+#include <set>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "config/overlay_font_win.h"
+#include "config/live_settings.h"
+#include "input/input_codes.h"
+#include "input/input_poller_win.h"
+#include "tests/support/test_process_win.h"
+
+namespace quilla {
+namespace {
+
+constexpr char kFace[] = "IPAゴシック";  // installed with the project's fonts
+
+bool wait_until_true(const auto& condition) {
+    return test_support::wait_until(condition, 10000);
+}
+
+std::string text_of(HWND hwnd) {
+    char text[512] = {};
+    GetWindowTextA(hwnd, text, sizeof text);
+    return text;
+}
+
+bool send_key(WORD vk, DWORD flags) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = vk;
+    input.ki.dwFlags = flags;
+    return SendInput(1, &input, sizeof input) == 1;
+}
+
+class ConfigDialogWin : public ::testing::Test {
+  protected:
+    // The dialog and its controls as they were asked for (controls change some of their
+    // styles once created): class, id, position, size, style, extended style.
+    static std::vector<std::string>& created() {
+        static std::vector<std::string> windows;
+        return windows;
+    }
+    static std::string describe(const char* class_name, INT_PTR id, int x, int y, int width,
+                                int height, LONG style, DWORD ex_style) {
+        char text[128];
+        snprintf(text, sizeof text, "%s %d %d,%d %dx%d %08lX %lX", class_name, static_cast<int>(id),
+                 x, y, width, height, static_cast<unsigned long>(style),
+                 static_cast<unsigned long>(ex_style));
+        return text;
+    }
+    static LRESULT CALLBACK record_creation(int code, WPARAM wparam, LPARAM lparam) {
+        if (code == HCBT_CREATEWND) {
+            const CREATESTRUCTA& cs = *reinterpret_cast<CBT_CREATEWNDA*>(lparam)->lpcs;
+            if (!IS_INTRESOURCE(cs.lpszClass) &&
+                (cs.hwndParent == config_dialog_window() ||
+                 lstrcmpA(cs.lpszClass, kConfigDialogClass) == 0)) {
+                created().push_back(describe(cs.lpszClass, reinterpret_cast<INT_PTR>(cs.hMenu),
+                                             cs.x, cs.y, cs.cx, cs.cy, cs.style, cs.dwExStyle));
+            }
+        }
+        return CallNextHookEx(nullptr, code, wparam, lparam);
+    }
+
+    void SetUp() override {
+        DisplaySettings s;
+        s.back_color = RGB(255, 0, 0);
+        s.weapon_text = "武器なし";
+        s.item_window = 1;
+        s.hook = 1;
+        s.hook_key = VK_F6;
+        s.font = create_overlay_font(kFace, -20);
+        display_settings().publish(s);
+        created().clear();
+        hook_ = SetWindowsHookExA(WH_CBT, &record_creation, nullptr, GetCurrentThreadId());
+        open();
+    }
+    void TearDown() override {
+        UnhookWindowsHookEx(hook_);
+        if (HWND left_open = config_dialog_window()) {
+            DestroyWindow(left_open);
+        }
+    }
+
+    void open() {
+        dialog_ = open_config_dialog(nullptr, display_settings());
+        ASSERT_NE(dialog_, nullptr);
+        UpdateWindow(dialog_);
+    }
+    HWND child(int index) const {
+        HWND c = GetWindow(dialog_, GW_CHILD);
+        for (int i = 0; c && i < index; ++i) {
+            c = GetWindow(c, GW_HWNDNEXT);
+        }
+        return c;
+    }
+    void click(int x, int y) const {
+        SendMessageA(dialog_, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+    }
+    static std::shared_ptr<const DisplaySettings> settings() {
+        return display_settings().snapshot();
+    }
+    static LOGFONTA font_of(const DisplaySettings& s) {
+        LOGFONTA lf;
+        EXPECT_TRUE(read_logfont(font_handle(s.font), lf));
+        return lf;
+    }
+
+    HWND dialog_ = nullptr;
+    HHOOK hook_ = nullptr;
+};
+
+TEST_F(ConfigDialogWin, BuildsItsControlsAndHoldsTheHotKeySwitchOffWhileOpen) {
+    const std::vector<std::string> expected = {
+        describe("ConfigDialog", 0, (GetSystemMetrics(SM_CXSCREEN) - 420) / 2,
+                 (GetSystemMetrics(SM_CYSCREEN) - 320) / 2, 420, 320, WS_POPUP, 0),
+        "COMBOBOX 0 10,30 200x200 50200003 0",
+        "EDIT 0 220,30 40x25 50802000 0",
+        "EDIT 0 200,90 200x25 50800000 0",
+        "EDIT 0 200,115 200x25 50800000 0",
+        "EDIT 0 200,140 200x25 50800000 0",
+        "EDIT 0 200,190 100x25 50802000 0",
+        "BUTTON 0 260,224 12x12 50000003 0",
+        "BUTTON 0 260,254 12x12 50000003 0",
+        "BUTTON 58 280,248 100x24 50000000 0",
+        "STATIC 59 0,0 420x320 40000000 0",
+    };
+    EXPECT_EQ(created(), expected);
+    const char* const texts[] = {kFace, "-20", "武器なし", "",   "",
+                                 "100", "",    "",         "F6", "Push Any Key"};
+    for (int i = 0; i < 10; ++i) {
+        EXPECT_EQ(text_of(child(i)), texts[i]) << "control " << i;
+    }
+    EXPECT_EQ(child(10), nullptr);
+    EXPECT_EQ(SendMessageA(child(6), BM_GETCHECK, 0, 0), BST_CHECKED);  // ItemWindow=1
+    EXPECT_EQ(SendMessageA(child(7), BM_GETCHECK, 0, 0), BST_CHECKED);  // hook=1
+
+    // Every face once (the list's search ignores case), vertical faces included.
+    std::set<std::string> faces;
+    const int count = static_cast<int>(SendMessageA(child(0), CB_GETCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        char face[LF_FACESIZE + 1] = {};
+        SendMessageA(child(0), CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(face));
+        faces.insert(CharUpperA(face));
+    }
+    EXPECT_EQ(faces.size(), static_cast<std::size_t>(count));
+    EXPECT_TRUE(faces.contains("@IPAゴシック"));
+
+    EXPECT_EQ(settings()->hook, 0);
+    EXPECT_EQ(open_config_dialog(nullptr, display_settings()), dialog_);  // no second dialog
+    click(340, 300);                                                      // Cancel
+    EXPECT_EQ(config_dialog_window(), nullptr);
+    EXPECT_EQ(settings()->hook, 1);
+    EXPECT_EQ(font_of(*settings()).lfHeight, -20);
+}
+
+TEST_F(ConfigDialogWin, ApplyAndOkReadTheFieldsByTheirRules) {
+    // 254 single bytes, then double-byte characters up to 300 bytes: the one across byte
+    // 255 is dropped with the rest.
+    const std::string kept(254, 'x');
+    SetWindowTextA(child(2), (kept + "武武武武武武武武武武武武武武武武武武武武武武武").c_str());
+    SendMessageA(child(7), BM_SETCHECK, BST_UNCHECKED, 0);  // the hot-key switch
+    struct Step {
+        const char* size;
+        const char* wait;
+        int button_x;  // 160 Apply, 250 OK
+        LONG height;
+        int32_t wait_after;
+    };
+    const Step steps[] = {
+        {"-20", "0", 160, 0, 100},  // Apply: a negative height gives 0
+        {"12abc", "50", 160, 12, 50},
+        {"", "", 160, 0, 50},
+        {"-20", "50", 250, -20, 50},  // OK keeps it negative
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(std::string("size \"") + step.size + "\", interval \"" + step.wait + "\"");
+        SetWindowTextA(child(1), step.size);
+        SetWindowTextA(child(5), step.wait);
+        click(step.button_x, 300);
+        const auto now = settings();
+        EXPECT_EQ(font_of(*now).lfHeight, step.height);
+        EXPECT_STREQ(font_of(*now).lfFaceName, kFace);
+        EXPECT_EQ(now->wait, step.wait_after);
+        EXPECT_EQ(now->weapon_text, kept);
+        EXPECT_EQ(now->hook, 0);  // held off while the dialog is open
+    }
+    EXPECT_EQ(config_dialog_window(), nullptr);
+    EXPECT_EQ(settings()->hook, 0);  // as the check box was when OK was pressed
+}
+
+TEST_F(ConfigDialogWin, CaptureTakesTheFirstKeyDownAndOnlyApplyOrOkStoresIt) {
+    struct Step {
+        WORD key;
+        const char* caption;
+        int button_x;  // 340 Cancel, 160 Apply, 250 OK
+        int32_t stored;
+    };
+    const Step steps[] = {
+        {VK_F5, "F5", 340, VK_F6},  // Cancel keeps the old hot key
+        {0xC1, "", 160, 0xC1},      // scanned, but without a name
+        {0xDF, "", 250, 0xDF},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE("key " + std::to_string(step.key));
+        if (!config_dialog_window()) {
+            open();
+        }
+        HWND button = GetDlgItem(dialog_, kHotKeyButtonId);
+        HWND panel = GetDlgItem(dialog_, kCapturePanelId);
+        ASSERT_TRUE(wait_until_true([] { return poll_input() == kNoInput; }));
+        SendMessageA(button, BM_CLICK, 0, 0);
+        EXPECT_TRUE(IsWindowVisible(panel));
+        const int32_t before = settings()->hook_key;
+        ASSERT_TRUE(send_key(step.key, 0));
+        const bool ended = wait_until_true([&] { return !IsWindowVisible(panel); });
+        send_key(step.key, KEYEVENTF_KEYUP);
+        ASSERT_TRUE(ended) << "the capture did not end; the poller gives " << poll_input();
+        EXPECT_EQ(text_of(button), step.caption);
+        EXPECT_EQ(settings()->hook_key, before);  // not before Apply or OK
+        click(step.button_x, 300);
+        EXPECT_EQ(settings()->hook_key, step.stored);
+    }
+}
+
+// Cancels every colour chooser that opens while it lives, from a thread of its own (the
+// chooser is modal on the test's thread), and counts them.
+class ChooserCanceller {
+  public:
+    ChooserCanceller()
+        : thread_([this] {
+              for (; !stop_; Sleep(5)) {
+                  HWND chooser = FindWindowA("#32770", nullptr);
+                  if (chooser && IsWindowVisible(chooser)) {
+                      ++seen_;
+                      PostMessageA(chooser, WM_COMMAND, IDCANCEL, 0);
+                      while (IsWindow(chooser)) {
+                          Sleep(5);
+                      }
+                  }
+              }
+          }) {}
+    ~ChooserCanceller() {
+        stop_ = true;
+        thread_.join();
+    }
+    int seen() const { return seen_; }
+
+  private:
+    std::atomic<bool> stop_{false};
+    std::atomic<int> seen_{0};
+    std::thread thread_;
+};
+
+TEST_F(ConfigDialogWin, SwatchesTakeClicksOnlyDownTo50AndACancelledChooserChangesNothing) {
+    const auto swatch_pixel = [&] {
+        UpdateWindow(dialog_);
+        HDC dc = GetDC(dialog_);
+        const COLORREF pixel = GetPixel(dc, 290, 53);  // drawn down to 54
+        ReleaseDC(dialog_, dc);
+        return pixel;
+    };
+    ASSERT_EQ(swatch_pixel(), RGB(255, 0, 0));
+    {
+        ChooserCanceller canceller;
+        PostMessageA(dialog_, WM_LBUTTONUP, 0, MAKELPARAM(290, 52));  // ends the drag
+        click(290, 52);
+        EXPECT_EQ(canceller.seen(), 0) << "a chooser opened below the click area";
+        click(290, 50);
+        EXPECT_EQ(canceller.seen(), 1);
+    }
+    EXPECT_EQ(swatch_pixel(), RGB(255, 0, 0));
+    click(160, 300);  // Apply
+    EXPECT_EQ(settings()->back_color, RGB(255, 0, 0));
+}
+
+}  // namespace
+}  // namespace quilla

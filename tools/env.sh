@@ -72,7 +72,7 @@ quilla_ensure_display() {
 quilla_wineserver_pids() {
     local pid
     for pid in $(pgrep -x 'wineserver|wineserver64' || true); do
-        if tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX"; then
+        if tr '\0' '\n' 2>/dev/null <"/proc/$pid/environ" | grep -qx "WINEPREFIX=$WINEPREFIX"; then
             echo "$pid"
         fi
     done

@@ -31,14 +31,13 @@
 #include "overlay/overlay_layout.h"
 #include "tests/support/test_process_win.h"
 #include "tools/measure/sample_files.h"
+#include "tools/measure/running_overlay_win.h"
 #include "tools/measure/stand_in_win.h"
 
 namespace quilla::measure {
 namespace {
 
 constexpr int32_t kDefaultSeconds = 60;
-constexpr DWORD kStartTimeoutMs = 20000;
-constexpr DWORD kExitTimeoutMs = 30000;
 
 // A Linux process to report beside the Windows ones (only under Wine).
 struct LinuxProcess {
@@ -257,31 +256,6 @@ void print_usage(const Usage& u) {
     if (u.process_times_ms >= 0.0) {
         print_line("(GetProcessTimes says)", u.process_times_ms, u.wall_ms);
     }
-}
-
-// The overlay window once its worker has drawn (it has left its initial size); null when
-// the program ended or did not draw in time.
-HWND wait_until_drawn(const test_support::ChildProcess& overlay) {
-    HWND window = nullptr;
-    const bool drawn = test_support::wait_until(
-        [&] {
-            window = overlay.find_own_window(kOverlayClassName);
-            RECT r{};
-            return (window && GetWindowRect(window, &r) &&
-                    (r.right - r.left != kEmptyOverlaySide ||
-                     r.bottom - r.top != kEmptyOverlaySide)) ||
-                   overlay.has_exited();
-        },
-        kStartTimeoutMs, overlay.process());
-    return drawn && !overlay.has_exited() ? window : nullptr;
-}
-
-// Closes the overlay window as the system would; the exit code, or -1 when the program did
-// not exit in time.
-long close_overlay(const test_support::ChildProcess& overlay, HWND window) {
-    PostMessageA(window, WM_CLOSE, 0, 0);
-    const std::optional<DWORD> code = overlay.wait_exit(kExitTimeoutMs);
-    return code ? static_cast<long>(*code) : -1;
 }
 
 std::vector<double> sample_linux(const std::vector<LinuxProcess>& processes) {

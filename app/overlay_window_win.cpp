@@ -12,6 +12,7 @@
 #include "app/window_position.h"
 #include "base/handles_win.h"
 #include "base/saturating.h"
+#include "base/window_class_win.h"
 #include "config/live_settings.h"
 #include "config/settings.h"
 #include "host/host_window_win.h"
@@ -30,22 +31,9 @@ void show_startup_error(HWND owner, const std::string& code) {
 
 class OverlayWindow {
   public:
-    static LRESULT CALLBACK window_proc(HWND hwnd, UINT message, WPARAM wparam,
-                                        LPARAM lparam) noexcept {
-        auto* self = reinterpret_cast<OverlayWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-        if (message == WM_NCCREATE) {
-            self = static_cast<OverlayWindow*>(
-                reinterpret_cast<CREATESTRUCTA*>(lparam)->lpCreateParams);
-            self->hwnd_ = hwnd;
-            SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-        }
-        if (!self) {
-            return DefWindowProcA(hwnd, message, wparam, lparam);
-        }
-        return self->handle(message, wparam, lparam);
-    }
+    void attach(HWND hwnd) noexcept { hwnd_ = hwnd; }
+    HWND window() const noexcept { return hwnd_; }
 
-  private:
     LRESULT handle(UINT message, WPARAM wparam, LPARAM lparam) noexcept {
         switch (message) {
             case WM_CREATE:
@@ -71,6 +59,7 @@ class OverlayWindow {
         }
     }
 
+  private:
     LRESULT on_create() noexcept {
         menu_ = build_context_menu();
         SurfaceResult result = create_drawing_surface(hwnd_, GetSystemMetrics(SM_CXSCREEN),
@@ -121,19 +110,6 @@ class OverlayWindow {
     std::unique_ptr<RenderWorker> worker_;
 };
 
-bool register_overlay_class(HINSTANCE instance) {
-    WNDCLASSEXA wc{};
-    wc.cbSize = sizeof wc;
-    wc.style = CS_HREDRAW | CS_VREDRAW;
-    wc.lpfnWndProc = &OverlayWindow::window_proc;
-    wc.hInstance = instance;
-    wc.hCursor = static_cast<HCURSOR>(LoadImageA(nullptr, MAKEINTRESOURCEA(32512), IMAGE_CURSOR, 0,
-                                                 0, LR_SHARED | LR_DEFAULTSIZE));
-    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
-    wc.lpszClassName = kOverlayClassName;
-    return RegisterClassExA(&wc) != 0;
-}
-
 // The bounding rectangle of all monitors, in screen coordinates.
 Rect virtual_screen() noexcept {
     const int left = GetSystemMetrics(SM_XVIRTUALSCREEN);
@@ -161,7 +137,8 @@ int run_message_loop() {
 }  // namespace
 
 int run_overlay_application(HINSTANCE instance) {
-    if (!register_overlay_class(instance)) {
+    if (!register_window_class(instance, kOverlayClassName, &window_procedure<OverlayWindow>,
+                               static_cast<HBRUSH>(GetStockObject(NULL_BRUSH)))) {
         return 1;
     }
     const Point saved = load_settings();

@@ -108,6 +108,21 @@ class WindowDc {
     HDC dc_;
 };
 
+// The DC of a paint request: BeginPaint and EndPaint as a pair.
+class PaintDc {
+  public:
+    explicit PaintDc(HWND hwnd) noexcept : hwnd_(hwnd), dc_(BeginPaint(hwnd, &paint_)) {}
+    PaintDc(const PaintDc&) = delete;
+    PaintDc& operator=(const PaintDc&) = delete;
+    ~PaintDc() { EndPaint(hwnd_, &paint_); }
+    HDC get() const noexcept { return dc_; }
+
+  private:
+    HWND hwnd_;
+    PAINTSTRUCT paint_{};
+    HDC dc_;
+};
+
 // Selects a GDI object into a DC for the lifetime of the guard, then puts back what it
 // replaced.
 class SelectGuard {

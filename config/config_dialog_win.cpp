@@ -19,6 +19,7 @@
 
 #include "config/overlay_font_win.h"
 #include "base/handles_win.h"
+#include "base/window_class_win.h"
 #include "config/config_rules.h"
 #include "input/input_codes.h"
 #include "input/input_poller_win.h"
@@ -30,29 +31,6 @@ constexpr UINT_PTR kCaptureTimerId = 1;
 constexpr UINT kCaptureTimerMs = 1;
 
 using UniquePen = UniqueHandle<GdiObjectTraits<HPEN>>;
-
-// BeginPaint and EndPaint as a pair.
-class PaintDc {
-  public:
-    explicit PaintDc(HWND hwnd) noexcept : hwnd_(hwnd) { dc_ = BeginPaint(hwnd, &paint_); }
-    PaintDc(const PaintDc&) = delete;
-    PaintDc& operator=(const PaintDc&) = delete;
-    ~PaintDc() { EndPaint(hwnd_, &paint_); }
-    HDC get() const noexcept { return dc_; }
-
-  private:
-    HWND hwnd_;
-    PAINTSTRUCT paint_{};
-    HDC dc_ = nullptr;
-};
-
-std::string window_text(HWND hwnd) {
-    const int length = GetWindowTextLengthA(hwnd);
-    std::string text(static_cast<std::size_t>(length > 0 ? length : 0) + 1, '\0');
-    const int got = GetWindowTextA(hwnd, text.data(), static_cast<int>(text.size()));
-    text.resize(static_cast<std::size_t>(got > 0 ? got : 0));
-    return text;
-}
 
 bool is_checked(HWND box) noexcept {
     return SendMessageA(box, BM_GETCHECK, 0, 0) == BST_CHECKED;
@@ -86,7 +64,9 @@ class ConfigDialog {
         HINSTANCE instance =
             owner ? reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(owner, GWLP_HINSTANCE))
                   : GetModuleHandleA(nullptr);
-        register_class(instance);
+        // A class registered by an earlier dialog stays.
+        register_window_class(instance, kConfigDialogClass, &window_procedure<ConfigDialog>,
+                              static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
         settings_ = &settings;
         if (!suspend_hook()) {
             return nullptr;
@@ -104,36 +84,7 @@ class ConfigDialog {
         return hwnd;
     }
 
-  private:
-    ConfigDialog() = default;
-
-    static void register_class(HINSTANCE instance) noexcept {
-        WNDCLASSEXA wc{};
-        wc.cbSize = sizeof wc;
-        wc.style = CS_HREDRAW | CS_VREDRAW;
-        wc.lpfnWndProc = &ConfigDialog::window_proc;
-        wc.hInstance = instance;
-        wc.hCursor = static_cast<HCURSOR>(LoadImageA(nullptr, MAKEINTRESOURCEA(32512), IMAGE_CURSOR,
-                                                     0, 0, LR_SHARED | LR_DEFAULTSIZE));
-        wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-        wc.lpszClassName = kConfigDialogClass;
-        RegisterClassExA(&wc);  // fails harmlessly when the class is there already
-    }
-
-    static LRESULT CALLBACK window_proc(HWND hwnd, UINT message, WPARAM wparam,
-                                        LPARAM lparam) noexcept {
-        auto* self = reinterpret_cast<ConfigDialog*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-        if (message == WM_NCCREATE) {
-            self = static_cast<ConfigDialog*>(
-                reinterpret_cast<CREATESTRUCTA*>(lparam)->lpCreateParams);
-            self->hwnd_ = hwnd;
-            SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-        }
-        if (!self || self->hwnd_ != hwnd) {
-            return DefWindowProcA(hwnd, message, wparam, lparam);
-        }
-        return self->handle(message, wparam, lparam);
-    }
+    void attach(HWND hwnd) noexcept { hwnd_ = hwnd; }
 
     LRESULT handle(UINT message, WPARAM wparam, LPARAM lparam) noexcept {
         switch (message) {
@@ -165,6 +116,9 @@ class ConfigDialog {
         }
         return DefWindowProcA(hwnd_, message, wparam, lparam);
     }
+
+  private:
+    ConfigDialog() = default;
 
     HWND add_control(const char* class_name, int id, int x, int y, int width, int height,
                      DWORD style, const std::string& text) const noexcept {

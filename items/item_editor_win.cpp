@@ -12,6 +12,7 @@
 #include <string_view>
 
 #include "base/handles_win.h"
+#include "base/window_class_win.h"
 #include "base/text.h"
 #include "items/item_db.h"
 #include "items/item_editor_model.h"
@@ -45,38 +46,13 @@ constexpr const char* kTabTexts[] = {"武器", "盾", "武器印", "盾印"};
 constexpr const char* kColumnTexts[] = {"名前", "器数"};
 
 // A window's whole text, however long: a text is never cut to a buffer's size.
-std::string window_text(HWND hwnd) {
-    const int length = GetWindowTextLengthA(hwnd);
-    if (length <= 0) {
-        return {};
-    }
-    std::string text(static_cast<std::size_t>(length) + 1, '\0');
-    const int got = GetWindowTextA(hwnd, text.data(), length + 1);
-    text.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
-    return text;
-}
-
 class ItemEditor {
   public:
     HWND window() const noexcept { return hwnd_; }
 
-    static LRESULT CALLBACK window_proc(HWND hwnd, UINT message, WPARAM wparam,
-                                        LPARAM lparam) noexcept {
-        auto* self = reinterpret_cast<ItemEditor*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-        if (message == WM_NCCREATE) {
-            self =
-                static_cast<ItemEditor*>(reinterpret_cast<CREATESTRUCTA*>(lparam)->lpCreateParams);
-            self->hwnd_ = hwnd;
-            SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-        }
-        if (!self || self->hwnd_ != hwnd) {  // not yet made, or already destroyed
-            return DefWindowProcA(hwnd, message, wparam, lparam);
-        }
-        return self->handle(hwnd, message, wparam, lparam);
-    }
+    void attach(HWND hwnd) noexcept { hwnd_ = hwnd; }
 
-  private:
-    LRESULT handle(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) noexcept {
+    LRESULT handle(UINT message, WPARAM wparam, LPARAM lparam) noexcept {
         switch (message) {
             case WM_CREATE:
                 return create_controls() ? 0 : -1;
@@ -106,9 +82,10 @@ class ItemEditor {
             default:
                 break;
         }
-        return DefWindowProcA(hwnd, message, wparam, lparam);
+        return DefWindowProcA(hwnd_, message, wparam, lparam);
     }
 
+  private:
     struct Control {
         int id;
         const char* class_name;
@@ -383,19 +360,6 @@ ItemEditor& item_editor() {
     return *instance;
 }
 
-bool register_editor_class(HINSTANCE instance) {
-    WNDCLASSEXA wc{};
-    wc.cbSize = sizeof wc;
-    wc.style = CS_HREDRAW | CS_VREDRAW;
-    wc.lpfnWndProc = &ItemEditor::window_proc;
-    wc.hInstance = instance;
-    wc.hCursor = static_cast<HCURSOR>(LoadImageA(nullptr, MAKEINTRESOURCEA(32512), IMAGE_CURSOR, 0,
-                                                 0, LR_SHARED | LR_DEFAULTSIZE));
-    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH));
-    wc.lpszClassName = kClassName;
-    return RegisterClassExA(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
-}
-
 }  // namespace
 
 HWND open_item_editor() {
@@ -409,7 +373,8 @@ HWND open_item_editor() {
     if (!instance) {
         instance = GetModuleHandleA(nullptr);
     }
-    if (!register_editor_class(instance)) {
+    if (!register_window_class(instance, kClassName, &window_procedure<ItemEditor>,
+                               static_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH)))) {
         return nullptr;
     }
     RECT frame{0, 0, kClientWidth, kClientHeight};

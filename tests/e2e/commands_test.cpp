@@ -115,6 +115,13 @@ class ForegroundWindow {
     UniqueWindow window_;
 };
 
+// Weapon and shield names of the same byte length, each with one seal of one slot, so
+// that their lines are equally wide and the line whose count grows a digit makes the
+// overlay wider.
+constexpr char kSlotItems[] =
+    "武器,ミスリルブレード,9\n武器印,竜,1\n盾,白銀のラウンド盾,9\n盾印,鉄,1\n";
+constexpr char kSlotInventory[] = "ミスリルブレード [竜] (Ｅ)\r\n白銀のラウンド盾 [鉄] (Ｅ)\r\n";
+
 class Commands : public OverlayTest {
   protected:
     // Starts the overlay with F6 as its hot key (the switch as given), a red background,
@@ -171,15 +178,39 @@ class Commands : public OverlayTest {
         return hidden && shown_again;
     }
 
+    // Starts the stand-in host with the slot items' inventory and the overlay with the
+    // given settings, and waits for the lines it should show. The overlay, or null.
+    HWND start_with_slot_items(const std::string& settings, const std::string& inventory,
+                               const std::vector<std::string>& lines) {
+        write_items(kSlotItems);
+        write_inventory(inventory);
+        write_settings(settings + "x=100\r\ny=100\r\n");
+        if (!start_host()) {
+            return nullptr;
+        }
+        HWND hwnd = start_overlay();
+        if (!hwnd || !wait_for_lines(hwnd, lines)) {
+            ADD_FAILURE() << "the overlay did not show the slot items";
+            return nullptr;
+        }
+        return hwnd;
+    }
+
+    // Holds F6 over four whole passes of the worker and expects the background to stay
+    // opaque red all the while.
+    void expect_holding_f6_toggles_nothing(HWND overlay, const char* why) {
+        ForegroundWindow typing;
+        ASSERT_TRUE(wait_until([&] { return typing.active(); }));
+        HeldKey f6(VK_F6);
+        ASSERT_TRUE(f6.down());
+        for (int round = 0; round < 4; ++round) {
+            ASSERT_TRUE(wait_for_new_pass(overlay)) << "round " << round;
+            EXPECT_GT(red_pixels_of(overlay), 0u) << why;
+        }
+    }
+
     std::string saved_settings() const { return settings_file().value_or("(no settings file)"); }
 };
-
-// Weapon and shield names of the same byte length, each with one seal of one slot, so
-// that their lines are equally wide and the line whose count grows a digit makes the
-// overlay wider.
-constexpr char kSlotItems[] =
-    "武器,ミスリルブレード,9\n武器印,竜,1\n盾,白銀のラウンド盾,9\n盾印,鉄,1\n";
-constexpr char kSlotInventory[] = "ミスリルブレード [竜] (Ｅ)\r\n白銀のラウンド盾 [鉄] (Ｅ)\r\n";
 
 std::string weapon_line(int slots) {
     return "ミスリルブレード[竜○○○○○○○○○] (1/" + std::to_string(slots) + ")";
@@ -189,13 +220,9 @@ std::string shield_line(int slots) {
 }
 
 TEST_F(Commands, SlotCountCommandsChangeTheItemOnTheLineUnderTheMenuPoint) {
-    write_items(kSlotItems);
-    write_inventory(kSlotInventory);
-    write_settings("Utsuwa=1\r\nx=100\r\ny=100\r\n");
-    ASSERT_NE(start_host(), nullptr);
-    HWND hwnd = start_overlay();
+    HWND hwnd = start_with_slot_items("Utsuwa=1\r\n", kSlotInventory,
+                                      {weapon_line(9), shield_line(9), "なし"});
     ASSERT_NE(hwnd, nullptr);
-    ASSERT_TRUE(wait_for_lines(hwnd, {weapon_line(9), shield_line(9), "なし"}));
 
     struct Step {
         int line;
@@ -227,13 +254,9 @@ TEST_F(Commands, SlotCountCommandsChangeTheItemOnTheLineUnderTheMenuPoint) {
 }
 
 TEST_F(Commands, WithTheWeaponHiddenTheTopLineIsTheShields) {
-    write_items(kSlotItems);
-    write_inventory(kSlotInventory);
-    write_settings("Utsuwa=1\r\nWeapon=0\r\nAmulet=0\r\nx=100\r\ny=100\r\n");
-    ASSERT_NE(start_host(), nullptr);
-    HWND hwnd = start_overlay();
+    HWND hwnd = start_with_slot_items("Utsuwa=1\r\nWeapon=0\r\nAmulet=0\r\n", kSlotInventory,
+                                      {shield_line(9)});
     ASSERT_NE(hwnd, nullptr);
-    ASSERT_TRUE(wait_for_lines(hwnd, {shield_line(9)}));
 
     open_and_close_menu_at(hwnd, point_on_line(hwnd, 0));
     PostMessageA(hwnd, WM_COMMAND, kCommandSlotsUp, 0);
@@ -277,13 +300,9 @@ std::string control_text(HWND control) {
 }
 
 TEST_F(Commands, AValueAppliedInTheItemEditorIsTheSlotCountShown) {
-    write_items(kSlotItems);
-    write_inventory(kSlotInventory);
-    write_settings("Utsuwa=1\r\nx=100\r\ny=100\r\n");
-    ASSERT_NE(start_host(), nullptr);
-    HWND hwnd = start_overlay();
+    HWND hwnd = start_with_slot_items("Utsuwa=1\r\n", kSlotInventory,
+                                      {weapon_line(9), shield_line(9), "なし"});
     ASSERT_NE(hwnd, nullptr);
-    ASSERT_TRUE(wait_for_lines(hwnd, {weapon_line(9), shield_line(9), "なし"}));
 
     command(hwnd, kCommandItemEditor);
     HWND editor = overlay_->find_own_window("ItemEditorDialog", "アイテムエディタ");
@@ -386,16 +405,7 @@ TEST_F(Commands, HotKeyTogglesTransparencyOncePerPress) {
 TEST_F(Commands, HotKeyDoesNothingWhileItsSwitchIsOff) {
     HWND hwnd = start_red_overlay_with_f6_hot_key("hook=0\r\n");
     ASSERT_NE(hwnd, nullptr);
-    ForegroundWindow typing;
-    ASSERT_TRUE(wait_until([&] { return typing.active(); }));
-    {
-        HeldKey f6(VK_F6);
-        ASSERT_TRUE(f6.down());
-        for (int round = 0; round < 4; ++round) {
-            ASSERT_TRUE(wait_for_new_pass(hwnd)) << "round " << round;
-            EXPECT_GT(red_pixels_of(hwnd), 0u) << "transparent while the switch is off";
-        }
-    }
+    expect_holding_f6_toggles_nothing(hwnd, "transparent while the switch is off");
     ASSERT_TRUE(wait_for_new_pass(hwnd));
     EXPECT_GT(red_pixels_of(hwnd), 0u) << "transparent after the release";
     EXPECT_EQ(close_overlay(hwnd), 0u);
@@ -491,15 +501,7 @@ TEST_F(ConfigDialog, HotKeyDoesNotToggleTransparencyWhileTheDialogIsOpen) {
     HWND hwnd = start_red_overlay_with_f6_hot_key("hook=1\r\n");
     ASSERT_NE(hwnd, nullptr);
     ASSERT_NE(open_dialog(hwnd), nullptr);
-    ForegroundWindow typing;
-    ASSERT_TRUE(wait_until([&] { return typing.active(); }));
-    HeldKey f6(VK_F6);
-    ASSERT_TRUE(f6.down());
-    for (int round = 0; round < 4; ++round) {
-        ASSERT_TRUE(wait_for_new_pass(hwnd)) << "round " << round;
-        EXPECT_GT(red_pixels_of(hwnd), 0u) << "toggled while the dialog is open";
-    }
-    f6.release();
+    expect_holding_f6_toggles_nothing(hwnd, "toggled while the dialog is open");
     EXPECT_EQ(close_overlay(hwnd), 0u);
 }
 

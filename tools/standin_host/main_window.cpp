@@ -31,21 +31,6 @@ UniqueFont make_font(int height, int weight) noexcept {
     return UniqueFont(CreateFontIndirectA(&font));
 }
 
-// BeginPaint and EndPaint as a pair.
-class PaintScope {
-  public:
-    explicit PaintScope(HWND hwnd) noexcept : hwnd_(hwnd), dc_(BeginPaint(hwnd, &paint_)) {}
-    PaintScope(const PaintScope&) = delete;
-    PaintScope& operator=(const PaintScope&) = delete;
-    ~PaintScope() { EndPaint(hwnd_, &paint_); }
-    HDC dc() const noexcept { return dc_; }
-
-  private:
-    HWND hwnd_;
-    PAINTSTRUCT paint_{};
-    HDC dc_;
-};
-
 void draw_line(HDC dc, int x, int& y, HFONT font, const std::string& text) noexcept {
     SelectGuard select(dc, font);
     TextOutA(dc, x, y, text.c_str(), static_cast<int>(text.size()));
@@ -170,8 +155,8 @@ void MainWindow::open_inventory() noexcept {
 }
 
 void MainWindow::paint() noexcept {
-    PaintScope scope(hwnd_);
-    HDC dc = scope.dc();
+    PaintDc scope(hwnd_);
+    HDC dc = scope.get();
     if (!dc) {
         return;
     }

@@ -7,7 +7,7 @@
 
 namespace quilla {
 
-int32_t parse_decimal_int(std::string_view text) noexcept {
+int64_t parse_decimal_in(std::string_view text, int64_t lowest, int64_t highest) noexcept {
     std::size_t i = 0;
     // White space: space, \t, \n, \v, \f, \r.
     while (i < text.size() && (text[i] == ' ' || (text[i] >= '\t' && text[i] <= '\r'))) {
@@ -18,20 +18,21 @@ int32_t parse_decimal_int(std::string_view text) noexcept {
         negative = text[i] == '-';
         ++i;
     }
-    // Accumulate as a negative number so INT32_MIN is reachable; stop growing at the limit.
-    constexpr int64_t kLimit = int64_t{std::numeric_limits<int32_t>::max()} + 1;
+    // The magnitude stops growing once it is past both limits, so it never overflows.
+    constexpr int64_t kStop = int64_t{1} << 40;
     int64_t magnitude = 0;
     for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
-        if (magnitude < kLimit) {
+        if (magnitude < kStop) {
             magnitude = magnitude * 10 + (text[i] - '0');
         }
     }
-    if (negative) {
-        return magnitude >= kLimit ? std::numeric_limits<int32_t>::min()
-                                   : static_cast<int32_t>(-magnitude);
-    }
-    return magnitude >= kLimit ? std::numeric_limits<int32_t>::max()
-                               : static_cast<int32_t>(magnitude);
+    const int64_t value = negative ? -magnitude : magnitude;
+    return value < lowest ? lowest : (value > highest ? highest : value);
+}
+
+int32_t parse_decimal_int(std::string_view text) noexcept {
+    return static_cast<int32_t>(parse_decimal_in(text, std::numeric_limits<int32_t>::min(),
+                                                 std::numeric_limits<int32_t>::max()));
 }
 
 std::string_view sjis_prefix(std::string_view text, std::size_t max_bytes) noexcept {

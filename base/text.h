@@ -17,6 +17,10 @@ namespace quilla {
 // 0; a value beyond the int32 range gives the nearest limit.
 int32_t parse_decimal_int(std::string_view text) noexcept;
 
+// The same reading, for any range within +-2^40: the result is kept within lowest and
+// highest.
+int64_t parse_decimal_in(std::string_view text, int64_t lowest, int64_t highest) noexcept;
+
 // True when text starts with prefix.
 inline bool starts_with(std::string_view text, std::string_view prefix) noexcept {
     return text.substr(0, prefix.size()) == prefix;

@@ -2,6 +2,8 @@
 #include "config/settings.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <limits>
 
 #include "base/text.h"
 
@@ -35,9 +37,12 @@ SettingsValues parse_settings(std::string_view file_bytes,
     auto number = [](int32_t& target) {
         return [&target](std::string_view value) { target = parse_decimal_int(value); };
     };
+    // Colours are written as unsigned numbers, so they read back as such (up to
+    // 4294967295); a negative number is the colour with the same 32 bits.
     auto colour = [](uint32_t& target) {
         return [&target](std::string_view value) {
-            target = static_cast<uint32_t>(parse_decimal_int(value));
+            target = static_cast<uint32_t>(
+                parse_decimal_in(value, std::numeric_limits<int32_t>::min(), UINT32_MAX));
         };
     };
     for (std::string_view piece : split_pieces(text, 255)) {

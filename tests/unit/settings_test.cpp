@@ -92,15 +92,18 @@ TEST(SettingsParse, KeysAreCaseSensitiveAndTheLastLineWins) {
 TEST(SettingsParse, NumbersReadLeadingDigitsAndClampHugeValues) {
     const SettingsValues v = parse_settings(
         "Wait=250ms\nx=  -12abc\ny=\nhookKey=99999999999999\nPos=-99999999999999\n"
-        "FontSize=-20\nBackColor=4294967295\nWeapon=5\n");
+        "FontSize=-20\nBackColor=4294967295\nWeapon=5\nFontColor=-20\nEdgeColor=99999999999\n");
     EXPECT_EQ(v.wait, 250);
     EXPECT_EQ(v.x, -12);
     EXPECT_EQ(v.y, 0);
     EXPECT_EQ(v.hook_key, kIntMax);
     EXPECT_EQ(v.pos, kIntMin);
     EXPECT_EQ(v.font_size, -20);
-    // Colours are written unsigned; values beyond int read as the int limit.
-    EXPECT_EQ(v.back_color, static_cast<uint32_t>(kIntMax));
+    // Colours are written unsigned and read back as such; a negative one keeps its bits.
+    EXPECT_EQ(v.back_color, 0xFFFFFFFFu);
+    EXPECT_EQ(v.font_color, 0xFFFFFFECu);
+    EXPECT_EQ(v.edge_color, 0xFFFFFFFFu);
+    EXPECT_EQ(parse_settings(format_settings(v)), v) << "a colour changed in write then read";
     EXPECT_EQ(option(v, kOptionWeapon), 5);
 }
 

@@ -45,7 +45,6 @@ constexpr int kListId = 111;
 constexpr const char* kTabTexts[] = {"武器", "盾", "武器印", "盾印"};
 constexpr const char* kColumnTexts[] = {"名前", "器数"};
 
-// A window's whole text, however long: a text is never cut to a buffer's size.
 class ItemEditor {
   public:
     HWND window() const noexcept { return hwnd_; }

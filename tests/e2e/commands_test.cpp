@@ -7,24 +7,12 @@
 #include <string>
 #include <vector>
 
+#include "app/command_ids.h"
+#include "config/options.h"
 #include "tests/e2e/overlay_fixture_win.h"
 
 namespace quilla::e2e {
 namespace {
-
-constexpr int kCommandTopMost = 1000;
-constexpr int kCommandShowWeapon = 1021;
-constexpr int kCommandShowShield = 1022;
-constexpr int kCommandShowAmulet = 1023;
-constexpr int kCommandShowSlotUsage = 1025;
-constexpr int kCommandItemEditor = 1026;
-constexpr int kCommandPositionFree = 1031;
-constexpr int kCommandPositionPinned = 1032;
-constexpr int kCommandPositionExtended = 1033;
-constexpr int kCommandSlotsUp = 1040;
-constexpr int kCommandSlotsDown = 1050;
-constexpr int kCommandSettings = 1060;
-constexpr int kCommandExit = 1080;
 
 // The overlay's line step: the height of its default font ("FontSize=16").
 constexpr int kLineStep = 16;
@@ -165,12 +153,12 @@ class Commands : public OverlayTest {
     bool wait_for_new_pass(
         HWND overlay, const std::function<void()>& sample = [] {}) {
         const int before = height_of(overlay);
-        command(overlay, kCommandShowAmulet);
+        command(overlay, kOptionAmulet);
         const bool hidden = wait_until([&] {
             sample();
             return height_of(overlay) != before;
         });
-        command(overlay, kCommandShowAmulet);
+        command(overlay, kOptionAmulet);
         const bool shown_again = wait_until([&] {
             sample();
             return height_of(overlay) == before;
@@ -248,7 +236,7 @@ TEST_F(Commands, SlotCountCommandsChangeTheItemOnTheLineUnderTheMenuPoint) {
 
     // Both lines are equally wide, so the last step looks the same whichever item grew:
     // without the shield line, the weapon line shows that it kept its count.
-    command(hwnd, kCommandShowShield);
+    command(hwnd, kOptionShield);
     EXPECT_TRUE(wait_for_lines(hwnd, {weapon_line(9), "なし"}));
     close_overlay(hwnd);
 }
@@ -262,7 +250,7 @@ TEST_F(Commands, WithTheWeaponHiddenTheTopLineIsTheShields) {
     PostMessageA(hwnd, WM_COMMAND, kCommandSlotsUp, 0);
     EXPECT_TRUE(wait_for_lines(hwnd, {shield_line(10)}));
 
-    command(hwnd, kCommandShowWeapon);
+    command(hwnd, kOptionWeapon);
     EXPECT_TRUE(wait_for_lines(hwnd, {weapon_line(9), shield_line(10)}));
     close_overlay(hwnd);
 }
@@ -362,7 +350,7 @@ TEST_F(Commands, TopMostTogglesTheWindowAndIsSavedAtExit) {
         HWND hwnd = start_overlay();
         ASSERT_NE(hwnd, nullptr);
         for (const bool topmost : c.topmost_after_each) {
-            command(hwnd, kCommandTopMost);
+            command(hwnd, kOptionTopMost);
             EXPECT_EQ(is_topmost(hwnd), topmost);
         }
         EXPECT_EQ(close_overlay(hwnd), 0u);
@@ -416,8 +404,8 @@ TEST_F(Commands, ExitClosesTheProgramAndSavesTheSettings) {
     write_settings("x=100\r\ny=120\r\n");
     HWND hwnd = start_overlay();
     ASSERT_NE(hwnd, nullptr);
-    command(hwnd, kCommandShowWeapon);  // Weapon=0, written only by this run
-    command(hwnd, kCommandShowSlotUsage);
+    command(hwnd, kOptionWeapon);  // Weapon=0, written only by this run
+    command(hwnd, kOptionUtsuwa);
     PostMessageA(hwnd, WM_COMMAND, kCommandExit, 0);
     EXPECT_EQ(overlay_->wait_exit(30000), 0u) << "did not exit, or not with code 0";
     const std::optional<std::string> saved = settings_file();

@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 
+#include "app/command_ids.h"
 #include "tests/e2e/overlay_fixture_win.h"
 
 namespace quilla::e2e {
@@ -38,7 +39,6 @@ constexpr char kOldSettings[] = "Wait=80\nx=120\ny=90\nWeaponText=武器なし\n
 constexpr char kOldItems[] =
     "武器,ミスリルブレード,9\r\n盾,白銀の盾,5\r\nお守り,いやしのお守り,\r\n";
 
-constexpr int kCommandItemEditor = 1026;
 constexpr int kFileNameEdit = 109;
 constexpr int kSaveButton = 107;
 constexpr int kList = 111;

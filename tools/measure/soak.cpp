@@ -27,8 +27,10 @@
 #include <string_view>
 #include <vector>
 
+#include "app/command_ids.h"
 #include "base/handles_win.h"
 #include "base/text.h"
+#include "config/options.h"
 #include "tests/support/test_process_win.h"
 #include "tools/measure/running_overlay_win.h"
 #include "tools/measure/sample_files.h"
@@ -45,8 +47,19 @@ constexpr DWORD kSampleEveryMs = 60000;
 
 // Menu commands sent in turn: every display option, transparency, topmost, and the three
 // position modes (extending the host and giving it back).
-constexpr std::array<int, 13> kCommands = {1010, 1021, 1022, 1023, 1024, 1025, 1027,
-                                           1000, 1032, 1033, 1031, 1033, 1031};
+constexpr std::array<int, 13> kCommands = {kOptionTransparent,
+                                           kOptionWeapon,
+                                           kOptionShield,
+                                           kOptionAmulet,
+                                           kOptionIn,
+                                           kOptionUtsuwa,
+                                           kOptionMaru,
+                                           kOptionTopMost,
+                                           kCommandPositionPinned,
+                                           kCommandPositionExtended,
+                                           kCommandPositionFree,
+                                           kCommandPositionExtended,
+                                           kCommandPositionFree};
 
 struct Metric {
     const char* name;

@@ -40,7 +40,7 @@ TEST_F(Lifecycle, SavedPositionsOffTheScreenAreBroughtBack) {
     EXPECT_EQ(window_rect(hwnd).left, 0);
     EXPECT_EQ(window_rect(hwnd).top, 30);
     close_overlay(hwnd);
-    EXPECT_EQ(settings_file()->rfind("x=0\r\ny=30\r\n", 0), 0u);
+    EXPECT_EQ(saved_settings().rfind("x=0\r\ny=30\r\n", 0), 0u);
 
     write_settings("x=" + std::to_string(screen_width + 500) + "\r\ny=0\r\n");
     hwnd = start_overlay();

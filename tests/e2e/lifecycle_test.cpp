@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include "tests/e2e/overlay_fixture_win.h"
+#include "tests/support/control_text_win.h"
 
 namespace quilla::e2e {
 namespace {
@@ -24,9 +25,7 @@ TEST_F(Lifecycle, WithoutSettingsOpensAtOriginNotTopmostAndWritesDefaultsAtExit)
     const LONG ex = GetWindowLongA(hwnd, GWL_EXSTYLE);
     EXPECT_TRUE(ex & WS_EX_LAYERED);
     EXPECT_EQ(GetWindowLongA(hwnd, GWL_STYLE) & (WS_CAPTION | WS_BORDER | WS_THICKFRAME), 0);
-    char title[64] = {};
-    GetWindowTextA(hwnd, title, sizeof title);
-    EXPECT_STREQ(title, "Quilla WS");
+    EXPECT_EQ(test_support::control_text(hwnd), "Quilla WS");
 
     EXPECT_EQ(close_overlay(hwnd), 0u);
     EXPECT_EQ(settings_file(), std::string(kDefaultsAtOrigin));

@@ -15,6 +15,7 @@
 #include "base/window_class_win.h"
 #include "base/text.h"
 #include "items/item_db.h"
+#include "items/item_editor_ids.h"
 #include "items/item_editor_model.h"
 #include "items/item_file.h"
 #include "items/item_file_win.h"
@@ -29,18 +30,18 @@ constexpr int kClientWidth = 300;
 constexpr int kClientHeight = 400;
 constexpr int kLine = 22;  // height of an edit or button row
 
-constexpr int kTabsId = 100;
-constexpr int kSearchTextId = 101;
-constexpr int kSearchId = 102;
-constexpr int kValueId = 103;
-constexpr int kApplyId = 104;
-constexpr int kNextId = 105;
-constexpr int kResetId = 106;
-constexpr int kSaveId = 107;
-constexpr int kLoadId = 108;
-constexpr int kFileNameId = 109;
-constexpr int kNameId = 110;
-constexpr int kListId = 111;
+constexpr int kTabsId = kItemEditorTabsId;
+constexpr int kSearchTextId = kItemEditorSearchTextId;
+constexpr int kSearchId = kItemEditorSearchId;
+constexpr int kValueId = kItemEditorValueId;
+constexpr int kApplyId = kItemEditorApplyId;
+constexpr int kNextId = kItemEditorNextId;
+constexpr int kResetId = kItemEditorResetId;
+constexpr int kSaveId = kItemEditorSaveId;
+constexpr int kLoadId = kItemEditorLoadId;
+constexpr int kFileNameId = kItemEditorFileNameId;
+constexpr int kNameId = kItemEditorNameId;
+constexpr int kListId = kItemEditorListId;
 
 constexpr const char* kTabTexts[] = {"武器", "盾", "武器印", "盾印"};
 constexpr const char* kColumnTexts[] = {"名前", "器数"};

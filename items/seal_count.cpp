@@ -15,33 +15,14 @@ namespace {
 
 constexpr int kPasses = 10;
 
-// Copies of a seal beyond its limit take no slots; a seal not listed has no limit. Each
-// group lists single-kanji seal names (two bytes each) run together.
-struct LimitGroup {
-    int32_t limit;
-    std::string_view seals;
-};
-
-constexpr std::array<LimitGroup, 3> kWeaponSealLimits = {{
-    {1, "鎌必三付牙怪銀凍紅帝斬奇超識"},
-    {2, "風"},
-    {5, "竜"},
-}};
-
-constexpr std::array<LimitGroup, 3> kShieldSealLimits = {{
-    {1, "発見影炎氷識蒸超罠奇状無界縛"},
-    {2, "踊祓魔重消"},
-    {5, "竜"},
-}};
-
 constexpr int32_t kNoLimit = std::numeric_limits<int32_t>::max();
 constexpr std::size_t kKanjiBytes = 2;
 
-int32_t limit_in(const std::array<LimitGroup, 3>& groups, std::string_view seal) noexcept {
+int32_t limit_in(const std::array<SealLimitGroup, 3>& groups, std::string_view seal) noexcept {
     if (seal.size() != kKanjiBytes) {
         return kNoLimit;
     }
-    for (const LimitGroup& group : groups) {
+    for (const SealLimitGroup& group : groups) {
         for (std::size_t at = 0; at + kKanjiBytes <= group.seals.size(); at += kKanjiBytes) {
             if (group.seals.substr(at, kKanjiBytes) == seal) {
                 return group.limit;

@@ -4,12 +4,32 @@
 
 #include "items/item_db.h"
 
+#include <array>
 #include <cstdint>
 #include <string_view>
 
 namespace quilla {
 
 enum class SealKind { Weapon, Shield };
+
+// Copies of a seal beyond its limit take no slots; a seal not listed has no limit. Each
+// group lists single-kanji seal names (two bytes each) run together.
+struct SealLimitGroup {
+    int32_t limit;
+    std::string_view seals;
+};
+
+inline constexpr std::array<SealLimitGroup, 3> kWeaponSealLimits = {{
+    {1, "鎌必三付牙怪銀凍紅帝斬奇超識"},
+    {2, "風"},
+    {5, "竜"},
+}};
+
+inline constexpr std::array<SealLimitGroup, 3> kShieldSealLimits = {{
+    {1, "発見影炎氷識蒸超罠奇状無界縛"},
+    {2, "踊祓魔重消"},
+    {5, "竜"},
+}};
 
 // How many seal names stand at the start of seal_text. Ten passes over the seal table in
 // name order; each entry whose name is at the front in its turn is taken once per pass.

@@ -9,10 +9,16 @@
 
 #include "app/command_ids.h"
 #include "config/options.h"
+#include "items/item_editor_ids.h"
 #include "tests/e2e/overlay_fixture_win.h"
+#include "tests/support/control_text_win.h"
+#include "tests/support/keys_win.h"
 
 namespace quilla::e2e {
 namespace {
+
+using test_support::control_text;
+using test_support::HeldKey;
 
 // The overlay's line step: the height of its default font ("FontSize=16").
 constexpr int kLineStep = 16;
@@ -56,36 +62,6 @@ HWND visible_popup_menu(DWORD process_id) {
     return search.found;
 }
 
-// A keyboard key held down through SendInput until release() or the end of the scope, so
-// that a failing test never leaves the key down for the tests after it.
-class HeldKey {
-  public:
-    explicit HeldKey(WORD virtual_key) : key_(virtual_key) { down_ = send(0); }
-    HeldKey(const HeldKey&) = delete;
-    HeldKey& operator=(const HeldKey&) = delete;
-    ~HeldKey() { release(); }
-
-    bool down() const { return down_; }
-    void release() {
-        if (down_) {
-            send(KEYEVENTF_KEYUP);
-            down_ = false;
-        }
-    }
-
-  private:
-    bool send(DWORD flags) const {
-        INPUT input{};
-        input.type = INPUT_KEYBOARD;
-        input.ki.wVk = key_;
-        input.ki.dwFlags = flags;
-        return SendInput(1, &input, sizeof input) == 1;
-    }
-
-    WORD key_;
-    bool down_ = false;
-};
-
 // A window of the test's own, made the foreground window, as the program the user is
 // typing into while the overlay watches the hot key. Keyboard input always has a window
 // to go to then, as on a real desktop.
@@ -104,8 +80,7 @@ class ForegroundWindow {
 };
 
 // Weapon and shield names of the same byte length, each with one seal of one slot, so
-// that their lines are equally wide and the line whose count grows a digit makes the
-// overlay wider.
+// that their lines are equally wide: only the drawn text tells which line is which.
 constexpr char kSlotItems[] =
     "武器,ミスリルブレード,9\n武器印,竜,1\n盾,白銀のラウンド盾,9\n盾印,鉄,1\n";
 constexpr char kSlotInventory[] = "ミスリルブレード [竜] (Ｅ)\r\n白銀のラウンド盾 [鉄] (Ｅ)\r\n";
@@ -177,8 +152,12 @@ class Commands : public OverlayTest {
             return nullptr;
         }
         HWND hwnd = start_overlay();
-        if (!hwnd || !wait_for_lines(hwnd, lines)) {
-            ADD_FAILURE() << "the overlay did not show the slot items";
+        if (!hwnd) {
+            return nullptr;
+        }
+        const ::testing::AssertionResult shown = wait_for_lines(hwnd, lines);
+        if (!shown) {
+            ADD_FAILURE() << shown.message();
             return nullptr;
         }
         return hwnd;
@@ -196,8 +175,6 @@ class Commands : public OverlayTest {
             EXPECT_GT(red_pixels_of(overlay), 0u) << why;
         }
     }
-
-    std::string saved_settings() const { return settings_file().value_or("(no settings file)"); }
 };
 
 std::string weapon_line(int slots) {
@@ -230,12 +207,10 @@ TEST_F(Commands, SlotCountCommandsChangeTheItemOnTheLineUnderTheMenuPoint) {
         // As a menu choice arrives: posted.
         PostMessageA(hwnd, WM_COMMAND, static_cast<WPARAM>(step.command), 0);
         EXPECT_TRUE(wait_for_lines(
-            hwnd, {weapon_line(step.weapon_slots), shield_line(step.shield_slots), "なし"}))
-            << "overlay " << window_rect(hwnd).right - window_rect(hwnd).left << " wide";
+            hwnd, {weapon_line(step.weapon_slots), shield_line(step.shield_slots), "なし"}));
     }
 
-    // Both lines are equally wide, so the last step looks the same whichever item grew:
-    // without the shield line, the weapon line shows that it kept its count.
+    // Without the shield line, the weapon line alone shows that it kept its count.
     command(hwnd, kOptionShield);
     EXPECT_TRUE(wait_for_lines(hwnd, {weapon_line(9), "なし"}));
     close_overlay(hwnd);
@@ -271,20 +246,8 @@ TEST_F(Commands, SlotCountCommandsFindAWeaponShownWithoutSeals) {
 
     open_and_close_menu_at(hwnd, point_on_line(hwnd, 0));
     PostMessageA(hwnd, WM_COMMAND, kCommandSlotsUp, 0);
-    EXPECT_TRUE(wait_for_lines(hwnd, {plain_weapon_line(10), "なし", "なし"}))
-        << "overlay " << window_rect(hwnd).right - window_rect(hwnd).left << " wide";
+    EXPECT_TRUE(wait_for_lines(hwnd, {plain_weapon_line(10), "なし", "なし"}));
     close_overlay(hwnd);
-}
-
-// Another program's control text, asked of the control itself (an edit keeps its text
-// apart from the window's caption).
-std::string control_text(HWND control) {
-    const auto length = SendMessageA(control, WM_GETTEXTLENGTH, 0, 0);
-    std::string text(static_cast<std::size_t>(length > 0 ? length : 0) + 1, '\0');
-    const auto got =
-        SendMessageA(control, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
-    text.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
-    return text;
 }
 
 TEST_F(Commands, AValueAppliedInTheItemEditorIsTheSlotCountShown) {
@@ -297,14 +260,15 @@ TEST_F(Commands, AValueAppliedInTheItemEditorIsTheSlotCountShown) {
     ASSERT_NE(editor, nullptr);
     EXPECT_EQ(GetWindow(editor, GW_OWNER), hwnd);
     // Found by 探す, which selects the weapon's row and fills its name and value.
-    SendMessageA(GetDlgItem(editor, 101), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("ミスリル"));
-    SendMessageA(GetDlgItem(editor, 102), BM_CLICK, 0, 0);
-    ASSERT_EQ(control_text(GetDlgItem(editor, 110)), "ミスリルブレード");
-    ASSERT_EQ(control_text(GetDlgItem(editor, 103)), "9");
-    SendMessageA(GetDlgItem(editor, 103), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("12"));
-    SendMessageA(GetDlgItem(editor, 104), BM_CLICK, 0, 0);
-    EXPECT_TRUE(wait_for_lines(hwnd, {weapon_line(12), shield_line(9), "なし"}))
-        << "overlay " << window_rect(hwnd).right - window_rect(hwnd).left << " wide";
+    SendMessageA(GetDlgItem(editor, kItemEditorSearchTextId), WM_SETTEXT, 0,
+                 reinterpret_cast<LPARAM>("ミスリル"));
+    SendMessageA(GetDlgItem(editor, kItemEditorSearchId), BM_CLICK, 0, 0);
+    ASSERT_EQ(control_text(GetDlgItem(editor, kItemEditorNameId)), "ミスリルブレード");
+    ASSERT_EQ(control_text(GetDlgItem(editor, kItemEditorValueId)), "9");
+    SendMessageA(GetDlgItem(editor, kItemEditorValueId), WM_SETTEXT, 0,
+                 reinterpret_cast<LPARAM>("12"));
+    SendMessageA(GetDlgItem(editor, kItemEditorApplyId), BM_CLICK, 0, 0);
+    EXPECT_TRUE(wait_for_lines(hwnd, {weapon_line(12), shield_line(9), "なし"}));
     close_overlay(hwnd);
 }
 
@@ -407,7 +371,7 @@ TEST_F(Commands, ExitClosesTheProgramAndSavesTheSettings) {
     command(hwnd, kOptionWeapon);  // Weapon=0, written only by this run
     command(hwnd, kOptionUtsuwa);
     PostMessageA(hwnd, WM_COMMAND, kCommandExit, 0);
-    EXPECT_EQ(overlay_->wait_exit(30000), 0u) << "did not exit, or not with code 0";
+    EXPECT_EQ(overlay_->wait_exit(), 0u) << "did not exit, or not with code 0";
     const std::optional<std::string> saved = settings_file();
     ASSERT_TRUE(saved.has_value());
     EXPECT_EQ(saved->rfind("x=100\r\ny=120\r\n", 0), 0u) << *saved;

@@ -1,5 +1,4 @@
-// What the end-to-end tests share beyond running programs: waiting with the tests'
-// usual deadline, and the rectangles of windows.
+// What the end-to-end tests share beyond running programs: the rectangles of windows.
 #pragma once
 
 #include <windows.h>
@@ -11,13 +10,9 @@ namespace quilla::e2e {
 using test_support::ChildProcess;
 using test_support::read_file;
 using test_support::ScratchDirectory;
+using test_support::sync_with;
 using test_support::to_windows_path;
-
-// Polls condition (serving this thread's messages) until it holds or the deadline passes.
-template <typename Condition>
-bool wait_until(Condition condition, DWORD timeout_ms = 20000) {
-    return test_support::wait_until(condition, timeout_ms);
-}
+using test_support::wait_until;
 
 inline RECT window_rect(HWND hwnd) {
     RECT r{};

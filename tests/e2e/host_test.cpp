@@ -29,7 +29,8 @@ TEST_F(HostAtStartAndExit, AHostOfAnUnknownWidthKeepsItsHeight) {
     HWND hwnd = start_overlay();
     ASSERT_NE(hwnd, nullptr);
     EXPECT_EQ(close_overlay(hwnd), 0u);
-    flush(host);  // any resize request would have been handled by now
+    // Any resize request would have been handled by now.
+    ASSERT_TRUE(sync_with(host)) << "the host window answered";
     EXPECT_EQ(height_of(host), 400);
 }
 
@@ -41,9 +42,9 @@ TEST_F(HostAtStartAndExit, ItemWindowMakesTheHostOpenItsInventoryAtStart) {
     ASSERT_EQ(host_->find_inventory_window(), nullptr);
     HWND hwnd = start_overlay();
     ASSERT_NE(hwnd, nullptr);
-    EXPECT_NE(host_->wait_for_inventory_window(20000), nullptr);
+    EXPECT_NE(host_->wait_for_inventory_window(), nullptr);
     close_overlay(hwnd);
-    EXPECT_NE(settings_file()->find("\r\nItemWindow=1\r\n"), std::string::npos);
+    EXPECT_NE(saved_settings().find("\r\nItemWindow=1\r\n"), std::string::npos);
 }
 
 TEST_F(HostAtStartAndExit, WithoutItemWindowTheInventoryStaysClosed) {
@@ -52,8 +53,8 @@ TEST_F(HostAtStartAndExit, WithoutItemWindowTheInventoryStaysClosed) {
     ASSERT_NE(host, nullptr);
     HWND hwnd = start_overlay();
     ASSERT_NE(hwnd, nullptr);
-    flush(hwnd);
-    flush(host);
+    ASSERT_TRUE(sync_with(hwnd)) << "the overlay window answered";
+    ASSERT_TRUE(sync_with(host)) << "the host window answered";
     EXPECT_EQ(host_->find_inventory_window(), nullptr);
     close_overlay(hwnd);
 }

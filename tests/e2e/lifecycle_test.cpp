@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include "tests/e2e/overlay_fixture_win.h"
+#include "tests/support/control_text_win.h"
 
 namespace quilla::e2e {
 namespace {
@@ -24,9 +25,7 @@ TEST_F(Lifecycle, WithoutSettingsOpensAtOriginNotTopmostAndWritesDefaultsAtExit)
     const LONG ex = GetWindowLongA(hwnd, GWL_EXSTYLE);
     EXPECT_TRUE(ex & WS_EX_LAYERED);
     EXPECT_EQ(GetWindowLongA(hwnd, GWL_STYLE) & (WS_CAPTION | WS_BORDER | WS_THICKFRAME), 0);
-    char title[64] = {};
-    GetWindowTextA(hwnd, title, sizeof title);
-    EXPECT_STREQ(title, "Quilla WS");
+    EXPECT_EQ(test_support::control_text(hwnd), "Quilla WS");
 
     EXPECT_EQ(close_overlay(hwnd), 0u);
     EXPECT_EQ(settings_file(), std::string(kDefaultsAtOrigin));
@@ -40,7 +39,7 @@ TEST_F(Lifecycle, SavedPositionsOffTheScreenAreBroughtBack) {
     EXPECT_EQ(window_rect(hwnd).left, 0);
     EXPECT_EQ(window_rect(hwnd).top, 30);
     close_overlay(hwnd);
-    EXPECT_EQ(settings_file()->rfind("x=0\r\ny=30\r\n", 0), 0u);
+    EXPECT_EQ(saved_settings().rfind("x=0\r\ny=30\r\n", 0), 0u);
 
     write_settings("x=" + std::to_string(screen_width + 500) + "\r\ny=0\r\n");
     hwnd = start_overlay();

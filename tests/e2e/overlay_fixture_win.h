@@ -8,9 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "app/overlay_window_win.h"
 #include "tests/e2e/e2e_support_win.h"
 #include "tests/e2e/screen_win.h"
+#include "tests/support/overlay_process_win.h"
+#include "tests/support/standin_host_win.h"
 
 namespace quilla::e2e {
 
@@ -23,12 +24,10 @@ class OverlayTest : public ::testing::Test {
 
     // Starts the overlay in the test's directory and waits for its window.
     HWND start_overlay() {
-        overlay_ = std::make_unique<ChildProcess>(to_windows_path(QUILLA_EXE_PATH),
-                                                  std::vector<std::string>{}, dir_.path());
+        overlay_ =
+            test_support::start_overlay_process(to_windows_path(QUILLA_EXE_PATH), dir_.path());
         EXPECT_TRUE(overlay_->started()) << overlay_->error();
-        HWND hwnd = nullptr;
-        wait_until(
-            [&] { return (hwnd = overlay_->find_own_window(kOverlayClassName)) != nullptr; });
+        HWND hwnd = test_support::wait_for_overlay_window(*overlay_);
         EXPECT_NE(hwnd, nullptr) << "the overlay window did not appear";
         return hwnd;
     }
@@ -38,37 +37,31 @@ class OverlayTest : public ::testing::Test {
     HWND start_host(std::vector<std::string> args = {}) {
         args.push_back("--inventory");
         args.push_back("inventory.txt");
-        host_ =
-            std::make_unique<ChildProcess>(to_windows_path(STANDIN_HOST_PATH), args, dir_.path());
-        EXPECT_TRUE(host_->started()) << host_->error();
-        HWND hwnd = host_->wait_for_main_window(20000);
-        EXPECT_NE(hwnd, nullptr) << "the stand-in host did not appear";
-        return hwnd;
+        test_support::StandinHost host =
+            test_support::start_standin_host(dir_.path(), args, to_windows_path(STANDIN_HOST_PATH));
+        EXPECT_NE(host.main, nullptr) << host.error;
+        host_ = std::move(host.process);
+        return host.main;
     }
 
     // Closes the overlay as the system would and returns its exit code; fails the test
-    // when the process does not exit.
+    // when the process does not exit. last_close_ms_ is the time the close took.
     std::optional<DWORD> close_overlay(HWND hwnd) {
-        PostMessageA(hwnd, WM_CLOSE, 0, 0);
-        auto code = overlay_->wait_exit(30000);
-        EXPECT_TRUE(code.has_value()) << "the overlay did not exit";
-        return code;
+        const test_support::Closed closed = test_support::close_overlay_process(*overlay_, hwnd);
+        last_close_ms_ = closed.took_ms;
+        EXPECT_TRUE(closed.exit_code.has_value()) << "the overlay did not exit";
+        return closed.exit_code;
     }
 
     // Runs a menu command and returns once the overlay has handled it. (A posted command
     // followed by a sent message is not enough: the sent one is handled first.)
     static void command(HWND hwnd, int id) {
         DWORD_PTR ignored;
-        ASSERT_NE(SendMessageTimeoutA(hwnd, WM_COMMAND, static_cast<WPARAM>(id), 0, SMTO_BLOCK,
-                                      10000, &ignored),
-                  0)
+        ASSERT_NE(
+            SendMessageTimeoutA(hwnd, WM_COMMAND, static_cast<WPARAM>(id), 0, SMTO_BLOCK,
+                                test_support::deadline_ms(test_support::kUsualWaitMs), &ignored),
+            0)
             << "command " << id << " not handled";
-    }
-
-    // Returns once the window's thread has handled everything posted to it before.
-    static void flush(HWND hwnd) {
-        DWORD_PTR ignored;
-        SendMessageTimeoutA(hwnd, WM_NULL, 0, 0, SMTO_BLOCK, 10000, &ignored);
     }
 
     void write_settings(const std::string& text) {
@@ -78,24 +71,50 @@ class OverlayTest : public ::testing::Test {
     // The stand-in host re-reads its inventory when the file changes. The replace fails
     // while the host has the file open for a read, so it is tried again until it lands.
     void write_inventory(const std::string& text) {
-        ASSERT_TRUE(wait_until([&] { return dir_.write_file("inventory.txt", text); }));
+        ASSERT_TRUE(wait_until([&] { return dir_.write_file("inventory.txt", text); }))
+            << "inventory.txt written";
     }
     std::optional<std::string> settings_file() const {
         return read_file(dir_.file("QuillaWS.txt"));
     }
+    // The settings file's text, or a text that no check matches when there is none.
+    std::string saved_settings() const { return settings_file().value_or("(no settings file)"); }
 
-    // Waits until the overlay window has the size of these lines in the default font.
-    bool wait_for_lines(HWND hwnd, const std::vector<std::string>& lines) {
-        const Extent want = overlay_extent(lines);
-        return wait_until([&] {
-            const RECT r = window_rect(hwnd);
-            return r.right - r.left == want.width && r.bottom - r.top == want.height;
+    // Waits until the overlay shows exactly these lines: its size and its pixels on the
+    // screen are those of the program's own drawing of them.
+    ::testing::AssertionResult wait_for_lines(HWND hwnd, const std::vector<std::string>& lines,
+                                              const DrawColors& colors = kDefaultColors) {
+        const DrawnLines want = draw_lines(lines, colors);
+        RECT r{};
+        std::size_t differing = 0;
+        const bool shown = wait_until([&] {
+            r = window_rect(hwnd);
+            if (r.right - r.left != want.size.width || r.bottom - r.top != want.size.height) {
+                return false;
+            }
+            const std::vector<uint32_t> seen = capture_screen(r);
+            differing = 0;
+            for (std::size_t i = 0; i < seen.size() && i < want.pixels.size(); ++i) {
+                differing += seen[i] != want.pixels[i];
+            }
+            return seen.size() == want.pixels.size() && differing == 0;
         });
+        if (shown) {
+            return ::testing::AssertionSuccess();
+        }
+        auto failure = ::testing::AssertionFailure() << "the overlay did not show the lines";
+        for (const std::string& line : lines) {
+            failure << " [" << line << "]";
+        }
+        return failure << ": it is " << r.right - r.left << "x" << r.bottom - r.top << ", they are "
+                       << want.size.width << "x" << want.size.height << "; last look: " << differing
+                       << " pixels differ";
     }
 
     ScratchDirectory dir_;
     std::unique_ptr<ChildProcess> host_;
     std::unique_ptr<ChildProcess> overlay_;
+    ULONGLONG last_close_ms_ = 0;
 };
 
 }  // namespace quilla::e2e

@@ -1,15 +1,20 @@
-// Looking at the overlay as a user would: text extents in the overlay's default font,
-// and the pixels on the screen.
+// Looking at the overlay as a user would: text extents in the overlay's default font, the
+// pixels on the screen, and the pixels the program's own drawing gives for the lines a
+// test expects (the oracle the screen is compared with).
 #pragma once
 
 #include <windows.h>
 
 #include <algorithm>
 #include <cstdint>
+#include <string_view>
 #include <string>
 #include <vector>
 
 #include "base/handles_win.h"
+#include "config/overlay_font_win.h"
+#include "overlay/drawing_surface_win.h"
+#include "overlay/overlay_drawing_win.h"
 
 namespace quilla::e2e {
 
@@ -81,6 +86,40 @@ inline std::size_t count_pixels(const std::vector<uint32_t>& pixels, uint32_t rg
         n += p == rgb;
     }
     return n;
+}
+
+// The colours of the default settings: white text with a black outline on black.
+inline constexpr DrawColors kDefaultColors{RGB(0, 0, 0), RGB(255, 255, 255), RGB(0, 0, 0)};
+
+// What the overlay shows for these lines, opaque, in its default font: the size and the
+// pixels (top row first, 0x00RRGGBB), drawn by the program's own drawing code.
+struct DrawnLines {
+    Extent size;
+    std::vector<uint32_t> pixels;
+};
+
+inline DrawnLines draw_lines(const std::vector<std::string>& lines,
+                             const DrawColors& colors = kDefaultColors) {
+    constexpr int32_t kFontHeight = 16;
+    DrawnLines drawn;
+    SurfaceResult made = create_drawing_surface(nullptr, 2048, 256);
+    const std::shared_ptr<void> font = create_overlay_font("ＭＳ ゴシック", kFontHeight);
+    if (!made.surface || !font) {
+        return drawn;
+    }
+    DrawingSurface& surface = *made.surface;
+    const SelectGuard selected(surface.dc(), font_handle(font));
+    const std::vector<std::string_view> views(lines.begin(), lines.end());
+    const Size size = draw_overlay(surface, views, kFontHeight, colors, false);
+    GdiFlush();
+    drawn.size = {size.width, size.height};
+    for (int32_t y = 0; y < size.height; ++y) {
+        const uint32_t* row = surface.bits() + (surface.height() - 1 - y) * surface.width();
+        for (int32_t x = 0; x < size.width; ++x) {
+            drawn.pixels.push_back(row[x] & 0x00FFFFFF);
+        }
+    }
+    return drawn;
 }
 
 }  // namespace quilla::e2e

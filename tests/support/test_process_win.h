@@ -3,8 +3,7 @@
 // waiting with a deadline for its windows or its exit, reading the files it writes, and
 // ending it by its process id. Files and handles go through the program's own helpers.
 //
-// Times are DWORD milliseconds: <chrono> cannot be included under the Shift-JIS execution
-// character set (one of its unit suffixes has no Shift-JIS form).
+// Times are DWORD milliseconds, given for an idle machine (see wait_win.h).
 //
 // Only one stand-in may run at a time (tests share the desktop and look windows up by
 // class). Declare the ScratchDirectory before the ChildProcess so the process ends
@@ -16,6 +15,7 @@
 #include "base/file_win.h"
 #include "base/handles_win.h"
 #include "base/text.h"
+#include "tests/support/wait_win.h"
 
 #include <atomic>
 #include <cstdlib>
@@ -68,32 +68,6 @@ inline std::string standin_host_path() {
     const std::filesystem::path tests_dir = std::filesystem::path(module).parent_path();
     return (tests_dir.parent_path() / "tools" / "standin_host.exe").string();
 #endif
-}
-
-// Runs check() until it returns true or timeout_ms passes, dispatching this thread's window
-// messages in between (and waking early when also_wake_on is signalled). Returns the last
-// result of check().
-template <typename Check>
-bool wait_until(Check check, DWORD timeout_ms, HANDLE also_wake_on = nullptr) {
-    const ULONGLONG deadline = GetTickCount64() + timeout_ms;
-    for (;;) {
-        if (check()) {
-            return true;
-        }
-        const ULONGLONG now = GetTickCount64();
-        if (now >= deadline) {
-            return check();
-        }
-        const DWORD slice = static_cast<DWORD>(deadline - now < 5 ? deadline - now : 5);
-        const DWORD handles = also_wake_on ? 1 : 0;
-        MsgWaitForMultipleObjects(handles, also_wake_on ? &also_wake_on : nullptr, FALSE, slice,
-                                  QS_ALLINPUT);
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-    }
 }
 
 // A fresh, empty folder under the temporary folder, removed with its contents at the end.
@@ -227,10 +201,12 @@ class ChildProcess {
         return true;
     }
 
-    // The exit code once the process has ended within timeout_ms; nothing otherwise.
-    std::optional<DWORD> wait_exit(DWORD timeout_ms) const noexcept {
+    // The exit code once the process has ended within timeout_ms (stretched by the load
+    // factor); nothing otherwise.
+    std::optional<DWORD> wait_exit(DWORD timeout_ms = kUsualWaitMs) const noexcept {
         DWORD code = 0;
-        if (!process_ || WaitForSingleObject(process_.get(), timeout_ms) != WAIT_OBJECT_0 ||
+        if (!process_ ||
+            WaitForSingleObject(process_.get(), deadline_ms(timeout_ms)) != WAIT_OBJECT_0 ||
             !GetExitCodeProcess(process_.get(), &code)) {
             return std::nullopt;
         }
@@ -258,11 +234,12 @@ class ChildProcess {
         return find_own_window(kInventoryClass, kInventoryTitle);
     }
 
-    // Waits up to timeout_ms for the window; null on timeout or when the process ended.
-    HWND wait_for_main_window(DWORD timeout_ms) const {
+    // Waits up to timeout_ms (stretched by the load factor) for the window; null on timeout
+    // or when the process ended.
+    HWND wait_for_main_window(DWORD timeout_ms = kUsualWaitMs) const {
         return wait_for([this] { return find_main_window(); }, timeout_ms);
     }
-    HWND wait_for_inventory_window(DWORD timeout_ms) const {
+    HWND wait_for_inventory_window(DWORD timeout_ms = kUsualWaitMs) const {
         return wait_for([this] { return find_inventory_window(); }, timeout_ms);
     }
 
@@ -277,8 +254,8 @@ class ChildProcess {
         } else {
             TerminateProcess(process_.get(), 1);
         }
-        WaitForSingleObject(process_.get(), 10000);
-        wait_until([this] { return !find_main_window() && !find_inventory_window(); }, 5000);
+        WaitForSingleObject(process_.get(), deadline_ms(kUsualWaitMs));
+        wait_until([this] { return !find_main_window() && !find_inventory_window(); });
         process_.reset();
     }
 

@@ -6,6 +6,7 @@
 
 #include <limits>
 #include <string>
+#include <utility>
 
 namespace quilla {
 namespace {
@@ -96,9 +97,9 @@ TEST(InputCodeName, UnassignedCodesHaveNoName) {
 
 TEST(InputCodeName, EveryPadButtonIsNamedByItsNumber) {
     // Button n's code spells n's decimal digits in hexadecimal.
-    for (int n = 1; n <= 32; ++n) {
-        const int32_t code =
-            0x100 + static_cast<int32_t>(std::stoi(std::to_string(n), nullptr, 16));
+    const std::pair<int, int32_t> buttons[] = {{1, 0x101},  {9, 0x109},  {10, 0x110}, {15, 0x115},
+                                               {19, 0x119}, {20, 0x120}, {29, 0x129}, {32, 0x132}};
+    for (const auto& [n, code] : buttons) {
         EXPECT_EQ(input_code_name(code), "Pad " + std::to_string(n)) << "button " << n;
         EXPECT_EQ(pad_button_code(n), code) << "button " << n;
     }
@@ -126,8 +127,10 @@ TEST(InputCodeName, DigitsAndLettersAreTheCharacterItself) {
     for (char c = 'A'; c <= 'Z'; ++c) {
         EXPECT_EQ(input_code_name(c), std::string(1, c));
     }
-    for (int f = 1; f <= 24; ++f) {
-        EXPECT_EQ(input_code_name(0x6F + f), "F" + std::to_string(f));
+    const std::pair<int32_t, const char*> function_keys[] = {
+        {0x70, "F1"}, {0x79, "F10"}, {0x7B, "F12"}, {0x80, "F17"}, {0x87, "F24"}};
+    for (const auto& [code, name] : function_keys) {
+        EXPECT_EQ(input_code_name(code), name);
     }
 }
 

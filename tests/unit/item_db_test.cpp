@@ -153,9 +153,5 @@ TEST(ItemDatabase, KeepsTheEditorOwner) {
     EXPECT_EQ(db.editor_owner(), &window);
 }
 
-TEST(ItemDatabase, ProcessWideInstanceIsOneObject) {
-    EXPECT_EQ(&item_database(), &item_database());
-}
-
 }  // namespace
 }  // namespace quilla

@@ -208,17 +208,20 @@ TEST(ApplyAlpha, TouchesOnlyTheUsedRectangleCountedFromTheTop) {
 }
 
 TEST(ApplyAlpha, ClipsAUsedRectangleLargerThanTheSurface) {
-    const Size oversized[] = {{6, 2}, {2, 9}, {100, 100}, {kMax, kMax}};
-    for (const Size used : oversized) {
-        SCOPED_TRACE(testing::Message() << used.width << "x" << used.height);
+    struct Case {
+        Size used;
+        Size touched;  // of the 4x3 surface
+    };
+    const Case cases[] = {
+        {{6, 2}, {4, 2}}, {{2, 9}, {2, 3}}, {{100, 100}, {4, 3}}, {{kMax, kMax}, {4, 3}}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.used.width << "x" << c.used.height);
         FakeSurface surface(4, 3, kText);
-        apply_alpha(surface.bits(), 4, 3, used, kBack, false);
+        apply_alpha(surface.bits(), 4, 3, c.used, kBack, false);
         EXPECT_TRUE(surface.guards_intact());
-        const int32_t width = used.width < 4 ? used.width : 4;
-        const int32_t height = used.height < 3 ? used.height : 3;
         for (int32_t y = 0; y < 3; ++y) {
             for (int32_t x = 0; x < 4; ++x) {
-                const bool inside = x < width && y < height;
+                const bool inside = x < c.touched.width && y < c.touched.height;
                 EXPECT_EQ(surface.at(x, y), inside ? (0xFF000000u | kText) : kText)
                     << "at " << x << "," << y;
             }

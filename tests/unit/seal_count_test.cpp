@@ -128,32 +128,38 @@ INSTANTIATE_TEST_SUITE_P(
                           "back from the top", {{"A", kMax}, {"B", -5}}, kW, "AAB", 3, kMax - 5}),
     case_name<SealCase>);
 
+// Seven copies of a seal of one slot use as many slots as its repeat limit allows.
+int32_t usage_of_seven(const std::string& seal, SealKind kind) {
+    ItemTables tables;
+    tables.weapon_seal = {{seal, 1}};
+    tables.shield_seal = {{seal, 1}};
+    return seal_slot_usage(repeat(seal, 7), tables, kind);
+}
+
 TEST(SealCount, EveryListedSealHasItsRepeatLimit) {
-    struct Limits {
+    struct Example {
         SealKind kind;
-        std::vector<std::string> seals;
-        int32_t limit;
+        const char* seal;
+        int32_t slots;
     };
-    const std::vector<Limits> all = {
-        {kW,
-         {"鎌", "必", "三", "付", "牙", "怪", "銀", "凍", "紅", "帝", "斬", "奇", "超", "識"},
-         1},
-        {kW, {"風"}, 2},
-        {kW, {"竜"}, 5},
-        {kS,
-         {"発", "見", "影", "炎", "氷", "識", "蒸", "超", "罠", "奇", "状", "無", "界", "縛"},
-         1},
-        {kS, {"踊", "祓", "魔", "重", "消"}, 2},
-        {kS, {"竜"}, 5},
+    const Example examples[] = {
+        {kW, "鎌", 1}, {kW, "識", 1}, {kW, "風", 2}, {kW, "竜", 5}, {kW, "踊", 7}, {kS, "発", 1},
+        {kS, "縛", 1}, {kS, "踊", 2}, {kS, "消", 2}, {kS, "竜", 5}, {kS, "風", 7},
     };
-    for (const Limits& group : all) {
-        for (const std::string& seal : group.seals) {
-            SCOPED_TRACE(::testing::Message() << "limit " << group.limit << ", seal bytes "
-                                              << ::testing::PrintToString(seal));
-            ItemTables tables;
-            tables.weapon_seal = {{seal, 1}};
-            tables.shield_seal = {{seal, 1}};
-            EXPECT_EQ(seal_slot_usage(repeat(seal, 7), tables, group.kind), group.limit);
+    for (const Example& e : examples) {
+        SCOPED_TRACE(e.seal);
+        EXPECT_EQ(usage_of_seven(e.seal, e.kind), e.slots);
+    }
+    // Every seal of every group: two bytes each, and seven copies use the group's limit.
+    for (const auto& [kind, groups] : {std::pair{kW, kWeaponSealLimits}, {kS, kShieldSealLimits}}) {
+        for (const SealLimitGroup& group : groups) {
+            ASSERT_EQ(group.seals.size() % 2, 0u);
+            for (std::size_t at = 0; at < group.seals.size(); at += 2) {
+                const std::string seal(group.seals.substr(at, 2));
+                SCOPED_TRACE(::testing::Message() << "limit " << group.limit << ", seal bytes "
+                                                  << ::testing::PrintToString(seal));
+                EXPECT_EQ(usage_of_seven(seal, kind), group.limit);
+            }
         }
     }
 }

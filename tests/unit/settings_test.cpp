@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <limits>
-#include <random>
 
 namespace quilla {
 namespace {
@@ -161,22 +160,6 @@ TEST(SettingsParse, ItemWindowRequestRunsAfterEveryPieceOnceSwitchedOn) {
     requests = 0;
     parse_settings("ItemWindow=0\nx=1\n", [&] { ++requests; });
     EXPECT_EQ(requests, 0);
-}
-
-TEST(SettingsParse, BinaryGarbageNeverCrashes) {
-    std::mt19937 rng(12345);
-    std::uniform_int_distribution<int> byte(0, 255);
-    for (int round = 0; round < 200; ++round) {
-        std::string junk;
-        const int size = round * 7;
-        for (int i = 0; i < size; ++i) {
-            junk.push_back(static_cast<char>(byte(rng)));
-        }
-        junk += "\nFont=" + junk + "\nWeaponText=" + junk;
-        const SettingsValues v = parse_settings(junk);
-        EXPECT_LE(v.font_face.size(), kMaxFontFaceBytes);
-        EXPECT_GT(v.wait, 0);
-    }
 }
 
 TEST(WorkerStopTimeout, IsWaitTimesHundredWithoutOverflow) {

@@ -5,41 +5,27 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <cstdio>
 #include <set>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "config/overlay_font_win.h"
 #include "config/live_settings.h"
 #include "input/input_codes.h"
 #include "input/input_poller_win.h"
-#include "tests/support/test_process_win.h"
+#include "tests/support/control_text_win.h"
+#include "tests/support/keys_win.h"
+#include "tests/support/message_box_win.h"
 
 namespace quilla {
 namespace {
 
 constexpr char kFace[] = "IPAゴシック";  // installed with the project's fonts
 
-bool wait_until_true(const auto& condition) {
-    return test_support::wait_until(condition, 10000);
-}
-
-std::string text_of(HWND hwnd) {
-    char text[512] = {};
-    GetWindowTextA(hwnd, text, sizeof text);
-    return text;
-}
-
-bool send_key(WORD vk, DWORD flags) {
-    INPUT input{};
-    input.type = INPUT_KEYBOARD;
-    input.ki.wVk = vk;
-    input.ki.dwFlags = flags;
-    return SendInput(1, &input, sizeof input) == 1;
-}
+using test_support::BoxAnswerer;
+using test_support::send_key;
+using test_support::wait_until;
 
 class ConfigDialogWin : public ::testing::Test {
   protected:
@@ -137,7 +123,7 @@ TEST_F(ConfigDialogWin, BuildsItsControlsAndHoldsTheHotKeySwitchOffWhileOpen) {
     const char* const texts[] = {kFace, "-20", "武器なし", "",   "",
                                  "100", "",    "",         "F6", "Push Any Key"};
     for (int i = 0; i < 10; ++i) {
-        EXPECT_EQ(text_of(child(i)), texts[i]) << "control " << i;
+        EXPECT_EQ(test_support::control_text(child(i)), texts[i]) << "control " << i;
     }
     EXPECT_EQ(child(10), nullptr);
     EXPECT_EQ(SendMessageA(child(6), BM_GETCHECK, 0, 0), BST_CHECKED);  // ItemWindow=1
@@ -216,49 +202,20 @@ TEST_F(ConfigDialogWin, CaptureTakesTheFirstKeyDownAndOnlyApplyOrOkStoresIt) {
         }
         HWND button = GetDlgItem(dialog_, kHotKeyButtonId);
         HWND panel = GetDlgItem(dialog_, kCapturePanelId);
-        ASSERT_TRUE(wait_until_true([] { return poll_input() == kNoInput; }));
+        ASSERT_TRUE(wait_until([] { return poll_input() == kNoInput; })) << "no key down";
         SendMessageA(button, BM_CLICK, 0, 0);
         EXPECT_TRUE(IsWindowVisible(panel));
         const int32_t before = settings()->hook_key;
-        ASSERT_TRUE(send_key(step.key, 0));
-        const bool ended = wait_until_true([&] { return !IsWindowVisible(panel); });
+        ASSERT_TRUE(send_key(step.key));
+        const bool ended = wait_until([&] { return !IsWindowVisible(panel); });
         send_key(step.key, KEYEVENTF_KEYUP);
         ASSERT_TRUE(ended) << "the capture did not end; the poller gives " << poll_input();
-        EXPECT_EQ(text_of(button), step.caption);
+        EXPECT_EQ(test_support::control_text(button), step.caption);
         EXPECT_EQ(settings()->hook_key, before);  // not before Apply or OK
         click(step.button_x, 300);
         EXPECT_EQ(settings()->hook_key, step.stored);
     }
 }
-
-// Cancels every colour chooser that opens while it lives, from a thread of its own (the
-// chooser is modal on the test's thread), and counts them.
-class ChooserCanceller {
-  public:
-    ChooserCanceller()
-        : thread_([this] {
-              for (; !stop_; Sleep(5)) {
-                  HWND chooser = FindWindowA("#32770", nullptr);
-                  if (chooser && IsWindowVisible(chooser)) {
-                      ++seen_;
-                      PostMessageA(chooser, WM_COMMAND, IDCANCEL, 0);
-                      while (IsWindow(chooser)) {
-                          Sleep(5);
-                      }
-                  }
-              }
-          }) {}
-    ~ChooserCanceller() {
-        stop_ = true;
-        thread_.join();
-    }
-    int seen() const { return seen_; }
-
-  private:
-    std::atomic<bool> stop_{false};
-    std::atomic<int> seen_{0};
-    std::thread thread_;
-};
 
 TEST_F(ConfigDialogWin, SwatchesTakeClicksOnlyDownTo50AndACancelledChooserChangesNothing) {
     const auto swatch_pixel = [&] {
@@ -270,12 +227,13 @@ TEST_F(ConfigDialogWin, SwatchesTakeClicksOnlyDownTo50AndACancelledChooserChange
     };
     ASSERT_EQ(swatch_pixel(), RGB(255, 0, 0));
     {
-        ChooserCanceller canceller;
+        // The chooser is modal on this thread: cancelled from the answerer's.
+        BoxAnswerer canceller(GetCurrentProcessId(), IDCANCEL);
         PostMessageA(dialog_, WM_LBUTTONUP, 0, MAKELPARAM(290, 52));  // ends the drag
         click(290, 52);
-        EXPECT_EQ(canceller.seen(), 0) << "a chooser opened below the click area";
+        EXPECT_EQ(canceller.seen().size(), 0u) << "a chooser opened below the click area";
         click(290, 50);
-        EXPECT_EQ(canceller.seen(), 1);
+        EXPECT_EQ(canceller.seen().size(), 1u);
     }
     EXPECT_EQ(swatch_pixel(), RGB(255, 0, 0));
     click(160, 300);  // Apply

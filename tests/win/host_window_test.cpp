@@ -2,7 +2,7 @@
 // inventory window, against windows of this process and against the stand-in host.
 #include "host/host_window_win.h"
 
-#include "tests/support/test_process_win.h"
+#include "tests/support/standin_host_win.h"
 
 #include <gtest/gtest.h>
 
@@ -16,10 +16,8 @@ namespace {
 
 using test_support::ChildProcess;
 using test_support::ScratchDirectory;
+using test_support::sync_with;
 using test_support::wait_until;
-
-constexpr DWORD kStartTimeoutMs = 15000;
-constexpr DWORD kChangeTimeoutMs = 5000;
 
 // A top-level window of any class, made in this process and destroyed at the end.
 UniqueWindow local_window(const char* class_name, const char* title) {
@@ -63,13 +61,6 @@ std::optional<Rect> window_rect(HWND hwnd) {
     return Rect{r.left, r.top, r.right - r.left, r.bottom - r.top};
 }
 
-// A round trip through the host's message queue: every request we sent it before (an
-// asynchronous resize included) has been handled when this returns true.
-bool sync_with(HWND hwnd) {
-    DWORD_PTR ignored = 0;
-    return SendMessageTimeoutA(hwnd, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &ignored) != 0;
-}
-
 // A stand-in host started in its own scratch folder, its main window found.
 struct RunningHost {
     ScratchDirectory dir;
@@ -82,14 +73,10 @@ struct RunningHost {
 void start_host(RunningHost& host, const std::vector<std::string>& args) {
     ASSERT_TRUE(host.dir.ok());
     ASSERT_TRUE(host.dir.write_file("inventory.txt", "やくそう\r\n"));
-    host.process =
-        std::make_unique<ChildProcess>(test_support::standin_host_path(), args, host.dir.path());
-    ASSERT_TRUE(host.process->started()) << host.process->error();
-    host.main = host.process->wait_for_main_window(kStartTimeoutMs);
-    DWORD code = 0;
-    ASSERT_NE(host.main, nullptr) << (host.process->has_exited(&code)
-                                          ? "stand-in exited with " + std::to_string(code)
-                                          : std::string("no main window"));
+    test_support::StandinHost started = test_support::start_standin_host(host.dir.path(), args);
+    host.process = std::move(started.process);
+    host.main = started.main;
+    ASSERT_NE(host.main, nullptr) << started.error;
 }
 
 TEST(FindHostMainWindow, PrefersTheFullVersionOverTheTrial) {
@@ -152,12 +139,10 @@ TEST(ResizeHostHeight, ChangesOnlyTheHeight) {
     }
     ASSERT_TRUE(resize_host_height(host.main, 486, 421));
     ASSERT_TRUE(sync_with(host.main));
-    EXPECT_TRUE(wait_until(
-        [&] {
-            auto rect = window_rect(host.main);
-            return rect && rect->height == 421;
-        },
-        kChangeTimeoutMs));
+    EXPECT_TRUE(wait_until([&] {
+        auto rect = window_rect(host.main);
+        return rect && rect->height == 421;
+    }));
     const auto rect = window_rect(host.main);
     ASSERT_TRUE(rect);
     EXPECT_EQ(rect->width, 486);
@@ -193,13 +178,11 @@ TEST(RestoreHostHeight, ReturnsKnownWidthsToTheirBaseHeightAndLeavesOthers) {
 
         restore_host_height();
         ASSERT_TRUE(sync_with(host.main));
-        EXPECT_TRUE(wait_until(
-            [&] {
-                auto rect = window_rect(host.main);
-                return rect && rect->height == c.height_after;
-            },
-            kChangeTimeoutMs))
-            << "height " << window_rect(host.main).value_or(Rect{}).height;
+        EXPECT_TRUE(wait_until([&] {
+            auto rect = window_rect(host.main);
+            return rect && rect->height == c.height_after;
+        })) << "height "
+            << window_rect(host.main).value_or(Rect{}).height;
         const auto after = window_rect(host.main);
         ASSERT_TRUE(after);
         EXPECT_EQ(after->width, c.width);
@@ -219,7 +202,7 @@ TEST(RequestInventoryWindow, MakesAClosedHostOpenItsInventory) {
 
     request_inventory_window();
 
-    EXPECT_NE(host.process->wait_for_inventory_window(kChangeTimeoutMs), nullptr);
+    EXPECT_NE(host.process->wait_for_inventory_window(), nullptr);
     EXPECT_EQ(find_inventory_window(), host.process->find_inventory_window());
     EXPECT_GE(GetKeyState(VK_F3), 0) << "F3 was left held down";
 }

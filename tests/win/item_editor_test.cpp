@@ -11,7 +11,9 @@
 #include <string>
 #include <vector>
 
+#include "items/item_editor_ids.h"
 #include "items/item_file.h"
+#include "tests/support/control_text_win.h"
 #include "tests/support/test_process_win.h"
 
 namespace quilla {
@@ -49,33 +51,32 @@ class ItemEditorWindow : public ::testing::Test {
     HWND control(int id) const { return GetDlgItem(editor_, id); }
     void click(int id) const { SendMessageA(control(id), BM_CLICK, 0, 0); }
     void type(int id, const std::string& text) const { SetWindowTextA(control(id), text.c_str()); }
-    std::string text(int id) const {
-        char buffer[512] = {};
-        GetWindowTextA(control(id), buffer, sizeof buffer);
-        return buffer;
-    }
+    std::string text(int id) const { return test_support::control_text(control(id)); }
     // The list's rows as "name=value", asked of the list as it paints them.
     std::vector<std::string> rows() const {
         std::vector<std::string> out;
-        for (int row = 0; row < ListView_GetItemCount(control(111)); ++row) {
+        for (int row = 0; row < ListView_GetItemCount(control(kItemEditorListId)); ++row) {
             char name[256] = {}, value[256] = {};
-            ListView_GetItemText(control(111), row, 0, name, sizeof name);
-            ListView_GetItemText(control(111), row, 1, value, sizeof value);
+            ListView_GetItemText(control(kItemEditorListId), row, 0, name, sizeof name);
+            ListView_GetItemText(control(kItemEditorListId), row, 1, value, sizeof value);
             out.push_back(std::string(name) + "=" + value);
         }
         return out;
     }
     int selected_row() const {
-        return static_cast<int>(
-            SendMessageA(control(111), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+        return static_cast<int>(SendMessageA(control(kItemEditorListId), LVM_GETNEXTITEM,
+                                             static_cast<WPARAM>(-1), LVNI_SELECTED));
     }
     void select_row(int row) const {
         LVITEMA state{};
         state.stateMask = state.state = LVIS_SELECTED;
-        SendMessageA(control(111), LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&state));
+        SendMessageA(control(kItemEditorListId), LVM_SETITEMSTATE, row,
+                     reinterpret_cast<LPARAM>(&state));
     }
     // As a click on a tab does: the selection moves and the editor hears of it.
-    void choose_tab(int tab) const { SendMessageA(control(100), TCM_SETCURFOCUS, tab, 0); }
+    void choose_tab(int tab) const {
+        SendMessageA(control(kItemEditorTabsId), TCM_SETCURFOCUS, tab, 0);
+    }
     ItemTables live() const { return *item_database().snapshot(); }
 
     HWND owner_ = nullptr;
@@ -93,28 +94,26 @@ TEST_F(ItemEditorWindow, ControlsSitInTheTabControlsDisplayArea) {
     EXPECT_EQ(frame.top, (GetSystemMetrics(SM_CYSCREEN) - (frame.bottom - frame.top)) / 2);
     EXPECT_EQ(GetWindow(editor_, GW_OWNER), owner_);
 
-    RECT a{};
-    GetClientRect(control(100), &a);
-    SendMessageA(control(100), TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&a));
-    OffsetRect(&a, 0, 22);
+    // The file row above the tabs; the other rows inside the tab control's display area,
+    // (4,49)-(296,396) with the tab metrics of the test desktop.
     struct Expected {
         int id;
         const char* class_name;
         RECT at;  // left, top, right, bottom in the editor's client area
     };
     const Expected expected[] = {
-        {109, "Edit", {0, 0, 220, 22}},
-        {107, "Button", {220, 0, 260, 22}},
-        {108, "Button", {260, 0, 300, 22}},
-        {100, "SysTabControl32", {0, 22, 300, 400}},
-        {101, "Edit", {a.left, a.top, a.left + 100, a.top + 22}},
-        {102, "Button", {a.left + 100, a.top, a.left + 140, a.top + 22}},
-        {105, "Button", {a.left + 140, a.top, a.left + 180, a.top + 22}},
-        {106, "Button", {a.right - 60, a.top, a.right, a.top + 22}},
-        {110, "Edit", {a.left, a.top + 22, a.right - 40, a.top + 44}},
-        {103, "Edit", {a.left, a.top + 44, a.right - 40, a.top + 66}},
-        {104, "Button", {a.right - 40, a.top + 22, a.right, a.top + 66}},
-        {111, "SysListView32", {a.left, a.top + 66, a.right, a.bottom}},
+        {kItemEditorFileNameId, "Edit", {0, 0, 220, 22}},
+        {kItemEditorSaveId, "Button", {220, 0, 260, 22}},
+        {kItemEditorLoadId, "Button", {260, 0, 300, 22}},
+        {kItemEditorTabsId, "SysTabControl32", {0, 22, 300, 400}},
+        {kItemEditorSearchTextId, "Edit", {4, 49, 104, 71}},
+        {kItemEditorSearchId, "Button", {104, 49, 144, 71}},
+        {kItemEditorNextId, "Button", {144, 49, 184, 71}},
+        {kItemEditorResetId, "Button", {236, 49, 296, 71}},
+        {kItemEditorNameId, "Edit", {4, 71, 256, 93}},
+        {kItemEditorValueId, "Edit", {4, 93, 256, 115}},
+        {kItemEditorApplyId, "Button", {256, 71, 296, 115}},
+        {kItemEditorListId, "SysListView32", {4, 115, 296, 396}},
     };
     HWND child = GetWindow(editor_, GW_CHILD);  // children in the order they were made
     for (const Expected& e : expected) {
@@ -131,7 +130,7 @@ TEST_F(ItemEditorWindow, ControlsSitInTheTabControlsDisplayArea) {
             << r.left << "," << r.top << "," << r.right << "," << r.bottom;
         child = GetWindow(child, GW_HWNDNEXT);
     }
-    EXPECT_EQ(SendMessageA(control(100), TCM_GETITEMCOUNT, 0, 0), 4);
+    EXPECT_EQ(SendMessageA(control(kItemEditorTabsId), TCM_GETITEMCOUNT, 0, 0), 4);
 
     // A second open leaves the one window as it is.
     EXPECT_EQ(open_item_editor(), editor_);
@@ -140,32 +139,33 @@ TEST_F(ItemEditorWindow, ControlsSitInTheTabControlsDisplayArea) {
 
 TEST_F(ItemEditorWindow, SearchSelectsHitsInNameOrderAndNextStopsAfterTheLast) {
     EXPECT_EQ(rows(), (std::vector<std::string>{"鉄の剣=2", "鉄の斧=3", "銅の剣=4", "木の剣=1"}));
-    type(101, "の剣");
+    type(kItemEditorSearchTextId, "の剣");
     struct Step {
         int button;
         int row;  // selected afterwards
         const char* name;
     };
-    const Step steps[] = {{102, 0, "鉄の剣"}, {105, 2, "銅の剣"}, {105, 3, "木の剣"},
-                          {105, 3, "木の剣"}, {105, 3, "木の剣"}, {102, 0, "鉄の剣"}};
+    const Step steps[] = {{kItemEditorSearchId, 0, "鉄の剣"}, {kItemEditorNextId, 2, "銅の剣"},
+                          {kItemEditorNextId, 3, "木の剣"},   {kItemEditorNextId, 3, "木の剣"},
+                          {kItemEditorNextId, 3, "木の剣"},   {kItemEditorSearchId, 0, "鉄の剣"}};
     for (const Step& step : steps) {
         click(step.button);
         EXPECT_EQ(selected_row(), step.row);
-        EXPECT_EQ(text(110), step.name);
+        EXPECT_EQ(text(kItemEditorNameId), step.name);
     }
 }
 
 TEST_F(ItemEditorWindow, ApplyMergesOntoAnExistingNameAndNeedsANumber) {
     select_row(1);
-    EXPECT_EQ(text(110), "鉄の斧");
-    type(110, "鉄の剣");
-    type(103, "");
-    click(104);
+    EXPECT_EQ(text(kItemEditorNameId), "鉄の斧");
+    type(kItemEditorNameId, "鉄の剣");
+    type(kItemEditorValueId, "");
+    click(kItemEditorApplyId);
     EXPECT_EQ(rows().size(), 4u);
     EXPECT_EQ(live(), sample_tables());
 
-    type(103, "9");
-    click(104);
+    type(kItemEditorValueId, "9");
+    click(kItemEditorApplyId);
     EXPECT_EQ(rows(), (std::vector<std::string>{"鉄の剣=9", "銅の剣=4", "木の剣=1"}));
     ItemTables want = sample_tables();
     erase(want, Category::Weapon, "鉄の斧");
@@ -180,10 +180,10 @@ TEST_F(ItemEditorWindow, ApplyMergesOntoAnExistingNameAndNeedsANumber) {
         return rows().size();
     };
     EXPECT_EQ(rows_after_tab_change(), 4u);
-    click(107);  // no file name: nothing happens
+    click(kItemEditorSaveId);  // no file name: nothing happens
     EXPECT_EQ(rows_after_tab_change(), 4u);
-    type(109, dir_.file("saved.txt"));
-    click(107);
+    type(kItemEditorFileNameId, dir_.file("saved.txt"));
+    click(kItemEditorSaveId);
     EXPECT_EQ(rows_after_tab_change(), 3u);
     ItemTables saved;
     load_item_file(test_support::read_file(dir_.file("saved.txt")), saved);
@@ -220,8 +220,8 @@ TEST_F(ItemEditorWindow, LoadAndDropReplaceTheFilesCategoriesOnly) {
 
     const auto apply_seven = [&] {
         select_row(0);
-        type(103, "7");
-        click(104);
+        type(kItemEditorValueId, "7");
+        click(kItemEditorApplyId);
         ASSERT_EQ(*find(live(), Category::Weapon, "鉄の剣"), 7);
     };
     apply_seven();
@@ -231,20 +231,20 @@ TEST_F(ItemEditorWindow, LoadAndDropReplaceTheFilesCategoriesOnly) {
     EXPECT_EQ(live(), want);
 
     apply_seven();
-    type(109, dir_.file("shields.txt"));
-    click(108);
+    type(kItemEditorFileNameId, dir_.file("shields.txt"));
+    click(kItemEditorLoadId);
     EXPECT_EQ(live(), want);
     EXPECT_EQ(rows()[0], "鉄の剣=2");
 }
 
 TEST_F(ItemEditorWindow, ResetRereadsItemsTxtAndChangesNothingWhenItIsMissing) {
     InWorkingDirectory cwd(dir_.path());
-    click(106);
+    click(kItemEditorResetId);
     EXPECT_EQ(live(), sample_tables());
     EXPECT_EQ(rows().size(), 4u);
 
     ASSERT_TRUE(dir_.write_file(kItemFileName, "武器,新しい剣,6\nお守り,別のお守り,\n"));
-    click(106);
+    click(kItemEditorResetId);
     ItemTables want;
     want.weapon = {{"新しい剣", 6}};
     want.amulet = sample_tables().amulet;

@@ -31,7 +31,6 @@
 #include "overlay/overlay_layout.h"
 #include "tests/support/test_process_win.h"
 #include "tools/measure/sample_files.h"
-#include "tools/measure/running_overlay_win.h"
 #include "tools/measure/stand_in_win.h"
 
 namespace quilla::measure {
@@ -299,17 +298,6 @@ void report(const Arguments& args, const Samples& before, const Samples& after) 
     }
 }
 
-// Starts the stand-in host with the inventory in dir; null when it does not show it.
-std::unique_ptr<test_support::ChildProcess> start_host(const Arguments& args,
-                                                       const test_support::ScratchDirectory& dir) {
-    auto host = std::make_unique<test_support::ChildProcess>(
-        args.standin_host, std::vector<std::string>{"--inventory", "inventory.txt"}, dir.path());
-    if (!host->started() || !wait_for_inventory(*host, kStartTimeoutMs)) {
-        return nullptr;
-    }
-    return host;
-}
-
 // One measurement: the overlay with default settings, beside the stand-in host or alone.
 bool measure(const Arguments& args, bool with_host) {
     std::printf("%s, Wait 100 (default settings), %d s:\n",
@@ -323,12 +311,13 @@ bool measure(const Arguments& args, bool with_host) {
         return false;
     }
     std::unique_ptr<test_support::ChildProcess> host;
-    if (with_host && !(host = start_host(args, dir))) {
+    if (with_host && !(host = start_host(args.standin_host, dir.path()))) {
         std::printf("  the stand-in host did not show the inventory\n");
         return false;
     }
-    test_support::ChildProcess overlay(args.overlay_exe, {}, dir.path());
-    HWND window = overlay.started() ? wait_until_drawn(overlay) : nullptr;
+    const auto started = test_support::start_overlay_process(args.overlay_exe, dir.path());
+    const test_support::ChildProcess& overlay = *started;
+    HWND window = overlay.started() ? test_support::wait_until_drawn(overlay) : nullptr;
     if (!window) {
         std::printf("  QuillaWS.exe did not start or did not draw\n");
         return false;
@@ -337,7 +326,7 @@ bool measure(const Arguments& args, bool with_host) {
     Sleep(static_cast<DWORD>(args.seconds) * 1000);  // the measurement's fixed duration
     report(args, before, take_samples(args, overlay, host.get()));
 
-    const long code = close_overlay(overlay, window);
+    const long code = exit_code_of(test_support::close_overlay_process(overlay, window));
     std::printf("  closed with WM_CLOSE: %s %ld\n\n", code >= 0 ? "exit code" : "did not exit",
                 code);
     return code == 0;

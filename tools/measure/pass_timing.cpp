@@ -39,7 +39,6 @@ namespace {
 
 constexpr int32_t kDefaultPasses = 500;
 constexpr int32_t kWarmUpPasses = 20;
-constexpr DWORD kStartTimeoutMs = 20000;
 constexpr char kWindowClass[] = "QuillaMeasurePassTiming";
 
 struct Arguments {
@@ -242,11 +241,10 @@ int run(const Arguments& args) {
         std::printf("pass_timing: cannot write the scratch files\n");
         return 1;
     }
-    test_support::ChildProcess host(args.standin_host, {"--inventory", "inventory.txt"},
-                                    dir.path());
-    if (!host.started() || !wait_for_inventory(host, kStartTimeoutMs)) {
-        std::printf("pass_timing: the stand-in host did not show the inventory (%s)\n",
-                    host.started() ? "timed out" : host.error().c_str());
+    const std::unique_ptr<test_support::ChildProcess> host =
+        start_host(args.standin_host, dir.path());
+    if (!host) {
+        std::printf("pass_timing: the stand-in host did not show the inventory\n");
         return 1;
     }
     if (!publish_live_state(dir.file("items.txt"))) {
@@ -278,11 +276,11 @@ int run(const Arguments& args) {
     time_steps(args.passes, clock, read, parse);
     print_summary("inventory read alone", summarize(read));
     print_summary("one LB_GETTEXTLEN round trip",
-                  summarize(time_host_messages(host.find_inventory_window(), args.passes, clock)));
+                  summarize(time_host_messages(host->find_inventory_window(), args.passes, clock)));
     print_summary("parse alone", summarize(parse));
     print_summary("draw alone", summarize(time_draws(*surface.surface, args.passes, clock)));
 
-    host.terminate();
+    host->terminate();
     time_passes(*pass, kWarmUpPasses, clock);
     if (!passes_show_nothing()) {
         std::printf("pass_timing: the passes still show items without the host\n");

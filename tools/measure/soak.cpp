@@ -22,6 +22,7 @@
 #include <array>
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -32,7 +33,6 @@
 #include "base/text.h"
 #include "config/options.h"
 #include "tests/support/test_process_win.h"
-#include "tools/measure/running_overlay_win.h"
 #include "tools/measure/sample_files.h"
 #include "tools/measure/stand_in_win.h"
 
@@ -255,14 +255,15 @@ int soak(const Arguments& args) {
         std::printf("cannot write the scratch files\n");
         return 1;
     }
-    test_support::ChildProcess host(args.standin_host, {"--inventory", "inventory.txt"},
-                                    dir.path());
-    if (!host.started() || !wait_for_inventory(host, kStartTimeoutMs)) {
+    const std::unique_ptr<test_support::ChildProcess> host =
+        start_host(args.standin_host, dir.path());
+    if (!host) {
         std::printf("the stand-in host did not show the inventory\n");
         return 1;
     }
-    test_support::ChildProcess overlay(args.overlay_exe, {}, dir.path());
-    HWND window = overlay.started() ? wait_until_drawn(overlay) : nullptr;
+    const auto started = test_support::start_overlay_process(args.overlay_exe, dir.path());
+    const test_support::ChildProcess& overlay = *started;
+    HWND window = overlay.started() ? test_support::wait_until_drawn(overlay) : nullptr;
     const UniqueKernelHandle process(
         OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, overlay.process_id()));
     if (!window || !process) {
@@ -303,7 +304,7 @@ int soak(const Arguments& args) {
     }
     last = take_sample(process.get(), linux_pid);
     print_sample("end", last);
-    const long code = close_overlay(overlay, window);
+    const long code = exit_code_of(test_support::close_overlay_process(overlay, window));
     const std::vector<std::string> grew = grown(first, last);
     for (const std::string& name : grew) {
         std::printf("grew beyond its margin: %s\n", name.c_str());

@@ -38,7 +38,12 @@ std::vector<std::string> split_inventory_lines(std::string_view text) {
 }
 
 InventoryWindow::InventoryWindow(std::string path, int32_t reply_delay_ms)
-    : path_(std::move(path)), reply_delay_ms_(reply_delay_ms) {}
+    : path_(std::move(path)), reply_delay_ms_(reply_delay_ms) {
+    if (reply_delay_ms_ > 0) {
+        answering_.reset(
+            CreateEventA(nullptr, TRUE, FALSE, query_event_name(GetCurrentProcessId()).c_str()));
+    }
+}
 
 InventoryWindow::~InventoryWindow() {
     if (window_) {
@@ -116,7 +121,13 @@ LRESULT CALLBACK InventoryWindow::subclass_proc(HWND hwnd, UINT msg, WPARAM wpar
 LRESULT InventoryWindow::handle(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) noexcept {
     const WNDPROC list_box_proc = list_box_proc_;
     if (reply_delay_ms_ > 0 && (msg == LB_GETCOUNT || msg == LB_GETTEXTLEN || msg == LB_GETTEXT)) {
+        if (msg == LB_GETCOUNT) {
+            SetEvent(answering_.get());
+        }
         Sleep(static_cast<DWORD>(reply_delay_ms_));
+        const LRESULT answer = CallWindowProcA(list_box_proc, hwnd, msg, wparam, lparam);
+        ResetEvent(answering_.get());
+        return answer;
     }
     if (msg == WM_NCDESTROY) {
         // Closed by the user or with its owner: forget it, so a later F3 opens a new one.

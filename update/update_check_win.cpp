@@ -12,6 +12,7 @@
 #include <climits>
 #include <cstring>
 #include <optional>
+#include <thread>
 
 #include "update/update_host.h"
 #include "update/update_server.h"
@@ -39,31 +40,72 @@ struct Connection {
     UniqueSocket socket;
 };
 
-// Waits until one of the wanted network events has been recorded for the connection, at
-// most until the tick count reaches end, serving sent messages meanwhile. The events
-// recorded, or nothing when the time ran out or the wait failed.
-std::optional<WSANETWORKEVENTS> wait_for(const Connection& c, long wanted, ULONGLONG end) {
-    HANDLE event = c.event.get();
+// Waits until the object is signalled or the tick count reaches end, serving sent
+// messages meanwhile. True when it was signalled; false when the time ran out or the
+// wait failed.
+bool wait_serving_sent_messages(HANDLE object, ULONGLONG end) noexcept {
     for (;;) {
         serve_sent_messages();
         const ULONGLONG now = GetTickCount64();
         if (now >= end) {
-            return std::nullopt;
+            return false;
         }
         const DWORD slice = end - now < kQueueLookMs ? static_cast<DWORD>(end - now) : kQueueLookMs;
-        const DWORD woke = MsgWaitForMultipleObjects(1, &event, FALSE, slice, QS_SENDMESSAGE);
+        const DWORD woke = MsgWaitForMultipleObjects(1, &object, FALSE, slice, QS_SENDMESSAGE);
         if (woke == WAIT_OBJECT_0) {
-            WSANETWORKEVENTS recorded{};
-            if (WSAEnumNetworkEvents(c.socket.get(), c.event.get(), &recorded) != 0) {
-                return std::nullopt;
-            }
-            if ((recorded.lNetworkEvents & wanted) != 0) {
-                return recorded;
-            }
-        } else if (woke != WAIT_OBJECT_0 + 1 && woke != WAIT_TIMEOUT) {
-            return std::nullopt;
+            return true;
+        }
+        if (woke != WAIT_OBJECT_0 + 1 && woke != WAIT_TIMEOUT) {
+            return false;
         }
     }
+}
+
+// Waits until one of the wanted network events has been recorded for the connection, at
+// most until the tick count reaches end, serving sent messages meanwhile. The events
+// recorded, or nothing when the time ran out or the wait failed.
+std::optional<WSANETWORKEVENTS> wait_for(const Connection& c, long wanted, ULONGLONG end) {
+    while (wait_serving_sent_messages(c.event.get(), end)) {
+        WSANETWORKEVENTS recorded{};
+        if (WSAEnumNetworkEvents(c.socket.get(), c.event.get(), &recorded) != 0) {
+            return std::nullopt;
+        }
+        if ((recorded.lNetworkEvents & wanted) != 0) {
+            return recorded;
+        }
+    }
+    return std::nullopt;
+}
+
+// Looks the host up (IPv4, stream sockets) on a thread of its own while this thread serves
+// sent messages: without a name server answering, a lookup can take many seconds. It has
+// no time limit of its own. Null when the name does not resolve.
+UniqueAddressList look_up(const std::string& host) {
+    addrinfo hints{};
+    hints.ai_family = AF_INET;
+    hints.ai_socktype = SOCK_STREAM;
+    addrinfo* found = nullptr;
+    int error = EAI_FAIL;
+    const auto resolve = [&] { error = getaddrinfo(host.c_str(), "http", &hints, &found); };
+    UniqueKernelHandle done(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+    std::thread lookup;
+    if (done) {
+        try {
+            lookup = std::thread([&] {
+                resolve();
+                SetEvent(done.get());
+            });
+        } catch (...) {
+            // No thread: the lookup runs here below.
+        }
+    }
+    if (lookup.joinable()) {
+        wait_serving_sent_messages(done.get(), ULLONG_MAX);
+        lookup.join();  // at once when the wait saw the event, else when the lookup ends
+    } else {
+        resolve();
+    }
+    return UniqueAddressList(error == 0 ? found : nullptr);
 }
 
 bool would_block() noexcept {
@@ -189,14 +231,10 @@ UpdateCheckResult check_for_update(std::string_view own_version) {
     if (!server || !session.started()) {
         return {};
     }
-    addrinfo hints{};
-    hints.ai_family = AF_INET;
-    hints.ai_socktype = SOCK_STREAM;
-    addrinfo* found = nullptr;
-    if (getaddrinfo(server->host.c_str(), "http", &hints, &found) != 0) {
+    UniqueAddressList addresses = look_up(server->host);
+    if (!addresses) {
         return {};
     }
-    UniqueAddressList addresses(found);
 
     const ULONGLONG end = GetTickCount64() + kUpdateCheckTimeoutMs;
     const Connection connection = connect_to_any(addresses.get(), server->port, end);

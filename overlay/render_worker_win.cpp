@@ -12,7 +12,7 @@ struct WorkerContext {
     HWND overlay = nullptr;
     std::atomic<int32_t> running{1};
     // Set when running drops to 0 or the settings change, so the pause ends at once.
-    // Auto-reset: each setting ends one pause.
+    // Auto-reset: each SetEvent ends one pause.
     UniqueKernelHandle wake;
     std::unique_ptr<DrawingSurface> surface;
 };

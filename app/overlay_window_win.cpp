@@ -13,6 +13,7 @@
 #include "base/handles_win.h"
 #include "base/saturating.h"
 #include "base/window_class_win.h"
+#include "config/config_dialog_win.h"
 #include "config/live_settings.h"
 #include "config/settings.h"
 #include "host/host_window_win.h"
@@ -53,6 +54,12 @@ class OverlayWindow {
                 return 0;
             case kTransparencyToggledMessage:
                 update_check_mark(menu_.get(), kOptionTransparent);
+                return 0;
+            case kDisplaySettingsAppliedMessage:
+                // A new interval or new texts take effect now, not after the current pause.
+                if (worker_) {
+                    worker_->wake();
+                }
                 return 0;
             default:
                 return DefWindowProcA(hwnd_, message, wparam, lparam);

@@ -302,6 +302,9 @@ class ConfigDialog {
             saved_hook_ = is_checked(hook_box_) ? 1 : 0;
             settings_->update(
                 [&](DisplaySettings& settings) { apply_edits(edits, std::move(font), settings); });
+            if (HWND owner = GetWindow(hwnd_, GW_OWNER)) {
+                PostMessageA(owner, kDisplaySettingsAppliedMessage, 0, 0);
+            }
         } catch (...) {
             // Out of memory: nothing is applied.
         }

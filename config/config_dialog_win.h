@@ -13,6 +13,9 @@ namespace quilla {
 inline constexpr char kConfigDialogClass[] = "ConfigDialog";
 inline constexpr int kHotKeyButtonId = 58;
 inline constexpr int kCapturePanelId = 59;
+// Posted to the dialog's owner after Apply or OK has published new display settings, so
+// that the owner can wake the render worker; the dialog itself never waits on the worker.
+inline constexpr UINT kDisplaySettingsAppliedMessage = WM_APP + 2;
 
 // Opens the dialog on the display settings, owned by owner (the overlay), centred on the
 // primary screen, and holds the hot-key switch off until the dialog is destroyed. While a

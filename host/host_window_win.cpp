@@ -2,6 +2,7 @@
 #include "host/host_window_win.h"
 
 #include "host/base_height.h"
+#include "host/timed_poll.h"
 
 #include <array>
 #include <limits>
@@ -15,19 +16,7 @@ namespace {
 constexpr UINT kResizeFlags = SWP_NOMOVE | SWP_NOZORDER | SWP_NOOWNERZORDER | SWP_NOSENDCHANGING |
                               SWP_DEFERERASE | SWP_ASYNCWINDOWPOS;
 
-constexpr int kInventoryPolls = 100;
 constexpr BYTE kKeyDownBit = 0x80;
-
-// Polls for the inventory window after Sleep(1) each time; true once it exists.
-bool wait_for_inventory_window() noexcept {
-    for (int poll = 0; poll < kInventoryPolls; ++poll) {
-        Sleep(1);
-        if (find_inventory_window()) {
-            return true;
-        }
-    }
-    return false;
-}
 
 }  // namespace
 
@@ -84,9 +73,15 @@ void restore_host_height() noexcept {
     }
 }
 
-void request_inventory_window() noexcept {
+PollClock system_poll_clock() {
+    return {[] { return static_cast<uint64_t>(GetTickCount64()); }, [] { Sleep(1); }};
+}
+
+void request_inventory_window(const PollClock& clock) noexcept {
     HWND host = find_host_main_window();
-    if (!host || find_inventory_window()) {
+    // A hung host would not come forward anyway, and attaching to its input would tie our
+    // input to a thread that handles none.
+    if (!host || find_inventory_window() || IsHungAppWindow(host)) {
         return;
     }
     const DWORD host_thread = GetWindowThreadProcessId(host, nullptr);
@@ -104,11 +99,19 @@ void request_inventory_window() noexcept {
         SetKeyboardState(keys.data());
     }
 
-    wait_for_inventory_window();
+    try {
+        poll_within(kInventoryRequestWaitMs, clock,
+                    [] { return find_inventory_window() != nullptr; });
+    } catch (...) {
+        // A clock without its functions: F3 is given back all the same.
+    }
 
-    if (have_keys) {
-        keys[VK_F3] = saved_f3;
-        SetKeyboardState(keys.data());
+    // A fresh reading: Shift, Ctrl or any other key that changed during the wait keeps
+    // its new state.
+    std::array<BYTE, 256> now{};
+    if (have_keys && GetKeyboardState(now.data())) {
+        now[VK_F3] = saved_f3;
+        SetKeyboardState(now.data());
     }
     if (attached) {
         AttachThreadInput(own_thread, host_thread, FALSE);

@@ -10,6 +10,7 @@
 #include <optional>
 
 #include "base/geometry.h"
+#include "host/timed_poll.h"
 
 namespace quilla {
 
@@ -47,10 +48,17 @@ std::mutex& host_layout_mutex();
 // has one and its height differs from it. Does nothing without a host.
 void restore_host_height() noexcept;
 
+// How long one request waits for the inventory window, measured on the clock.
+inline constexpr uint64_t kInventoryRequestWaitMs = 100;
+
+// The tick count and Sleep(1): what the request waits with outside tests.
+PollClock system_poll_clock();
+
 // Asks a running host whose inventory window is closed to open it: brings the host to the
-// foreground with F3 held in the shared input state, waits up to 100 polls of 1 ms for
-// the inventory window, then gives F3 back its previous state. Does nothing without a
-// host or with the inventory window already open.
-void request_inventory_window() noexcept;
+// foreground with F3 held in the shared input state, polls for the inventory window for
+// kInventoryRequestWaitMs on the clock, then gives F3 (and only F3: any other key changed
+// meanwhile stays as it is now) its previous state. Does nothing without a host, with a
+// host that does not answer messages (hung), or with the inventory window already open.
+void request_inventory_window(const PollClock& clock = system_poll_clock()) noexcept;
 
 }  // namespace quilla

@@ -11,7 +11,9 @@ namespace quilla {
 struct WorkerContext {
     HWND overlay = nullptr;
     std::atomic<int32_t> running{1};
-    UniqueKernelHandle wake;  // set when running drops to 0, so the pause ends at once
+    // Set when running drops to 0 or the settings change, so the pause ends at once.
+    // Auto-reset: each SetEvent ends one pause.
+    UniqueKernelHandle wake;
     std::unique_ptr<DrawingSurface> surface;
 };
 
@@ -42,7 +44,7 @@ std::unique_ptr<RenderWorker> RenderWorker::start(HWND overlay,
     auto context = std::make_shared<WorkerContext>();
     context->overlay = overlay;
     context->surface = std::move(surface);
-    context->wake.reset(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+    context->wake.reset(CreateEventA(nullptr, FALSE, FALSE, nullptr));
     if (!context->wake || !context->surface) {
         return nullptr;
     }
@@ -62,6 +64,10 @@ RenderWorker::RenderWorker(std::shared_ptr<WorkerContext> context,
 
 RenderWorker::~RenderWorker() {
     stop(0);
+}
+
+void RenderWorker::wake() noexcept {
+    SetEvent(context_->wake.get());
 }
 
 bool RenderWorker::stop(uint32_t timeout_ms) noexcept {

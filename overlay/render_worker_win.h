@@ -28,6 +28,10 @@ class RenderWorker {
     RenderWorker& operator=(const RenderWorker&) = delete;
     ~RenderWorker();
 
+    // Ends the worker's current pause, so that settings published just before (a new
+    // interval, new texts) take effect at once. Never waits.
+    void wake() noexcept;
+
     // Asks the worker to stop and waits for it at most timeout_ms, serving the messages
     // its window calls send to this thread meanwhile. True when it ended.
     // A worker that does not end in time keeps only what it shares by ownership (its

@@ -1,6 +1,8 @@
 // The update check over Winsock: one IPv4 TCP connection to the update server, the
-// worklist request, and the response read in 1024-byte chunks. Non-blocking sockets and
-// select() keep the connect, send and receive steps within one shared deadline.
+// worklist request, and the response read in 1024-byte chunks. The connect, send and
+// receive steps share one deadline, each address getting its share for the connect; while
+// they wait, the thread serves the messages other threads send it, so the render worker's
+// window calls on the overlay go on, and it looks at its queue at least once a second.
 #include "update/update_check_win.h"
 
 #include "update/winsock_win.h"
@@ -9,6 +11,8 @@
 
 #include <climits>
 #include <cstring>
+#include <optional>
+#include <thread>
 
 #include "update/update_host.h"
 #include "update/update_server.h"
@@ -16,84 +20,166 @@
 namespace quilla {
 namespace {
 
-class Deadline {
-  public:
-    explicit Deadline(ULONGLONG ms) noexcept : end_(GetTickCount64() + ms) {}
+// Windows counts a window whose thread has not looked at its message queue for 5 seconds
+// as hung (and may replace it with a ghost); the waits below look at least this often.
+constexpr DWORD kQueueLookMs = 1000;
 
-    // Waits until the socket can be written (or read), at most until the deadline.
-    bool wait(SOCKET s, bool for_writing) const noexcept {
+constexpr long kSocketEvents = FD_CONNECT | FD_WRITE | FD_READ | FD_CLOSE;
+
+// Serves the messages that other threads have sent to this thread (the render worker's
+// window calls on the overlay send some and wait for them); removes nothing else from
+// the queue: no input, no posted message.
+void serve_sent_messages() noexcept {
+    MSG msg;
+    PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+}
+
+// A socket and the event its network events are recorded in. The socket is closed first.
+struct Connection {
+    UniqueWsaEvent event;
+    UniqueSocket socket;
+};
+
+// Waits until the object is signalled or the tick count reaches end, serving sent
+// messages meanwhile. True when it was signalled; false when the time ran out or the
+// wait failed.
+bool wait_serving_sent_messages(HANDLE object, ULONGLONG end) noexcept {
+    for (;;) {
+        serve_sent_messages();
         const ULONGLONG now = GetTickCount64();
-        if (now >= end_) {
+        if (now >= end) {
             return false;
         }
-        const ULONGLONG left = end_ - now;
-        timeval timeout{static_cast<long>(left / 1000), static_cast<long>(left % 1000 * 1000)};
-        fd_set ready;
-        FD_ZERO(&ready);
-        FD_SET(s, &ready);
-        fd_set failed;  // a failed connect shows here
-        FD_ZERO(&failed);
-        FD_SET(s, &failed);
-        const int count = select(0, for_writing ? nullptr : &ready, for_writing ? &ready : nullptr,
-                                 &failed, &timeout);
-        return count > 0 && FD_ISSET(s, &ready);
+        const DWORD slice = end - now < kQueueLookMs ? static_cast<DWORD>(end - now) : kQueueLookMs;
+        const DWORD woke = MsgWaitForMultipleObjects(1, &object, FALSE, slice, QS_SENDMESSAGE);
+        if (woke == WAIT_OBJECT_0) {
+            return true;
+        }
+        if (woke != WAIT_OBJECT_0 + 1 && woke != WAIT_TIMEOUT) {
+            return false;
+        }
     }
+}
 
-  private:
-    ULONGLONG end_;
-};
+// Waits until one of the wanted network events has been recorded for the connection, at
+// most until the tick count reaches end, serving sent messages meanwhile. The events
+// recorded, or nothing when the time ran out or the wait failed.
+std::optional<WSANETWORKEVENTS> wait_for(const Connection& c, long wanted, ULONGLONG end) {
+    while (wait_serving_sent_messages(c.event.get(), end)) {
+        WSANETWORKEVENTS recorded{};
+        if (WSAEnumNetworkEvents(c.socket.get(), c.event.get(), &recorded) != 0) {
+            return std::nullopt;
+        }
+        if ((recorded.lNetworkEvents & wanted) != 0) {
+            return recorded;
+        }
+    }
+    return std::nullopt;
+}
+
+// Looks the host up (IPv4, stream sockets) on a thread of its own while this thread serves
+// sent messages: without a name server answering, a lookup can take many seconds. It has
+// no time limit of its own. Null when the name does not resolve.
+UniqueAddressList look_up(const std::string& host) {
+    addrinfo hints{};
+    hints.ai_family = AF_INET;
+    hints.ai_socktype = SOCK_STREAM;
+    addrinfo* found = nullptr;
+    int error = EAI_FAIL;
+    const auto resolve = [&] { error = getaddrinfo(host.c_str(), "http", &hints, &found); };
+    UniqueKernelHandle done(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+    std::thread lookup;
+    if (done) {
+        try {
+            lookup = std::thread([&] {
+                resolve();
+                SetEvent(done.get());
+            });
+        } catch (...) {
+            // No thread: the lookup runs here below.
+        }
+    }
+    if (lookup.joinable()) {
+        wait_serving_sent_messages(done.get(), ULLONG_MAX);
+        lookup.join();  // at once when the wait saw the event, else when the lookup ends
+    } else {
+        resolve();
+    }
+    return UniqueAddressList(error == 0 ? found : nullptr);
+}
 
 bool would_block() noexcept {
     return WSAGetLastError() == WSAEWOULDBLOCK;
 }
 
-UniqueSocket connect_to(const addrinfo& address, uint16_t port, const Deadline& deadline) {
+// A connection to the address, or none when it fails or has not been made by end.
+Connection connect_to(const addrinfo& address, uint16_t port, ULONGLONG end) {
     sockaddr_in target{};
     if (address.ai_family != AF_INET || address.ai_addrlen < sizeof target) {
         return {};
     }
     std::memcpy(&target, address.ai_addr, sizeof target);
     target.sin_port = htons(port);
-    UniqueSocket s(socket(address.ai_family, address.ai_socktype, address.ai_protocol));
-    u_long non_blocking = 1;
-    if (!s || ioctlsocket(s.get(), FIONBIO, &non_blocking) != 0) {
+    Connection c;
+    c.event.reset(WSACreateEvent());
+    c.socket.reset(socket(address.ai_family, address.ai_socktype, address.ai_protocol));
+    // The event selection also makes the socket non-blocking.
+    if (!c.event || !c.socket ||
+        WSAEventSelect(c.socket.get(), c.event.get(), kSocketEvents) != 0) {
         return {};
     }
-    if (connect(s.get(), reinterpret_cast<const sockaddr*>(&target), sizeof target) == 0) {
-        return s;
+    if (connect(c.socket.get(), reinterpret_cast<const sockaddr*>(&target), sizeof target) == 0) {
+        return c;
     }
-    int error = 0;
-    int size = sizeof error;
-    if (!would_block() || !deadline.wait(s.get(), true) ||
-        getsockopt(s.get(), SOL_SOCKET, SO_ERROR, reinterpret_cast<char*>(&error), &size) != 0 ||
-        error != 0) {
+    if (!would_block()) {
         return {};
     }
-    return s;
+    const std::optional<WSANETWORKEVENTS> done = wait_for(c, FD_CONNECT, end);
+    if (!done || (done->lNetworkEvents & FD_CONNECT) == 0 ||
+        done->iErrorCode[FD_CONNECT_BIT] != 0) {
+        return {};
+    }
+    return c;
 }
 
-bool send_all(SOCKET s, std::string_view bytes, const Deadline& deadline) {
+// Tries each address in turn, each within its share of the time left until end.
+Connection connect_to_any(const addrinfo* addresses, uint16_t port, ULONGLONG end) {
+    uint64_t remaining = 0;
+    for (const addrinfo* a = addresses; a; a = a->ai_next) {
+        ++remaining;
+    }
+    for (const addrinfo* a = addresses; a; a = a->ai_next, --remaining) {
+        Connection c = connect_to(*a, port, connect_deadline(GetTickCount64(), end, remaining));
+        if (c.socket) {
+            return c;
+        }
+    }
+    return {};
+}
+
+bool send_all(const Connection& c, std::string_view bytes, ULONGLONG end) {
     while (!bytes.empty()) {
-        const int sent = send(s, bytes.data(), static_cast<int>(bytes.size()), 0);
+        const int sent = send(c.socket.get(), bytes.data(), static_cast<int>(bytes.size()), 0);
         if (sent > 0) {
             bytes.remove_prefix(static_cast<std::size_t>(sent));
-        } else if (sent == 0 || !would_block() || !deadline.wait(s, true)) {
+        } else if (sent == 0 || !would_block() || !wait_for(c, FD_WRITE | FD_CLOSE, end)) {
             return false;
         }
     }
     return true;
 }
 
-// Reads until the server closes, a receive fails, the deadline passes or the text is
+// Reads until the server closes, a receive fails, the time runs out or the text is
 // complete; the text holds what came until then.
-void receive_into(SOCKET s, ResponseText& text, const Deadline& deadline) {
+void receive_into(const Connection& c, ResponseText& text, ULONGLONG end) {
     char buffer[1024];
-    while (deadline.wait(s, false)) {
-        const int got = recv(s, buffer, static_cast<int>(sizeof buffer), 0);
-        if (got == SOCKET_ERROR && would_block()) {
-            continue;
-        }
-        if (got <= 0 || !text.add_chunk({buffer, static_cast<std::size_t>(got)})) {
+    for (;;) {
+        const int got = recv(c.socket.get(), buffer, static_cast<int>(sizeof buffer), 0);
+        if (got > 0) {
+            if (!text.add_chunk({buffer, static_cast<std::size_t>(got)})) {
+                return;
+            }
+        } else if (got == 0 || !would_block() || !wait_for(c, FD_READ | FD_CLOSE, end)) {
             return;
         }
     }
@@ -145,26 +231,19 @@ UpdateCheckResult check_for_update(std::string_view own_version) {
     if (!server || !session.started()) {
         return {};
     }
-    addrinfo hints{};
-    hints.ai_family = AF_INET;
-    hints.ai_socktype = SOCK_STREAM;
-    addrinfo* found = nullptr;
-    if (getaddrinfo(server->host.c_str(), "http", &hints, &found) != 0) {
+    UniqueAddressList addresses = look_up(server->host);
+    if (!addresses) {
         return {};
     }
-    UniqueAddressList addresses(found);
 
-    const Deadline deadline(kUpdateCheckTimeoutMs);
-    UniqueSocket connection;
-    for (const addrinfo* a = addresses.get(); a && !connection; a = a->ai_next) {
-        connection = connect_to(*a, server->port, deadline);
-    }
+    const ULONGLONG end = GetTickCount64() + kUpdateCheckTimeoutMs;
+    const Connection connection = connect_to_any(addresses.get(), server->port, end);
     addresses.reset();
-    if (!connection || !send_all(connection.get(), worklist_request(*server), deadline)) {
+    if (!connection.socket || !send_all(connection, worklist_request(*server), end)) {
         return {};
     }
     ResponseText text(utf8_chunk_to_ansi);
-    receive_into(connection.get(), text, deadline);
+    receive_into(connection, text, end);
     return read_update_response(text.text(), own_version);
 }
 

@@ -38,6 +38,13 @@ std::string worklist_request(const UpdateServer& server) {
     return "GET /worklist.txt HTTP/1.1\r\nHost:" + server.host_header + "\r\n\r\n";
 }
 
+uint64_t connect_deadline(uint64_t now_ms, uint64_t end_ms, uint64_t remaining) {
+    if (now_ms >= end_ms) {
+        return now_ms;
+    }
+    return now_ms + (end_ms - now_ms) / (remaining == 0 ? 1 : remaining);
+}
+
 std::string download_address(std::string_view host) {
     return "https://" + std::string(host) + "/works/QuillaWS.zip";
 }

@@ -26,6 +26,12 @@ std::optional<UpdateServer> update_server(std::string_view built_in_host,
 // The request sent to the server, byte for byte.
 std::string worklist_request(const UpdateServer& server);
 
+// When the connection attempt to one of `remaining` addresses still to try must give up,
+// starting at now_ms with the whole check ending at end_ms: each gets an equal share of
+// what is left, so one address that never answers leaves time for the others. The last
+// one gets all that is left; with no time left, now_ms.
+uint64_t connect_deadline(uint64_t now_ms, uint64_t end_ms, uint64_t remaining);
+
 // The address of the download, opened in the browser when the user accepts it.
 std::string download_address(std::string_view host);
 

@@ -1,4 +1,5 @@
-// Owning wrappers for Winsock: the library itself, sockets and resolved address lists.
+// Owning wrappers for Winsock: the library itself, sockets, their event objects and
+// resolved address lists.
 #pragma once
 
 #include <winsock2.h>
@@ -18,7 +19,13 @@ struct AddressListTraits {
     static type invalid() noexcept { return nullptr; }
     static void close(type list) noexcept { freeaddrinfo(list); }
 };
+struct WsaEventTraits {
+    using type = WSAEVENT;
+    static type invalid() noexcept { return WSA_INVALID_EVENT; }
+    static void close(type event) noexcept { WSACloseEvent(event); }
+};
 using UniqueSocket = UniqueHandle<SocketTraits>;
+using UniqueWsaEvent = UniqueHandle<WsaEventTraits>;
 using UniqueAddressList = UniqueHandle<AddressListTraits>;
 
 // The sockets library (version 2.0), started for the lifetime of the object.

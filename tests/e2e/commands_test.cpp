@@ -449,6 +449,23 @@ TEST_F(ConfigDialog, ExitWithTheDialogOpenSavesTheHotKeySwitchAsBeforeOrAsLastAp
     }
 }
 
+TEST_F(ConfigDialog, ApplyTakesEffectAtOnceInTheMiddleOfATenMinutePause) {
+    write_settings("Wait=600000\r\n");
+    HWND hwnd = start_overlay();
+    ASSERT_NE(hwnd, nullptr);
+    ASSERT_TRUE(wait_for_lines(hwnd, {"なし", "なし", "なし"}));
+    // The worker has drawn its first pass and now pauses for ten minutes.
+    HWND dialog = open_dialog(hwnd);
+    ASSERT_NE(dialog, nullptr);
+    HWND weapon_text = ChildWindowFromPointEx(dialog, {210, 100}, CWP_SKIPINVISIBLE);
+    ASSERT_NE(weapon_text, dialog);
+    ASSERT_TRUE(SetWindowTextA(weapon_text, "素手のまま"));
+    PostMessageA(dialog, WM_LBUTTONDOWN, MK_LBUTTON, kApplyButton);
+    EXPECT_TRUE(wait_for_lines(hwnd, {"素手のまま", "なし", "なし"}))
+        << "the applied text waited for the end of the pause";
+    EXPECT_EQ(close_overlay(hwnd), 0u);
+}
+
 TEST_F(ConfigDialog, HotKeyDoesNotToggleTransparencyWhileTheDialogIsOpen) {
     HWND hwnd = start_red_overlay_with_f6_hot_key("hook=1\r\n");
     ASSERT_NE(hwnd, nullptr);

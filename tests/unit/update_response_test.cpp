@@ -125,5 +125,26 @@ TEST(UpdateServer, IsTheBuiltInHostOrTheOneTheVariableNames) {
     }
 }
 
+TEST(UpdateServer, EachAddressStillToTryGetsAnEqualShareOfTheTimeLeft) {
+    // Three addresses, the check ending at 10000 ms on the clock.
+    struct Case {
+        const char* what;
+        uint64_t now;
+        uint64_t remaining;
+        uint64_t deadline;
+    } cases[] = {
+        {"the first of three", 0, 3, 3333},
+        {"the second, after the first never answered", 3333, 2, 6666},
+        {"the last, after two never answered", 6666, 1, 10000},
+        {"the second, after the first was refused at once", 100, 2, 5050},
+        {"no time left", 10000, 2, 10000},
+        {"past the end", 12000, 1, 12000},
+        {"a count of none counts as one", 4000, 0, 10000},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(connect_deadline(c.now, 10000, c.remaining), c.deadline) << c.what;
+    }
+}
+
 }  // namespace
 }  // namespace quilla

@@ -6,9 +6,13 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <atomic>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace quilla {
@@ -191,6 +195,32 @@ TEST(RestoreHostHeight, ReturnsKnownWidthsToTheirBaseHeightAndLeavesOthers) {
     }
 }
 
+// The system clock with a hook into each pause, counting the pauses.
+struct HookedClock {
+    int pauses = 0;
+    std::function<void()> during_pause = [] {};
+    PollClock clock() {
+        return {[] { return static_cast<uint64_t>(GetTickCount64()); },
+                [this] {
+                    ++pauses;
+                    during_pause();
+                    Sleep(1);
+                }};
+    }
+};
+
+bool key_down(BYTE key) {
+    std::array<BYTE, 256> keys{};
+    return GetKeyboardState(keys.data()) && (keys[key] & 0x80) != 0;
+}
+
+void set_key(BYTE key, bool down) {
+    std::array<BYTE, 256> keys{};
+    GetKeyboardState(keys.data());
+    keys[key] = down ? 0x80 : 0;
+    SetKeyboardState(keys.data());
+}
+
 TEST(RequestInventoryWindow, MakesAClosedHostOpenItsInventory) {
     RunningHost host;
     start_host(host, {"--closed"});
@@ -200,11 +230,68 @@ TEST(RequestInventoryWindow, MakesAClosedHostOpenItsInventory) {
     ASSERT_TRUE(sync_with(host.main));
     ASSERT_EQ(host.process->find_inventory_window(), nullptr) << "--closed opened it anyway";
 
-    request_inventory_window();
+    HookedClock hooked;
+    bool f3_held_during_wait = false;
+    hooked.during_pause = [&] { f3_held_during_wait = f3_held_during_wait || key_down(VK_F3); };
+    request_inventory_window(hooked.clock());
 
     EXPECT_NE(host.process->wait_for_inventory_window(), nullptr);
     EXPECT_EQ(find_inventory_window(), host.process->find_inventory_window());
-    EXPECT_GE(GetKeyState(VK_F3), 0) << "F3 was left held down";
+    EXPECT_GE(hooked.pauses, 1);
+    EXPECT_TRUE(f3_held_during_wait) << "F3 was not held while waiting";
+    EXPECT_FALSE(key_down(VK_F3)) << "F3 was left held down";
+}
+
+TEST(RequestInventoryWindow, WaitsOnlyItsTimeAndGivesBackOnlyF3) {
+    // A host window of this thread: nothing ever opens, and the request shares its input
+    // state without attaching, so what it leaves there can be read here.
+    LocalClass full_class(kHostMainClass);
+    ASSERT_TRUE(full_class.ok());
+    const UniqueWindow host = local_window(kHostMainClass, "host");
+    ASSERT_NE(host.get(), nullptr);
+
+    // Every pause lasts a scheduler tick of Windows (7 of them pass 100 ms), and Shift
+    // goes down during the wait, as a user's key press would.
+    uint64_t now = 1000;
+    int pauses = 0;
+    bool f3_held_during_wait = false;
+    request_inventory_window({[&] { return now; },
+                              [&] {
+                                  ++pauses;
+                                  now += 16;
+                                  f3_held_during_wait = f3_held_during_wait || key_down(VK_F3);
+                                  set_key(VK_SHIFT, true);
+                              }});
+    EXPECT_EQ(pauses, 7);
+    EXPECT_TRUE(f3_held_during_wait) << "F3 was not held while waiting";
+    EXPECT_FALSE(key_down(VK_F3)) << "F3 was left held down";
+    EXPECT_TRUE(key_down(VK_SHIFT)) << "Shift, pressed during the wait, was undone";
+    set_key(VK_SHIFT, false);
+}
+
+TEST(RequestInventoryWindow, SkipsAHungHost) {
+    // A host window whose thread stops handling messages: it counts as hung once it has
+    // not looked at its queue for 5 seconds.
+    LocalClass full_class(kHostMainClass);
+    ASSERT_TRUE(full_class.ok());
+    UniqueKernelHandle release(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+    std::atomic<HWND> created{nullptr};
+    std::thread hung([&] {
+        const UniqueWindow host = local_window(kHostMainClass, "hung host");
+        created = host.get();
+        // Not forever: a request that does wait on it must end, and fail, rather than hang.
+        WaitForSingleObject(release.get(), 20000);
+    });
+    const bool became_hung =
+        wait_until([&] { return created.load() && IsHungAppWindow(created.load()); }, 15000);
+    HookedClock hooked;
+    if (became_hung) {
+        request_inventory_window(hooked.clock());
+    }
+    SetEvent(release.get());
+    hung.join();
+    ASSERT_TRUE(became_hung) << "the host window never counted as hung";
+    EXPECT_EQ(hooked.pauses, 0) << "the request waited for a hung host";
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "tests/support/message_box_win.h"
@@ -79,6 +80,46 @@ TEST(UpdateCheck, OffersANewerVersionOrShowsTheVersionWithinTheBound) {
         EXPECT_EQ(box.owner, owner.get()) << c.what;
         EXPECT_EQ(opened, c.opened) << c.what;
     }
+}
+
+TEST(UpdateCheck, AnswersSentMessagesAndLeavesPostedOnesWhileWaitingForASilentServer) {
+    // A window of this thread, as the overlay is of the primary thread; a message posted
+    // to it before the check must still be there after.
+    UniqueWindow window(CreateWindowExA(0, "STATIC", "overlay", WS_POPUP, 0, 0, 10, 10, nullptr,
+                                        nullptr, nullptr, nullptr));
+    ASSERT_NE(window.get(), nullptr);
+    constexpr UINT kPosted = WM_APP + 7;
+    ASSERT_TRUE(PostMessageA(window.get(), kPosted, 0, 0));
+
+    WorklistServer server("", true, true);  // takes the request, never answers
+    UniqueKernelHandle checking(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+    DWORD_PTR answer = 0;
+    bool answered = false;
+    ULONGLONG sent_at = 0;
+    ULONGLONG answered_at = 0;
+    std::thread sender([&] {
+        WaitForSingleObject(checking.get(), 5000);
+        sent_at = GetTickCount64();
+        answered = SendMessageTimeoutA(window.get(), WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL, 5000,
+                                       &answer) != 0;
+        answered_at = GetTickCount64();
+    });
+    SetEvent(checking.get());
+    const ULONGLONG start = GetTickCount64();
+    const UpdateCheckResult result = check_for_update("1.6.0");
+    const ULONGLONG end = GetTickCount64();
+    sender.join();
+
+    EXPECT_EQ(result.result, -1);
+    EXPECT_GE(end - start, kUpdateCheckTimeoutMs - 500) << "the check did not wait for the server";
+    ASSERT_TRUE(answered) << "a message sent during the check was not answered within 5 s";
+    EXPECT_EQ(answer, 7u);  // "overlay"
+    EXPECT_LT(answered_at, end) << "answered only after the check";
+    EXPECT_LT(answered_at - sent_at, 250u) << "a sent message waited";
+    EXPECT_NE(server.request().find("GET /worklist.txt"), std::string::npos);
+    MSG msg;
+    EXPECT_TRUE(PeekMessageA(&msg, window.get(), kPosted, kPosted, PM_REMOVE))
+        << "the check took a posted message off the queue";
 }
 
 TEST(UpdateCheck, ConvertsEachChunkByItselfFromUtf8ToShiftJis) {

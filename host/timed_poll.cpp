@@ -1,0 +1,19 @@
+// Polling within a bound on elapsed time.
+#include "host/timed_poll.h"
+
+namespace quilla {
+
+bool poll_within(uint64_t budget_ms, const PollClock& clock, const std::function<bool()>& found) {
+    const uint64_t start = clock.now_ms();
+    for (;;) {
+        clock.pause();
+        if (found()) {
+            return true;
+        }
+        if (clock.now_ms() - start >= budget_ms) {  // unsigned: a clock that wraps still counts
+            return false;
+        }
+    }
+}
+
+}  // namespace quilla

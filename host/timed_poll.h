@@ -1,0 +1,21 @@
+// Polling for something within a bound on elapsed time rather than on a number of polls:
+// a pause can last much longer than asked (Sleep(1) lasts a scheduler tick on Windows,
+// about 15.6 ms), so counting pauses says little about the time spent.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+
+namespace quilla {
+
+// A millisecond clock and the pause between two polls.
+struct PollClock {
+    std::function<uint64_t()> now_ms;
+    std::function<void()> pause;
+};
+
+// Pauses, then asks found(), until it answers true or budget_ms have passed on the clock
+// since the call (the poll made at that moment still counts). True when found.
+bool poll_within(uint64_t budget_ms, const PollClock& clock, const std::function<bool()>& found);
+
+}  // namespace quilla

@@ -219,6 +219,7 @@ TEST_F(ConfigDialogWin, CaptureTakesTheFirstKeyDownAndOnlyApplyOrOkStoresIt) {
         ASSERT_TRUE(wait_until_true([] { return poll_input() == kNoInput; }));
         SendMessageA(button, BM_CLICK, 0, 0);
         EXPECT_TRUE(IsWindowVisible(panel));
+        EXPECT_EQ(GetWindow(dialog_, GW_CHILD), panel) << "the panel is not above the controls";
         const int32_t before = settings()->hook_key;
         ASSERT_TRUE(send_key(step.key, 0));
         const bool ended = wait_until_true([&] { return !IsWindowVisible(panel); });

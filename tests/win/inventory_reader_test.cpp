@@ -1,9 +1,11 @@
 // Reading the host's inventory lines: exact Shift-JIS bytes (trail bytes 0x5C included),
 // lines longer than 255 bytes, from a list box of this process and across processes from
-// the stand-in host, which follows edits of its inventory file.
+// the stand-in host, which follows edits of its inventory file; and how a read ends (whole,
+// cut short, refused).
 #include "host/inventory_reader_win.h"
 
 #include "host/host_window_win.h"
+#include "tests/support/inventory_window_win.h"
 #include "tests/support/test_process_win.h"
 
 #include <gtest/gtest.h>
@@ -17,6 +19,10 @@ namespace quilla {
 namespace {
 
 using test_support::ChildProcess;
+using test_support::failing_send;
+using test_support::local_inventory;
+using test_support::message_fault;
+using test_support::MessageFault;
 using test_support::ScratchDirectory;
 using test_support::wait_until;
 
@@ -40,17 +46,6 @@ const Lines& tricky_lines() {
         "表示の剣 [竜会] (Ｅ)", "ソード", "", long_line(), "能力の種 (Ｅ金)", "十字架",
     };
     return lines;
-}
-
-// A top-level list box with the inventory title in this process.
-UniqueWindow local_inventory(const Lines& lines) {
-    UniqueWindow list(CreateWindowExA(0, kInventoryClass, kInventoryTitle, WS_OVERLAPPEDWINDOW, 0,
-                                      0, 200, 200, nullptr, nullptr, GetModuleHandleA(nullptr),
-                                      nullptr));
-    for (const std::string& line : lines) {
-        SendMessageA(list.get(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
-    }
-    return list;
 }
 
 TEST(ReadInventoryLines, ReturnsTheListBoxLinesInOrder) {
@@ -108,7 +103,9 @@ TEST(ReadInventoryLines, StopsAtTheLineLimitAndWhenItsTimeIsSpent) {
         Misbehaviour claims{2'000'000'000};  // outlives the window it is attached to
         const UniqueWindow inventory = local_inventory(held);
         misbehave(inventory.get(), claims);
-        EXPECT_EQ(read_inventory_lines(), held);
+        const InventoryRead read = read_inventory();
+        EXPECT_EQ(read.lines, held);
+        EXPECT_EQ(read.end, InventoryReadEnd::kWhole) << "the line cap cuts no real inventory";
         EXPECT_EQ(claims.highest_index_asked, 4095u);
     }
     {
@@ -120,10 +117,39 @@ TEST(ReadInventoryLines, StopsAtTheLineLimitAndWhenItsTimeIsSpent) {
         Misbehaviour slow{0, 20};
         const UniqueWindow inventory = local_inventory(held);
         misbehave(inventory.get(), slow);
-        const Lines read = read_inventory_lines({4096, 200});
-        ASSERT_FALSE(read.empty());
-        EXPECT_LT(read.size(), held.size());
-        EXPECT_TRUE(std::equal(read.begin(), read.end(), held.begin())) << "not the first lines";
+        const InventoryRead read = read_inventory({4096, 200});
+        ASSERT_FALSE(read.lines.empty());
+        EXPECT_LT(read.lines.size(), held.size());
+        EXPECT_TRUE(std::equal(read.lines.begin(), read.lines.end(), held.begin()))
+            << "not the first lines";
+        EXPECT_EQ(read.end, InventoryReadEnd::kCut);
+    }
+}
+
+TEST(ReadInventory, TellsAHostThatStopsAnsweringFromOneThatRefuses) {
+    ASSERT_EQ(find_inventory_window(), nullptr) << "an inventory window is already open";
+    const UniqueWindow inventory = local_inventory({"やくそう", "ソード (Ｅ)", "盾 (Ｅ)"});
+    struct Case {
+        MessageFault fault;
+        Lines lines;
+        InventoryReadEnd end;
+    };
+    // The count takes one message, every line two.
+    const Case cases[] = {
+        {{7, ERROR_TIMEOUT}, {"やくそう", "ソード (Ｅ)", "盾 (Ｅ)"}, InventoryReadEnd::kWhole},
+        {{0, ERROR_TIMEOUT}, {}, InventoryReadEnd::kCut},
+        {{4, ERROR_TIMEOUT}, {"やくそう"}, InventoryReadEnd::kCut},
+        {{3, ERROR_INVALID_WINDOW_HANDLE}, {"やくそう"}, InventoryReadEnd::kCut},
+        {{0, ERROR_ACCESS_DENIED}, {}, InventoryReadEnd::kRefused},
+        {{5, ERROR_ACCESS_DENIED}, {"やくそう", "ソード (Ｅ)"}, InventoryReadEnd::kRefused},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message()
+                     << c.fault.answers << " answers, then error " << c.fault.error);
+        message_fault() = c.fault;
+        const InventoryRead read = read_inventory({}, &failing_send);
+        EXPECT_EQ(read.lines, c.lines);
+        EXPECT_EQ(read.end, c.end);
     }
 }
 

@@ -51,7 +51,7 @@ class RenderPassWin : public testing::Test {
         for (const int32_t id : {kOptionTransparent, kOptionIn, kOptionUtsuwa, kOptionMaru}) {
             options().set(id, 0);
         }
-        use_font_height(16);
+        use_font_height(-20);  // a character height: lines stand at their measured heights
         message_fault() = kAnswers;
         pass_ = std::make_unique<RenderPass>(overlay_.get(), *surface_, InventoryReadLimits{},
                                              &failing_send);
@@ -84,7 +84,9 @@ class RenderPassWin : public testing::Test {
     std::unique_ptr<RenderPass> pass_;
 };
 
-TEST_F(RenderPassWin, AReadCutShortKeepsTheEquipmentAndARefusedOneShowsTheNotice) {
+// The slot-count commands find the lines where the pass drew them, also with a font
+// height given as a character height (FontSize=-20).
+TEST_F(RenderPassWin, AReadCutShortKeepsTheEquipmentARefusedOneShowsTheNotice) {
     const Lines both = {"ソード (Ｅ)", "盾 (Ｅ)"};
     const Lines shield_only = {"盾 (Ｅ)"};
     const Lines both_shown = {"ソード []", "盾 []", "なし"};
@@ -93,38 +95,48 @@ TEST_F(RenderPassWin, AReadCutShortKeepsTheEquipmentAndARefusedOneShowsTheNotice
         const Lines* inventory;
         MessageFault fault;
         Lines drawn;
+        std::string first_target;  // the slot-count commands' item on the first line
+        std::string second_target;
     };
     const Step steps[] = {
-        {"whole read", &both, kAnswers, both_shown},
-        {"host silent after the first line", &both, {3, ERROR_TIMEOUT}, both_shown},
-        {"host silent from the start", &shield_only, {0, ERROR_TIMEOUT}, both_shown},
+        {"whole read", &both, kAnswers, both_shown, "ソード", "盾"},
+        {"host silent after the first line", &both, {3, ERROR_TIMEOUT}, both_shown, "ソード", "盾"},
+        {"host silent from the start",
+         &shield_only,
+         {0, ERROR_TIMEOUT},
+         both_shown,
+         "ソード",
+         "盾"},
         {"host with higher rights",
          &shield_only,
          {0, ERROR_ACCESS_DENIED},
-         {"持ち物ウィンドウを読めません（管理者として実行中のため）"}},
-        {"whole read again", &shield_only, kAnswers, {"武器なし", "盾 []", "なし"}},
-        {"inventory window closed", nullptr, kAnswers, {"武器なし", "盾なし", "なし"}},
+         {"持ち物ウィンドウを読めません（管理者として実行中のため）"},
+         "",
+         ""},
+        {"whole read again",
+         &shield_only,
+         kAnswers,
+         {"武器なし", "盾 []", "なし"},
+         "武器なし",
+         "盾"},
+        {"inventory window closed",
+         nullptr,
+         kAnswers,
+         {"武器なし", "盾なし", "なし"},
+         "武器なし",
+         "盾なし"},
     };
+    UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
+    SelectGuard font(dc.get(), font_handle(display_settings().snapshot()->font));
+    SIZE weapon{};
+    ASSERT_TRUE(GetTextExtentPoint32A(dc.get(), "ソード []", 9, &weapon));
     for (const Step& step : steps) {
         SCOPED_TRACE(step.name);
         EXPECT_EQ(pass(step.inventory, step.fault), step.drawn);
+        const auto drawn = drawn_lines().snapshot();
+        EXPECT_EQ(slot_target_name(weapon.cy - 1, *drawn), step.first_target);
+        EXPECT_EQ(slot_target_name(weapon.cy, *drawn), step.second_target);
     }
-}
-
-TEST_F(RenderPassWin, SlotCommandsFindTheLinesWhereACharacterHeightFontDrewThem) {
-    use_font_height(-20);
-    const Lines both = {"ソード (Ｅ)", "盾 (Ｅ)"};
-    ASSERT_EQ(pass(&both, kAnswers), (Lines{"ソード []", "盾 []", "なし"}));
-    const auto drawn = drawn_lines().snapshot();
-    // The weapon line is as tall as the font measures it.
-    UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
-    SelectGuard font(dc.get(), font_handle(display_settings().snapshot()->font));
-    SIZE extent{};
-    ASSERT_TRUE(GetTextExtentPoint32A(dc.get(), "ソード []", 9, &extent));
-    ASSERT_GT(extent.cy, 0);
-    EXPECT_EQ(slot_target_name(0, *drawn), "ソード");
-    EXPECT_EQ(slot_target_name(extent.cy - 1, *drawn), "ソード");
-    EXPECT_EQ(slot_target_name(extent.cy, *drawn), "盾");
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 // Reading the host's inventory lines: exact Shift-JIS bytes (trail bytes 0x5C included),
 // lines longer than 255 bytes, from a list box of this process and across processes from
-// the stand-in host, which follows edits of its inventory file; and how a read ends (whole,
-// cut short, refused).
+// the stand-in host, which follows edits of its inventory file; and which limits cut a
+// read short.
 #include "host/inventory_reader_win.h"
 
 #include "host/host_window_win.h"
@@ -19,10 +19,7 @@ namespace quilla {
 namespace {
 
 using test_support::ChildProcess;
-using test_support::failing_send;
 using test_support::local_inventory;
-using test_support::message_fault;
-using test_support::MessageFault;
 using test_support::ScratchDirectory;
 using test_support::wait_until;
 
@@ -123,33 +120,6 @@ TEST(ReadInventoryLines, StopsAtTheLineLimitAndWhenItsTimeIsSpent) {
         EXPECT_TRUE(std::equal(read.lines.begin(), read.lines.end(), held.begin()))
             << "not the first lines";
         EXPECT_EQ(read.end, InventoryReadEnd::kCut);
-    }
-}
-
-TEST(ReadInventory, TellsAHostThatStopsAnsweringFromOneThatRefuses) {
-    ASSERT_EQ(find_inventory_window(), nullptr) << "an inventory window is already open";
-    const UniqueWindow inventory = local_inventory({"やくそう", "ソード (Ｅ)", "盾 (Ｅ)"});
-    struct Case {
-        MessageFault fault;
-        Lines lines;
-        InventoryReadEnd end;
-    };
-    // The count takes one message, every line two.
-    const Case cases[] = {
-        {{7, ERROR_TIMEOUT}, {"やくそう", "ソード (Ｅ)", "盾 (Ｅ)"}, InventoryReadEnd::kWhole},
-        {{0, ERROR_TIMEOUT}, {}, InventoryReadEnd::kCut},
-        {{4, ERROR_TIMEOUT}, {"やくそう"}, InventoryReadEnd::kCut},
-        {{3, ERROR_INVALID_WINDOW_HANDLE}, {"やくそう"}, InventoryReadEnd::kCut},
-        {{0, ERROR_ACCESS_DENIED}, {}, InventoryReadEnd::kRefused},
-        {{5, ERROR_ACCESS_DENIED}, {"やくそう", "ソード (Ｅ)"}, InventoryReadEnd::kRefused},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message()
-                     << c.fault.answers << " answers, then error " << c.fault.error);
-        message_fault() = c.fault;
-        const InventoryRead read = read_inventory({}, &failing_send);
-        EXPECT_EQ(read.lines, c.lines);
-        EXPECT_EQ(read.end, c.end);
     }
 }
 

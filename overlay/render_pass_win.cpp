@@ -71,11 +71,11 @@ class RenderPass::Impl {
     // from: a read the host or the time budget cut short would drop every item past the
     // cut, so the lines of the last whole read stay. True when the host refuses the read.
     bool read() {
-        InventoryRead read = read_inventory(limits_, send_);
-        if (read.end == InventoryReadEnd::kWhole) {
-            inventory_ = std::move(read.lines);
+        InventoryRead result = read_inventory(limits_, send_);
+        if (result.end == InventoryReadEnd::kWhole) {
+            inventory_ = std::move(result.lines);
         }
-        return read.end == InventoryReadEnd::kRefused;
+        return result.end == InventoryReadEnd::kRefused;
     }
 
     EquipmentState parse(const DisplaySettings& settings) const {

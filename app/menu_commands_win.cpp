@@ -7,7 +7,6 @@
 #include "config/config_dialog_win.h"
 #include "config/live_settings.h"
 #include "config/options.h"
-#include "config/overlay_font_win.h"
 #include "host/host_window_win.h"
 #include "items/item_db.h"
 #include "items/item_editor_win.h"
@@ -39,13 +38,7 @@ void set_position_mode(const CommandTarget& target, int32_t mode) {
 void adjust_slots(const CommandTarget& target, int32_t delta) {
     POINT point = target.menu_point;
     ScreenToClient(target.overlay, &point);
-    const auto display = display_settings().snapshot();
-    LOGFONTA lf;
-    const int32_t line_height = read_logfont(font_handle(display->font), lf) ? lf.lfHeight : 0;
-    const auto shown = equipment_state().snapshot();
-    const std::string name =
-        slot_target_name(point.y, line_height, options().is_on(kOptionWeapon),
-                         options().is_on(kOptionShield), shown->weapon_line, shown->shield_line);
+    const std::string name = slot_target_name(point.y, *drawn_lines().snapshot());
     if (name.empty()) {
         return;
     }

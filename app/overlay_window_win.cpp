@@ -4,6 +4,7 @@
 #include "app/overlay_window_win.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "app/context_menu_win.h"
@@ -125,6 +126,29 @@ Rect virtual_screen() noexcept {
             saturating_add(top, GetSystemMetrics(SM_CYVIRTUALSCREEN))};
 }
 
+RECT to_win_rect(const Rect& r) noexcept {
+    return {r.left, r.top, r.right, r.bottom};
+}
+
+// The monitors as the system reports them.
+class SystemMonitors final : public MonitorLayout {
+  public:
+    bool touches_a_monitor(const Rect& window) const noexcept override {
+        const RECT rect = to_win_rect(window);
+        return MonitorFromRect(&rect, MONITOR_DEFAULTTONULL) != nullptr;
+    }
+    std::optional<Rect> nearest_work_area(const Rect& window) const noexcept override {
+        const RECT rect = to_win_rect(window);
+        MONITORINFO info{};
+        info.cbSize = sizeof info;
+        if (!GetMonitorInfoA(MonitorFromRect(&rect, MONITOR_DEFAULTTONEAREST), &info)) {
+            return std::nullopt;
+        }
+        const RECT& work = info.rcWork;
+        return Rect{work.left, work.top, work.right, work.bottom};
+    }
+};
+
 int run_message_loop() {
     MSG msg;
     for (;;) {
@@ -151,8 +175,9 @@ int run_overlay_application(HINSTANCE instance) {
     const Point saved = load_settings();
     const DWORD ex_style =
         options().is_on(kOptionTopMost) ? WS_EX_LAYERED | WS_EX_TOPMOST : WS_EX_LAYERED;
-    const Point origin = clamp_to_screen(
-        saved, {overlay_size().width.load(), overlay_size().height.load()}, virtual_screen());
+    const Point origin =
+        opening_position(saved, {overlay_size().width.load(), overlay_size().height.load()},
+                         virtual_screen(), SystemMonitors{});
     // The window object lives as long as the process: the window procedure may still be
     // called for it while the message loop winds down.
     auto* window = new OverlayWindow;

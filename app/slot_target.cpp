@@ -12,6 +12,7 @@ namespace {
 constexpr std::string_view kGoldMark = "★";
 constexpr std::string_view kLongVowel = "ー";
 
+// 64-bit arithmetic: top + height must not overflow for any band.
 bool in_line(int64_t y, int64_t top, int64_t height) {
     return top <= y && y < top + height;
 }
@@ -56,23 +57,14 @@ std::string_view item_name_of_line(std::string_view line) noexcept {
     return name;
 }
 
-std::string slot_target_name(int client_y, int32_t line_height, bool weapon_on, bool shield_on,
-                             std::string_view weapon_line, std::string_view shield_line) {
-    // 64-bit arithmetic: top + height must not overflow for any height.
-    const int64_t y = client_y;
-    const int64_t height = line_height;
-    std::string_view line;  // no line under the point: no name
-    int64_t top = 0;
-    if (weapon_on) {
-        if (in_line(y, top, height)) {
-            line = weapon_line;
+std::string slot_target_name(int client_y, const std::vector<OverlayLine>& drawn) {
+    for (const OverlayLine& line : drawn) {
+        const bool target = line.role == LineRole::kWeapon || line.role == LineRole::kShield;
+        if (target && in_line(client_y, line.band.top, line.band.height)) {
+            return std::string(item_name_of_line(line.text));
         }
-        top = height;
     }
-    if (shield_on && in_line(y, top, height)) {
-        line = shield_line;
-    }
-    return std::string(item_name_of_line(line));
+    return {};
 }
 
 }  // namespace quilla

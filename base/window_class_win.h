@@ -21,7 +21,9 @@ std::string window_text(HWND window);
 // creation parameter. From WM_NCCREATE on, every message goes to
 // T::handle(message, wparam, lparam) while the object belongs to that window
 // (T::window() == hwnd); messages before it, or after the object let the window go, get
-// the default processing. T provides attach(HWND), window() and a noexcept handle().
+// the default processing. The window forgets its object at WM_NCDESTROY, its last
+// message, so that nothing can reach the object through the window once it is gone.
+// T provides attach(HWND), window() and a noexcept handle().
 template <typename T>
 LRESULT CALLBACK window_procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) noexcept {
     auto* self = reinterpret_cast<T*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
@@ -29,6 +31,9 @@ LRESULT CALLBACK window_procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM
         self = static_cast<T*>(reinterpret_cast<CREATESTRUCTA*>(lparam)->lpCreateParams);
         self->attach(hwnd);
         SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
     }
     if (!self || self->window() != hwnd) {
         return DefWindowProcA(hwnd, message, wparam, lparam);

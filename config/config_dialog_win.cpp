@@ -97,7 +97,10 @@ class ConfigDialog {
                 if (LOWORD(wparam) != kHotKeyButtonId) {
                     break;
                 }
-                ShowWindow(capture_panel_, SW_SHOW);
+                // Created last, the panel lies under the controls it covers: it goes on
+                // top of them as it shows.
+                SetWindowPos(capture_panel_, HWND_TOP, 0, 0, 0, 0,
+                             SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
                 return 0;
             case WM_TIMER:
                 if (wparam != kCaptureTimerId) {

@@ -7,7 +7,6 @@
 #include "host/host_window_win.h"
 
 #include <algorithm>
-#include <optional>
 
 namespace quilla {
 namespace {
@@ -22,15 +21,24 @@ constexpr std::size_t kMinLineChars = 255;
 constexpr LRESULT kMaxLineChars = 1 << 16;
 constexpr std::size_t kInitialReserve = 256;
 
-// Sends a message to the inventory window and returns its result; nothing when the window
-// is gone, the host is hung or the reply takes too long.
-std::optional<LRESULT> ask(HWND inventory, UINT message, WPARAM wparam, LPARAM lparam) {
+// What became of one message to the inventory window.
+enum class Reply { kAnswered, kSilent, kRefused };
+
+struct Answer {
+    Reply reply;
+    LRESULT result;
+};
+
+// Sends a message to the inventory window. kSilent when the window is gone, the host is
+// hung or the reply takes too long; kRefused when the system keeps the message from a
+// host with higher rights.
+Answer ask(InventoryMessenger send, HWND inventory, UINT message, WPARAM wparam, LPARAM lparam) {
     DWORD_PTR result = 0;
-    if (!SendMessageTimeoutW(inventory, message, wparam, lparam, SMTO_ABORTIFHUNG, kReplyTimeoutMs,
-                             &result)) {
-        return std::nullopt;
+    SetLastError(ERROR_SUCCESS);
+    if (!send(inventory, message, wparam, lparam, SMTO_ABORTIFHUNG, kReplyTimeoutMs, &result)) {
+        return {GetLastError() == ERROR_ACCESS_DENIED ? Reply::kRefused : Reply::kSilent, 0};
     }
-    return static_cast<LRESULT>(result);
+    return {Reply::kAnswered, static_cast<LRESULT>(result)};
 }
 
 std::string to_ansi(const wchar_t* text, int length) {
@@ -46,58 +54,80 @@ std::string to_ansi(const wchar_t* text, int length) {
     return ansi;
 }
 
-enum class Fetch { kLine, kSkip, kStop };
+enum class Fetch { kLine, kSkip, kStop, kRefused };
+
+Fetch stopped(Reply reply) {
+    return reply == Reply::kRefused ? Fetch::kRefused : Fetch::kStop;
+}
 
 // Fetches line index into line. kSkip for a line the host refuses (LB_ERR) or that is
-// unreasonably long, kStop when the host stops answering.
-Fetch fetch_line(HWND inventory, WPARAM index, std::string& line) {
-    const std::optional<LRESULT> length = ask(inventory, LB_GETTEXTLEN, index, 0);
-    if (!length) {
-        return Fetch::kStop;
+// unreasonably long, kStop when the host stops answering, kRefused when the system keeps
+// our messages from it.
+Fetch fetch_line(InventoryMessenger send, HWND inventory, WPARAM index, std::string& line) {
+    const Answer length = ask(send, inventory, LB_GETTEXTLEN, index, 0);
+    if (length.reply != Reply::kAnswered) {
+        return stopped(length.reply);
     }
-    if (*length < 0 || *length > kMaxLineChars) {
+    if (length.result < 0 || length.result > kMaxLineChars) {
         return Fetch::kSkip;
     }
-    const std::size_t capacity = std::max(static_cast<std::size_t>(*length), kMinLineChars) + 1;
+    const std::size_t capacity =
+        std::max(static_cast<std::size_t>(length.result), kMinLineChars) + 1;
     std::wstring buffer(capacity, L'\0');
-    const std::optional<LRESULT> copied =
-        ask(inventory, LB_GETTEXT, index, reinterpret_cast<LPARAM>(buffer.data()));
-    if (!copied) {
-        return Fetch::kStop;
+    const Answer copied =
+        ask(send, inventory, LB_GETTEXT, index, reinterpret_cast<LPARAM>(buffer.data()));
+    if (copied.reply != Reply::kAnswered) {
+        return stopped(copied.reply);
     }
-    if (*copied < 0 || static_cast<std::size_t>(*copied) >= capacity) {
+    if (copied.result < 0 || static_cast<std::size_t>(copied.result) >= capacity) {
         return Fetch::kSkip;
     }
-    line = to_ansi(buffer.data(), static_cast<int>(*copied));
+    line = to_ansi(buffer.data(), static_cast<int>(copied.result));
     return Fetch::kLine;
 }
 
 }  // namespace
 
-std::vector<std::string> read_inventory_lines(const InventoryReadLimits& limits) {
-    std::vector<std::string> lines;
+InventoryRead read_inventory(const InventoryReadLimits& limits, InventoryMessenger send) {
+    InventoryRead read;
     HWND inventory = find_inventory_window();
     if (!inventory) {
-        return lines;
+        return read;
     }
     const ULONGLONG deadline = GetTickCount64() + limits.time_budget_ms;
-    const std::optional<LRESULT> count = ask(inventory, LB_GETCOUNT, 0, 0);
-    if (!count || *count <= 0) {
-        return lines;
+    const Answer count = ask(send, inventory, LB_GETCOUNT, 0, 0);
+    if (count.reply != Reply::kAnswered) {
+        read.end =
+            count.reply == Reply::kRefused ? InventoryReadEnd::kRefused : InventoryReadEnd::kCut;
+        return read;
     }
-    const auto wanted = std::min<std::size_t>(static_cast<std::size_t>(*count), limits.max_lines);
-    lines.reserve(std::min(wanted, kInitialReserve));
+    if (count.result <= 0) {
+        return read;
+    }
+    const auto wanted =
+        std::min<std::size_t>(static_cast<std::size_t>(count.result), limits.max_lines);
+    read.lines.reserve(std::min(wanted, kInitialReserve));
     std::string line;
-    for (std::size_t index = 0; index < wanted && GetTickCount64() < deadline; ++index) {
-        const Fetch fetched = fetch_line(inventory, static_cast<WPARAM>(index), line);
-        if (fetched == Fetch::kStop) {
+    for (std::size_t index = 0; index < wanted; ++index) {
+        if (GetTickCount64() >= deadline) {
+            read.end = InventoryReadEnd::kCut;
+            break;
+        }
+        const Fetch fetched = fetch_line(send, inventory, static_cast<WPARAM>(index), line);
+        if (fetched == Fetch::kStop || fetched == Fetch::kRefused) {
+            read.end =
+                fetched == Fetch::kRefused ? InventoryReadEnd::kRefused : InventoryReadEnd::kCut;
             break;
         }
         if (fetched == Fetch::kLine) {
-            lines.push_back(std::move(line));
+            read.lines.push_back(std::move(line));
         }
     }
-    return lines;
+    return read;
+}
+
+std::vector<std::string> read_inventory_lines(const InventoryReadLimits& limits) {
+    return read_inventory(limits).lines;
 }
 
 }  // namespace quilla

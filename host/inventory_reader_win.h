@@ -1,6 +1,8 @@
 // Reading the lines of the host application's inventory window.
 #pragma once
 
+#include <windows.h>
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -14,11 +16,38 @@ struct InventoryReadLimits {
     uint32_t time_budget_ms = 2000;  // for the whole read
 };
 
-// The lines of the host's inventory window, in list order, as Shift-JIS bytes. Empty when
-// the window is not open. A line the host cannot give is skipped; a host that closes the
-// window, stops answering or is hung ends the list where it stopped, and so do the limits:
-// at most max_lines lines are asked for, and no line is asked for once the time budget is
-// spent. Never throws for anything the host does.
+// How a read ended.
+enum class InventoryReadEnd {
+    // Every line asked for was asked: the whole list, the first max_lines lines of a
+    // longer one, or no lines when the window is not open or holds none.
+    kWhole,
+    // Stopped early: the host stopped answering (hung, too slow, or its window went away
+    // in the middle of the list) or the time budget was spent. The lines are only a front
+    // part of the list.
+    kCut,
+    // The host refused our messages (ERROR_ACCESS_DENIED): it runs with higher rights than
+    // we do, and Windows keeps us from talking to its windows.
+    kRefused,
+};
+
+struct InventoryRead {
+    std::vector<std::string> lines;
+    InventoryReadEnd end = InventoryReadEnd::kWhole;
+};
+
+// How each message goes to the inventory window: SendMessageTimeoutW, or a stand-in with
+// the same contract (the result, and the last error set when it fails) for what a test
+// cannot make a real window do.
+using InventoryMessenger = LRESULT(WINAPI*)(HWND, UINT, WPARAM, LPARAM, UINT, UINT, PDWORD_PTR);
+
+// The lines of the host's inventory window, in list order, as Shift-JIS bytes, and how
+// the read ended. A line the host cannot give is skipped. At most max_lines lines are
+// asked for, and no line is asked for once the time budget is spent. Never throws for
+// anything the host does.
+InventoryRead read_inventory(const InventoryReadLimits& limits = {},
+                             InventoryMessenger send = &SendMessageTimeoutW);
+
+// The lines alone, however the read ended.
 std::vector<std::string> read_inventory_lines(const InventoryReadLimits& limits = {});
 
 }  // namespace quilla

@@ -4,6 +4,7 @@
 
 #include <limits>
 #include <optional>
+#include <utility>
 
 #include "base/handles_win.h"
 #include "base/saturating.h"
@@ -59,8 +60,8 @@ void draw_outlined_text(HDC dc, std::string_view text, int32_t y, const DrawColo
     text_out(dc, 0, y, line);
 }
 
-Size draw_overlay(DrawingSurface& surface, const std::vector<std::string_view>& lines,
-                  int32_t line_step, const DrawColors& colors, bool transparent) {
+DrawnOverlay draw_overlay(DrawingSurface& surface, const std::vector<std::string_view>& lines,
+                          int32_t line_step, const DrawColors& colors, bool transparent) {
     HDC dc = surface.dc();
     std::vector<std::optional<Size>> extents;
     extents.reserve(lines.size());
@@ -71,15 +72,15 @@ Size draw_overlay(DrawingSurface& surface, const std::vector<std::string_view>& 
         clip_to_surface(overlay_size_from_extents(extents), surface.width(), surface.height());
 
     fill_background(dc, used, colors.back);
-    const std::vector<int32_t> tops = line_tops(line_step, extents);
+    std::vector<LineBand> bands = line_bands(line_step, extents);
     for (std::size_t i = 0; i < lines.size(); ++i) {
-        draw_outlined_text(dc, lines[i], tops[i], colors);
+        draw_outlined_text(dc, lines[i], bands[i].top, colors);
     }
 
     // GDI may batch its calls; the pixels are touched directly only after they are done.
     GdiFlush();
     apply_alpha(surface.bits(), surface.width(), surface.height(), used, colors.back, transparent);
-    return used;
+    return {used, std::move(bands)};
 }
 
 }  // namespace quilla

@@ -24,12 +24,18 @@ struct DrawColors {
 // colour. The background is left as it is.
 void draw_outlined_text(HDC dc, std::string_view text, int32_t y, const DrawColors& colors);
 
+// What draw_overlay drew: the overlay size, and where each line lies.
+struct DrawnOverlay {
+    Size size;
+    std::vector<LineBand> bands;  // one per line, in order
+};
+
 // Measures the lines (those switched on, in order) in the font already selected into the
 // surface's DC, fills the overlay's rectangle with the back colour, draws the lines one
-// below the other (line i at line_step * i; see line_tops for a step of 0 or below) and
-// sets the alpha (back-colour pixels cut out when transparent). Returns the overlay size,
-// clipped to the surface: nothing outside the surface is drawn or presented.
-Size draw_overlay(DrawingSurface& surface, const std::vector<std::string_view>& lines,
-                  int32_t line_step, const DrawColors& colors, bool transparent);
+// below the other (each at the top of its band, see line_bands) and sets the alpha
+// (back-colour pixels cut out when transparent). Returns the overlay size, clipped to the
+// surface (nothing outside the surface is drawn or presented), and the lines' bands.
+DrawnOverlay draw_overlay(DrawingSurface& surface, const std::vector<std::string_view>& lines,
+                          int32_t line_step, const DrawColors& colors, bool transparent);
 
 }  // namespace quilla

@@ -37,15 +37,17 @@ Size overlay_size_from_extents(const std::vector<std::optional<Size>>& extents) 
     return size;
 }
 
-std::vector<int32_t> line_tops(int32_t line_step, const std::vector<std::optional<Size>>& extents) {
-    std::vector<int32_t> tops;
-    tops.reserve(extents.size());
+std::vector<LineBand> line_bands(int32_t line_step,
+                                 const std::vector<std::optional<Size>>& extents) {
+    std::vector<LineBand> bands;
+    bands.reserve(extents.size());
     int32_t y = 0;
     for (const auto& extent : extents) {
-        tops.push_back(y);
-        y = saturating_add(y, line_step > 0 ? line_step : measured_height(extent));
+        const int32_t height = line_step > 0 ? line_step : measured_height(extent);
+        bands.push_back({y, height});
+        y = saturating_add(y, height);
     }
-    return tops;
+    return bands;
 }
 
 uint32_t alpha_key(uint32_t colorref) {

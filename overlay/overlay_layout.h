@@ -22,12 +22,23 @@ inline constexpr int32_t kEmptyOverlaySide = 20;
 // becomes 20, each on its own.
 Size overlay_size_from_extents(const std::vector<std::optional<Size>>& extents);
 
-// The top of every line, in drawing order. A positive line step puts line i at
-// line_step * i (saturating). A step of 0 or below (a font whose height is given as a
-// character height, or the default height) would stack the lines on one another or push
-// them above the top edge, so the lines are then stacked by their measured heights, which
-// is also how the overlay's height is summed.
-std::vector<int32_t> line_tops(int32_t line_step, const std::vector<std::optional<Size>>& extents);
+// Where one line lies, from its top down.
+struct LineBand {
+    int32_t top;
+    int32_t height;
+
+    friend bool operator==(const LineBand&, const LineBand&) = default;
+};
+
+// Where every line lies, in drawing order: the drawing puts each line's top at its band's
+// top, and the slot-count commands find the line under a point by the same bands. A
+// positive line step gives line i the band from line_step * i, line_step tall
+// (saturating). A step of 0 or below (a font whose height is given as a character height,
+// or the default height) would stack the lines on one another or push them above the top
+// edge, so the lines are then stacked by their measured heights, which is also how the
+// overlay's height is summed; a failed measurement gives an empty band.
+std::vector<LineBand> line_bands(int32_t line_step,
+                                 const std::vector<std::optional<Size>>& extents);
 
 // The back colour as a pixel value: a colour reference 0x00BBGGRR becomes 0x00RRGGBB.
 uint32_t alpha_key(uint32_t colorref);

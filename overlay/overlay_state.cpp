@@ -14,4 +14,9 @@ Published<EquipmentState>& equipment_state() {
     return *state;
 }
 
+Published<std::vector<OverlayLine>>& drawn_lines() {
+    static auto* lines = new Published<std::vector<OverlayLine>>;
+    return *lines;
+}
+
 }  // namespace quilla

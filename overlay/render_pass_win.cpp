@@ -1,7 +1,9 @@
 // One pass of the render worker: hot key, parse, draw, present.
 #include "overlay/render_pass_win.h"
 
+#include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "base/window_placement_win.h"
@@ -17,16 +19,20 @@
 #include "overlay/overlay_drawing_win.h"
 #include "overlay/overlay_layout.h"
 #include "overlay/overlay_state.h"
+#include "overlay/shown_lines.h"
 
 namespace quilla {
 
 class RenderPass::Impl {
   public:
-    Impl(HWND overlay, DrawingSurface& surface) noexcept
+    Impl(HWND overlay, DrawingSurface& surface, const InventoryReadLimits& limits,
+         InventoryMessenger send) noexcept
         : overlay_(overlay),
           surface_(surface),
           window_dc_(overlay),
-          screen_dc_(GetDesktopWindow()) {}
+          screen_dc_(GetDesktopWindow()),
+          limits_(limits),
+          send_(send) {}
 
     // Runs one pass and returns the pause before the next, in milliseconds.
     int32_t run() noexcept {
@@ -38,8 +44,12 @@ class RenderPass::Impl {
             LOGFONTA lf;
             const int32_t line_step =
                 read_logfont(font_handle(settings->font), lf) ? lf.lfHeight : 0;
+            const bool host_refuses = read();
             const EquipmentState state = parse(*settings);
-            draw_and_present(state, *settings, line_step);
+            std::vector<OverlayLine> lines =
+                shown_lines(state, options().is_on(kOptionWeapon), options().is_on(kOptionShield),
+                            options().is_on(kOptionAmulet), host_refuses);
+            draw_and_present(std::move(lines), *settings, line_step);
             return settings->wait > 0 ? settings->wait : 0;
         } catch (...) {
             // Out of memory in a pass: show nothing new, try again after the default pause.
@@ -57,37 +67,46 @@ class RenderPass::Impl {
         PostMessageA(overlay_, kTransparencyToggledMessage, 0, 0);
     }
 
-    static EquipmentState parse(const DisplaySettings& settings) {
-        const std::vector<std::string> lines = read_inventory_lines();
+    // Reads the inventory. Only a whole read replaces the lines the equipment is built
+    // from: a read the host or the time budget cut short would drop every item past the
+    // cut, so the lines of the last whole read stay. True when the host refuses the read.
+    bool read() {
+        InventoryRead result = read_inventory(limits_, send_);
+        if (result.end == InventoryReadEnd::kWhole) {
+            inventory_ = std::move(result.lines);
+        }
+        return result.end == InventoryReadEnd::kRefused;
+    }
+
+    EquipmentState parse(const DisplaySettings& settings) const {
         const auto tables = item_database().snapshot();
         const LineOptions line_options{options().is_on(kOptionIn), options().is_on(kOptionUtsuwa),
                                        options().is_on(kOptionMaru)};
         const NothingTexts nothing{settings.weapon_text, settings.shield_text,
                                    settings.amulet_text};
-        EquipmentState state = parse_equipment(lines, *tables, line_options, nothing);
+        EquipmentState state = parse_equipment(inventory_, *tables, line_options, nothing);
         equipment_state().publish(state);
         return state;
     }
 
-    void draw_and_present(const EquipmentState& state, const DisplaySettings& settings,
-                          int32_t line_step) noexcept {
-        std::vector<std::string_view> shown;
-        if (options().is_on(kOptionWeapon)) {
-            shown.push_back(state.weapon_line);
-        }
-        if (options().is_on(kOptionShield)) {
-            shown.push_back(state.shield_line);
-        }
-        if (options().is_on(kOptionAmulet)) {
-            shown.push_back(state.amulet_line);
+    void draw_and_present(std::vector<OverlayLine> lines, const DisplaySettings& settings,
+                          int32_t line_step) {
+        std::vector<std::string_view> texts;
+        texts.reserve(lines.size());
+        for (const OverlayLine& line : lines) {
+            texts.push_back(line.text);
         }
         const DrawColors colors{settings.back_color, settings.font_color, settings.edge_color};
         DrawingSurface& surface = surface_;
-        const Size size =
-            draw_overlay(surface, shown, line_step, colors, options().is_on(kOptionTransparent));
-        overlay_size().width.store(size.width);
-        overlay_size().height.store(size.height);
-        present(surface, size, destination(size));
+        const DrawnOverlay drawn =
+            draw_overlay(surface, texts, line_step, colors, options().is_on(kOptionTransparent));
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            lines[i].band = drawn.bands[i];
+        }
+        drawn_lines().publish(std::move(lines));
+        overlay_size().width.store(drawn.size.width);
+        overlay_size().height.store(drawn.size.height);
+        present(surface, drawn.size, destination(drawn.size));
     }
 
     // Where the overlay goes: where the user left it, or anchored to the host.
@@ -144,11 +163,16 @@ class RenderPass::Impl {
     DrawingSurface& surface_;
     WindowDc window_dc_;
     WindowDc screen_dc_;
+    InventoryReadLimits limits_;
+    InventoryMessenger send_;
     HotKeyPress hot_key_;
+    // The inventory lines of the last whole read.
+    std::vector<std::string> inventory_;
 };
 
-RenderPass::RenderPass(HWND overlay, DrawingSurface& surface)
-    : impl_(std::make_unique<Impl>(overlay, surface)) {}
+RenderPass::RenderPass(HWND overlay, DrawingSurface& surface, const InventoryReadLimits& limits,
+                       InventoryMessenger send)
+    : impl_(std::make_unique<Impl>(overlay, surface, limits, send)) {}
 
 RenderPass::~RenderPass() = default;
 

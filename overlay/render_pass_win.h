@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "host/inventory_reader_win.h"
 #include "overlay/drawing_surface_win.h"
 
 namespace quilla {
@@ -19,14 +20,19 @@ inline constexpr UINT kTransparencyToggledMessage = WM_APP + 1;
 class RenderPass {
   public:
     // Draws for the overlay window into the surface; both must outlive the pass object.
-    // Holds the window's and the screen's DCs for its lifetime.
-    RenderPass(HWND overlay, DrawingSurface& surface);
+    // Holds the window's and the screen's DCs for its lifetime. Each pass reads the
+    // inventory within the limits, sending its messages through send.
+    RenderPass(HWND overlay, DrawingSurface& surface, const InventoryReadLimits& limits = {},
+               InventoryMessenger send = &SendMessageTimeoutW);
     RenderPass(const RenderPass&) = delete;
     RenderPass& operator=(const RenderPass&) = delete;
     ~RenderPass();
 
     // Runs one pass and returns the pause before the next, in milliseconds. When the hot
     // key toggles "透過", kTransparencyToggledMessage is posted to the overlay window.
+    // The equipment is built from the last whole read of the inventory (a read cut short
+    // changes nothing); a host that refuses the read gets one notice line instead of the
+    // equipment lines. What was drawn is published in drawn_lines().
     int32_t run() noexcept;
 
   private:

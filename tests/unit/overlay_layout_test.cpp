@@ -44,34 +44,41 @@ TEST(OverlaySizeFromExtents, WidestLineBySumOfHeights) {
     }
 }
 
-TEST(LineTops, StepsDownByTheLineStepOrByMeasuredHeights) {
+TEST(LineBands, StepsDownByTheLineStepOrByMeasuredHeights) {
     struct Case {
         const char* name;
         int32_t step;
         Extents extents;
-        std::vector<int32_t> expected;
+        std::vector<LineBand> expected;
     };
     const Case cases[] = {
-        {"positive step", 16, {Size{5, 16}, Size{5, 16}, Size{5, 16}}, {0, 16, 32}},
+        {"positive step",
+         16,
+         {Size{5, 16}, Size{5, 16}, Size{5, 16}},
+         {{0, 16}, {16, 16}, {32, 16}}},
         {"step ignores a failed measurement",
          16,
          {std::nullopt, Size{5, 16}, Size{5, 16}},
-         {0, 16, 32}},
-        {"step differs from extents", 20, {Size{5, 16}, Size{5, 16}}, {0, 20}},
+         {{0, 16}, {16, 16}, {32, 16}}},
+        {"step differs from extents", 20, {Size{5, 16}, Size{5, 16}}, {{0, 20}, {20, 20}}},
         {"negative step stacks by height",
          -20,
          {Size{5, 22}, Size{5, 23}, Size{5, 22}},
-         {0, 22, 45}},
+         {{0, 22}, {22, 23}, {45, 22}}},
         {"zero step, failed line takes no room",
          0,
          {Size{5, 15}, std::nullopt, Size{5, 15}},
-         {0, 15, 15}},
-        {"saturates", kMax, {Size{5, 1}, Size{5, 1}, Size{5, 1}}, {0, kMax, kMax}},
+         {{0, 15}, {15, 0}, {15, 15}}},
+        {"negative heights count as zero", -1, {Size{5, -7}, Size{5, 9}}, {{0, 0}, {0, 9}}},
+        {"saturates",
+         kMax,
+         {Size{5, 1}, Size{5, 1}, Size{5, 1}},
+         {{0, kMax}, {kMax, kMax}, {kMax, kMax}}},
         {"no lines", 16, {}, {}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        EXPECT_EQ(line_tops(c.step, c.extents), c.expected);
+        EXPECT_EQ(line_bands(c.step, c.extents), c.expected);
     }
 }
 

@@ -1,5 +1,6 @@
-// Which item name the slot-count commands act on: the line hit test at its boundaries and
-// for odd font heights, and the reduction of a line to its bare item name.
+// Which item name the slot-count commands act on: the hit test on the lines as drawn, at
+// their boundaries and for odd font heights, and the reduction of a line to its bare item
+// name.
 #include "app/slot_target.h"
 
 #include <gtest/gtest.h>
@@ -16,74 +17,57 @@ constexpr char kShield[] = "青銅の盾";
 constexpr int32_t kMaxInt = std::numeric_limits<int32_t>::max();
 constexpr int32_t kMinInt = std::numeric_limits<int32_t>::min();
 
-struct HitCase {
-    int y;
-    int32_t height;
-    bool weapon_on;
-    bool shield_on;
-    std::string expected;
-};
+OverlayLine drawn(LineRole role, int32_t top, int32_t height) {
+    const char* text = role == LineRole::kWeapon   ? kWeapon
+                       : role == LineRole::kShield ? kShield
+                                                   : "お守り";
+    return {role, text, {top, height}};
+}
 
-void expect_hits(const std::vector<HitCase>& cases) {
-    for (const HitCase& c : cases) {
-        EXPECT_EQ(slot_target_name(c.y, c.height, c.weapon_on, c.shield_on, kWeapon, kShield),
-                  c.expected)
-            << "y " << c.y << ", height " << c.height << ", weapon " << c.weapon_on << ", shield "
-            << c.shield_on;
+TEST(SlotTargetName, FindsTheWeaponOrShieldLineDrawnUnderThePoint) {
+    constexpr auto kW = LineRole::kWeapon;
+    constexpr auto kS = LineRole::kShield;
+    constexpr auto kA = LineRole::kAmulet;
+    constexpr auto kN = LineRole::kNotice;
+    const std::vector<OverlayLine> both = {drawn(kW, 0, 16), drawn(kS, 16, 16), drawn(kA, 32, 16)};
+    // FontSize=-20: the lines stand at their measured heights.
+    const std::vector<OverlayLine> measured = {drawn(kW, 0, 22), drawn(kS, 22, 23),
+                                               drawn(kA, 45, 22)};
+    const std::vector<OverlayLine> shield_only = {drawn(kS, 0, 16)};
+    const std::vector<OverlayLine> failed_weapon = {drawn(kW, 0, 0), drawn(kS, 0, 16)};
+    const std::vector<OverlayLine> notice = {drawn(kN, 0, 22)};
+    const std::vector<OverlayLine> huge = {drawn(kW, 0, kMaxInt), drawn(kS, kMaxInt, kMaxInt)};
+    const std::vector<OverlayLine> below_zero = {drawn(kW, kMinInt, kMaxInt)};
+    struct Case {
+        const std::vector<OverlayLine>& lines;
+        int y;
+        std::string expected;
+    };
+    const Case cases[] = {
+        {both, -1, ""},
+        {both, 0, kWeapon},
+        {both, 15, kWeapon},
+        {both, 16, kShield},
+        {both, 31, kShield},
+        {both, 32, ""},  // the amulet line is no target
+        {measured, 21, kWeapon},
+        {measured, 22, kShield},
+        {measured, 44, kShield},
+        {measured, 45, ""},
+        {shield_only, 0, kShield},
+        {shield_only, 16, ""},
+        {failed_weapon, 0, kShield},
+        {notice, 5, ""},
+        {{}, 0, ""},
+        {huge, kMaxInt - 1, kWeapon},
+        {huge, kMaxInt, kShield},
+        {below_zero, -2, kWeapon},
+        {below_zero, -1, ""},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(slot_target_name(c.y, c.lines), c.expected)
+            << "y " << c.y << " on " << c.lines.size() << " lines";
     }
-}
-
-TEST(SlotTargetName, BothLinesShownBoundaries) {
-    expect_hits({
-        {-1, 16, true, true, ""},
-        {0, 16, true, true, kWeapon},
-        {5, 16, true, true, kWeapon},
-        {15, 16, true, true, kWeapon},
-        {16, 16, true, true, kShield},
-        {20, 16, true, true, kShield},
-        {31, 16, true, true, kShield},
-        {32, 16, true, true, ""},
-        {40, 16, true, true, ""},
-    });
-}
-
-TEST(SlotTargetName, HiddenLinesTakeNoSpace) {
-    expect_hits({
-        {5, 16, false, true, kShield},  // weapon off: the shield line is first
-        {0, 16, false, true, kShield},
-        {15, 16, false, true, kShield},
-        {16, 16, false, true, ""},
-        {-1, 16, false, true, ""},
-        {5, 16, true, false, kWeapon},
-        {20, 16, true, false, ""},
-        {0, 16, false, false, ""},
-        {20, 16, false, false, ""},
-    });
-}
-
-TEST(SlotTargetName, HeightZeroOrBelowHitsNothing) {
-    expect_hits({
-        {0, 0, true, true, ""},
-        {-1, 0, true, true, ""},
-        {0, -16, true, true, ""},
-        {-10, -16, true, true, ""},
-        {-20, -16, true, true, ""},
-        {-32, -16, true, true, ""},
-        {-20, -16, false, true, ""},
-        {kMinInt, kMinInt, true, true, ""},
-        {kMinInt, -1, true, true, ""},
-    });
-}
-
-TEST(SlotTargetName, HugeHeightsDoNotOverflow) {
-    expect_hits({
-        {kMaxInt - 1, kMaxInt, true, true, kWeapon},
-        {kMaxInt, kMaxInt, true, true, kShield},
-        {kMaxInt, kMaxInt, false, true, ""},
-        {kMaxInt - 1, kMaxInt, false, true, kShield},
-        {kMaxInt, kMaxInt - 1, true, true, kShield},
-        {0, kMaxInt, false, true, kShield},
-    });
 }
 
 TEST(SlotTargetName, ReducesTheLineToTheItemName) {
@@ -122,8 +106,10 @@ TEST(SlotTargetName, ReducesTheLineToTheItemName) {
     };
     for (const Case& c : cases) {
         EXPECT_EQ(item_name_of_line(c.line), c.expected) << c.line;
-        EXPECT_EQ(slot_target_name(0, 16, true, true, c.line, kShield), c.expected) << c.line;
-        EXPECT_EQ(slot_target_name(16, 16, true, true, kWeapon, c.line), c.expected) << c.line;
+        const std::vector<OverlayLine> lines = {{LineRole::kWeapon, c.line, {0, 16}},
+                                                {LineRole::kShield, c.line, {16, 16}}};
+        EXPECT_EQ(slot_target_name(0, lines), c.expected) << c.line;
+        EXPECT_EQ(slot_target_name(16, lines), c.expected) << c.line;
     }
 }
 

@@ -1,9 +1,13 @@
-// Where the overlay opens: saved positions kept on the screen area of all monitors.
+// Where the overlay opens: saved positions kept on the screen area of all monitors, and
+// moved onto the nearest monitor from a part of that area that lies on none.
 #include "app/window_position.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <limits>
+#include <optional>
+#include <vector>
 
 namespace quilla {
 namespace {
@@ -34,6 +38,56 @@ TEST(ClampToScreen, KeepsATwentyPixelWindowOnTheScreenArea) {
     for (const Case& c : cases) {
         EXPECT_EQ(clamp_to_screen(c.saved, {20, 20}, c.screen), c.want)
             << c.saved.x << "," << c.saved.y << " on " << c.screen.left << ".." << c.screen.right;
+    }
+}
+
+// Monitors as rectangles; the nearest work area is the one the case names, as the system
+// would choose it.
+struct FakeMonitors final : MonitorLayout {
+    FakeMonitors(const std::vector<Rect>& all, std::optional<Rect> nearest_work)
+        : monitors(all), nearest(nearest_work) {}
+    bool touches_a_monitor(const Rect& w) const noexcept override {
+        return std::any_of(monitors.begin(), monitors.end(), [&](const Rect& m) {
+            return w.left < m.right && m.left < w.right && w.top < m.bottom && m.top < w.bottom;
+        });
+    }
+    std::optional<Rect> nearest_work_area(const Rect&) const noexcept override { return nearest; }
+
+    const std::vector<Rect>& monitors;
+    std::optional<Rect> nearest;
+};
+
+TEST(OpeningPosition, MovesAWindowOnNoMonitorIntoTheNearestWorkArea) {
+    constexpr Rect kPrimary{0, 0, 1280, 1024};
+    constexpr Rect kPrimaryWork{0, 0, 1280, 984};  // taskbar at the bottom
+    const std::vector<Rect> one = {kPrimary};
+    const std::vector<Rect> larger_on_the_left = {kPrimary, {-1920, 0, 0, 1080}};
+    const std::vector<Rect> higher_on_the_right = {kPrimary, {1280, -200, 3200, 880}};
+    struct Case {
+        const std::vector<Rect>& monitors;
+        Rect screen;
+        Point saved;
+        std::optional<Rect> nearest;
+        Point want;
+    };
+    const Case cases[] = {
+        {one, kPrimary, {100, 1000}, kPrimaryWork, {100, 1000}},  // one monitor: stays
+        {one, kPrimary, {1300, -5}, kPrimaryWork, {1260, 0}},     // clamped only
+        {larger_on_the_left, {-1920, 0, 1280, 1080}, {100, 1050}, kPrimaryWork, {100, 964}},
+        {larger_on_the_left, {-1920, 0, 1280, 1080}, {100, 1023}, kPrimaryWork, {100, 1023}},
+        {larger_on_the_left, {-1920, 0, 1280, 1080}, {100, 1050}, std::nullopt, {100, 1050}},
+        {higher_on_the_right, {0, -200, 3200, 1024}, {10, -100}, Rect{60, 0, 1280, 1024}, {60, 0}},
+        {higher_on_the_right,
+         {0, -200, 3200, 1024},
+         {3000, 1000},
+         Rect{1280, -200, 3200, 840},
+         {3000, 820}},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(
+            opening_position(c.saved, {20, 20}, c.screen, FakeMonitors(c.monitors, c.nearest)),
+            c.want)
+            << c.saved.x << "," << c.saved.y << " among " << c.monitors.size() << " monitors";
     }
 }
 

@@ -205,6 +205,7 @@ TEST_F(ConfigDialogWin, CaptureTakesTheFirstKeyDownAndOnlyApplyOrOkStoresIt) {
         ASSERT_TRUE(wait_until([] { return poll_input() == kNoInput; })) << "no key down";
         SendMessageA(button, BM_CLICK, 0, 0);
         EXPECT_TRUE(IsWindowVisible(panel));
+        EXPECT_EQ(GetWindow(dialog_, GW_CHILD), panel) << "the panel is not above the controls";
         const int32_t before = settings()->hook_key;
         ASSERT_TRUE(send_key(step.key));
         const bool ended = wait_until([&] { return !IsWindowVisible(panel); });

@@ -1,10 +1,13 @@
 // Reading the host's inventory lines: exact Shift-JIS bytes (trail bytes 0x5C included),
 // lines longer than 255 bytes, from a list box of this process and across processes from
-// the stand-in host, which follows edits of its inventory file.
+// the stand-in host, which follows edits of its inventory file; and which limits cut a
+// read short.
 #include "host/inventory_reader_win.h"
 
 #include "host/host_window_win.h"
+#include "tests/support/inventory_window_win.h"
 #include "tests/support/standin_host_win.h"
+#include "tests/support/test_process_win.h"
 
 #include <gtest/gtest.h>
 
@@ -17,6 +20,7 @@ namespace quilla {
 namespace {
 
 using test_support::ChildProcess;
+using test_support::local_inventory;
 using test_support::ScratchDirectory;
 using test_support::wait_until;
 
@@ -37,17 +41,6 @@ const Lines& tricky_lines() {
         "表示の剣 [竜会] (Ｅ)", "ソード", "", long_line(), "能力の種 (Ｅ金)", "十字架",
     };
     return lines;
-}
-
-// A top-level list box with the inventory title in this process.
-UniqueWindow local_inventory(const Lines& lines) {
-    UniqueWindow list(CreateWindowExA(0, kInventoryClass, kInventoryTitle, WS_OVERLAPPEDWINDOW, 0,
-                                      0, 200, 200, nullptr, nullptr, GetModuleHandleA(nullptr),
-                                      nullptr));
-    for (const std::string& line : lines) {
-        SendMessageA(list.get(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
-    }
-    return list;
 }
 
 TEST(ReadInventoryLines, ReturnsTheListBoxLinesInOrder) {
@@ -105,7 +98,9 @@ TEST(ReadInventoryLines, StopsAtTheLineLimitAndWhenItsTimeIsSpent) {
         Misbehaviour claims{2'000'000'000};  // outlives the window it is attached to
         const UniqueWindow inventory = local_inventory(held);
         misbehave(inventory.get(), claims);
-        EXPECT_EQ(read_inventory_lines(), held);
+        const InventoryRead read = read_inventory();
+        EXPECT_EQ(read.lines, held);
+        EXPECT_EQ(read.end, InventoryReadEnd::kWhole) << "the line cap cuts no real inventory";
         EXPECT_EQ(claims.highest_index_asked, 4095u);
     }
     {
@@ -116,7 +111,9 @@ TEST(ReadInventoryLines, StopsAtTheLineLimitAndWhenItsTimeIsSpent) {
         Misbehaviour slow{0, 600};
         const UniqueWindow inventory = local_inventory(held);
         misbehave(inventory.get(), slow);
-        EXPECT_EQ(read_inventory_lines({4096, 500}), Lines{"line 0"});
+        const InventoryRead read = read_inventory({4096, 500});
+        EXPECT_EQ(read.lines, Lines{"line 0"});
+        EXPECT_EQ(read.end, InventoryReadEnd::kCut);
     }
 }
 

@@ -75,7 +75,7 @@ class OverlayDrawingTest : public testing::Test {
 
     Size draw(const std::vector<std::string_view>& lines, const DrawColors& colors,
               bool transparent, int32_t line_step = kFontHeight) {
-        return draw_overlay(*surface_, lines, line_step, colors, transparent);
+        return draw_overlay(*surface_, lines, line_step, colors, transparent).size;
     }
 
     SIZE extent(std::string_view text) const {

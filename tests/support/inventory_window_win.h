@@ -1,0 +1,53 @@
+// Test support for reading the host's inventory in-process: a top-level list box with the
+// inventory window's title, and a stand-in for the message sending that lets messages
+// through to it until a set number have been answered, then fails them as Windows does
+// for a host that stops answering (ERROR_TIMEOUT) or runs with higher rights
+// (ERROR_ACCESS_DENIED).
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "base/handles_win.h"
+#include "host/host_window_win.h"
+
+namespace quilla::test_support {
+
+// A top-level list box with the inventory title in this process, holding lines.
+inline UniqueWindow local_inventory(const std::vector<std::string>& lines) {
+    UniqueWindow list(CreateWindowExA(0, kInventoryClass, kInventoryTitle, WS_OVERLAPPEDWINDOW, 0,
+                                      0, 200, 200, nullptr, nullptr, GetModuleHandleA(nullptr),
+                                      nullptr));
+    for (const std::string& line : lines) {
+        SendMessageA(list.get(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
+    }
+    return list;
+}
+
+struct MessageFault {
+    int answers;  // messages answered before the fault
+    DWORD error;  // the last error of every later one
+};
+
+// The fault failing_send follows; set it before each read.
+inline MessageFault& message_fault() {
+    static MessageFault fault{};
+    return fault;
+}
+
+// SendMessageTimeoutW until message_fault().answers messages have been answered; then
+// fails with message_fault().error.
+inline LRESULT WINAPI failing_send(HWND window, UINT message, WPARAM wparam, LPARAM lparam,
+                                   UINT flags, UINT timeout, PDWORD_PTR result) {
+    MessageFault& fault = message_fault();
+    if (fault.answers <= 0) {
+        SetLastError(fault.error);
+        return 0;
+    }
+    --fault.answers;
+    return SendMessageTimeoutW(window, message, wparam, lparam, flags, timeout, result);
+}
+
+}  // namespace quilla::test_support

@@ -54,6 +54,16 @@ bool exists(const FileCalls& calls, const std::string& path) noexcept {
     return calls.get_attributes(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+// Opens the old file the way ReplaceFileA does, to learn whether another program holds it
+// without letting it be deleted; false (with the error) while one does. Asking first
+// leaves nothing behind, where a replace that fails half way may leave a file of its own.
+bool can_replace(const FileCalls& calls, const std::string& path) noexcept {
+    UniqueFile probe(calls.create_file(path.c_str(), GENERIC_READ | DELETE | SYNCHRONIZE,
+                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                       nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    return static_cast<bool>(probe);
+}
+
 // What the user may have set on a file that its replacement keeps.
 constexpr DWORD kKeptAttributes = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
                                   FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
@@ -157,10 +167,11 @@ bool replace_file_atomically(const std::string& path, std::string_view bytes, Sa
             const DWORD old = calls.get_attributes(path.c_str());
             const bool replaced =
                 old != INVALID_FILE_ATTRIBUTES
-                    ? calls.replace_file(
-                          path.c_str(), temp.c_str(), nullptr,
-                          REPLACEFILE_IGNORE_MERGE_ERRORS | REPLACEFILE_IGNORE_ACL_ERRORS, nullptr,
-                          nullptr)
+                    ? can_replace(calls, path) &&
+                          calls.replace_file(
+                              path.c_str(), temp.c_str(), nullptr,
+                              REPLACEFILE_IGNORE_MERGE_ERRORS | REPLACEFILE_IGNORE_ACL_ERRORS,
+                              nullptr, nullptr)
                     : calls.move_file(temp.c_str(), path.c_str(),
                                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
             if (replaced) {

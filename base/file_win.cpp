@@ -50,6 +50,25 @@ SaveFailure failure_of(DWORD error) noexcept {
     }
 }
 
+// The path made absolute against the working directory: ReplaceFileA is not given a
+// relative name everywhere. The path as given when it cannot be made absolute.
+std::string full_path(const std::string& path) {
+    std::string full(MAX_PATH, '\0');
+    for (int tries = 0; tries < 3; ++tries) {
+        const DWORD got =
+            GetFullPathNameA(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+        if (got == 0) {
+            break;
+        }
+        if (got < full.size()) {
+            full.resize(got);
+            return full;
+        }
+        full.resize(got);
+    }
+    return path;
+}
+
 bool exists(const FileCalls& calls, const std::string& path) noexcept {
     return calls.get_attributes(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
@@ -139,12 +158,13 @@ const char* save_failure_phrase(SaveFailure failure) noexcept {
     return kOtherPhrase;
 }
 
-bool replace_file_atomically(const std::string& path, std::string_view bytes, SaveFailure* why,
-                             const FileCalls& calls) noexcept {
+bool replace_file_atomically(const std::string& given_path, std::string_view bytes,
+                             SaveFailure* why, const FileCalls& calls) noexcept {
     SaveFailure ignored;
     SaveFailure& failure = why ? *why : ignored;
     failure = SaveFailure::none;
     try {
+        const std::string path = full_path(given_path);
         // A read-only file is one the user does not want changed. Windows refuses to
         // replace it; say no at once rather than wait for the file system to.
         const DWORD attributes = calls.get_attributes(path.c_str());

@@ -86,20 +86,7 @@ bool save_settings(HWND overlay, SaveFailure* why) noexcept {
 
 void show_settings_save_failure(SaveFailure why) noexcept {
     try {
-        std::string path(MAX_PATH, '\0');
-        for (;;) {
-            const DWORD got = GetFullPathNameA(kSettingsFileName, static_cast<DWORD>(path.size()),
-                                               path.data(), nullptr);
-            if (got == 0) {
-                path = kSettingsFileName;
-                break;
-            }
-            if (got < path.size()) {
-                path.resize(got);
-                break;
-            }
-            path.resize(got);
-        }
+        const std::string path = full_path(kSettingsFileName);
         const std::string text =
             std::string(kSettingsNotSaved) + "\r\n" + path + "\r\n" + save_failure_phrase(why);
         MessageBoxA(nullptr, text.c_str(), kSaveFailedCaption,

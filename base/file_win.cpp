@@ -50,25 +50,6 @@ SaveFailure failure_of(DWORD error) noexcept {
     }
 }
 
-// The path made absolute against the working directory: ReplaceFileA is not given a
-// relative name everywhere. The path as given when it cannot be made absolute.
-std::string full_path(const std::string& path) {
-    std::string full(MAX_PATH, '\0');
-    for (int tries = 0; tries < 3; ++tries) {
-        const DWORD got =
-            GetFullPathNameA(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
-        if (got == 0) {
-            break;
-        }
-        if (got < full.size()) {
-            full.resize(got);
-            return full;
-        }
-        full.resize(got);
-    }
-    return path;
-}
-
 bool exists(const FileCalls& calls, const std::string& path) noexcept {
     return calls.get_attributes(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
@@ -84,8 +65,9 @@ bool can_replace(const FileCalls& calls, const std::string& path) noexcept {
 }
 
 // What the user may have set on a file that its replacement keeps.
-constexpr DWORD kKeptAttributes = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
-                                  FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+// (Not the archive bit: the new contents are for a backup to take.)
+constexpr DWORD kKeptAttributes =
+    FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
 
 // Gives the file at path the kept attributes of old, where the replace did not (not every
 // system's ReplaceFileA carries them over).
@@ -138,6 +120,26 @@ std::string write_temporary_file(const std::string& path, std::string_view bytes
 }
 
 }  // namespace
+
+std::string full_path(const std::string& path) {
+    try {
+        std::string full(MAX_PATH, '\0');
+        for (int tries = 0; tries < 3; ++tries) {
+            const DWORD got = GetFullPathNameA(path.c_str(), static_cast<DWORD>(full.size()),
+                                               full.data(), nullptr);
+            if (got == 0) {
+                break;
+            }
+            if (got < full.size()) {
+                full.resize(got);
+                return full;
+            }
+            full.resize(got);
+        }
+    } catch (...) {
+    }
+    return path;
+}
 
 const char* save_failure_phrase(SaveFailure failure) noexcept {
     switch (failure) {

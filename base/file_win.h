@@ -21,6 +21,10 @@ enum class SaveFailure {
     other,
 };
 
+// The path made absolute against the working directory (ReplaceFileA is not given a
+// relative name everywhere); the path as given when that fails.
+std::string full_path(const std::string& path);
+
 // A short Japanese phrase for the user saying why a save failed.
 const char* save_failure_phrase(SaveFailure failure) noexcept;
 

@@ -36,12 +36,31 @@ class OverlayWindow {
     void attach(HWND hwnd) noexcept { hwnd_ = hwnd; }
     HWND window() const noexcept { return hwnd_; }
 
+    // Whether the settings could not be saved for a reason to tell the user about once
+    // the window is gone. A file the user marked read-only is meant to stay as it is, and
+    // at the session end Windows is ending the program, so neither is told.
+    SaveFailure failure_to_report() const noexcept {
+        return session_ending_ || save_failure_ == SaveFailure::read_only ? SaveFailure::none
+                                                                          : save_failure_;
+    }
+
     LRESULT handle(UINT message, WPARAM wparam, LPARAM lparam) noexcept {
         switch (message) {
             case WM_CREATE:
                 return on_create();
             case WM_DESTROY:
                 on_destroy();
+                return 0;
+            case WM_QUERYENDSESSION:
+                return TRUE;  // nothing to ask the user
+            case WM_ENDSESSION:
+                // Windows may end the process as soon as this returns, without
+                // WM_DESTROY: go through the whole exit now. An end that was cancelled
+                // (wparam FALSE) changes nothing.
+                if (wparam) {
+                    session_ending_ = true;
+                    DestroyWindow(hwnd_);
+                }
                 return 0;
             case WM_COMMAND:
                 run_menu_command({hwnd_, menu_.get(), menu_point_}, LOWORD(wparam));
@@ -86,7 +105,7 @@ class OverlayWindow {
     }
 
     void on_destroy() noexcept {
-        save_settings(hwnd_);
+        save_settings(hwnd_, &save_failure_);
         {
             std::lock_guard lock(host_layout_mutex());
             position_mode().store(kPositionStopping);
@@ -116,6 +135,8 @@ class OverlayWindow {
     UniqueMenu menu_;
     POINT menu_point_{};
     std::unique_ptr<RenderWorker> worker_;
+    SaveFailure save_failure_ = SaveFailure::none;
+    bool session_ending_ = false;
 };
 
 // The bounding rectangle of all monitors, in screen coordinates.
@@ -184,12 +205,18 @@ int run_overlay_application(HINSTANCE instance) {
     HWND hwnd =
         CreateWindowExA(ex_style, kOverlayClassName, kOverlayTitle, WS_POPUP, origin.x, origin.y,
                         kEmptyOverlaySide, kEmptyOverlaySide, nullptr, nullptr, instance, window);
-    if (!hwnd) {
-        return 1;
+    int exit_code = 1;
+    if (hwnd) {
+        ShowWindow(hwnd, SW_SHOW);
+        UpdateWindow(hwnd);
+        exit_code = run_message_loop();
     }
-    ShowWindow(hwnd, SW_SHOW);
-    UpdateWindow(hwnd);
-    return run_message_loop();
+    // A failed save is told only now, with the window and the render worker gone, so that
+    // nothing runs behind the box. (A failed creation destroys the window and saves too.)
+    if (const SaveFailure failure = window->failure_to_report(); failure != SaveFailure::none) {
+        show_settings_save_failure(failure);
+    }
+    return exit_code;
 }
 
 }  // namespace quilla

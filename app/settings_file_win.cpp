@@ -12,6 +12,12 @@
 #include "items/item_file_win.h"
 
 namespace quilla {
+namespace {
+
+constexpr char kSaveFailedCaption[] = "エラー";
+constexpr char kSettingsNotSaved[] = "設定を保存できませんでした。";
+
+}  // namespace
 
 Point load_settings() {
     const auto bytes = read_file_bytes(kSettingsFileName);
@@ -38,7 +44,10 @@ Point load_settings() {
     return {v.x, v.y};
 }
 
-bool save_settings(HWND overlay) noexcept {
+bool save_settings(HWND overlay, SaveFailure* why) noexcept {
+    if (why) {
+        *why = SaveFailure::none;
+    }
     if (!overlay) {
         return false;
     }
@@ -66,9 +75,23 @@ bool save_settings(HWND overlay) noexcept {
         v.font_color = display->font_color;
         v.edge_color = display->edge_color;
         v.wait = display->wait;
-        return replace_file_atomically(kSettingsFileName, format_settings(v));
+        return replace_file_atomically(kSettingsFileName, format_settings(v), why);
     } catch (...) {
+        if (why) {
+            *why = SaveFailure::other;
+        }
         return false;
+    }
+}
+
+void show_settings_save_failure(SaveFailure why) noexcept {
+    try {
+        const std::string path = full_path(kSettingsFileName);
+        const std::string text =
+            std::string(kSettingsNotSaved) + "\r\n" + path + "\r\n" + save_failure_phrase(why);
+        MessageBoxA(nullptr, text.c_str(), kSaveFailedCaption,
+                    MB_OK | MB_ICONWARNING | MB_SETFOREGROUND);
+    } catch (...) {
     }
 }
 

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include "base/file_win.h"
 #include "base/geometry.h"
 
 namespace quilla {
@@ -14,9 +15,13 @@ namespace quilla {
 Point load_settings();
 
 // Writes "QuillaWS.txt" from the live settings and where the overlay window's normal
-// position lies on the screen. The
-// new file replaces the old one in one step, so a failed write leaves the old file whole.
-// Does nothing without a window. Returns whether the file was written.
-bool save_settings(HWND overlay) noexcept;
+// position lies on the screen. The new file replaces the old one in one step, so a failed
+// write leaves the old file whole. Does nothing without a window. Returns whether the file
+// was written; *why (when given) says why not.
+bool save_settings(HWND overlay, SaveFailure* why = nullptr) noexcept;
+
+// Tells the user, in a message box of its own (the overlay window is gone by then), that
+// the settings could not be saved, with the settings file's full path and the reason.
+void show_settings_save_failure(SaveFailure why) noexcept;
 
 }  // namespace quilla

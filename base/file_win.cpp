@@ -1,4 +1,5 @@
-// Writing a file so that a failed write never leaves it half written.
+// Writing a file so that a failed write never leaves it half written, waiting a moment for
+// a file another program holds.
 #include "base/file_win.h"
 
 #include "base/handles_win.h"
@@ -6,46 +7,218 @@
 #include <algorithm>
 
 namespace quilla {
+namespace {
 
-bool replace_file_atomically(const std::string& path, std::string_view bytes) noexcept {
-    // A read-only file is one the user does not want changed. Windows refuses to replace
-    // it; say no the same way everywhere rather than rely on the file system to.
-    const DWORD attributes = GetFileAttributesA(path.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES &&
-        (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0) {
-        return false;
+constexpr char kReadOnlyPhrase[] = "読み取り専用のファイルです";
+constexpr char kInUsePhrase[] = "ほかのプログラムが使用中です";
+constexpr char kAccessDeniedPhrase[] = "書き込む権限がありません";
+constexpr char kDiskFullPhrase[] = "ディスクの空きが足りません";
+constexpr char kNoFolderPhrase[] = "フォルダが見つかりません";
+constexpr char kOtherPhrase[] = "書き込みに失敗しました";
+
+// How many names a save tries for its temporary file before it gives up: names left by
+// earlier saves that did not finish are passed over.
+constexpr int kTempNameTries = 100;
+
+// Errors of a replace that another program's hold on the file causes and that end when it
+// lets go. ReplaceFileA reports the hold on the old file as 1175 on some systems; 1176
+// and 1177 leave the new file whole under its temporary name, so trying again moves it.
+bool held_by_another_program(DWORD error) noexcept {
+    return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION ||
+           error == ERROR_ACCESS_DENIED || error == ERROR_UNABLE_TO_REMOVE_REPLACED ||
+           error == ERROR_UNABLE_TO_MOVE_REPLACEMENT || error == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2;
+}
+
+SaveFailure failure_of(DWORD error) noexcept {
+    switch (error) {
+        case ERROR_SHARING_VIOLATION:
+        case ERROR_LOCK_VIOLATION:
+        case ERROR_UNABLE_TO_REMOVE_REPLACED:
+        case ERROR_UNABLE_TO_MOVE_REPLACEMENT:
+        case ERROR_UNABLE_TO_MOVE_REPLACEMENT_2:
+            return SaveFailure::in_use;
+        case ERROR_ACCESS_DENIED:
+        case ERROR_WRITE_PROTECT:
+            return SaveFailure::access_denied;
+        case ERROR_DISK_FULL:
+        case ERROR_HANDLE_DISK_FULL:
+            return SaveFailure::disk_full;
+        case ERROR_PATH_NOT_FOUND:
+            return SaveFailure::no_folder;
+        default:
+            return SaveFailure::other;
     }
-    const std::string temp = path + ".new";
-    {
-        UniqueFile file(CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+}
+
+bool exists(const FileCalls& calls, const std::string& path) noexcept {
+    return calls.get_attributes(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// Opens the old file the way ReplaceFileA does, to learn whether another program holds it
+// without letting it be deleted; false (with the error) while one does. Asking first
+// leaves nothing behind, where a replace that fails half way may leave a file of its own.
+bool can_replace(const FileCalls& calls, const std::string& path) noexcept {
+    UniqueFile probe(calls.create_file(path.c_str(), GENERIC_READ | DELETE | SYNCHRONIZE,
+                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                       nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    return static_cast<bool>(probe);
+}
+
+// What the user may have set on a file that its replacement keeps.
+// (Not the archive bit: the new contents are for a backup to take.)
+constexpr DWORD kKeptAttributes =
+    FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+
+// Gives the file at path the kept attributes of old, where the replace did not (not every
+// system's ReplaceFileA carries them over).
+void keep_attributes(const FileCalls& calls, const std::string& path, DWORD old) noexcept {
+    const DWORD now = calls.get_attributes(path.c_str());
+    if (now == INVALID_FILE_ATTRIBUTES || (now & kKeptAttributes) == (old & kKeptAttributes)) {
+        return;
+    }
+    DWORD wanted = (now & ~(kKeptAttributes | FILE_ATTRIBUTE_NORMAL)) | (old & kKeptAttributes);
+    calls.set_attributes(path.c_str(), wanted != 0 ? wanted : FILE_ATTRIBUTE_NORMAL);
+}
+
+// Writes bytes to a new file named after path, the process and the thread, so that no
+// other save at the same time (of this program or another copy of it) uses that name.
+// Returns the name, or an empty one with *error set.
+std::string write_temporary_file(const std::string& path, std::string_view bytes,
+                                 const FileCalls& calls, DWORD* error) {
+    const std::string stem = path + ".~" + std::to_string(GetCurrentProcessId()) + "-" +
+                             std::to_string(GetCurrentThreadId()) + "-";
+    for (int n = 0; n < kTempNameTries; ++n) {
+        std::string temp = stem + std::to_string(n) + ".tmp";
+        UniqueFile file(calls.create_file(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                          FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!file) {
-            return false;
+            *error = GetLastError();
+            if (*error == ERROR_FILE_EXISTS || *error == ERROR_ALREADY_EXISTS) {
+                continue;  // left by an earlier save
+            }
+            return {};
         }
         std::size_t done = 0;
-        while (done < bytes.size()) {
-            DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1 << 20));
+        bool whole = true;
+        while (whole && done < bytes.size()) {
+            const DWORD chunk =
+                static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1 << 20));
             DWORD written = 0;
-            if (!WriteFile(file.get(), bytes.data() + done, chunk, &written, nullptr) ||
-                written == 0) {
-                file.reset();
-                DeleteFileA(temp.c_str());
-                return false;
-            }
+            whole = calls.write_file(file.get(), bytes.data() + done, chunk, &written, nullptr) &&
+                    written != 0;
             done += written;
         }
-        if (!FlushFileBuffers(file.get())) {
+        if (!whole || !calls.flush_file(file.get())) {
+            *error = GetLastError();
             file.reset();
-            DeleteFileA(temp.c_str());
+            calls.delete_file(temp.c_str());
+            return {};
+        }
+        return temp;
+    }
+    return {};
+}
+
+}  // namespace
+
+std::string full_path(const std::string& path) {
+    try {
+        std::string full(MAX_PATH, '\0');
+        for (int tries = 0; tries < 3; ++tries) {
+            const DWORD got = GetFullPathNameA(path.c_str(), static_cast<DWORD>(full.size()),
+                                               full.data(), nullptr);
+            if (got == 0) {
+                break;
+            }
+            if (got < full.size()) {
+                full.resize(got);
+                return full;
+            }
+            full.resize(got);
+        }
+    } catch (...) {
+    }
+    return path;
+}
+
+const char* save_failure_phrase(SaveFailure failure) noexcept {
+    switch (failure) {
+        case SaveFailure::read_only:
+            return kReadOnlyPhrase;
+        case SaveFailure::in_use:
+            return kInUsePhrase;
+        case SaveFailure::access_denied:
+            return kAccessDeniedPhrase;
+        case SaveFailure::disk_full:
+            return kDiskFullPhrase;
+        case SaveFailure::no_folder:
+            return kNoFolderPhrase;
+        case SaveFailure::none:
+        case SaveFailure::other:
+            break;
+    }
+    return kOtherPhrase;
+}
+
+bool replace_file_atomically(const std::string& given_path, std::string_view bytes,
+                             SaveFailure* why, const FileCalls& calls) noexcept {
+    SaveFailure ignored;
+    SaveFailure& failure = why ? *why : ignored;
+    failure = SaveFailure::none;
+    try {
+        const std::string path = full_path(given_path);
+        // A read-only file is one the user does not want changed. Windows refuses to
+        // replace it; say no at once rather than wait for the file system to.
+        const DWORD attributes = calls.get_attributes(path.c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES &&
+            (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0) {
+            failure = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ? SaveFailure::other
+                                                                   : SaveFailure::read_only;
             return false;
         }
-    }
-    if (!MoveFileExA(temp.c_str(), path.c_str(),
-                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        DeleteFileA(temp.c_str());
+        DWORD error = ERROR_FILE_EXISTS;
+        const std::string temp = write_temporary_file(path, bytes, calls, &error);
+        if (temp.empty()) {
+            failure = failure_of(error);
+            return false;
+        }
+        const ULONGLONG start = calls.tick_count();
+        for (;;) {
+            // ReplaceFileA keeps what the user set on the old file (its attributes, such
+            // as hidden, and its security); a move only serves where there is none yet.
+            const DWORD old = calls.get_attributes(path.c_str());
+            const bool replaced =
+                old != INVALID_FILE_ATTRIBUTES
+                    ? can_replace(calls, path) &&
+                          calls.replace_file(
+                              path.c_str(), temp.c_str(), nullptr,
+                              REPLACEFILE_IGNORE_MERGE_ERRORS | REPLACEFILE_IGNORE_ACL_ERRORS,
+                              nullptr, nullptr)
+                    : calls.move_file(temp.c_str(), path.c_str(),
+                                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+            if (replaced) {
+                if (old != INVALID_FILE_ATTRIBUTES) {
+                    keep_attributes(calls, path, old);
+                }
+                return true;
+            }
+            error = GetLastError();
+            if (!held_by_another_program(error) || calls.tick_count() - start >= kReplaceRetryMs) {
+                break;
+            }
+            calls.sleep(kReplaceRetryIntervalMs);
+        }
+        failure = failure_of(error);
+        // A replace that failed half way may have taken the old file away already; then
+        // the temporary file is the only whole copy and stays.
+        if (exists(calls, path)) {
+            calls.delete_file(temp.c_str());
+        }
+        return false;
+    } catch (...) {
+        failure = SaveFailure::other;
         return false;
     }
-    return true;
 }
 
 }  // namespace quilla

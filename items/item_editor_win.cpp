@@ -43,6 +43,9 @@ constexpr int kFileNameId = kItemEditorFileNameId;
 constexpr int kNameId = kItemEditorNameId;
 constexpr int kListId = kItemEditorListId;
 
+constexpr char kSaveFailedCaption[] = "アイテムエディタ";
+constexpr char kNotSaved[] = "を保存できませんでした。";
+
 constexpr const char* kTabTexts[] = {"武器", "盾", "武器印", "盾印"};
 constexpr const char* kColumnTexts[] = {"名前", "器数"};
 
@@ -294,10 +297,20 @@ class ItemEditor {
         refresh_rows();
     }
 
+    // A save that fails is told in a box owned by the editor; the tables stay as they
+    // are, so the user can save again.
     void save() noexcept {
-        const std::string path = window_text(file_name_);
-        if (!path.empty()) {
-            write_item_file(path, model_.refresh_saved(*item_database().snapshot()));
+        try {
+            const std::string path = window_text(file_name_);
+            if (path.empty()) {
+                return;
+            }
+            SaveFailure why = SaveFailure::none;
+            if (!write_item_file(path, model_.refresh_saved(*item_database().snapshot()), &why)) {
+                const std::string text = path + " " + kNotSaved + "\r\n" + save_failure_phrase(why);
+                MessageBoxA(hwnd_, text.c_str(), kSaveFailedCaption, MB_OK | MB_ICONWARNING);
+            }
+        } catch (...) {
         }
     }
 

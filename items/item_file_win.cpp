@@ -16,8 +16,8 @@ bool load_startup_items(ItemDatabase& db) {
     return true;
 }
 
-bool write_item_file(const std::string& path, const ItemTables& tables) {
-    return replace_file_atomically(path, format_item_file(tables));
+bool write_item_file(const std::string& path, const ItemTables& tables, SaveFailure* why) {
+    return replace_file_atomically(path, format_item_file(tables), why);
 }
 
 void load_item_file_into(const std::string& path, ItemTables& target) {

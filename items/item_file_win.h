@@ -2,6 +2,7 @@
 // name and the item editor's save.
 #pragma once
 
+#include "base/file_win.h"
 #include "items/item_db.h"
 
 #include <string>
@@ -13,8 +14,9 @@ namespace quilla {
 bool load_startup_items(ItemDatabase& db);
 
 // Formats tables and writes them to path in one replacing step: a failed save leaves the
-// previous file whole. False when the file could not be written.
-bool write_item_file(const std::string& path, const ItemTables& tables);
+// previous file whole. False when the file could not be written; *why (when given) says
+// why not.
+bool write_item_file(const std::string& path, const ItemTables& tables, SaveFailure* why = nullptr);
 
 // Loads the item file at path into target (see load_item_file); a file that cannot be
 // opened changes nothing.

@@ -1,8 +1,13 @@
-// Starting and closing the overlay: where it opens, how it is layered, what it writes.
+// Starting and closing the overlay: where it opens, how it is layered, what it writes,
+// at a normal exit, at the end of a Windows session, and while another program holds the
+// settings file.
 #include <windows.h>
 
+#include "app/command_ids.h"
+#include "config/options.h"
 #include "tests/e2e/overlay_fixture_win.h"
 #include "tests/support/control_text_win.h"
+#include "tests/support/message_box_win.h"
 
 namespace quilla::e2e {
 namespace {
@@ -83,6 +88,97 @@ TEST_F(Lifecycle, AnUnwritableSettingsFileStaysWholeAndTheProgramStillExitsClean
     ASSERT_NE(hwnd, nullptr);
     EXPECT_EQ(close_overlay(hwnd), 0u);
     EXPECT_EQ(settings_file(), old);
+}
+
+bool contains(const std::optional<std::string>& text, const char* part) {
+    return text && text->find(part) != std::string::npos;
+}
+
+// Windows ending the session: WM_QUERYENDSESSION, then WM_ENDSESSION, after which it may
+// end the program at once. A session that ends leaves this session's settings on disk and
+// the host at its base height; one that is cancelled changes nothing and the program runs
+// on.
+TEST_F(Lifecycle, TheSessionEndSavesBeforeWindowsEndsTheProgramAndACancelledOneChangesNothing) {
+    for (const bool ends : {true, false}) {
+        SCOPED_TRACE(ends ? "session ends" : "session end cancelled");
+        const std::string old = "x=0\ny=0\nTopMost=0\nPos=1\n";
+        write_settings(old);
+        write_inventory("");
+        HWND host = start_host({"--width", "620"});
+        ASSERT_NE(host, nullptr);
+        ASSERT_EQ(height_of(host), 433);
+        HWND hwnd = start_overlay();
+        ASSERT_NE(hwnd, nullptr);
+        ASSERT_TRUE(wait_for_lines(hwnd, {"なし", "なし", "なし"}));
+        command(hwnd, kCommandPositionExtended);
+        ASSERT_TRUE(wait_until([&] { return height_of(host) > 433; }));
+        command(hwnd, kOptionTopMost);
+
+        DWORD_PTR answer = 0;
+        ASSERT_NE(SendMessageTimeoutA(hwnd, WM_QUERYENDSESSION, 0, 0, SMTO_BLOCK, 10000, &answer),
+                  0);
+        EXPECT_EQ(answer, static_cast<DWORD_PTR>(TRUE));
+        ASSERT_NE(SendMessageTimeoutA(hwnd, WM_ENDSESSION, ends, 0, SMTO_BLOCK, 30000, &answer), 0)
+            << "WM_ENDSESSION not answered";
+        if (ends) {
+            overlay_->terminate();  // as Windows may, as soon as WM_ENDSESSION returns
+            EXPECT_TRUE(contains(settings_file(), "\r\nTopMost=1\r\n")) << *settings_file();
+            EXPECT_TRUE(contains(settings_file(), "\r\nPos=3\r\n")) << *settings_file();
+        } else {
+            flush(hwnd);
+            EXPECT_TRUE(IsWindowVisible(hwnd));
+            EXPECT_EQ(settings_file(), old);
+            EXPECT_GT(height_of(host), 433);
+            EXPECT_EQ(close_overlay(hwnd), 0u);
+            EXPECT_TRUE(contains(settings_file(), "\r\nTopMost=1\r\n")) << *settings_file();
+        }
+        EXPECT_TRUE(wait_until([&] { return height_of(host) == 433; }))
+            << "host height " << height_of(host);
+        host_.reset();
+    }
+}
+
+// Another program (here the test) holds the settings file without letting it be replaced
+// while the program exits: held for a second, the save waits and lands; held throughout,
+// the old file stays whole and a box of no window says where the settings could not be
+// saved.
+TEST_F(Lifecycle, ASettingsFileHeldByAnotherProgramIsWaitedForOrTheFailureIsShown) {
+    const std::string old = "x=0\ny=0\nWait=100\n";
+    for (const bool let_go : {true, false}) {
+        SCOPED_TRACE(let_go ? "held for a second" : "held throughout");
+        write_settings(old);
+        HWND hwnd = start_overlay();
+        ASSERT_NE(hwnd, nullptr);
+        UniqueFile hold = test_support::hold_file(dir_.file("QuillaWS.txt"));
+        ASSERT_TRUE(hold);
+        const auto saving = [&] {
+            for (const std::string& name : dir_.names()) {
+                if (name.size() > 4 && name.compare(name.size() - 4, 4, ".tmp") == 0) {
+                    return true;
+                }
+            }
+            return false;
+        };
+        if (let_go) {
+            PostMessageA(hwnd, WM_CLOSE, 0, 0);
+            ASSERT_TRUE(wait_until(saving)) << "the save did not begin";
+            EXPECT_FALSE(overlay_->wait_exit(1000)) << "the save did not wait for the file";
+            hold.reset();
+            EXPECT_EQ(overlay_->wait_exit(30000), 0u) << "the overlay did not exit";
+            EXPECT_EQ(settings_file(), std::string(kDefaultsAtOrigin));
+        } else {
+            const test_support::SeenBox box = test_support::answer_box(
+                overlay_->process_id(), IDOK, [&] { PostMessageA(hwnd, WM_CLOSE, 0, 0); });
+            hold.reset();
+            EXPECT_EQ(box.owner, nullptr);
+            EXPECT_EQ(box.caption, "エラー");
+            EXPECT_EQ(box.text, "設定を保存できませんでした。\r\n" + dir_.file("QuillaWS.txt") +
+                                    "\r\nほかのプログラムが使用中です");
+            EXPECT_EQ(overlay_->wait_exit(30000), 0u) << "the overlay did not exit";
+            EXPECT_EQ(settings_file(), old);
+        }
+        EXPECT_EQ(dir_.names(), std::vector<std::string>{"QuillaWS.txt"}) << "left over";
+    }
 }
 
 }  // namespace

@@ -106,6 +106,24 @@ class ScratchDirectory {
         return replace_file_atomically(file(name), bytes);
     }
 
+    // The names of what the folder holds, in the order the file system lists them.
+    std::vector<std::string> names() const {
+        std::vector<std::string> out;
+        WIN32_FIND_DATAA found;
+        HANDLE search = FindFirstFileA((path_ + "\\*").c_str(), &found);
+        if (search == INVALID_HANDLE_VALUE) {
+            return out;
+        }
+        do {
+            const std::string name = found.cFileName;
+            if (name != "." && name != "..") {
+                out.push_back(name);
+            }
+        } while (FindNextFileA(search, &found));
+        FindClose(search);
+        return out;
+    }
+
   private:
     std::string path_;
 };
@@ -128,6 +146,13 @@ class InWorkingDirectory {
 // A whole file's bytes, or nothing when it cannot be opened.
 inline std::optional<std::string> read_file(const std::string& path) {
     return read_file_bytes(path);
+}
+
+// The file opened for reading as a virus scanner, a backup client or an editor may hold
+// it: others may read and write it but not delete, rename or replace it while it is open.
+inline UniqueFile hold_file(const std::string& path) {
+    return UniqueFile(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
 }
 
 // One argument quoted for a command line so that the C runtime splits it back unchanged.

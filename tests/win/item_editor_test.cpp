@@ -15,6 +15,7 @@
 #include "items/item_file.h"
 #include "tests/support/control_text_win.h"
 #include "tests/support/test_process_win.h"
+#include "tests/support/worklist_server_win.h"
 
 namespace quilla {
 namespace {
@@ -188,6 +189,45 @@ TEST_F(ItemEditorWindow, ApplyMergesOntoAnExistingNameAndNeedsANumber) {
     ItemTables saved;
     load_item_file(test_support::read_file(dir_.file("saved.txt")), saved);
     EXPECT_EQ(saved, want);
+}
+
+// A save that fails says so in a box of the editor's own, with the name as typed and why;
+// the tables stay as they were, so the user can save again.
+TEST_F(ItemEditorWindow, AFailedSaveTellsWhyInABoxOfTheEditorAndKeepsTheTables) {
+    enum Way { read_only, held, no_folder };
+    const struct {
+        const char* name;
+        Way way;
+        const char* text;
+    } cases[] = {
+        {"read-only", read_only, "を保存できませんでした。\r\n読み取り専用のファイルです"},
+        {"held by another program", held,
+         "を保存できませんでした。\r\nほかのプログラムが使用中です"},
+        {"no such folder", no_folder, "を保存できませんでした。\r\nフォルダが見つかりません"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string old = "武器,古い剣,3\n";
+        ASSERT_TRUE(dir_.write_file("items.txt", old));
+        const std::string path =
+            c.way == no_folder ? dir_.file("none\\items.txt") : dir_.file("items.txt");
+        if (c.way == read_only) {
+            ASSERT_TRUE(SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY));
+        }
+        UniqueFile hold = c.way == held ? test_support::hold_file(path) : UniqueFile();
+        type(109, path);
+        const test_support::SeenBox box =
+            test_support::answer_box(GetCurrentProcessId(), IDOK, [&] { click(107); });
+        hold.reset();
+        EXPECT_EQ(box.owner, editor_);
+        EXPECT_EQ(box.caption, "アイテムエディタ");
+        EXPECT_EQ(box.text, path + " " + c.text);
+        EXPECT_EQ(box.buttons, "O");
+        EXPECT_EQ(test_support::read_file(dir_.file("items.txt")), old);
+        EXPECT_EQ(live(), sample_tables());
+        EXPECT_EQ(rows().size(), 4u);
+        SetFileAttributesA(dir_.file("items.txt").c_str(), FILE_ATTRIBUTE_NORMAL);
+    }
 }
 
 // A drop as the shell makes it: a DROPFILES block in global memory, which the window frees.

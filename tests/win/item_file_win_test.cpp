@@ -47,19 +47,44 @@ TEST(ItemFileOnDisk, AMissingFileLeavesTheTablesEmpty) {
     EXPECT_EQ(*db.snapshot(), ItemTables{});
 }
 
+// A save refused up front (read-only, a folder in the way) and one whose temporary file
+// is written but whose replace fails (the file held by another program for longer than
+// the save waits): the old file stays whole and nothing is left beside it.
 TEST(ItemFileOnDisk, AFailedSaveKeepsTheOldFileWhole) {
-    ScratchDirectory dir;
-    const std::string path = dir.file("items.txt");
-    ASSERT_TRUE(dir.write_file("items.txt", "武器,古い剣,3\n"));
-    ASSERT_TRUE(SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY));
-    EXPECT_FALSE(write_item_file(path, sample_tables()));
-    EXPECT_EQ(read_all(path), "武器,古い剣,3\n");
-    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-
-    // A folder in the way of the file: nothing is written, nothing is left behind.
-    ASSERT_TRUE(CreateDirectoryA(dir.file("folder.txt").c_str(), nullptr));
-    EXPECT_FALSE(write_item_file(dir.file("folder.txt"), sample_tables()));
-    EXPECT_EQ(GetFileAttributesA(dir.file("folder.txt.new").c_str()), INVALID_FILE_ATTRIBUTES);
+    enum Way { read_only, held, folder };
+    const struct {
+        const char* name;
+        Way way;
+        SaveFailure why;
+    } cases[] = {
+        {"read-only", read_only, SaveFailure::read_only},
+        {"held without delete sharing", held, SaveFailure::in_use},
+        {"a folder in the way", folder, SaveFailure::other},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ScratchDirectory dir;
+        const std::string path = dir.file("items.txt");
+        if (c.way == folder) {
+            ASSERT_TRUE(CreateDirectoryA(path.c_str(), nullptr));
+        } else {
+            ASSERT_TRUE(dir.write_file("items.txt", "武器,古い剣,3\n"));
+        }
+        if (c.way == read_only) {
+            ASSERT_TRUE(SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY));
+        }
+        UniqueFile hold = c.way == held ? test_support::hold_file(path) : UniqueFile();
+        ASSERT_EQ(static_cast<bool>(hold), c.way == held);
+        SaveFailure why = SaveFailure::none;
+        EXPECT_FALSE(write_item_file(path, sample_tables(), &why));
+        EXPECT_EQ(why, c.why);
+        hold.reset();
+        if (c.way != folder) {
+            EXPECT_EQ(read_all(path), "武器,古い剣,3\n");
+        }
+        EXPECT_EQ(dir.names(), std::vector<std::string>{"items.txt"}) << "something left over";
+        SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    }
 }
 
 TEST(ItemFileOnDisk, ShiftJisFileNamesWork) {

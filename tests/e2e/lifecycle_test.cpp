@@ -125,7 +125,7 @@ TEST_F(Lifecycle, TheSessionEndSavesBeforeWindowsEndsTheProgramAndACancelledOneC
             EXPECT_TRUE(contains(settings_file(), "\r\nTopMost=1\r\n")) << *settings_file();
             EXPECT_TRUE(contains(settings_file(), "\r\nPos=3\r\n")) << *settings_file();
         } else {
-            flush(hwnd);
+            test_support::sync_with(hwnd);
             EXPECT_TRUE(IsWindowVisible(hwnd));
             EXPECT_EQ(settings_file(), old);
             EXPECT_GT(height_of(host), 433);

@@ -110,7 +110,7 @@ inline DrawnLines draw_lines(const std::vector<std::string>& lines,
     DrawingSurface& surface = *made.surface;
     const SelectGuard selected(surface.dc(), font_handle(font));
     const std::vector<std::string_view> views(lines.begin(), lines.end());
-    const Size size = draw_overlay(surface, views, kFontHeight, colors, false);
+    const Size size = draw_overlay(surface, views, kFontHeight, colors, false).size;
     GdiFlush();
     drawn.size = {size.width, size.height};
     for (int32_t y = 0; y < size.height; ++y) {

@@ -15,7 +15,7 @@
 #include "items/item_file.h"
 #include "tests/support/control_text_win.h"
 #include "tests/support/test_process_win.h"
-#include "tests/support/worklist_server_win.h"
+#include "tests/support/message_box_win.h"
 
 namespace quilla {
 namespace {

@@ -8,7 +8,7 @@
 // published hot-key switch is held at 0 (a key captured here never toggles transparency);
 // the dialog keeps the user's choice and publishes it when it is destroyed, which happens
 // before the overlay saves the settings at exit, since the overlay owns it.
-#include "config/config_dialog_win.h"
+#include "ui/config_dialog_win.h"
 
 #include <commdlg.h>
 #include <windowsx.h>

@@ -2,9 +2,10 @@
 // table, search and next hit, the selected row's name and value with Apply, save and load
 // by file name, loading a dropped file, and reset from "items.txt". The tables and their
 // rules live in item_editor_model.h; this file is the window around them.
-#include "items/item_editor_win.h"
+#include "ui/item_editor_win.h"
 
 #include <commctrl.h>
+#include <shellapi.h>
 
 #include <cstring>
 #include <initializer_list>
@@ -44,6 +45,13 @@ constexpr int kListId = 111;
 
 constexpr const char* kTabTexts[] = {"武器", "盾", "武器印", "盾印"};
 constexpr const char* kColumnTexts[] = {"名前", "器数"};
+
+struct DropTraits {
+    using type = HDROP;
+    static type invalid() noexcept { return nullptr; }
+    static void close(type h) noexcept { DragFinish(h); }
+};
+using UniqueDrop = UniqueHandle<DropTraits>;  // a WM_DROPFILES drop, finished when done
 
 class ItemEditor {
   public:
@@ -361,12 +369,11 @@ ItemEditor& item_editor() {
 
 }  // namespace
 
-HWND open_item_editor() {
+HWND open_item_editor(HWND owner) {
     ItemEditor& editor = item_editor();
     if (editor.window()) {
         return editor.window();
     }
-    const auto owner = static_cast<HWND>(item_database().editor_owner());
     auto instance =
         owner ? reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(owner, GWLP_HINSTANCE)) : nullptr;
     if (!instance) {

@@ -6,9 +6,9 @@
 
 namespace quilla {
 
-// Opens the item editor, centred on the screen and owned by the item database's editor
-// owner. While an editor is open this does nothing (the window is not even brought to the
-// front). Returns the editor's window, or null when it could not be created.
-HWND open_item_editor();
+// Opens the item editor, centred on the screen and owned by owner (the overlay). While an
+// editor is open this does nothing (the window is not even brought to the front). Returns
+// the editor's window, or null when it could not be created.
+HWND open_item_editor(HWND owner);
 
 }  // namespace quilla

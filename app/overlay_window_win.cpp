@@ -45,8 +45,7 @@ class OverlayWindow {
                 run_menu_command({hwnd_, menu_.get(), menu_point_}, LOWORD(wparam));
                 return 0;
             case WM_LBUTTONDOWN:
-                // Let the system drag the captionless window with the mouse.
-                SendMessageA(hwnd_, WM_NCLBUTTONDOWN, HTCAPTION, 0);
+                drag_by_free_spot(hwnd_, mouse_point(lparam));
                 return 0;
             case WM_RBUTTONUP:
                 show_menu();

@@ -81,7 +81,8 @@ class ItemEditor {
                 on_command(LOWORD(wparam));
                 return 0;
             case WM_LBUTTONDOWN:
-                drag(lparam);
+                // A press on a free spot moves the window like its title bar.
+                drag_by_free_spot(hwnd_, mouse_point(lparam));
                 return 0;
             case WM_DROPFILES:
                 on_drop(UniqueDrop(reinterpret_cast<HDROP>(wparam)));
@@ -102,7 +103,7 @@ class ItemEditor {
     };
 
     bool create(std::initializer_list<Control> controls) noexcept {
-        const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(hwnd_, GWLP_HINSTANCE));
+        const HINSTANCE instance = window_instance(hwnd_);
         for (const Control& c : controls) {
             if (!CreateWindowExA(0, c.class_name, c.text, WS_CHILD | WS_VISIBLE | c.style, c.x, c.y,
                                  c.width, c.height, hwnd_,
@@ -329,14 +330,6 @@ class ItemEditor {
         load(path);
     }
 
-    // A press on a free spot of the client area moves the window like its title bar.
-    void drag(LPARAM lparam) noexcept {
-        POINT point{static_cast<short>(LOWORD(lparam)), static_cast<short>(HIWORD(lparam))};
-        ClientToScreen(hwnd_, &point);
-        SendMessageA(hwnd_, WM_NCLBUTTONDOWN, HTCAPTION,
-                     MAKELPARAM(static_cast<WORD>(point.x), static_cast<WORD>(point.y)));
-    }
-
     void show_rows() noexcept {
         SendMessageA(list_, LVM_SETITEMCOUNT, model_.row_count(), 0);
         SendMessageA(list_, LVM_ENSUREVISIBLE, 0, FALSE);
@@ -374,11 +367,7 @@ HWND open_item_editor(HWND owner) {
     if (editor.window()) {
         return editor.window();
     }
-    auto instance =
-        owner ? reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(owner, GWLP_HINSTANCE)) : nullptr;
-    if (!instance) {
-        instance = GetModuleHandleA(nullptr);
-    }
+    const HINSTANCE instance = window_instance(owner);
     if (!register_window_class(instance, kClassName, &window_procedure<ItemEditor>,
                                static_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH)))) {
         return nullptr;
@@ -387,10 +376,9 @@ HWND open_item_editor(HWND owner) {
     AdjustWindowRectEx(&frame, kStyle, FALSE, 0);
     const int width = frame.right - frame.left;
     const int height = frame.bottom - frame.top;
-    HWND hwnd =
-        CreateWindowExA(0, kClassName, kTitle, kStyle, (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
-                        (GetSystemMetrics(SM_CYSCREEN) - height) / 2, width, height, owner, nullptr,
-                        instance, &editor);
+    const POINT origin = centred_on_screen(width, height);
+    HWND hwnd = CreateWindowExA(0, kClassName, kTitle, kStyle, origin.x, origin.y, width, height,
+                                owner, nullptr, instance, &editor);
     if (!hwnd) {
         return nullptr;
     }

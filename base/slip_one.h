@@ -1,0 +1,4 @@
+// Scratch: a header that climbs out of its folder.
+#pragma once
+
+#include "../app/command_ids.h"

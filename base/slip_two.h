@@ -1,0 +1,4 @@
+// Scratch: a base header that names a layer above it.
+#pragma once
+
+#include "overlay/overlay_layout.h"

@@ -1,4 +1,0 @@
-// Scratch: a base header that names a layer above it.
-#pragma once
-
-#include "overlay/overlay_layout.h"

@@ -11,6 +11,7 @@
 #include "app/settings_file_win.h"
 #include "app/window_position.h"
 #include "base/handles_win.h"
+#include "base/program_texts.h"
 #include "base/saturating.h"
 #include "base/window_class_win.h"
 #include "config/live_settings.h"
@@ -25,8 +26,8 @@ namespace quilla {
 namespace {
 
 void show_startup_error(HWND owner, const std::string& code) {
-    const std::string text = "起動に失敗しました " + code;
-    MessageBoxA(owner, text.c_str(), "エラー", MB_OK);
+    const std::string text = texts::kStartupFailed + (" " + code);
+    MessageBoxA(owner, text.c_str(), texts::kErrorCaption, MB_OK);
 }
 
 class OverlayWindow {

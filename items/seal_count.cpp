@@ -1,6 +1,7 @@
 // Counting seals and their slot usage.
 #include "items/seal_count.h"
 
+#include "base/program_texts.h"
 #include "base/saturating.h"
 #include "base/text.h"
 
@@ -23,15 +24,15 @@ struct LimitGroup {
 };
 
 constexpr std::array<LimitGroup, 3> kWeaponSealLimits = {{
-    {1, "鎌必三付牙怪銀凍紅帝斬奇超識"},
-    {2, "風"},
-    {5, "竜"},
+    {1, texts::kWeaponSealsOneSlot},
+    {2, texts::kWeaponSealsTwoSlots},
+    {5, texts::kSealsFiveSlots},
 }};
 
 constexpr std::array<LimitGroup, 3> kShieldSealLimits = {{
-    {1, "発見影炎氷識蒸超罠奇状無界縛"},
-    {2, "踊祓魔重消"},
-    {5, "竜"},
+    {1, texts::kShieldSealsOneSlot},
+    {2, texts::kShieldSealsTwoSlots},
+    {5, texts::kSealsFiveSlots},
 }};
 
 constexpr int32_t kNoLimit = std::numeric_limits<int32_t>::max();

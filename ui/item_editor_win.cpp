@@ -13,6 +13,7 @@
 #include <string_view>
 
 #include "base/handles_win.h"
+#include "base/program_texts.h"
 #include "base/window_class_win.h"
 #include "base/text.h"
 #include "items/item_db.h"
@@ -24,7 +25,7 @@ namespace quilla {
 namespace {
 
 constexpr char kClassName[] = "ItemEditorDialog";
-constexpr char kTitle[] = "アイテムエディタ";
+constexpr auto& kTitle = texts::kItemEditorTitle;
 constexpr DWORD kStyle = WS_CAPTION | WS_SYSMENU;  // fixed size, close box only
 constexpr int kClientWidth = 300;
 constexpr int kClientHeight = 400;
@@ -43,8 +44,9 @@ constexpr int kFileNameId = 109;
 constexpr int kNameId = 110;
 constexpr int kListId = 111;
 
-constexpr const char* kTabTexts[] = {"武器", "盾", "武器印", "盾印"};
-constexpr const char* kColumnTexts[] = {"名前", "器数"};
+constexpr const char* kTabTexts[] = {texts::kWeapon, texts::kShield, texts::kWeaponSeal,
+                                     texts::kShieldSeal};
+constexpr const char* kColumnTexts[] = {texts::kNameColumn, texts::kSlotsColumn};
 
 struct DropTraits {
     using type = HDROP;
@@ -123,8 +125,8 @@ class ItemEditor {
         InitCommonControlsEx(&classes);
         model_.open(*item_database().snapshot());
         if (!create({{kFileNameId, "EDIT", "", WS_BORDER, 0, 0, 220, kLine},
-                     {kSaveId, "Button", "保存", BS_PUSHBUTTON, 220, 0, 40, kLine},
-                     {kLoadId, "Button", "読込", BS_PUSHBUTTON, 260, 0, 40, kLine},
+                     {kSaveId, "Button", texts::kSave, BS_PUSHBUTTON, 220, 0, 40, kLine},
+                     {kLoadId, "Button", texts::kLoad, BS_PUSHBUTTON, 260, 0, 40, kLine},
                      {kTabsId, "SysTabControl32", nullptr, 0, 0, kLine, kClientWidth,
                       kClientHeight - kLine}})) {
             return false;
@@ -144,12 +146,13 @@ class ItemEditor {
         const int l = area.left, t = area.top, r = area.right, b = area.bottom;
         if (!create(
                 {{kSearchTextId, "EDIT", "", WS_BORDER, l, t, 100, kLine},
-                 {kSearchId, "Button", "探す", BS_PUSHBUTTON, l + 100, t, 40, kLine},
-                 {kNextId, "Button", "次へ", BS_PUSHBUTTON, l + 140, t, 40, kLine},
-                 {kResetId, "Button", "初期化", BS_PUSHBUTTON, r - 60, t, 60, kLine},
+                 {kSearchId, "Button", texts::kSearch, BS_PUSHBUTTON, l + 100, t, 40, kLine},
+                 {kNextId, "Button", texts::kNext, BS_PUSHBUTTON, l + 140, t, 40, kLine},
+                 {kResetId, "Button", texts::kReset, BS_PUSHBUTTON, r - 60, t, 60, kLine},
                  {kNameId, "EDIT", "", WS_BORDER, l, t + kLine, r - l - 40, kLine},
                  {kValueId, "EDIT", "", WS_BORDER | ES_NUMBER, l, t + 2 * kLine, r - l - 40, kLine},
-                 {kApplyId, "Button", "適用", BS_PUSHBUTTON, r - 40, t + kLine, 40, 2 * kLine},
+                 {kApplyId, "Button", texts::kApply, BS_PUSHBUTTON, r - 40, t + kLine, 40,
+                  2 * kLine},
                  {kListId, "SysListView32", "",
                   LVS_REPORT | LVS_SINGLESEL | LVS_OWNERDRAWFIXED | LVS_OWNERDATA, l, t + 3 * kLine,
                   r - l, b - t - 3 * kLine}})) {

@@ -22,6 +22,7 @@ FILES = {
                       "const char* b = R\"x(ascii \"quoted\")x\";\n",
     "overlay/layout.h": "#include \"items/fine.h\"\n#include \"base/upward.h\"\n"
                         "#include \"tests/support/x.h\"\n",
+    "tests/fuzz/seal_fuzz.cpp": "#include \"../../overlay/layout.h\"\nauto s = \"印\";\n",
     "overlay/texts.cpp": "int x = 1;\nconst char* s = \"盾\";\nchar c = 'あ';\n"
                          "auto r = u8R\"(字)\";\n",
 }
@@ -34,6 +35,7 @@ EXPECTED = [
     "overlay/texts.cpp:2: literal beyond ASCII",
     "overlay/texts.cpp:3: literal beyond ASCII",
     "overlay/texts.cpp:4: literal beyond ASCII",
+    "tests/fuzz/seal_fuzz.cpp:2: literal beyond ASCII",
     "base/program_texts.h is not what base/program_texts.txt makes",
 ]
 
@@ -74,7 +76,7 @@ def main():
                 failures.append(f"unexpected: {line}")
 
         for path in ("base/climbs.h", "base/upward.h", "items/beside.cpp", "overlay/layout.h",
-                     "overlay/texts.cpp"):
+                     "overlay/texts.cpp", "tests/fuzz/seal_fuzz.cpp"):
             os.remove(os.path.join(root, path))
         subprocess.run([sys.executable, os.path.join(root, "tools", "program_texts")], check=True)
         with open(os.path.join(root, "items", "fine.cpp"), "w", encoding="utf-8") as f:

@@ -1,6 +1,7 @@
 // The context menu: its tree, captions, ids and initial marks.
 #include "app/context_menu_win.h"
 
+#include "base/program_texts.h"
 #include "config/live_settings.h"
 #include "config/options.h"
 
@@ -58,38 +59,38 @@ void insert_range(HMENU menu, const MenuItem* items, UINT first, UINT last,
 constexpr MenuItem kSeparator{ItemKind::Separator, nullptr, 0};
 
 constexpr MenuItem kMainItems[] = {
-    {ItemKind::Check, "前面", kOptionTopMost},
-    {ItemKind::Check, "透過", kOptionTransparent},
+    {ItemKind::Check, texts::kMenuTopMost, kOptionTopMost},
+    {ItemKind::Check, texts::kMenuTransparent, kOptionTransparent},
     kSeparator,
-    {ItemKind::Submenu, "表示", kCommandDisplayMenu},
+    {ItemKind::Submenu, texts::kMenuDisplay, kCommandDisplayMenu},
     kSeparator,
-    {ItemKind::Submenu, "位置", kCommandPositionMenu},
+    {ItemKind::Submenu, texts::kMenuPosition, kCommandPositionMenu},
     kSeparator,
-    {ItemKind::Command, "器数(+)", kCommandSlotsUp},
-    {ItemKind::Command, "器数(-)", kCommandSlotsDown},
+    {ItemKind::Command, texts::kMenuSlotsUp, kCommandSlotsUp},
+    {ItemKind::Command, texts::kMenuSlotsDown, kCommandSlotsDown},
     kSeparator,
-    {ItemKind::Command, "設定", kCommandSettings},
-    {ItemKind::Command, "情報", kCommandInformation},
+    {ItemKind::Command, texts::kMenuSettings, kCommandSettings},
+    {ItemKind::Command, texts::kMenuInformation, kCommandInformation},
     kSeparator,
-    {ItemKind::Command, "終了", kCommandExit},
+    {ItemKind::Command, texts::kMenuExit, kCommandExit},
 };
 
 constexpr MenuItem kDisplayItems[] = {
-    {ItemKind::Check, "武器を表示", kOptionWeapon},
-    {ItemKind::Check, "盾を表示", kOptionShield},
-    {ItemKind::Check, "お守りを表示", kOptionAmulet},
+    {ItemKind::Check, texts::kMenuShowWeapon, kOptionWeapon},
+    {ItemKind::Check, texts::kMenuShowShield, kOptionShield},
+    {ItemKind::Check, texts::kMenuShowAmulet, kOptionAmulet},
     kSeparator,
-    {ItemKind::Check, "空き器を○表示", kOptionMaru},
-    {ItemKind::Check, "器数オーバー時に印を非表示", kOptionIn},
-    {ItemKind::Check, "器数を表示", kOptionUtsuwa},
+    {ItemKind::Check, texts::kMenuShowFreeSlots, kOptionMaru},
+    {ItemKind::Check, texts::kMenuHideOverflowSeals, kOptionIn},
+    {ItemKind::Check, texts::kMenuShowSlots, kOptionUtsuwa},
     kSeparator,
-    {ItemKind::Command, "アイテムエディタ起動", kCommandItemEditor},
+    {ItemKind::Command, texts::kMenuItemEditor, kCommandItemEditor},
 };
 
 constexpr MenuItem kPositionItems[] = {
-    {ItemKind::Radio, "固定なし", kCommandPositionFree},
-    {ItemKind::Radio, "左下に固定", kCommandPositionPinned},
-    {ItemKind::Radio, "領域を拡張して表示", kCommandPositionExtended},
+    {ItemKind::Radio, texts::kMenuPositionFree, kCommandPositionFree},
+    {ItemKind::Radio, texts::kMenuPositionPinned, kCommandPositionPinned},
+    {ItemKind::Radio, texts::kMenuPositionExtended, kCommandPositionExtended},
 };
 
 }  // namespace

@@ -4,14 +4,14 @@
 
 #include "app/context_menu_win.h"
 #include "app/slot_target.h"
-#include "config/config_dialog_win.h"
 #include "config/live_settings.h"
 #include "config/options.h"
 #include "host/host_window_win.h"
 #include "items/item_db.h"
-#include "items/item_editor_win.h"
 #include "overlay/overlay_state.h"
-#include "update/version_information_win.h"
+#include "ui/config_dialog_win.h"
+#include "ui/item_editor_win.h"
+#include "ui/version_information_win.h"
 
 namespace quilla {
 namespace {
@@ -74,8 +74,7 @@ void run_menu_command(const CommandTarget& target, int id) {
             adjust_slots(target, -1);
             break;
         case kCommandItemEditor:
-            item_database().set_editor_owner(target.overlay);
-            open_item_editor();
+            open_item_editor(target.overlay);
             break;
         case kCommandSettings:
             open_config_dialog(target.overlay, display_settings());

@@ -12,6 +12,7 @@
 #include "app/settings_file_win.h"
 #include "app/window_position.h"
 #include "base/handles_win.h"
+#include "base/program_texts.h"
 #include "base/saturating.h"
 #include "base/window_class_win.h"
 #include "config/config_dialog_win.h"
@@ -27,8 +28,8 @@ namespace quilla {
 namespace {
 
 void show_startup_error(HWND owner, const std::string& code) {
-    const std::string text = "起動に失敗しました " + code;
-    MessageBoxA(owner, text.c_str(), "エラー", MB_OK);
+    const std::string text = texts::kStartupFailed + (" " + code);
+    MessageBoxA(owner, text.c_str(), texts::kErrorCaption, MB_OK);
 }
 
 class OverlayWindow {
@@ -66,8 +67,7 @@ class OverlayWindow {
                 run_menu_command({hwnd_, menu_.get(), menu_point_}, LOWORD(wparam));
                 return 0;
             case WM_LBUTTONDOWN:
-                // Let the system drag the captionless window with the mouse.
-                SendMessageA(hwnd_, WM_NCLBUTTONDOWN, HTCAPTION, 0);
+                drag_by_free_spot(hwnd_, mouse_point(lparam));
                 return 0;
             case WM_RBUTTONUP:
                 show_menu();

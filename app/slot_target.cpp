@@ -4,13 +4,14 @@
 
 #include <cstddef>
 
+#include "base/program_texts.h"
 #include "base/text.h"
 
 namespace quilla {
 namespace {
 
-constexpr std::string_view kGoldMark = "★";
-constexpr std::string_view kLongVowel = "ー";
+constexpr std::string_view kGoldMark = texts::kGoldStar;
+constexpr std::string_view kLongVowel = texts::kLongVowel;
 
 // 64-bit arithmetic: top + height must not overflow for any band.
 bool in_line(int64_t y, int64_t top, int64_t height) {
@@ -19,7 +20,7 @@ bool in_line(int64_t y, int64_t top, int64_t height) {
 
 // The first position at or after `from` where `mark` begins at a character boundary.
 // Walking by characters keeps the second byte of a double-byte character (such as the
-// "[" byte that ends "ー" or "ゼ") from passing for a mark.
+// "[" byte that ends texts::kLongVowel or "ゼ") from passing for a mark.
 std::size_t find_mark(std::string_view text, std::string_view mark, std::size_t from) noexcept {
     std::size_t pos = 0;
     while (pos < text.size()) {

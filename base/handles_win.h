@@ -3,7 +3,6 @@
 #pragma once
 
 #include <windows.h>
-#include <shellapi.h>
 
 #include <utility>
 
@@ -73,12 +72,6 @@ struct WindowTraits {
     static void close(type h) noexcept { DestroyWindow(h); }
 };
 
-struct DropTraits {
-    using type = HDROP;
-    static type invalid() noexcept { return nullptr; }
-    static void close(type h) noexcept { DragFinish(h); }
-};
-
 using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
 using UniqueFile = UniqueHandle<FileHandleTraits>;
 using UniqueFont = UniqueHandle<GdiObjectTraits<HFONT>>;
@@ -87,7 +80,6 @@ using UniqueBitmap = UniqueHandle<GdiObjectTraits<HBITMAP>>;
 using UniqueMemoryDc = UniqueHandle<MemoryDcTraits>;
 using UniqueMenu = UniqueHandle<MenuTraits>;
 using UniqueWindow = UniqueHandle<WindowTraits>;
-using UniqueDrop = UniqueHandle<DropTraits>;  // a WM_DROPFILES drop, finished when done
 
 // A DC borrowed with GetDC and given back with ReleaseDC against the same window.
 class WindowDc {

@@ -1,4 +1,5 @@
-// Registering the classes of the program's windows, and reading a window's text.
+// Registering the classes of the program's windows, reading a window's text, and the
+// placing and dragging every window of the program does alike.
 #include "base/window_class_win.h"
 
 namespace quilla {
@@ -26,6 +27,31 @@ std::string window_text(HWND window) {
     const int got = GetWindowTextA(window, text.data(), length + 1);
     text.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
     return text;
+}
+
+HINSTANCE window_instance(HWND window) noexcept {
+    if (window) {
+        if (auto instance =
+                reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(window, GWLP_HINSTANCE))) {
+            return instance;
+        }
+    }
+    return GetModuleHandleA(nullptr);
+}
+
+POINT centred_on_screen(int width, int height) noexcept {
+    return {(GetSystemMetrics(SM_CXSCREEN) - width) / 2,
+            (GetSystemMetrics(SM_CYSCREEN) - height) / 2};
+}
+
+POINT mouse_point(LPARAM lparam) noexcept {
+    return {static_cast<short>(LOWORD(lparam)), static_cast<short>(HIWORD(lparam))};
+}
+
+void drag_by_free_spot(HWND window, POINT point) noexcept {
+    ClientToScreen(window, &point);
+    SendMessageA(window, WM_NCLBUTTONDOWN, HTCAPTION,
+                 MAKELPARAM(static_cast<WORD>(point.x), static_cast<WORD>(point.y)));
 }
 
 }  // namespace quilla

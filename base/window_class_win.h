@@ -1,5 +1,6 @@
 // What every window of the program shares: registering its class, the static window
-// procedure that hands each message to the window's own object, and reading its text.
+// procedure that hands each message to the window's own object, reading its text, finding
+// its instance, centring it on the screen and dragging a captionless window.
 #pragma once
 
 #include <windows.h>
@@ -16,6 +17,21 @@ bool register_window_class(HINSTANCE instance, const char* name, WNDPROC procedu
 
 // A window's whole text (a control's contents), however long.
 std::string window_text(HWND window);
+
+// The instance a window belongs to; for no window, the program's own.
+HINSTANCE window_instance(HWND window) noexcept;
+
+// Where a window of the given outer size (at most the screen's size or so; the program's
+// own windows are small) goes to sit centred on the primary screen.
+POINT centred_on_screen(int width, int height) noexcept;
+
+// The point of a mouse message (WM_LBUTTONDOWN and the like), in client coordinates; it
+// may be negative on a window that reaches beyond its owner's screen.
+POINT mouse_point(LPARAM lparam) noexcept;
+
+// Lets the system move a captionless window with the mouse, as its title bar would, from
+// a press at point (client coordinates). Returns when the user lets go.
+void drag_by_free_spot(HWND window, POINT point) noexcept;
 
 // The window procedure of windows whose object is a T, given to CreateWindowExA as its
 // creation parameter. From WM_NCCREATE on, every message goes to

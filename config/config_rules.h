@@ -11,6 +11,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/program_texts.h"
 #include "config/live_settings.h"
 
 namespace quilla {
@@ -42,7 +43,7 @@ inline constexpr std::array<PaintedSpot, 6> kPaintedSpots = {{
     {DialogSpot::kBackSwatch, {270, 30, 310, 55}, {270, 30, 310, 50}, nullptr},
     {DialogSpot::kFontSwatch, {320, 30, 360, 55}, {320, 30, 360, 50}, nullptr},
     {DialogSpot::kEdgeSwatch, {370, 30, 410, 55}, {370, 30, 410, 50}, nullptr},
-    {DialogSpot::kApply, {150, 290, 230, 310}, {150, 290, 230, 310}, "適用"},
+    {DialogSpot::kApply, {150, 290, 230, 310}, {150, 290, 230, 310}, texts::kApply},
     {DialogSpot::kOk, {240, 290, 320, 310}, {240, 290, 320, 310}, "OK"},
     {DialogSpot::kCancel, {330, 290, 410, 310}, {330, 290, 410, 310}, "Cancel"},
 }};
@@ -59,13 +60,13 @@ inline constexpr std::array<PaintedLabel, 12> kPaintedLabels = {{
     {270, 10, "Back"},
     {320, 10, "Font"},
     {370, 10, "Edge"},
-    {10, 70, "何も装備していない場合の表示"},
-    {10, 90, "武器"},
-    {10, 115, "盾"},
-    {10, 140, "お守り"},
-    {10, 190, "更新間隔(ms)"},
-    {10, 220, "起動時に持ち物ウィンドウを開く"},
-    {10, 250, "キー入力で透過切替"},
+    {10, 70, texts::kNothingEquippedLabel},
+    {10, 90, texts::kWeapon},
+    {10, 115, texts::kShield},
+    {10, 140, texts::kAmulet},
+    {10, 190, texts::kWaitLabel},
+    {10, 220, texts::kOpenInventoryLabel},
+    {10, 250, texts::kHotKeyLabel},
 }};
 
 // The first spot whose click area holds the point, else kNone (the dialog is dragged).

@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/program_texts.h"
 #include "config/options.h"
 
 namespace quilla {
@@ -18,8 +19,8 @@ inline constexpr int32_t kPositionAbsent = std::numeric_limits<int32_t>::min();
 inline constexpr int32_t kDefaultWait = 100;
 inline constexpr std::size_t kMaxFontFaceBytes = 31;
 inline constexpr char kSettingsFileName[] = "QuillaWS.txt";
-inline constexpr char kDefaultFontFace[] = "ＭＳ ゴシック";
-inline constexpr char kDefaultNothingText[] = "なし";
+inline constexpr auto& kDefaultFontFace = texts::kDefaultFontFace;
+inline constexpr auto& kDefaultNothingText = texts::kDefaultNothingText;
 
 // Where the overlay sits ("Pos="). The setting holds whatever number its file gave; only
 // these values have a meaning, and any other behaves as free placement.

@@ -1,6 +1,7 @@
 // Turning inventory lines into the overlay's weapon, shield and amulet lines.
 #include "host/equipment_parser.h"
 
+#include "base/program_texts.h"
 #include "base/text.h"
 
 #include <string_view>
@@ -10,12 +11,12 @@ namespace quilla {
 namespace {
 
 constexpr std::size_t npos = std::string_view::npos;
-constexpr std::string_view kEquippedMark = "Ｅ";
-constexpr std::string_view kGoldMark = "金";
-constexpr std::string_view kGoldPrefix = "★";
-constexpr std::string_view kAmuletSuffix = "のお守り";
-constexpr std::string_view kAmuletLabel = "お守り：";
-constexpr std::string_view kFreeSlot = "○";
+constexpr std::string_view kEquippedMark = texts::kEquippedMark;
+constexpr std::string_view kGoldMark = texts::kGoldMark;
+constexpr std::string_view kGoldPrefix = texts::kGoldStar;
+constexpr std::string_view kAmuletSuffix = texts::kAmuletSuffix;
+constexpr std::string_view kAmuletLabel = texts::kAmuletLabel;
+constexpr std::string_view kFreeSlot = texts::kFreeSlot;
 constexpr int32_t kSealListLength = 10;
 
 // The filter's cut: the bytes from the first "(" (at open) through the first ")" of the

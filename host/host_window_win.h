@@ -10,6 +10,7 @@
 #include <optional>
 
 #include "base/geometry.h"
+#include "base/program_texts.h"
 #include "host/timed_poll.h"
 
 namespace quilla {
@@ -19,7 +20,7 @@ inline constexpr char kHostMainClass[] = "QUILLA_BRISKOLT_APPLICATION";
 inline constexpr char kHostTrialMainClass[] = "QUILLA_TRIAL_BRISKOLT_APPLICATION";
 // The host's inventory window: a top-level list box with this title.
 inline constexpr char kInventoryClass[] = "ListBox";
-inline constexpr char kInventoryTitle[] = "クイラ　持ち物ウィンドウ";
+inline constexpr auto& kInventoryTitle = texts::kInventoryWindowTitle;
 
 // The host main window (the full version first, then the trial version), or null when
 // the host is not running.

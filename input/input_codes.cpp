@@ -6,6 +6,8 @@
 #include <cstddef>
 #include <string_view>
 
+#include "base/program_texts.h"
+
 namespace quilla {
 namespace {
 
@@ -49,15 +51,41 @@ struct FixedName {
 // Japanese keyboard layout: 220 is the single byte 0x5C (shown as a yen sign by Japanese
 // fonts), 226 the full-width reverse solidus 0x81 0x5F.
 constexpr FixedName kFixedNames[] = {
-    {0x01, "Mouse L"},   {0x02, "Mouse R"},   {0x08, "BackSpace"},  {0x09, "Tab"},
-    {0x0D, "Enter"},     {0x10, "Shift"},     {0x11, "Ctrl"},       {0x1B, "Esc"},
-    {0x20, "Space"},     {0x25, "←"},         {0x26, "↑"},          {0x27, "→"},
-    {0x28, "↓"},         {0x6A, "Num *"},     {0x6B, "Num +"},      {0x6C, "Num ,"},
-    {0x6D, "Num -"},     {0x6E, "Num ."},     {0x6F, "Num /"},      {0xBA, ":"},
-    {0xBB, ";"},         {0xBC, ","},         {0xBD, "-"},          {0xBE, "."},
-    {0xBF, "/"},         {0xC0, "@"},         {0xDB, "["},          {0xDC, "\\"},
-    {0xDD, "]"},         {0xDE, "^"},         {0xE2, "＼"},         {kPadUp, "Pad ↑"},
-    {kPadDown, "Pad ↓"}, {kPadLeft, "Pad ←"}, {kPadRight, "Pad →"},
+    {0x01, "Mouse L"},
+    {0x02, "Mouse R"},
+    {0x08, "BackSpace"},
+    {0x09, "Tab"},
+    {0x0D, "Enter"},
+    {0x10, "Shift"},
+    {0x11, "Ctrl"},
+    {0x1B, "Esc"},
+    {0x20, "Space"},
+    {0x25, texts::kKeyLeft},
+    {0x26, texts::kKeyUp},
+    {0x27, texts::kKeyRight},
+    {0x28, texts::kKeyDown},
+    {0x6A, "Num *"},
+    {0x6B, "Num +"},
+    {0x6C, "Num ,"},
+    {0x6D, "Num -"},
+    {0x6E, "Num ."},
+    {0x6F, "Num /"},
+    {0xBA, ":"},
+    {0xBB, ";"},
+    {0xBC, ","},
+    {0xBD, "-"},
+    {0xBE, "."},
+    {0xBF, "/"},
+    {0xC0, "@"},
+    {0xDB, "["},
+    {0xDC, "\\"},
+    {0xDD, "]"},
+    {0xDE, "^"},
+    {0xE2, texts::kKeyBackslash},
+    {kPadUp, texts::kPadKeyUp},
+    {kPadDown, texts::kPadKeyDown},
+    {kPadLeft, texts::kPadKeyLeft},
+    {kPadRight, texts::kPadKeyRight},
 };
 
 using NameTable = std::array<Name, kLastNamedCode + 1>;

@@ -3,7 +3,6 @@
 // live copy that the window thread changes while the render worker reads it.
 #pragma once
 
-#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -73,13 +72,8 @@ class ItemDatabase {
     // Publishes tables as the new contents.
     void replace(ItemTables tables);
 
-    // The window that owns the item editor (an HWND kept opaque here).
-    void* editor_owner() const noexcept { return editor_owner_.load(); }
-    void set_editor_owner(void* owner) noexcept { editor_owner_.store(owner); }
-
   private:
     Published<ItemTables> tables_;
-    std::atomic<void*> editor_owner_{nullptr};
 };
 
 // The process-wide database: created on first use and never destroyed, so a worker thread

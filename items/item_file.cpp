@@ -1,6 +1,7 @@
 // Reading and writing the item file's lines.
 #include "items/item_file.h"
 
+#include "base/program_texts.h"
 #include "base/text.h"
 
 #include <array>
@@ -21,15 +22,15 @@ constexpr std::array kAllCategories = {Category::Weapon, Category::Shield, Categ
 std::string_view prefix_of(Category category) noexcept {
     switch (category) {
         case Category::Weapon:
-            return "武器,";
+            return texts::kWeaponSection;
         case Category::Shield:
-            return "盾,";
+            return texts::kShieldSection;
         case Category::Amulet:
-            return "お守り,";
+            return texts::kAmuletSection;
         case Category::WeaponSeal:
-            return "武器印,";
+            return texts::kWeaponSealSection;
         case Category::ShieldSeal:
-            return "盾印,";
+            return texts::kShieldSealSection;
     }
     return {};
 }

@@ -1,6 +1,7 @@
 // Counting seals and their slot usage.
 #include "items/seal_count.h"
 
+#include "base/program_texts.h"
 #include "base/saturating.h"
 #include "base/text.h"
 

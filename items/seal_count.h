@@ -2,6 +2,7 @@
 // the weapon-seal or shield-seal table of the item database.
 #pragma once
 
+#include "base/program_texts.h"
 #include "items/item_db.h"
 
 #include <array>
@@ -20,15 +21,15 @@ struct SealLimitGroup {
 };
 
 inline constexpr std::array<SealLimitGroup, 3> kWeaponSealLimits = {{
-    {1, "鎌必三付牙怪銀凍紅帝斬奇超識"},
-    {2, "風"},
-    {5, "竜"},
+    {1, texts::kWeaponSealsOneSlot},
+    {2, texts::kWeaponSealsTwoSlots},
+    {5, texts::kSealsFiveSlots},
 }};
 
 inline constexpr std::array<SealLimitGroup, 3> kShieldSealLimits = {{
-    {1, "発見影炎氷識蒸超罠奇状無界縛"},
-    {2, "踊祓魔重消"},
-    {5, "竜"},
+    {1, texts::kShieldSealsOneSlot},
+    {2, texts::kShieldSealsTwoSlots},
+    {5, texts::kSealsFiveSlots},
 }};
 
 // How many seal names stand at the start of seal_text. Ten passes over the seal table in

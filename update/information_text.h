@@ -4,10 +4,12 @@
 #include <string>
 #include <string_view>
 
+#include "base/program_texts.h"
+
 namespace quilla {
 
-inline constexpr char kUpdateOfferCaption[] = "アップデート";
-inline constexpr char kVersionCaption[] = "バージョン情報";
+inline constexpr auto& kUpdateOfferCaption = texts::kUpdateOfferCaption;
+inline constexpr auto& kVersionCaption = texts::kVersionCaption;
 
 // The offer of a newer version, naming it.
 std::string update_offer_text(std::string_view newer_version);

@@ -145,13 +145,5 @@ TEST(ItemDatabase, SnapshotIsUnchangedByLaterChanges) {
     EXPECT_EQ(find(*after, Category::Weapon, "剣"), 4);
 }
 
-TEST(ItemDatabase, KeepsTheEditorOwner) {
-    ItemDatabase db;
-    EXPECT_EQ(db.editor_owner(), nullptr);
-    int window = 0;
-    db.set_editor_owner(&window);
-    EXPECT_EQ(db.editor_owner(), &window);
-}
-
 }  // namespace
 }  // namespace quilla

@@ -1,7 +1,7 @@
 // The configuration dialog driven in-process through its real window: the controls as
 // created, Apply and OK, the hot-key capture with keys sent through SendInput, and the
 // colour swatches with the colour chooser closed from another thread.
-#include "config/config_dialog_win.h"
+#include "ui/config_dialog_win.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The item editor on its real window: the controls as laid out, search and next, Apply,
 // the saved copy behind the tabs, save, load, file drops and reset, read back through the
 // controls and the live item database.
-#include "items/item_editor_win.h"
+#include "ui/item_editor_win.h"
 
 #include <gtest/gtest.h>
 #include <commctrl.h>
@@ -39,9 +39,8 @@ class ItemEditorWindow : public ::testing::Test {
     void SetUp() override {
         owner_ = CreateWindowExA(0, "STATIC", "owner", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
                                  GetModuleHandleA(nullptr), nullptr);
-        item_database().set_editor_owner(owner_);
         item_database().replace(sample_tables());
-        editor_ = open_item_editor();
+        editor_ = open_item_editor(owner_);
         ASSERT_NE(editor_, nullptr);
     }
     void TearDown() override {
@@ -134,7 +133,7 @@ TEST_F(ItemEditorWindow, ControlsSitInTheTabControlsDisplayArea) {
     EXPECT_EQ(SendMessageA(control(kItemEditorTabsId), TCM_GETITEMCOUNT, 0, 0), 4);
 
     // A second open leaves the one window as it is.
-    EXPECT_EQ(open_item_editor(), editor_);
+    EXPECT_EQ(open_item_editor(owner_), editor_);
     EXPECT_EQ(FindWindowExA(nullptr, editor_, "ItemEditorDialog", nullptr), nullptr);
 }
 

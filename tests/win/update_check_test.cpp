@@ -1,6 +1,6 @@
 // The "情報" command's update check and boxes against a local worklist server, reached
 // through QUILLA_UPDATE_SERVER; the chunk converter.
-#include "update/version_information_win.h"
+#include "ui/version_information_win.h"
 
 #include <gtest/gtest.h>
 

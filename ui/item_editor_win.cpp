@@ -2,9 +2,10 @@
 // table, search and next hit, the selected row's name and value with Apply, save and load
 // by file name, loading a dropped file, and reset from "items.txt". The tables and their
 // rules live in item_editor_model.h; this file is the window around them.
-#include "items/item_editor_win.h"
+#include "ui/item_editor_win.h"
 
 #include <commctrl.h>
+#include <shellapi.h>
 
 #include <cstring>
 #include <initializer_list>
@@ -12,6 +13,7 @@
 #include <string_view>
 
 #include "base/handles_win.h"
+#include "base/program_texts.h"
 #include "base/window_class_win.h"
 #include "base/text.h"
 #include "items/item_db.h"
@@ -24,7 +26,7 @@ namespace quilla {
 namespace {
 
 constexpr char kClassName[] = "ItemEditorDialog";
-constexpr char kTitle[] = "アイテムエディタ";
+constexpr auto& kTitle = texts::kItemEditorTitle;
 constexpr DWORD kStyle = WS_CAPTION | WS_SYSMENU;  // fixed size, close box only
 constexpr int kClientWidth = 300;
 constexpr int kClientHeight = 400;
@@ -46,8 +48,16 @@ constexpr int kListId = kItemEditorListId;
 constexpr char kSaveFailedCaption[] = "アイテムエディタ";
 constexpr char kNotSaved[] = "を保存できませんでした。";
 
-constexpr const char* kTabTexts[] = {"武器", "盾", "武器印", "盾印"};
-constexpr const char* kColumnTexts[] = {"名前", "器数"};
+constexpr const char* kTabTexts[] = {texts::kWeapon, texts::kShield, texts::kWeaponSeal,
+                                     texts::kShieldSeal};
+constexpr const char* kColumnTexts[] = {texts::kNameColumn, texts::kSlotsColumn};
+
+struct DropTraits {
+    using type = HDROP;
+    static type invalid() noexcept { return nullptr; }
+    static void close(type h) noexcept { DragFinish(h); }
+};
+using UniqueDrop = UniqueHandle<DropTraits>;  // a WM_DROPFILES drop, finished when done
 
 class ItemEditor {
   public:
@@ -77,7 +87,8 @@ class ItemEditor {
                 on_command(LOWORD(wparam));
                 return 0;
             case WM_LBUTTONDOWN:
-                drag(lparam);
+                // A press on a free spot moves the window like its title bar.
+                drag_by_free_spot(hwnd_, mouse_point(lparam));
                 return 0;
             case WM_DROPFILES:
                 on_drop(UniqueDrop(reinterpret_cast<HDROP>(wparam)));
@@ -98,7 +109,7 @@ class ItemEditor {
     };
 
     bool create(std::initializer_list<Control> controls) noexcept {
-        const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(hwnd_, GWLP_HINSTANCE));
+        const HINSTANCE instance = window_instance(hwnd_);
         for (const Control& c : controls) {
             if (!CreateWindowExA(0, c.class_name, c.text, WS_CHILD | WS_VISIBLE | c.style, c.x, c.y,
                                  c.width, c.height, hwnd_,
@@ -118,8 +129,8 @@ class ItemEditor {
         InitCommonControlsEx(&classes);
         model_.open(*item_database().snapshot());
         if (!create({{kFileNameId, "EDIT", "", WS_BORDER, 0, 0, 220, kLine},
-                     {kSaveId, "Button", "保存", BS_PUSHBUTTON, 220, 0, 40, kLine},
-                     {kLoadId, "Button", "読込", BS_PUSHBUTTON, 260, 0, 40, kLine},
+                     {kSaveId, "Button", texts::kSave, BS_PUSHBUTTON, 220, 0, 40, kLine},
+                     {kLoadId, "Button", texts::kLoad, BS_PUSHBUTTON, 260, 0, 40, kLine},
                      {kTabsId, "SysTabControl32", nullptr, 0, 0, kLine, kClientWidth,
                       kClientHeight - kLine}})) {
             return false;
@@ -139,12 +150,13 @@ class ItemEditor {
         const int l = area.left, t = area.top, r = area.right, b = area.bottom;
         if (!create(
                 {{kSearchTextId, "EDIT", "", WS_BORDER, l, t, 100, kLine},
-                 {kSearchId, "Button", "探す", BS_PUSHBUTTON, l + 100, t, 40, kLine},
-                 {kNextId, "Button", "次へ", BS_PUSHBUTTON, l + 140, t, 40, kLine},
-                 {kResetId, "Button", "初期化", BS_PUSHBUTTON, r - 60, t, 60, kLine},
+                 {kSearchId, "Button", texts::kSearch, BS_PUSHBUTTON, l + 100, t, 40, kLine},
+                 {kNextId, "Button", texts::kNext, BS_PUSHBUTTON, l + 140, t, 40, kLine},
+                 {kResetId, "Button", texts::kReset, BS_PUSHBUTTON, r - 60, t, 60, kLine},
                  {kNameId, "EDIT", "", WS_BORDER, l, t + kLine, r - l - 40, kLine},
                  {kValueId, "EDIT", "", WS_BORDER | ES_NUMBER, l, t + 2 * kLine, r - l - 40, kLine},
-                 {kApplyId, "Button", "適用", BS_PUSHBUTTON, r - 40, t + kLine, 40, 2 * kLine},
+                 {kApplyId, "Button", texts::kApply, BS_PUSHBUTTON, r - 40, t + kLine, 40,
+                  2 * kLine},
                  {kListId, "SysListView32", "",
                   LVS_REPORT | LVS_SINGLESEL | LVS_OWNERDRAWFIXED | LVS_OWNERDATA, l, t + 3 * kLine,
                   r - l, b - t - 3 * kLine}})) {
@@ -335,14 +347,6 @@ class ItemEditor {
         load(path);
     }
 
-    // A press on a free spot of the client area moves the window like its title bar.
-    void drag(LPARAM lparam) noexcept {
-        POINT point{static_cast<short>(LOWORD(lparam)), static_cast<short>(HIWORD(lparam))};
-        ClientToScreen(hwnd_, &point);
-        SendMessageA(hwnd_, WM_NCLBUTTONDOWN, HTCAPTION,
-                     MAKELPARAM(static_cast<WORD>(point.x), static_cast<WORD>(point.y)));
-    }
-
     void show_rows() noexcept {
         SendMessageA(list_, LVM_SETITEMCOUNT, model_.row_count(), 0);
         SendMessageA(list_, LVM_ENSUREVISIBLE, 0, FALSE);
@@ -375,17 +379,12 @@ ItemEditor& item_editor() {
 
 }  // namespace
 
-HWND open_item_editor() {
+HWND open_item_editor(HWND owner) {
     ItemEditor& editor = item_editor();
     if (editor.window()) {
         return editor.window();
     }
-    const auto owner = static_cast<HWND>(item_database().editor_owner());
-    auto instance =
-        owner ? reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(owner, GWLP_HINSTANCE)) : nullptr;
-    if (!instance) {
-        instance = GetModuleHandleA(nullptr);
-    }
+    const HINSTANCE instance = window_instance(owner);
     if (!register_window_class(instance, kClassName, &window_procedure<ItemEditor>,
                                static_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH)))) {
         return nullptr;
@@ -394,10 +393,9 @@ HWND open_item_editor() {
     AdjustWindowRectEx(&frame, kStyle, FALSE, 0);
     const int width = frame.right - frame.left;
     const int height = frame.bottom - frame.top;
-    HWND hwnd =
-        CreateWindowExA(0, kClassName, kTitle, kStyle, (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
-                        (GetSystemMetrics(SM_CYSCREEN) - height) / 2, width, height, owner, nullptr,
-                        instance, &editor);
+    const POINT origin = centred_on_screen(width, height);
+    HWND hwnd = CreateWindowExA(0, kClassName, kTitle, kStyle, origin.x, origin.y, width, height,
+                                owner, nullptr, instance, &editor);
     if (!hwnd) {
         return nullptr;
     }

@@ -8,7 +8,7 @@
 // published hot-key switch is held at 0 (a key captured here never toggles transparency);
 // the dialog keeps the user's choice and publishes it when it is destroyed, which happens
 // before the overlay saves the settings at exit, since the overlay owns it.
-#include "config/config_dialog_win.h"
+#include "ui/config_dialog_win.h"
 
 #include <commdlg.h>
 #include <windowsx.h>
@@ -61,9 +61,7 @@ class ConfigDialog {
         if (hwnd_) {
             return hwnd_;
         }
-        HINSTANCE instance =
-            owner ? reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(owner, GWLP_HINSTANCE))
-                  : GetModuleHandleA(nullptr);
+        const HINSTANCE instance = window_instance(owner);
         // A class registered by an earlier dialog stays.
         register_window_class(instance, kConfigDialogClass, &window_procedure<ConfigDialog>,
                               static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
@@ -71,10 +69,10 @@ class ConfigDialog {
         if (!suspend_hook()) {
             return nullptr;
         }
-        const int x = (GetSystemMetrics(SM_CXSCREEN) - kConfigDialogWidth) / 2;
-        const int y = (GetSystemMetrics(SM_CYSCREEN) - kConfigDialogHeight) / 2;
-        HWND hwnd = CreateWindowExA(0, kConfigDialogClass, "", WS_POPUP, x, y, kConfigDialogWidth,
-                                    kConfigDialogHeight, owner, nullptr, instance, this);
+        const POINT origin = centred_on_screen(kConfigDialogWidth, kConfigDialogHeight);
+        HWND hwnd = CreateWindowExA(0, kConfigDialogClass, "", WS_POPUP, origin.x, origin.y,
+                                    kConfigDialogWidth, kConfigDialogHeight, owner, nullptr,
+                                    instance, this);
         if (!hwnd) {
             restore_hook();
             hwnd_ = nullptr;
@@ -125,10 +123,9 @@ class ConfigDialog {
 
     HWND add_control(const char* class_name, int id, int x, int y, int width, int height,
                      DWORD style, const std::string& text) const noexcept {
-        HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(hwnd_, GWLP_HINSTANCE));
         return CreateWindowExA(0, class_name, text.c_str(), style, x, y, width, height, hwnd_,
-                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance,
-                               nullptr);
+                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                               window_instance(hwnd_), nullptr);
     }
 
     bool on_create() noexcept {
@@ -257,9 +254,7 @@ class ConfigDialog {
                 break;
             case DialogSpot::kNone: {
                 // Any free spot drags the borderless window, as a caption would.
-                POINT screen{x, y};
-                ClientToScreen(hwnd_, &screen);
-                SendMessageA(hwnd_, WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(screen.x, screen.y));
+                drag_by_free_spot(hwnd_, {x, y});
                 break;
             }
         }

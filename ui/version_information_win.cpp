@@ -1,6 +1,6 @@
 // The "情報" command: the update check, then the offer of a newer version or the version
 // box, owned by the overlay window.
-#include "update/version_information_win.h"
+#include "ui/version_information_win.h"
 
 #include <shellapi.h>
 

@@ -15,7 +15,6 @@
 #include "base/program_texts.h"
 #include "base/saturating.h"
 #include "base/window_class_win.h"
-#include "config/config_dialog_win.h"
 #include "config/live_settings.h"
 #include "config/settings.h"
 #include "host/host_window_win.h"
@@ -23,6 +22,7 @@
 #include "overlay/overlay_state.h"
 #include "overlay/render_pass_win.h"
 #include "overlay/render_worker_win.h"
+#include "ui/config_dialog_win.h"
 
 namespace quilla {
 namespace {

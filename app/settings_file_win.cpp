@@ -2,6 +2,7 @@
 #include "app/settings_file_win.h"
 
 #include "base/file_win.h"
+#include "base/program_texts.h"
 #include "base/text.h"
 #include "base/window_placement_win.h"
 #include "config/live_settings.h"
@@ -12,12 +13,6 @@
 #include "items/item_file_win.h"
 
 namespace quilla {
-namespace {
-
-constexpr char kSaveFailedCaption[] = "エラー";
-constexpr char kSettingsNotSaved[] = "設定を保存できませんでした。";
-
-}  // namespace
 
 Point load_settings() {
     const auto bytes = read_file_bytes(kSettingsFileName);
@@ -87,9 +82,9 @@ bool save_settings(HWND overlay, SaveFailure* why) noexcept {
 void show_settings_save_failure(SaveFailure why) noexcept {
     try {
         const std::string path = full_path(kSettingsFileName);
-        const std::string text =
-            std::string(kSettingsNotSaved) + "\r\n" + path + "\r\n" + save_failure_phrase(why);
-        MessageBoxA(nullptr, text.c_str(), kSaveFailedCaption,
+        const std::string text = std::string(texts::kSettingsNotSaved) + "\r\n" + path + "\r\n" +
+                                 save_failure_phrase(why);
+        MessageBoxA(nullptr, text.c_str(), texts::kErrorCaption,
                     MB_OK | MB_ICONWARNING | MB_SETFOREGROUND);
     } catch (...) {
     }

@@ -3,18 +3,12 @@
 #include "base/file_win.h"
 
 #include "base/handles_win.h"
+#include "base/program_texts.h"
 
 #include <algorithm>
 
 namespace quilla {
 namespace {
-
-constexpr char kReadOnlyPhrase[] = "読み取り専用のファイルです";
-constexpr char kInUsePhrase[] = "ほかのプログラムが使用中です";
-constexpr char kAccessDeniedPhrase[] = "書き込む権限がありません";
-constexpr char kDiskFullPhrase[] = "ディスクの空きが足りません";
-constexpr char kNoFolderPhrase[] = "フォルダが見つかりません";
-constexpr char kOtherPhrase[] = "書き込みに失敗しました";
 
 // How many names a save tries for its temporary file before it gives up: names left by
 // earlier saves that did not finish are passed over.
@@ -144,20 +138,20 @@ std::string full_path(const std::string& path) {
 const char* save_failure_phrase(SaveFailure failure) noexcept {
     switch (failure) {
         case SaveFailure::read_only:
-            return kReadOnlyPhrase;
+            return texts::kSaveReadOnly;
         case SaveFailure::in_use:
-            return kInUsePhrase;
+            return texts::kSaveInUse;
         case SaveFailure::access_denied:
-            return kAccessDeniedPhrase;
+            return texts::kSaveAccessDenied;
         case SaveFailure::disk_full:
-            return kDiskFullPhrase;
+            return texts::kSaveDiskFull;
         case SaveFailure::no_folder:
-            return kNoFolderPhrase;
+            return texts::kSaveNoFolder;
         case SaveFailure::none:
         case SaveFailure::other:
             break;
     }
-    return kOtherPhrase;
+    return texts::kSaveOtherFailure;
 }
 
 bool replace_file_atomically(const std::string& given_path, std::string_view bytes,

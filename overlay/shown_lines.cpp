@@ -1,20 +1,17 @@
 // Which lines the overlay shows, in which order.
 #include "overlay/shown_lines.h"
 
+#include "base/program_texts.h"
+
 namespace quilla {
-namespace {
-
-// Shown instead of the equipment lines when the host's inventory window refuses our
-// messages because the host runs with higher rights.
-constexpr char kHostRefusesText[] = "持ち物ウィンドウを読めません（管理者として実行中のため）";
-
-}  // namespace
 
 std::vector<OverlayLine> shown_lines(const EquipmentState& state, bool weapon_on, bool shield_on,
                                      bool amulet_on, bool host_refuses) {
     std::vector<OverlayLine> lines;
     if (host_refuses) {
-        lines.push_back({LineRole::kNotice, kHostRefusesText});
+        // The host runs with higher rights and refuses our messages: one line says so
+        // instead of the equipment lines.
+        lines.push_back({LineRole::kNotice, texts::kHostRefusesText});
         return lines;
     }
     if (weapon_on) {

@@ -17,7 +17,7 @@
 #include "base/window_class_win.h"
 #include "base/text.h"
 #include "items/item_db.h"
-#include "items/item_editor_ids.h"
+#include "ui/item_editor_ids.h"
 #include "items/item_editor_model.h"
 #include "items/item_file.h"
 #include "items/item_file_win.h"
@@ -44,9 +44,6 @@ constexpr int kLoadId = kItemEditorLoadId;
 constexpr int kFileNameId = kItemEditorFileNameId;
 constexpr int kNameId = kItemEditorNameId;
 constexpr int kListId = kItemEditorListId;
-
-constexpr char kSaveFailedCaption[] = "アイテムエディタ";
-constexpr char kNotSaved[] = "を保存できませんでした。";
 
 constexpr const char* kTabTexts[] = {texts::kWeapon, texts::kShield, texts::kWeaponSeal,
                                      texts::kShieldSeal};
@@ -319,8 +316,9 @@ class ItemEditor {
             }
             SaveFailure why = SaveFailure::none;
             if (!write_item_file(path, model_.refresh_saved(*item_database().snapshot()), &why)) {
-                const std::string text = path + " " + kNotSaved + "\r\n" + save_failure_phrase(why);
-                MessageBoxA(hwnd_, text.c_str(), kSaveFailedCaption, MB_OK | MB_ICONWARNING);
+                const std::string text =
+                    path + " " + texts::kFileNotSaved + "\r\n" + save_failure_phrase(why);
+                MessageBoxA(hwnd_, text.c_str(), texts::kItemEditorTitle, MB_OK | MB_ICONWARNING);
             }
         } catch (...) {
         }

@@ -9,7 +9,7 @@
 
 #include "app/command_ids.h"
 #include "config/options.h"
-#include "items/item_editor_ids.h"
+#include "ui/item_editor_ids.h"
 #include "tests/e2e/overlay_fixture_win.h"
 #include "tests/support/control_text_win.h"
 #include "tests/support/keys_win.h"

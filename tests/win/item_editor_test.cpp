@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "items/item_editor_ids.h"
+#include "ui/item_editor_ids.h"
 #include "items/item_file.h"
 #include "tests/support/control_text_win.h"
 #include "tests/support/test_process_win.h"

@@ -97,7 +97,7 @@ class ConfigDialog {
                 }
                 // Created last, the panel lies under the controls it covers: it goes on
                 // top of them as it shows.
-                SetWindowPos(capture_panel_, HWND_TOP, 0, 0, 0, 0,
+                SetWindowPos(control(kCapturePanel), HWND_TOP, 0, 0, 0, 0,
                              SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
                 return 0;
             case WM_TIMER:
@@ -121,11 +121,10 @@ class ConfigDialog {
   private:
     ConfigDialog() = default;
 
-    HWND add_control(const char* class_name, int id, int x, int y, int width, int height,
-                     DWORD style, const std::string& text) const noexcept {
-        return CreateWindowExA(0, class_name, text.c_str(), style, x, y, width, height, hwnd_,
-                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                               window_instance(hwnd_), nullptr);
+    HWND control(DialogControl which) const noexcept { return controls_[which]; }
+
+    void set_check(DialogControl box, bool checked) const noexcept {
+        SendMessageA(control(box), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
     }
 
     bool on_create() noexcept {
@@ -137,40 +136,36 @@ class ConfigDialog {
             chooser_.Flags = CC_RGBINIT | CC_FULLOPEN;
 
             const auto current = settings_->snapshot();
-            font_list_ = add_control("COMBOBOX", 0, 10, 30, 200, 200,
-                                     WS_CHILD | WS_VISIBLE | WS_VSCROLL | CBS_DROPDOWNLIST, "");
-            fill_font_list();
             LOGFONTA lf;
             read_logfont(font_handle(current->font), lf);  // all zero when there is no font
-            const LRESULT found =
-                SendMessageA(font_list_, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                             reinterpret_cast<LPARAM>(lf.lfFaceName));
-            SendMessageA(font_list_, CB_SETCURSEL, found == CB_ERR ? 0 : found, 0);
-
             back_ = current->back_color;
             font_ = current->font_color;
             edge_ = current->edge_color;
             hot_key_ = current->hook_key;
 
-            constexpr DWORD kField = WS_CHILD | WS_VISIBLE | WS_BORDER;
-            constexpr DWORD kCheckBox = WS_CHILD | WS_VISIBLE | BS_AUTOCHECKBOX;
-            size_field_ = add_control("EDIT", 0, 220, 30, 40, 25, kField | ES_NUMBER,
-                                      std::to_string(lf.lfHeight));
-            weapon_field_ = add_control("EDIT", 0, 200, 90, 200, 25, kField, current->weapon_text);
-            shield_field_ = add_control("EDIT", 0, 200, 115, 200, 25, kField, current->shield_text);
-            amulet_field_ = add_control("EDIT", 0, 200, 140, 200, 25, kField, current->amulet_text);
-            wait_field_ = add_control("EDIT", 0, 200, 190, 100, 25, kField | ES_NUMBER,
-                                      std::to_string(current->wait));
-            item_window_box_ = add_control("BUTTON", 0, 260, 224, 12, 12, kCheckBox, "");
-            SendMessageA(item_window_box_, BM_SETCHECK,
-                         current->item_window != 0 ? BST_CHECKED : BST_UNCHECKED, 0);
-            hook_box_ = add_control("BUTTON", 0, 260, 254, 12, 12, kCheckBox, "");
-            SendMessageA(hook_box_, BM_SETCHECK, saved_hook_ != 0 ? BST_CHECKED : BST_UNCHECKED, 0);
-            hot_key_button_ =
-                add_control("BUTTON", kHotKeyButtonId, 280, 248, 100, 24,
-                            WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, input_code_name(hot_key_));
-            capture_panel_ = add_control("STATIC", kCapturePanelId, 0, 0, kConfigDialogWidth,
-                                         kConfigDialogHeight, WS_CHILD | SS_LEFT, "Push Any Key");
+            std::array<std::string, kDialogControlCount> texts;
+            texts[kSizeField] = std::to_string(lf.lfHeight);
+            texts[kWeaponField] = current->weapon_text;
+            texts[kShieldField] = current->shield_text;
+            texts[kAmuletField] = current->amulet_text;
+            texts[kWaitField] = std::to_string(current->wait);
+            texts[kHotKeyButton] = input_code_name(hot_key_);
+            texts[kCapturePanel] = "Push Any Key";
+            for (const DialogControlSpec& spec : kDialogControls) {
+                controls_[spec.control] =
+                    CreateWindowExA(0, spec.class_name, texts[spec.control].c_str(), spec.style,
+                                    spec.x, spec.y, spec.width, spec.height, hwnd_,
+                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)),
+                                    window_instance(hwnd_), nullptr);
+            }
+
+            fill_font_list();
+            const LRESULT found =
+                SendMessageA(control(kFontList), CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                             reinterpret_cast<LPARAM>(lf.lfFaceName));
+            SendMessageA(control(kFontList), CB_SETCURSEL, found == CB_ERR ? 0 : found, 0);
+            set_check(kItemWindowBox, current->item_window != 0);
+            set_check(kHookBox, saved_hook_ != 0);
             SetTimer(hwnd_, kCaptureTimerId, kCaptureTimerMs, nullptr);
             return true;
         } catch (...) {
@@ -183,7 +178,8 @@ class ConfigDialog {
         WindowDc dc(hwnd_);
         LOGFONTA query{};
         query.lfCharSet = DEFAULT_CHARSET;
-        EnumFontFamiliesExA(dc.get(), &query, &add_face, reinterpret_cast<LPARAM>(font_list_), 0);
+        EnumFontFamiliesExA(dc.get(), &query, &add_face,
+                            reinterpret_cast<LPARAM>(control(kFontList)), 0);
     }
 
     // Drawn off-screen, then copied to the window in one transfer, so it never flickers.
@@ -270,13 +266,14 @@ class ConfigDialog {
     }
 
     std::string selected_face() const {
-        const LRESULT index = SendMessageA(font_list_, CB_GETCURSEL, 0, 0);
+        const LRESULT index = SendMessageA(control(kFontList), CB_GETCURSEL, 0, 0);
         if (index == CB_ERR) {
             return {};  // the font mapper chooses the face
         }
-        const LRESULT length = SendMessageA(font_list_, CB_GETLBTEXTLEN, index, 0);
+        const LRESULT length = SendMessageA(control(kFontList), CB_GETLBTEXTLEN, index, 0);
         std::string face(static_cast<std::size_t>(length > 0 ? length : 0) + 1, '\0');
-        SendMessageA(font_list_, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(face.data()));
+        SendMessageA(control(kFontList), CB_GETLBTEXT, index,
+                     reinterpret_cast<LPARAM>(face.data()));
         face.resize(std::strlen(face.c_str()));
         return face;
     }
@@ -289,15 +286,15 @@ class ConfigDialog {
             edits.back_color = back_;
             edits.font_color = font_;
             edits.edge_color = edge_;
-            edits.weapon_text = window_text(weapon_field_);
-            edits.shield_text = window_text(shield_field_);
-            edits.amulet_text = window_text(amulet_field_);
-            edits.wait_text = window_text(wait_field_);
-            edits.item_window = is_checked(item_window_box_);
+            edits.weapon_text = window_text(control(kWeaponField));
+            edits.shield_text = window_text(control(kShieldField));
+            edits.amulet_text = window_text(control(kAmuletField));
+            edits.wait_text = window_text(control(kWaitField));
+            edits.item_window = is_checked(control(kItemWindowBox));
             edits.hook_key = hot_key_;
-            const int32_t height = font_height_from_text(window_text(size_field_), rule);
+            const int32_t height = font_height_from_text(window_text(control(kSizeField)), rule);
             std::shared_ptr<void> font = create_overlay_font(selected_face(), height);
-            saved_hook_ = is_checked(hook_box_) ? 1 : 0;
+            saved_hook_ = is_checked(control(kHookBox)) ? 1 : 0;
             settings_->update(
                 [&](DisplaySettings& settings) { apply_edits(edits, std::move(font), settings); });
             if (HWND owner = GetWindow(hwnd_, GW_OWNER)) {
@@ -310,7 +307,7 @@ class ConfigDialog {
 
     // While the capture panel shows, the first input found down becomes the hot key.
     void poll_capture() noexcept {
-        if (!IsWindowVisible(capture_panel_)) {
+        if (!IsWindowVisible(control(kCapturePanel))) {
             return;
         }
         const int32_t code = poll_input();
@@ -319,12 +316,12 @@ class ConfigDialog {
         }
         hot_key_ = code;
         try {
-            SetWindowTextA(hot_key_button_, input_code_name(code).c_str());
+            SetWindowTextA(control(kHotKeyButton), input_code_name(code).c_str());
         } catch (...) {
-            SetWindowTextA(hot_key_button_, "");
+            SetWindowTextA(control(kHotKeyButton), "");
         }
         SetFocus(hwnd_);
-        ShowWindow(capture_panel_, SW_HIDE);
+        ShowWindow(control(kCapturePanel), SW_HIDE);
     }
 
     bool suspend_hook() noexcept {
@@ -367,16 +364,7 @@ class ConfigDialog {
     int32_t hot_key_ = 0;
     int32_t saved_hook_ = 0;
     bool hook_suspended_ = false;
-    HWND font_list_ = nullptr;
-    HWND size_field_ = nullptr;
-    HWND weapon_field_ = nullptr;
-    HWND shield_field_ = nullptr;
-    HWND amulet_field_ = nullptr;
-    HWND wait_field_ = nullptr;
-    HWND item_window_box_ = nullptr;
-    HWND hook_box_ = nullptr;
-    HWND hot_key_button_ = nullptr;
-    HWND capture_panel_ = nullptr;
+    std::array<HWND, kDialogControlCount> controls_{};
     CHOOSECOLORA chooser_{};
     std::array<COLORREF, 16> custom_colors_{};  // offered again each time, never saved
 };

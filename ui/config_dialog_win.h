@@ -7,12 +7,11 @@
 #include <windows.h>
 
 #include "config/live_settings.h"
+#include "ui/config_dialog_controls_win.h"
 
 namespace quilla {
 
 inline constexpr char kConfigDialogClass[] = "ConfigDialog";
-inline constexpr int kHotKeyButtonId = 58;
-inline constexpr int kCapturePanelId = 59;
 // Posted to the dialog's owner after Apply or OK has published new display settings, so
 // that the owner can wake the render worker; the dialog itself never waits on the worker.
 inline constexpr UINT kDisplaySettingsAppliedMessage = WM_APP + 2;

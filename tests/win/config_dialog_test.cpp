@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <set>
 #include <string>
@@ -105,36 +106,62 @@ class ConfigDialogWin : public ::testing::Test {
 };
 
 TEST_F(ConfigDialogWin, BuildsItsControlsAndHoldsTheHotKeySwitchOffWhileOpen) {
-    const std::vector<std::string> expected = {
+    // The dialog, then its controls as the control table lists them, in its order.
+    std::vector<std::string> expected = {
         describe("ConfigDialog", 0, (GetSystemMetrics(SM_CXSCREEN) - 420) / 2,
-                 (GetSystemMetrics(SM_CYSCREEN) - 320) / 2, 420, 320, WS_POPUP, 0),
-        "COMBOBOX 0 10,30 200x200 50200003 0",
-        "EDIT 0 220,30 40x25 50802000 0",
-        "EDIT 0 200,90 200x25 50800000 0",
-        "EDIT 0 200,115 200x25 50800000 0",
-        "EDIT 0 200,140 200x25 50800000 0",
-        "EDIT 0 200,190 100x25 50802000 0",
-        "BUTTON 0 260,224 12x12 50000003 0",
-        "BUTTON 0 260,254 12x12 50000003 0",
-        "BUTTON 58 280,248 100x24 50000000 0",
-        "STATIC 59 0,0 420x320 40000000 0",
-    };
+                 (GetSystemMetrics(SM_CYSCREEN) - 320) / 2, 420, 320, WS_POPUP, 0)};
+    for (const DialogControlSpec& spec : kDialogControls) {
+        expected.push_back(describe(spec.class_name, spec.id, spec.x, spec.y, spec.width,
+                                    spec.height, static_cast<LONG>(spec.style), 0));
+    }
     EXPECT_EQ(created(), expected);
+    ASSERT_EQ(created().size(), 11u);
+    EXPECT_EQ(created()[2], "EDIT 0 220,30 40x25 50802000 0");       // size: digits only
+    EXPECT_EQ(created()[7], "BUTTON 0 260,224 12x12 50000003 0");    // inventory check box
+    EXPECT_EQ(created()[9], "BUTTON 58 280,248 100x24 50000000 0");  // hot-key button
+    EXPECT_EQ(created()[10], "STATIC 59 0,0 420x320 40000000 0");    // capture panel, hidden
+
+    // Each field and check box beside a label sits on the row of the label that names it;
+    // every control lies inside the dialog.
+    const struct {
+        DialogControl control;
+        const char* label;
+    } rows[] = {{kWeaponField, "武器"},
+                {kShieldField, "盾"},
+                {kAmuletField, "お守り"},
+                {kWaitField, "更新間隔(ms)"},
+                {kItemWindowBox, "起動時に持ち物ウィンドウを開く"},
+                {kHookBox, "キー入力で透過切替"}};
+    for (const auto& row : rows) {
+        const auto label = std::ranges::find_if(kPaintedLabels, [&](const PaintedLabel& l) {
+            return std::string(l.text) == row.label;
+        });
+        ASSERT_NE(label, kPaintedLabels.end()) << row.label;
+        const DialogControlSpec& spec = kDialogControls[row.control];
+        const int below_label_top = spec.y - label->y;
+        EXPECT_TRUE(below_label_top >= 0 && below_label_top <= 5) << row.label << " at " << spec.y;
+    }
+    for (const DialogControlSpec& spec : kDialogControls) {
+        EXPECT_TRUE(spec.x >= 0 && spec.y >= 0 && spec.x + spec.width <= 420 &&
+                    spec.y + spec.height <= 320)
+            << spec.class_name << " " << spec.x << "," << spec.y;
+    }
+
     const char* const texts[] = {kFace, "-20", "武器なし", "",   "",
                                  "100", "",    "",         "F6", "Push Any Key"};
     for (int i = 0; i < 10; ++i) {
         EXPECT_EQ(test_support::control_text(child(i)), texts[i]) << "control " << i;
     }
     EXPECT_EQ(child(10), nullptr);
-    EXPECT_EQ(SendMessageA(child(6), BM_GETCHECK, 0, 0), BST_CHECKED);  // ItemWindow=1
-    EXPECT_EQ(SendMessageA(child(7), BM_GETCHECK, 0, 0), BST_CHECKED);  // hook=1
+    EXPECT_EQ(SendMessageA(child(kItemWindowBox), BM_GETCHECK, 0, 0), BST_CHECKED);  // ItemWindow=1
+    EXPECT_EQ(SendMessageA(child(kHookBox), BM_GETCHECK, 0, 0), BST_CHECKED);        // hook=1
 
     // Every face once (the list's search ignores case), vertical faces included.
     std::set<std::string> faces;
-    const int count = static_cast<int>(SendMessageA(child(0), CB_GETCOUNT, 0, 0));
+    const int count = static_cast<int>(SendMessageA(child(kFontList), CB_GETCOUNT, 0, 0));
     for (int i = 0; i < count; ++i) {
         char face[LF_FACESIZE + 1] = {};
-        SendMessageA(child(0), CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(face));
+        SendMessageA(child(kFontList), CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(face));
         faces.insert(CharUpperA(face));
     }
     EXPECT_EQ(faces.size(), static_cast<std::size_t>(count));
@@ -152,8 +179,9 @@ TEST_F(ConfigDialogWin, ApplyAndOkReadTheFieldsByTheirRules) {
     // 254 single bytes, then double-byte characters up to 300 bytes: the one across byte
     // 255 is dropped with the rest.
     const std::string kept(254, 'x');
-    SetWindowTextA(child(2), (kept + "武武武武武武武武武武武武武武武武武武武武武武武").c_str());
-    SendMessageA(child(7), BM_SETCHECK, BST_UNCHECKED, 0);  // the hot-key switch
+    SetWindowTextA(child(kWeaponField),
+                   (kept + "武武武武武武武武武武武武武武武武武武武武武武武").c_str());
+    SendMessageA(child(kHookBox), BM_SETCHECK, BST_UNCHECKED, 0);  // the hot-key switch
     struct Step {
         const char* size;
         const char* wait;
@@ -169,8 +197,8 @@ TEST_F(ConfigDialogWin, ApplyAndOkReadTheFieldsByTheirRules) {
     };
     for (const Step& step : steps) {
         SCOPED_TRACE(std::string("size \"") + step.size + "\", interval \"" + step.wait + "\"");
-        SetWindowTextA(child(1), step.size);
-        SetWindowTextA(child(5), step.wait);
+        SetWindowTextA(child(kSizeField), step.size);
+        SetWindowTextA(child(kWaitField), step.wait);
         click(step.button_x, 300);
         const auto now = settings();
         EXPECT_EQ(font_of(*now).lfHeight, step.height);

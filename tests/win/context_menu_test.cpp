@@ -4,9 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <span>
 #include <string>
-#include <vector>
 
+#include "app/context_menu_items.h"
 #include "app/menu_commands_win.h"
 #include "config/options.h"
 #include "config/live_settings.h"
@@ -39,26 +40,37 @@ ItemView read_item(HMENU menu, UINT position) {
             info.hSubMenu};
 }
 
-struct Expected {
-    const char* caption;  // nullptr: separator
-    UINT id;
-    bool checked;
-};
-
-void expect_items(HMENU menu, const std::vector<Expected>& expected, bool radio = false) {
-    ASSERT_EQ(GetMenuItemCount(menu), static_cast<int>(expected.size()));
-    for (UINT i = 0; i < expected.size(); ++i) {
-        const ItemView item = read_item(menu, i);
-        if (!expected[i].caption) {
-            EXPECT_TRUE(item.separator) << "position " << i;
+// The menu holds the items of the table, in order, each with its kind and its mark from
+// the live options and position mode; a submenu item holds its submenu's items.
+void expect_follows(HMENU menu, std::span<const MenuItem> items) {
+    ASSERT_EQ(GetMenuItemCount(menu), static_cast<int>(items.size()));
+    for (UINT i = 0; i < items.size(); ++i) {
+        const MenuItem& item = items[i];
+        const ItemView view = read_item(menu, i);
+        SCOPED_TRACE("position " + std::to_string(i) + ", id " + std::to_string(item.id));
+        EXPECT_EQ(view.separator, item.kind == MenuItemKind::kSeparator);
+        if (item.kind == MenuItemKind::kSeparator) {
             continue;
         }
-        EXPECT_FALSE(item.separator) << "position " << i;
-        EXPECT_EQ(item.caption, expected[i].caption) << "position " << i;
-        EXPECT_EQ(item.id, expected[i].id) << "position " << i;
-        EXPECT_EQ(item.checked, expected[i].checked) << "position " << i;
-        EXPECT_EQ(item.radio, radio) << "position " << i;
+        EXPECT_EQ(view.caption, item.caption);
+        EXPECT_EQ(view.id, static_cast<UINT>(item.id));
+        EXPECT_EQ(view.radio, item.kind == MenuItemKind::kRadio);
+        const bool checked = item.kind == MenuItemKind::kCheck ? options().is_on(item.id)
+                             : item.kind == MenuItemKind::kRadio
+                                 ? position_command_for_mode(position_mode().load()) == item.id
+                                 : false;
+        EXPECT_EQ(view.checked, checked);
+        if (item.kind == MenuItemKind::kSubmenu) {
+            ASSERT_NE(view.submenu, nullptr);
+            expect_follows(view.submenu, submenu_items(item.id));
+        } else {
+            EXPECT_EQ(view.submenu, nullptr);
+        }
     }
+}
+
+bool checked_by_command(HMENU menu, UINT id) {
+    return (GetMenuState(menu, id, MF_BYCOMMAND) & MF_CHECKED) != 0;
 }
 
 class ContextMenu : public ::testing::Test {
@@ -70,42 +82,17 @@ class ContextMenu : public ::testing::Test {
     void TearDown() override { SetUp(); }
 };
 
-TEST_F(ContextMenu, HasTheFullTreeWithTheDefaultMarks) {
+TEST_F(ContextMenu, FollowsItsTablesWithTheDefaultMarks) {
     UniqueMenu menu = build_context_menu();
     ASSERT_TRUE(menu);
-    expect_items(menu.get(), {{"前面", 1000, false},
-                              {"透過", 1010, false},
-                              {nullptr, 0, false},
-                              {"表示", 1020, false},
-                              {nullptr, 0, false},
-                              {"位置", 1030, false},
-                              {nullptr, 0, false},
-                              {"器数(+)", 1040, false},
-                              {"器数(-)", 1050, false},
-                              {nullptr, 0, false},
-                              {"設定", 1060, false},
-                              {"情報", 1070, false},
-                              {nullptr, 0, false},
-                              {"終了", 1080, false}});
-    HMENU display = read_item(menu.get(), 3).submenu;
-    HMENU position = read_item(menu.get(), 5).submenu;
-    ASSERT_NE(display, nullptr);
-    ASSERT_NE(position, nullptr);
-    EXPECT_EQ(read_item(menu.get(), 0).submenu, nullptr);
-    expect_items(display, {{"武器を表示", 1021, true},
-                           {"盾を表示", 1022, true},
-                           {"お守りを表示", 1023, true},
-                           {nullptr, 0, false},
-                           {"空き器を○表示", 1027, true},
-                           {"器数オーバー時に印を非表示", 1024, false},
-                           {"器数を表示", 1025, false},
-                           {nullptr, 0, false},
-                           {"アイテムエディタ起動", 1026, false}});
-    expect_items(position,
-                 {{"固定なし", 1031, true},
-                  {"左下に固定", 1032, false},
-                  {"領域を拡張して表示", 1033, false}},
-                 true);
+    expect_follows(menu.get(), kMainMenuItems);
+    // Shown by default: weapon, shield, amulet, free slots; the first position.
+    for (UINT id : {1021u, 1022u, 1023u, 1027u, 1031u}) {
+        EXPECT_TRUE(checked_by_command(menu.get(), id)) << id;
+    }
+    for (UINT id : {1000u, 1010u, 1024u, 1025u, 1032u, 1033u}) {
+        EXPECT_FALSE(checked_by_command(menu.get(), id)) << id;
+    }
 }
 
 TEST_F(ContextMenu, MarksFollowLoadedSettings) {

@@ -3,6 +3,7 @@
 
 #include <process.h>
 
+#include "base/message_wait_win.h"
 #include "overlay/render_pass_win.h"
 
 namespace quilla {
@@ -79,23 +80,7 @@ bool RenderWorker::stop(uint32_t timeout_ms) noexcept {
     // The worker's window calls (UpdateLayeredWindow moves and sizes the overlay) send
     // messages to this thread; serve them while waiting, or both threads would wait on
     // each other until the timeout.
-    const ULONGLONG deadline = GetTickCount64() + timeout_ms;
-    bool ended = false;
-    for (;;) {
-        const ULONGLONG now = GetTickCount64();
-        const DWORD left = now >= deadline ? 0 : static_cast<DWORD>(deadline - now);
-        HANDLE thread = thread_.get();
-        const DWORD result = MsgWaitForMultipleObjects(1, &thread, FALSE, left, QS_SENDMESSAGE);
-        if (result == WAIT_OBJECT_0) {
-            ended = true;
-            break;
-        }
-        if (result != WAIT_OBJECT_0 + 1) {
-            break;  // timed out or failed
-        }
-        MSG msg;
-        PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
-    }
+    const bool ended = wait_serving_sent_messages(thread_.get(), GetTickCount64() + timeout_ms);
     thread_.reset();  // closed whether or not the thread has ended
     return ended;
 }

@@ -14,52 +14,20 @@
 #include <optional>
 #include <thread>
 
+#include "base/message_wait_win.h"
 #include "update/update_host.h"
 #include "update/update_server.h"
 
 namespace quilla {
 namespace {
 
-// Windows counts a window whose thread has not looked at its message queue for 5 seconds
-// as hung (and may replace it with a ghost); the waits below look at least this often.
-constexpr DWORD kQueueLookMs = 1000;
-
 constexpr long kSocketEvents = FD_CONNECT | FD_WRITE | FD_READ | FD_CLOSE;
-
-// Serves the messages that other threads have sent to this thread (the render worker's
-// window calls on the overlay send some and wait for them); removes nothing else from
-// the queue: no input, no posted message.
-void serve_sent_messages() noexcept {
-    MSG msg;
-    PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
-}
 
 // A socket and the event its network events are recorded in. The socket is closed first.
 struct Connection {
     UniqueWsaEvent event;
     UniqueSocket socket;
 };
-
-// Waits until the object is signalled or the tick count reaches end, serving sent
-// messages meanwhile. True when it was signalled; false when the time ran out or the
-// wait failed.
-bool wait_serving_sent_messages(HANDLE object, ULONGLONG end) noexcept {
-    for (;;) {
-        serve_sent_messages();
-        const ULONGLONG now = GetTickCount64();
-        if (now >= end) {
-            return false;
-        }
-        const DWORD slice = end - now < kQueueLookMs ? static_cast<DWORD>(end - now) : kQueueLookMs;
-        const DWORD woke = MsgWaitForMultipleObjects(1, &object, FALSE, slice, QS_SENDMESSAGE);
-        if (woke == WAIT_OBJECT_0) {
-            return true;
-        }
-        if (woke != WAIT_OBJECT_0 + 1 && woke != WAIT_TIMEOUT) {
-            return false;
-        }
-    }
-}
 
 // Waits until one of the wanted network events has been recorded for the connection, at
 // most until the tick count reaches end, serving sent messages meanwhile. The events

@@ -1,0 +1,37 @@
+// Waits that keep serving the messages other threads send.
+#include "base/message_wait_win.h"
+
+#include <algorithm>
+
+namespace quilla {
+namespace {
+
+// Windows counts a window whose thread has not looked at its message queue for 5 seconds
+// as hung (and may replace it with a ghost); a wait looks at least this often.
+constexpr ULONGLONG kQueueLookMs = 1000;
+
+}  // namespace
+
+void serve_sent_messages() noexcept {
+    MSG msg;
+    PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+}
+
+bool wait_serving_sent_messages(HANDLE object, ULONGLONG end) noexcept {
+    for (;;) {
+        serve_sent_messages();
+        const ULONGLONG now = GetTickCount64();
+        const ULONGLONG left = now >= end ? 0 : end - now;
+        const ULONGLONG slice = std::min(left, kQueueLookMs);
+        const DWORD woke =
+            MsgWaitForMultipleObjects(1, &object, FALSE, static_cast<DWORD>(slice), QS_SENDMESSAGE);
+        if (woke == WAIT_OBJECT_0) {
+            return true;
+        }
+        if (woke == WAIT_TIMEOUT ? slice == left : woke != WAIT_OBJECT_0 + 1) {
+            return false;  // the time ran out, or the wait failed
+        }
+    }
+}
+
+}  // namespace quilla

@@ -1,0 +1,21 @@
+// Waiting on a handle without blocking the windows of the waiting thread: while it waits,
+// the thread serves the messages other threads send to it (a window call made on another
+// thread, such as the render worker's UpdateLayeredWindow on the overlay, waits for them),
+// and it looks at its queue at least once a second, so Windows never takes its windows
+// for hung. Posted messages and input stay queued for the thread's own loop.
+#pragma once
+
+#include <windows.h>
+
+namespace quilla {
+
+// Serves the messages other threads have sent to this thread; removes nothing else from
+// the queue.
+void serve_sent_messages() noexcept;
+
+// Waits until the object is signalled or the tick count (GetTickCount64) reaches end,
+// serving sent messages meanwhile. The object is looked at at least once, even when end
+// has passed. True when it was signalled; false when the time ran out or the wait failed.
+bool wait_serving_sent_messages(HANDLE object, ULONGLONG end) noexcept;
+
+}  // namespace quilla

@@ -30,7 +30,7 @@ enum DialogControl : int {
     kDialogControlCount,
 };
 
-struct DialogControlSpec {
+struct DialogControlPlace {
     DialogControl control;
     const char* class_name;
     int id;
@@ -41,7 +41,7 @@ struct DialogControlSpec {
 inline constexpr DWORD kDialogField = WS_CHILD | WS_VISIBLE | WS_BORDER;
 inline constexpr DWORD kDialogCheckBox = WS_CHILD | WS_VISIBLE | BS_AUTOCHECKBOX;
 
-inline constexpr std::array<DialogControlSpec, kDialogControlCount> kDialogControls = {{
+inline constexpr std::array<DialogControlPlace, kDialogControlCount> kDialogControls = {{
     {kFontList, "COMBOBOX", 0, 10, 30, 200, 200,
      WS_CHILD | WS_VISIBLE | WS_VSCROLL | CBS_DROPDOWNLIST},
     {kSizeField, "EDIT", 0, 220, 30, 40, 25, kDialogField | ES_NUMBER},

@@ -151,11 +151,11 @@ class ConfigDialog {
             texts[kWaitField] = std::to_string(current->wait);
             texts[kHotKeyButton] = input_code_name(hot_key_);
             texts[kCapturePanel] = "Push Any Key";
-            for (const DialogControlSpec& spec : kDialogControls) {
-                controls_[spec.control] =
-                    CreateWindowExA(0, spec.class_name, texts[spec.control].c_str(), spec.style,
-                                    spec.x, spec.y, spec.width, spec.height, hwnd_,
-                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)),
+            for (const DialogControlPlace& place : kDialogControls) {
+                controls_[place.control] =
+                    CreateWindowExA(0, place.class_name, texts[place.control].c_str(), place.style,
+                                    place.x, place.y, place.width, place.height, hwnd_,
+                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(place.id)),
                                     window_instance(hwnd_), nullptr);
             }
 

@@ -110,9 +110,9 @@ TEST_F(ConfigDialogWin, BuildsItsControlsAndHoldsTheHotKeySwitchOffWhileOpen) {
     std::vector<std::string> expected = {
         describe("ConfigDialog", 0, (GetSystemMetrics(SM_CXSCREEN) - 420) / 2,
                  (GetSystemMetrics(SM_CYSCREEN) - 320) / 2, 420, 320, WS_POPUP, 0)};
-    for (const DialogControlSpec& spec : kDialogControls) {
-        expected.push_back(describe(spec.class_name, spec.id, spec.x, spec.y, spec.width,
-                                    spec.height, static_cast<LONG>(spec.style), 0));
+    for (const DialogControlPlace& place : kDialogControls) {
+        expected.push_back(describe(place.class_name, place.id, place.x, place.y, place.width,
+                                    place.height, static_cast<LONG>(place.style), 0));
     }
     EXPECT_EQ(created(), expected);
     ASSERT_EQ(created().size(), 11u);
@@ -137,14 +137,14 @@ TEST_F(ConfigDialogWin, BuildsItsControlsAndHoldsTheHotKeySwitchOffWhileOpen) {
             return std::string(l.text) == row.label;
         });
         ASSERT_NE(label, kPaintedLabels.end()) << row.label;
-        const DialogControlSpec& spec = kDialogControls[row.control];
-        const int below_label_top = spec.y - label->y;
-        EXPECT_TRUE(below_label_top >= 0 && below_label_top <= 5) << row.label << " at " << spec.y;
+        const DialogControlPlace& place = kDialogControls[row.control];
+        const int below_label_top = place.y - label->y;
+        EXPECT_TRUE(below_label_top >= 0 && below_label_top <= 5) << row.label << " at " << place.y;
     }
-    for (const DialogControlSpec& spec : kDialogControls) {
-        EXPECT_TRUE(spec.x >= 0 && spec.y >= 0 && spec.x + spec.width <= 420 &&
-                    spec.y + spec.height <= 320)
-            << spec.class_name << " " << spec.x << "," << spec.y;
+    for (const DialogControlPlace& place : kDialogControls) {
+        EXPECT_TRUE(place.x >= 0 && place.y >= 0 && place.x + place.width <= 420 &&
+                    place.y + place.height <= 320)
+            << place.class_name << " " << place.x << "," << place.y;
     }
 
     const char* const texts[] = {kFace, "-20", "武器なし", "",   "",

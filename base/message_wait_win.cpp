@@ -10,12 +10,14 @@ namespace {
 // as hung (and may replace it with a ghost); a wait looks at least this often.
 constexpr ULONGLONG kQueueLookMs = 1000;
 
-}  // namespace
-
+// Serves the messages other threads have sent to this thread; removes nothing else from
+// the queue.
 void serve_sent_messages() noexcept {
     MSG msg;
     PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
 }
+
+}  // namespace
 
 bool wait_serving_sent_messages(HANDLE object, ULONGLONG end) noexcept {
     for (;;) {

@@ -9,10 +9,6 @@
 
 namespace quilla {
 
-// Serves the messages other threads have sent to this thread; removes nothing else from
-// the queue.
-void serve_sent_messages() noexcept;
-
 // Waits until the object is signalled or the tick count (GetTickCount64) reaches end,
 // serving sent messages meanwhile. The object is looked at at least once, even when end
 // has passed. True when it was signalled; false when the time ran out or the wait failed.

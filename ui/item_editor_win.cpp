@@ -32,19 +32,6 @@ constexpr int kClientWidth = 300;
 constexpr int kClientHeight = 400;
 constexpr int kLine = 22;  // height of an edit or button row
 
-constexpr int kTabsId = kItemEditorTabsId;
-constexpr int kSearchTextId = kItemEditorSearchTextId;
-constexpr int kSearchId = kItemEditorSearchId;
-constexpr int kValueId = kItemEditorValueId;
-constexpr int kApplyId = kItemEditorApplyId;
-constexpr int kNextId = kItemEditorNextId;
-constexpr int kResetId = kItemEditorResetId;
-constexpr int kSaveId = kItemEditorSaveId;
-constexpr int kLoadId = kItemEditorLoadId;
-constexpr int kFileNameId = kItemEditorFileNameId;
-constexpr int kNameId = kItemEditorNameId;
-constexpr int kListId = kItemEditorListId;
-
 constexpr const char* kTabTexts[] = {texts::kWeapon, texts::kShield, texts::kWeaponSeal,
                                      texts::kShieldSeal};
 constexpr const char* kColumnTexts[] = {texts::kNameColumn, texts::kSlotsColumn};
@@ -70,7 +57,7 @@ class ItemEditor {
                 hwnd_ = nullptr;
                 return 0;
             case WM_DRAWITEM:
-                if (wparam == kListId) {
+                if (wparam == kItemEditorListId) {
                     paint_row(*reinterpret_cast<const DRAWITEMSTRUCT*>(lparam));
                     return TRUE;
                 }
@@ -125,14 +112,14 @@ class ItemEditor {
                                            ICC_LISTVIEW_CLASSES | ICC_TAB_CLASSES};
         InitCommonControlsEx(&classes);
         model_.open(*item_database().snapshot());
-        if (!create({{kFileNameId, "EDIT", "", WS_BORDER, 0, 0, 220, kLine},
-                     {kSaveId, "Button", texts::kSave, BS_PUSHBUTTON, 220, 0, 40, kLine},
-                     {kLoadId, "Button", texts::kLoad, BS_PUSHBUTTON, 260, 0, 40, kLine},
-                     {kTabsId, "SysTabControl32", nullptr, 0, 0, kLine, kClientWidth,
+        if (!create({{kItemEditorFileNameId, "EDIT", "", WS_BORDER, 0, 0, 220, kLine},
+                     {kItemEditorSaveId, "Button", texts::kSave, BS_PUSHBUTTON, 220, 0, 40, kLine},
+                     {kItemEditorLoadId, "Button", texts::kLoad, BS_PUSHBUTTON, 260, 0, 40, kLine},
+                     {kItemEditorTabsId, "SysTabControl32", nullptr, 0, 0, kLine, kClientWidth,
                       kClientHeight - kLine}})) {
             return false;
         }
-        tabs_ = GetDlgItem(hwnd_, kTabsId);
+        tabs_ = GetDlgItem(hwnd_, kItemEditorTabsId);
         for (int i = 0; i < 4; ++i) {
             TCITEMA item{};
             item.mask = TCIF_TEXT;
@@ -146,24 +133,26 @@ class ItemEditor {
         OffsetRect(&area, 0, kLine);
         const int l = area.left, t = area.top, r = area.right, b = area.bottom;
         if (!create(
-                {{kSearchTextId, "EDIT", "", WS_BORDER, l, t, 100, kLine},
-                 {kSearchId, "Button", texts::kSearch, BS_PUSHBUTTON, l + 100, t, 40, kLine},
-                 {kNextId, "Button", texts::kNext, BS_PUSHBUTTON, l + 140, t, 40, kLine},
-                 {kResetId, "Button", texts::kReset, BS_PUSHBUTTON, r - 60, t, 60, kLine},
-                 {kNameId, "EDIT", "", WS_BORDER, l, t + kLine, r - l - 40, kLine},
-                 {kValueId, "EDIT", "", WS_BORDER | ES_NUMBER, l, t + 2 * kLine, r - l - 40, kLine},
-                 {kApplyId, "Button", texts::kApply, BS_PUSHBUTTON, r - 40, t + kLine, 40,
+                {{kItemEditorSearchTextId, "EDIT", "", WS_BORDER, l, t, 100, kLine},
+                 {kItemEditorSearchId, "Button", texts::kSearch, BS_PUSHBUTTON, l + 100, t, 40,
+                  kLine},
+                 {kItemEditorNextId, "Button", texts::kNext, BS_PUSHBUTTON, l + 140, t, 40, kLine},
+                 {kItemEditorResetId, "Button", texts::kReset, BS_PUSHBUTTON, r - 60, t, 60, kLine},
+                 {kItemEditorNameId, "EDIT", "", WS_BORDER, l, t + kLine, r - l - 40, kLine},
+                 {kItemEditorValueId, "EDIT", "", WS_BORDER | ES_NUMBER, l, t + 2 * kLine,
+                  r - l - 40, kLine},
+                 {kItemEditorApplyId, "Button", texts::kApply, BS_PUSHBUTTON, r - 40, t + kLine, 40,
                   2 * kLine},
-                 {kListId, "SysListView32", "",
+                 {kItemEditorListId, "SysListView32", "",
                   LVS_REPORT | LVS_SINGLESEL | LVS_OWNERDRAWFIXED | LVS_OWNERDATA, l, t + 3 * kLine,
                   r - l, b - t - 3 * kLine}})) {
             return false;
         }
-        file_name_ = GetDlgItem(hwnd_, kFileNameId);
-        search_text_ = GetDlgItem(hwnd_, kSearchTextId);
-        name_ = GetDlgItem(hwnd_, kNameId);
-        value_ = GetDlgItem(hwnd_, kValueId);
-        list_ = GetDlgItem(hwnd_, kListId);
+        file_name_ = GetDlgItem(hwnd_, kItemEditorFileNameId);
+        search_text_ = GetDlgItem(hwnd_, kItemEditorSearchTextId);
+        name_ = GetDlgItem(hwnd_, kItemEditorNameId);
+        value_ = GetDlgItem(hwnd_, kItemEditorValueId);
+        list_ = GetDlgItem(hwnd_, kItemEditorListId);
         show_rows();
         SendMessageA(tabs_, TCM_SETCURFOCUS, 0, 0);
         const LRESULT extended = SendMessageA(list_, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0);
@@ -184,11 +173,11 @@ class ItemEditor {
 
     bool on_notify(LPARAM lparam) noexcept {
         const auto& header = *reinterpret_cast<const NMHDR*>(lparam);
-        if (header.idFrom == kTabsId && header.code == TCN_SELCHANGE) {
+        if (header.idFrom == kItemEditorTabsId && header.code == TCN_SELCHANGE) {
             change_tab();
             return true;
         }
-        if (header.idFrom != kListId) {
+        if (header.idFrom != kItemEditorListId) {
             return false;
         }
         if (header.code == LVN_GETDISPINFOA) {
@@ -204,24 +193,24 @@ class ItemEditor {
 
     void on_command(int id) noexcept {
         switch (id) {
-            case kSearchId:
+            case kItemEditorSearchId:
                 search(model_.search(window_text(search_text_)));
                 break;
-            case kNextId:
+            case kItemEditorNextId:
                 search(model_.next(window_text(search_text_)));
                 break;
-            case kApplyId:
+            case kItemEditorApplyId:
                 apply();
                 break;
-            case kResetId:
+            case kItemEditorResetId:
                 if (model_.reset(read_file_bytes(kItemFileName), item_database())) {
                     refresh_rows();
                 }
                 break;
-            case kSaveId:
+            case kItemEditorSaveId:
                 save();
                 break;
-            case kLoadId:
+            case kItemEditorLoadId:
                 load(window_text(file_name_));
                 break;
             default:

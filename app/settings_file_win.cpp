@@ -1,6 +1,7 @@
 // Loading the settings at start-up and saving them at exit.
 #include "app/settings_file_win.h"
 
+#include "base/code_page_win.h"
 #include "base/file_win.h"
 #include "base/program_texts.h"
 #include "base/text.h"
@@ -15,7 +16,7 @@
 namespace quilla {
 
 Point load_settings() {
-    const auto bytes = read_file_bytes(kSettingsFileName);
+    const auto bytes = read_text_file(widen(kSettingsFileName));
     const SettingsValues v =
         parse_settings(bytes ? *bytes : std::string(), [] { request_inventory_window(); });
 
@@ -81,10 +82,12 @@ bool save_settings(HWND overlay, SaveFailure* why) noexcept {
 
 void show_settings_save_failure(SaveFailure why) noexcept {
     try {
-        const std::string path = full_path(kSettingsFileName);
-        const std::string text = std::string(texts::kSettingsNotSaved) + "\r\n" + path + "\r\n" +
-                                 save_failure_phrase(why);
-        MessageBoxA(nullptr, text.c_str(), texts::kErrorCaption,
+        // Wide, so that the path shows as the user reads it, letters outside code page
+        // 932 included.
+        const std::wstring text = widen(texts::kSettingsNotSaved) + L"\r\n" +
+                                  full_path(widen(kSettingsFileName)) + L"\r\n" +
+                                  widen(save_failure_phrase(why));
+        MessageBoxW(nullptr, text.c_str(), widen(texts::kErrorCaption).c_str(),
                     MB_OK | MB_ICONWARNING | MB_SETFOREGROUND);
     } catch (...) {
     }

@@ -1,9 +1,11 @@
-// Writing a file so that a failed write never leaves it half written, waiting a moment for
-// a file another program holds.
+// The program's files on disk: reading them whole, and writing them so that a failed write
+// never leaves one half written, waiting a moment for a file another program holds.
 #include "base/file_win.h"
 
+#include "base/code_page_win.h"
 #include "base/handles_win.h"
 #include "base/program_texts.h"
+#include "base/text.h"
 
 #include <algorithm>
 
@@ -15,8 +17,9 @@ namespace {
 constexpr int kTempNameTries = 100;
 
 // Errors of a replace that another program's hold on the file causes and that end when it
-// lets go. ReplaceFileA reports the hold on the old file as 1175 on some systems; 1176
-// and 1177 leave the new file whole under its temporary name, so trying again moves it.
+// lets go. ReplaceFileW reports the hold on the old file as 1175 on some systems; 1176
+// and 1177 leave the new file whole under its temporary name (1177 the old one under the
+// backup name, which is moved back), so trying again moves it.
 bool held_by_another_program(DWORD error) noexcept {
     return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION ||
            error == ERROR_ACCESS_DENIED || error == ERROR_UNABLE_TO_REMOVE_REPLACED ||
@@ -44,14 +47,14 @@ SaveFailure failure_of(DWORD error) noexcept {
     }
 }
 
-bool exists(const FileCalls& calls, const std::string& path) noexcept {
+bool exists(const FileCalls& calls, const std::wstring& path) noexcept {
     return calls.get_attributes(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-// Opens the old file the way ReplaceFileA does, to learn whether another program holds it
+// Opens the old file the way ReplaceFileW does, to learn whether another program holds it
 // without letting it be deleted; false (with the error) while one does. Asking first
 // leaves nothing behind, where a replace that fails half way may leave a file of its own.
-bool can_replace(const FileCalls& calls, const std::string& path) noexcept {
+bool can_replace(const FileCalls& calls, const std::wstring& path) noexcept {
     UniqueFile probe(calls.create_file(path.c_str(), GENERIC_READ | DELETE | SYNCHRONIZE,
                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -64,8 +67,8 @@ constexpr DWORD kKeptAttributes =
     FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
 
 // Gives the file at path the kept attributes of old, where the replace did not (not every
-// system's ReplaceFileA carries them over).
-void keep_attributes(const FileCalls& calls, const std::string& path, DWORD old) noexcept {
+// system's ReplaceFileW carries them over).
+void keep_attributes(const FileCalls& calls, const std::wstring& path, DWORD old) noexcept {
     const DWORD now = calls.get_attributes(path.c_str());
     if (now == INVALID_FILE_ATTRIBUTES || (now & kKeptAttributes) == (old & kKeptAttributes)) {
         return;
@@ -76,13 +79,14 @@ void keep_attributes(const FileCalls& calls, const std::string& path, DWORD old)
 
 // Writes bytes to a new file named after path, the process and the thread, so that no
 // other save at the same time (of this program or another copy of it) uses that name.
-// Returns the name, or an empty one with *error set.
-std::string write_temporary_file(const std::string& path, std::string_view bytes,
-                                 const FileCalls& calls, DWORD* error) {
-    const std::string stem = path + ".~" + std::to_string(GetCurrentProcessId()) + "-" +
-                             std::to_string(GetCurrentThreadId()) + "-";
+// Returns the name without its ".tmp", or an empty one with *error set.
+std::wstring write_temporary_file(const std::wstring& path, std::string_view bytes,
+                                  const FileCalls& calls, DWORD* error) {
+    const std::wstring stem = path + L".~" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+                              std::to_wstring(GetCurrentThreadId()) + L"-";
     for (int n = 0; n < kTempNameTries; ++n) {
-        std::string temp = stem + std::to_string(n) + ".tmp";
+        const std::wstring name = stem + std::to_wstring(n);
+        const std::wstring temp = name + L".tmp";
         UniqueFile file(calls.create_file(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                           FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!file) {
@@ -108,18 +112,18 @@ std::string write_temporary_file(const std::string& path, std::string_view bytes
             calls.delete_file(temp.c_str());
             return {};
         }
-        return temp;
+        return name;
     }
     return {};
 }
 
 }  // namespace
 
-std::string full_path(const std::string& path) {
+std::wstring full_path(const std::wstring& path) {
     try {
-        std::string full(MAX_PATH, '\0');
+        std::wstring full(MAX_PATH, L'\0');
         for (int tries = 0; tries < 3; ++tries) {
-            const DWORD got = GetFullPathNameA(path.c_str(), static_cast<DWORD>(full.size()),
+            const DWORD got = GetFullPathNameW(path.c_str(), static_cast<DWORD>(full.size()),
                                                full.data(), nullptr);
             if (got == 0) {
                 break;
@@ -133,6 +137,37 @@ std::string full_path(const std::string& path) {
     } catch (...) {
     }
     return path;
+}
+
+std::optional<std::string> read_file_bytes(const std::wstring& path) {
+    const UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!file) {
+        return std::nullopt;
+    }
+    std::string bytes;
+    std::string buffer(std::size_t{1} << 16, '\0');
+    DWORD got = 0;
+    while (ReadFile(file.get(), buffer.data(), static_cast<DWORD>(buffer.size()), &got, nullptr) &&
+           got > 0) {
+        bytes.append(buffer, 0, got);
+    }
+    return bytes;
+}
+
+std::optional<std::string> read_file_bytes(const std::string& sjis_path) {
+    return read_file_bytes(widen(sjis_path));
+}
+
+std::optional<std::string> read_text_file(const std::wstring& path) {
+    std::optional<std::string> bytes = read_file_bytes(path);
+    if (bytes) {
+        if (const TextFileBytes text = classify_text_file(*bytes); text.utf8) {
+            return utf8_to_shift_jis(text.text);
+        }
+    }
+    return bytes;
 }
 
 const char* save_failure_phrase(SaveFailure failure) noexcept {
@@ -154,13 +189,13 @@ const char* save_failure_phrase(SaveFailure failure) noexcept {
     return texts::kSaveOtherFailure;
 }
 
-bool replace_file_atomically(const std::string& given_path, std::string_view bytes,
-                             SaveFailure* why, const FileCalls& calls) noexcept {
+bool replace_file_atomically(const std::wstring& given_path, std::string_view bytes,
+                             SaveFailure* why, const FileCalls& calls, DWORD retry_ms) noexcept {
     SaveFailure ignored;
     SaveFailure& failure = why ? *why : ignored;
     failure = SaveFailure::none;
     try {
-        const std::string path = full_path(given_path);
+        const std::wstring path = full_path(given_path);
         // A read-only file is one the user does not want changed. Windows refuses to
         // replace it; say no at once rather than wait for the file system to.
         const DWORD attributes = calls.get_attributes(path.c_str());
@@ -171,21 +206,23 @@ bool replace_file_atomically(const std::string& given_path, std::string_view byt
             return false;
         }
         DWORD error = ERROR_FILE_EXISTS;
-        const std::string temp = write_temporary_file(path, bytes, calls, &error);
-        if (temp.empty()) {
+        const std::wstring name = write_temporary_file(path, bytes, calls, &error);
+        if (name.empty()) {
             failure = failure_of(error);
             return false;
         }
+        const std::wstring temp = name + L".tmp";
+        const std::wstring backup = name + L".bak";
         const ULONGLONG start = calls.tick_count();
         for (;;) {
-            // ReplaceFileA keeps what the user set on the old file (its attributes, such
+            // ReplaceFileW keeps what the user set on the old file (its attributes, such
             // as hidden, and its security); a move only serves where there is none yet.
             const DWORD old = calls.get_attributes(path.c_str());
             const bool replaced =
                 old != INVALID_FILE_ATTRIBUTES
                     ? can_replace(calls, path) &&
                           calls.replace_file(
-                              path.c_str(), temp.c_str(), nullptr,
+                              path.c_str(), temp.c_str(), backup.c_str(),
                               REPLACEFILE_IGNORE_MERGE_ERRORS | REPLACEFILE_IGNORE_ACL_ERRORS,
                               nullptr, nullptr)
                     : calls.move_file(temp.c_str(), path.c_str(),
@@ -193,11 +230,17 @@ bool replace_file_atomically(const std::string& given_path, std::string_view byt
             if (replaced) {
                 if (old != INVALID_FILE_ATTRIBUTES) {
                     keep_attributes(calls, path, old);
+                    calls.delete_file(backup.c_str());
                 }
                 return true;
             }
             error = GetLastError();
-            if (!held_by_another_program(error) || calls.tick_count() - start >= kReplaceRetryMs) {
+            // A replace stopped after moving the old file aside: it goes back under its
+            // own name before anything else.
+            if (!exists(calls, path) && exists(calls, backup)) {
+                calls.move_file(backup.c_str(), path.c_str(), MOVEFILE_WRITE_THROUGH);
+            }
+            if (!held_by_another_program(error) || calls.tick_count() - start >= retry_ms) {
                 break;
             }
             calls.sleep(kReplaceRetryIntervalMs);
@@ -211,6 +254,18 @@ bool replace_file_atomically(const std::string& given_path, std::string_view byt
         return false;
     } catch (...) {
         failure = SaveFailure::other;
+        return false;
+    }
+}
+
+bool replace_file_atomically(const std::string& sjis_path, std::string_view bytes, SaveFailure* why,
+                             const FileCalls& calls, DWORD retry_ms) noexcept {
+    try {
+        return replace_file_atomically(widen(sjis_path), bytes, why, calls, retry_ms);
+    } catch (...) {
+        if (why) {
+            *why = SaveFailure::other;
+        }
         return false;
     }
 }

@@ -1,9 +1,7 @@
 // Byte-string helpers shared by the readers and writers of the program's text formats.
 #include "base/text.h"
 
-#include <cstdio>
 #include <limits>
-#include <memory>
 
 namespace quilla {
 
@@ -76,21 +74,60 @@ std::string crlf_to_lf(std::string_view text) {
     return out;
 }
 
-std::optional<std::string> read_file_bytes(const std::string& path) {
-    struct Closer {
-        void operator()(std::FILE* f) const noexcept { std::fclose(f); }
-    };
-    std::unique_ptr<std::FILE, Closer> file(std::fopen(path.c_str(), "rb"));
-    if (!file) {
-        return std::nullopt;
+namespace {
+
+// The length of the well-formed UTF-8 sequence at the start of text, or 0 when there is
+// none there.
+std::size_t utf8_sequence_length(std::string_view text) noexcept {
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+    const unsigned char lead = byte(0);
+    if (lead < 0x80) {
+        return 1;
     }
-    std::string bytes;
-    char buffer[4096];
-    std::size_t got;
-    while ((got = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) {
-        bytes.append(buffer, got);
+    std::size_t length = 0;
+    // The range the second byte must lie in; the later ones are 0x80 to 0xBF.
+    unsigned char low = 0x80, high = 0xBF;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        low = lead == 0xE0 ? 0xA0 : 0x80;   // no overlong forms
+        high = lead == 0xED ? 0x9F : 0xBF;  // no surrogates
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        low = lead == 0xF0 ? 0x90 : 0x80;   // no overlong forms
+        high = lead == 0xF4 ? 0x8F : 0xBF;  // nothing past U+10FFFF
+    } else {
+        return 0;
     }
-    return bytes;
+    if (text.size() < length || byte(1) < low || byte(1) > high) {
+        return 0;
+    }
+    for (std::size_t i = 2; i < length; ++i) {
+        if (byte(i) < 0x80 || byte(i) > 0xBF) {
+            return 0;
+        }
+    }
+    return length;
+}
+
+}  // namespace
+
+TextFileBytes classify_text_file(std::string_view bytes) noexcept {
+    constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+    if (starts_with(bytes, kByteOrderMark)) {
+        return {true, bytes.substr(kByteOrderMark.size())};
+    }
+    bool beyond_ascii = false;
+    for (std::size_t i = 0; i < bytes.size();) {
+        const std::size_t length = utf8_sequence_length(bytes.substr(i));
+        if (length == 0) {
+            return {false, bytes};
+        }
+        beyond_ascii = beyond_ascii || length > 1;
+        i += length;
+    }
+    return {beyond_ascii, bytes};
 }
 
 }  // namespace quilla

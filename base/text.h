@@ -43,7 +43,15 @@ std::vector<std::string_view> split_pieces(std::string_view text, std::size_t pi
 // Text-mode newline translation of a file read from disk: every CR LF becomes LF.
 std::string crlf_to_lf(std::string_view text);
 
-// Reads a whole file as raw bytes; nothing when it cannot be opened.
-std::optional<std::string> read_file_bytes(const std::string& path);
+// A text file's bytes and how they are encoded: UTF-8 when they begin with the UTF-8
+// byte-order mark, or when they hold bytes above 0x7F and all of those form well-formed
+// UTF-8 sequences (no overlong forms, surrogates or values past U+10FFFF); Shift-JIS
+// otherwise. Shift-JIS text almost never passes, since its lead bytes 0x81 to 0x9F are
+// UTF-8 continuation bytes. text is the bytes without the byte-order mark.
+struct TextFileBytes {
+    bool utf8 = false;
+    std::string_view text;
+};
+TextFileBytes classify_text_file(std::string_view bytes) noexcept;
 
 }  // namespace quilla

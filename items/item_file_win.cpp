@@ -1,14 +1,14 @@
 // Opening and saving item files on disk.
 #include "items/item_file_win.h"
 
+#include "base/code_page_win.h"
 #include "base/file_win.h"
-#include "base/text.h"
 #include "items/item_file.h"
 
 namespace quilla {
 
 bool load_startup_items(ItemDatabase& db) {
-    const std::optional<std::string> bytes = read_file_bytes(kItemFileName);
+    const std::optional<std::string> bytes = read_text_file(widen(kItemFileName));
     if (!bytes) {
         return false;
     }
@@ -20,8 +20,8 @@ bool write_item_file(const std::string& path, const ItemTables& tables, SaveFail
     return replace_file_atomically(path, format_item_file(tables), why);
 }
 
-void load_item_file_into(const std::string& path, ItemTables& target) {
-    load_item_file(read_file_bytes(path), target);
+void load_item_file_into(const std::wstring& path, ItemTables& target) {
+    load_item_file(read_text_file(path), target);
 }
 
 }  // namespace quilla

@@ -9,8 +9,9 @@
 
 namespace quilla {
 
-// Reads "items.txt" from the working directory into db. False when it cannot be opened
-// (the tables are then left as they were).
+// Reads "items.txt" from the working directory into db (a file saved as UTF-8 as the same
+// text in Shift-JIS). False when it cannot be opened (the tables are then left as they
+// were).
 bool load_startup_items(ItemDatabase& db);
 
 // Formats tables and writes them to path in one replacing step: a failed save leaves the
@@ -19,7 +20,7 @@ bool load_startup_items(ItemDatabase& db);
 bool write_item_file(const std::string& path, const ItemTables& tables, SaveFailure* why = nullptr);
 
 // Loads the item file at path into target (see load_item_file); a file that cannot be
-// opened changes nothing.
-void load_item_file_into(const std::string& path, ItemTables& target);
+// opened changes nothing. A file saved as UTF-8 is read as the same text in Shift-JIS.
+void load_item_file_into(const std::wstring& path, ItemTables& target);
 
 }  // namespace quilla

@@ -12,6 +12,8 @@
 #include <string>
 #include <string_view>
 
+#include "base/code_page_win.h"
+#include "base/file_win.h"
 #include "base/handles_win.h"
 #include "base/program_texts.h"
 #include "base/window_class_win.h"
@@ -35,6 +37,9 @@ constexpr int kLine = 22;  // height of an edit or button row
 constexpr const char* kTabTexts[] = {texts::kWeapon, texts::kShield, texts::kWeaponSeal,
                                      texts::kShieldSeal};
 constexpr const char* kColumnTexts[] = {texts::kNameColumn, texts::kSlotsColumn};
+
+// WM_COPYGLOBALDATA, which a drop sends before WM_DROPFILES; the headers do not name it.
+constexpr UINT kCopyGlobalData = 0x0049;
 
 struct DropTraits {
     using type = HDROP;
@@ -168,6 +173,11 @@ class ItemEditor {
                          reinterpret_cast<LPARAM>(&column));
         }
         DragAcceptFiles(hwnd_, TRUE);
+        // Run as administrator, the editor would hear of no drop from Explorer: Windows
+        // filters messages from programs of lower rights. A drop needs these three.
+        for (const UINT message : {UINT{WM_DROPFILES}, UINT{WM_COPYDATA}, kCopyGlobalData}) {
+            ChangeWindowMessageFilterEx(hwnd_, message, MSGFLT_ALLOW, nullptr);
+        }
         return true;
     }
 
@@ -203,7 +213,7 @@ class ItemEditor {
                 apply();
                 break;
             case kItemEditorResetId:
-                if (model_.reset(read_file_bytes(kItemFileName), item_database())) {
+                if (model_.reset(read_text_file(widen(kItemFileName)), item_database())) {
                     refresh_rows();
                 }
                 break;
@@ -211,7 +221,7 @@ class ItemEditor {
                 save();
                 break;
             case kItemEditorLoadId:
-                load(window_text(file_name_));
+                load(widen(window_text(file_name_)));
                 break;
             default:
                 break;
@@ -313,25 +323,32 @@ class ItemEditor {
         }
     }
 
-    void load(const std::string& path) noexcept {
-        if (!path.empty() && model_.load(read_file_bytes(path), item_database())) {
-            refresh_rows();
+    void load(const std::wstring& path) noexcept {
+        try {
+            if (!path.empty() && model_.load(read_text_file(path), item_database())) {
+                refresh_rows();
+            }
+        } catch (...) {
         }
     }
 
-    // One dropped file is loaded from its whole path; a path is never cut to fit a
-    // buffer, since a cut path can name another file. Several files are ignored.
+    // One dropped file is loaded from its whole path, read in wide characters so that
+    // a folder named in letters outside code page 932 works too; a path is never cut to
+    // fit a buffer, since a cut path can name another file. Several files are ignored.
     void on_drop(UniqueDrop drop) noexcept {
-        if (DragQueryFileA(drop.get(), 0xFFFFFFFF, nullptr, 0) != 1) {
-            return;
+        try {
+            if (DragQueryFileW(drop.get(), 0xFFFFFFFF, nullptr, 0) != 1) {
+                return;
+            }
+            const UINT length = DragQueryFileW(drop.get(), 0, nullptr, 0);
+            std::wstring path(std::size_t{length} + 1, L'\0');
+            if (DragQueryFileW(drop.get(), 0, path.data(), length + 1) != length) {
+                return;
+            }
+            path.resize(length);
+            load(path);
+        } catch (...) {
         }
-        const UINT length = DragQueryFileA(drop.get(), 0, nullptr, 0);
-        std::string path(std::size_t{length} + 1, '\0');
-        if (DragQueryFileA(drop.get(), 0, path.data(), length + 1) != length) {
-            return;
-        }
-        path.resize(length);
-        load(path);
     }
 
     void show_rows() noexcept {

@@ -12,6 +12,7 @@
 
 #include <windows.h>
 
+#include "base/code_page_win.h"
 #include "base/file_win.h"
 #include "base/handles_win.h"
 #include "base/text.h"
@@ -128,19 +129,27 @@ class ScratchDirectory {
     std::string path_;
 };
 
+// A folder in dir named with a letter outside code page 932 ("Josée"), as a user folder
+// such as C:\Users\José is; its wide path, or an empty one when it could not be made.
+inline std::wstring folder_outside_code_page(const ScratchDirectory& dir) {
+    std::wstring path = widen(dir.path()) + L"\\Jos\u00e9e";
+    return CreateDirectoryW(path.c_str(), nullptr) ? path : std::wstring();
+}
+
 // The working directory set to dir for the lifetime of the object, then put back.
 class InWorkingDirectory {
   public:
-    explicit InWorkingDirectory(const std::string& dir) {
-        GetCurrentDirectoryA(MAX_PATH, previous_);
-        SetCurrentDirectoryA(dir.c_str());
+    explicit InWorkingDirectory(const std::wstring& dir) {
+        GetCurrentDirectoryW(MAX_PATH, previous_);
+        SetCurrentDirectoryW(dir.c_str());
     }
+    explicit InWorkingDirectory(const std::string& dir) : InWorkingDirectory(widen(dir)) {}
     InWorkingDirectory(const InWorkingDirectory&) = delete;
     InWorkingDirectory& operator=(const InWorkingDirectory&) = delete;
-    ~InWorkingDirectory() { SetCurrentDirectoryA(previous_); }
+    ~InWorkingDirectory() { SetCurrentDirectoryW(previous_); }
 
   private:
-    char previous_[MAX_PATH] = {};
+    wchar_t previous_[MAX_PATH] = {};
 };
 
 // A whole file's bytes, or nothing when it cannot be opened.
@@ -188,17 +197,21 @@ class ChildProcess {
 
     // Starts exe with args in working_dir. Check started(); error() says why not.
     ChildProcess(const std::string& exe, const std::vector<std::string>& args,
-                 const std::string& working_dir) {
+                 const std::string& working_dir)
+        : ChildProcess(exe, args, widen(working_dir)) {}
+    ChildProcess(const std::string& exe, const std::vector<std::string>& args,
+                 const std::wstring& working_dir) {
         std::string command = quote_argument(exe);
         for (const std::string& arg : args) {
             command += ' ';
             command += quote_argument(arg);
         }
-        STARTUPINFOA startup{};
+        std::wstring wide_command = widen(command);
+        STARTUPINFOW startup{};
         startup.cb = sizeof startup;
         PROCESS_INFORMATION info{};
-        if (!CreateProcessA(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                            working_dir.c_str(), &startup, &info)) {
+        if (!CreateProcessW(widen(exe).c_str(), wide_command.data(), nullptr, nullptr, FALSE, 0,
+                            nullptr, working_dir.c_str(), &startup, &info)) {
             error_ = "cannot start " + exe + " (error " + std::to_string(GetLastError()) + ")";
             return;
         }

@@ -54,6 +54,53 @@ TEST(CrlfToLf, TranslatesOnlyPairs) {
     EXPECT_EQ(crlf_to_lf("a\r\nb\rc\n\r"), "a\nb\rc\n\r");
 }
 
+// The same text as UTF-8 bytes, whatever the tests' own character set is.
+std::string utf8(const char8_t* text) {
+    return reinterpret_cast<const char*>(text);
+}
+
+TEST(ClassifyTextFile, TakesOnlyWellFormedUtf8OrAByteOrderMarkForUtf8) {
+    const struct {
+        const char* what;
+        std::string bytes;
+        bool utf8;
+        std::string text;  // the bytes without a byte-order mark
+    } cases[] = {
+        {"UTF-8 with the mark", "\xEF\xBB\xBF" + utf8(u8"武器,剣,5\n"), true,
+         utf8(u8"武器,剣,5\n")},
+        {"UTF-8 without the mark", utf8(u8"盾,十字の盾,3\r\n"), true, utf8(u8"盾,十字の盾,3\r\n")},
+        {"the mark alone", "\xEF\xBB\xBF", true, ""},
+        {"the mark on ASCII", "\xEF\xBB\xBFx=1\n", true, "x=1\n"},
+        {"ASCII only", "x=1\r\nWait=100\r\n", false, "x=1\r\nWait=100\r\n"},
+        {"empty", "", false, ""},
+        // Shift-JIS texts stay Shift-JIS: kanji and kana, the 0x5C trail bytes of ソ, 十,
+        // 能 and 表, the 0x9F and 0xE0 lead bytes, half-width katakana (ﾃｽ is C3 BD, a
+        // UTF-8 pair; ﾄ after it is not).
+        {"kanji and kana", "武器,ソード,5\nお守り,いやしのお守り,\n", false, ""},
+        {"0x5C trail bytes", "盾,十字の盾,3\n武器印,能,1\n盾印,表,2\n", false, ""},
+        {"0x9F lead bytes", "檗麾沺泛", false, ""},
+        {"0xE0 lead bytes", "漾烙燹燿", false, ""},
+        {"half-width katakana", "ﾃｽﾄ\n", false, ""},
+        // Ill-formed UTF-8, each beside the nearest well-formed sequence.
+        {"cut at the end", "\xE6\xAD", false, ""},
+        {"lowest two-byte form", "\xC2\x80", true, "\xC2\x80"},
+        {"overlong two-byte form", "\xC1\xBF", false, ""},
+        {"lowest three-byte form", "\xE0\xA0\x80", true, "\xE0\xA0\x80"},
+        {"overlong three-byte form", "\xE0\x9F\xBF", false, ""},
+        {"last before the surrogates", "\xED\x9F\xBF", true, "\xED\x9F\xBF"},
+        {"a surrogate", "\xED\xA0\x80", false, ""},
+        {"highest character", "\xF4\x8F\xBF\xBF", true, "\xF4\x8F\xBF\xBF"},
+        {"past the highest character", "\xF4\x90\x80\x80", false, ""},
+        {"a lone continuation byte", utf8(u8"剣") + "\x80", false, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const TextFileBytes got = classify_text_file(c.bytes);
+        EXPECT_EQ(got.utf8, c.utf8);
+        EXPECT_EQ(got.text, c.utf8 ? c.text : c.bytes);
+    }
+}
+
 TEST(SaturatingAdd, StopsAtTheLimits) {
     constexpr auto kMax = std::numeric_limits<int32_t>::max();
     constexpr auto kMin = std::numeric_limits<int32_t>::min();

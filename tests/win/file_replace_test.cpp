@@ -1,6 +1,7 @@
 // Replacing a file in one step, run through stand-in file system calls: the program
 // stopped after any one call leaves the old file or the new one, byte for byte; a replace
-// refused while another program holds the file is tried again for about two seconds; a
+// refused while another program holds the file is tried again for about two seconds, and
+// one refused half way (the new file not moved in) leaves the old file under its name; a
 // second save in the middle of the first does not disturb it; the old file's attributes
 // stay.
 #include "base/file_win.h"
@@ -28,7 +29,7 @@ constexpr char kNew[] = "武器,ミスリルブレード,9\r\n盾,白銀の盾,5
 struct Script {
     int stop_after = -1;  // calls that reach the disk before the program "stops"; -1: never
     int calls = 0;        // calls that reached the disk
-    int attempts = 0;     // replaces (or moves) tried
+    int attempts = 0;     // replaces tried
     enum Target { none, write, replace } failing = none;
     DWORD error = 0;
     int failures = 0;      // how many times the failing call fails before it works
@@ -57,15 +58,15 @@ bool fails(Script::Target target) {
     return true;
 }
 
-HANDLE WINAPI create_file(LPCSTR name, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES security,
+HANDLE WINAPI create_file(LPCWSTR name, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES security,
                           DWORD disposition, DWORD flags, HANDLE templ) {
     if (stopped()) {
         return INVALID_HANDLE_VALUE;
     }
-    HANDLE h = CreateFileA(name, access, share, security, disposition, flags, templ);
+    HANDLE h = CreateFileW(name, access, share, security, disposition, flags, templ);
     if (h != INVALID_HANDLE_VALUE && script.nested) {
         script.nested = false;
-        const std::string target(name, std::string_view(name).find(".~"));
+        const std::wstring target(name, std::wstring_view(name).find(L".~"));
         script.nested_saved = replace_file_atomically(target, "second save\r\n");
     }
     return h;
@@ -83,25 +84,35 @@ BOOL WINAPI flush_file(HANDLE file) {
     return stopped() ? FALSE : FlushFileBuffers(file);
 }
 
-BOOL WINAPI replace_file(LPCSTR replaced, LPCSTR replacement, LPCSTR backup, DWORD flags,
+BOOL WINAPI replace_file(LPCWSTR replaced, LPCWSTR replacement, LPCWSTR backup, DWORD flags,
                          LPVOID exclude, LPVOID reserved) {
     ++script.attempts;
-    if (stopped() || fails(Script::replace)) {
+    if (stopped()) {
         return FALSE;
     }
-    return ReplaceFileA(replaced, replacement, backup, flags, exclude, reserved);
-}
-
-BOOL WINAPI move_file(LPCSTR from, LPCSTR to, DWORD flags) {
-    ++script.attempts;
-    if (stopped() || fails(Script::replace)) {
+    if (script.failing == Script::replace && script.failures > 0) {
+        // What Windows leaves behind when it cannot put the new file in place: for 1176,
+        // the old file is gone unless it was given a backup name (then both keep theirs);
+        // for 1177, the old file has the backup name.
+        if (script.error == ERROR_UNABLE_TO_MOVE_REPLACEMENT && !backup) {
+            DeleteFileW(replaced);
+        }
+        if (script.error == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2 &&
+            !(backup && MoveFileExW(replaced, backup, MOVEFILE_REPLACE_EXISTING))) {
+            DeleteFileW(replaced);
+        }
+        fails(Script::replace);  // counts the failure and sets its error
         return FALSE;
     }
-    return MoveFileExA(from, to, flags);
+    return ReplaceFileW(replaced, replacement, backup, flags, exclude, reserved);
 }
 
-BOOL WINAPI delete_file(LPCSTR name) {
-    return stopped() ? FALSE : DeleteFileA(name);
+BOOL WINAPI move_file(LPCWSTR from, LPCWSTR to, DWORD flags) {
+    return stopped() ? FALSE : MoveFileExW(from, to, flags);
+}
+
+BOOL WINAPI delete_file(LPCWSTR name) {
+    return stopped() ? FALSE : DeleteFileW(name);
 }
 ULONGLONG WINAPI tick_count() {
     return script.now;
@@ -192,6 +203,14 @@ TEST(FileReplace, AReplaceRefusedWhileTheFileIsHeldIsTriedAgainForAboutTwoSecond
          6},
         {"old file not removable, let go", Script::replace, ERROR_UNABLE_TO_REMOVE_REPLACED, 5,
          true, SaveFailure::none, 6},
+        {"new file not movable, let go", Script::replace, ERROR_UNABLE_TO_MOVE_REPLACEMENT, 5, true,
+         SaveFailure::none, 6},
+        {"new file not movable, held on", Script::replace, ERROR_UNABLE_TO_MOVE_REPLACEMENT, 1000,
+         false, SaveFailure::in_use, kTriesInTheBound},
+        {"old file moved aside, new one not moved, let go", Script::replace,
+         ERROR_UNABLE_TO_MOVE_REPLACEMENT_2, 5, true, SaveFailure::none, 6},
+        {"old file moved aside, new one not moved, held on", Script::replace,
+         ERROR_UNABLE_TO_MOVE_REPLACEMENT_2, 1000, false, SaveFailure::in_use, kTriesInTheBound},
         {"let go just in time", Script::replace, ERROR_SHARING_VIOLATION, kTriesInTheBound - 1,
          true, SaveFailure::none, kTriesInTheBound},
         {"sharing violation, held on", Script::replace, ERROR_SHARING_VIOLATION, 1000, false,

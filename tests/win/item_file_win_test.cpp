@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "base/code_page_win.h"
 #include "tests/support/test_process_win.h"
 
 namespace quilla {
@@ -92,7 +93,59 @@ TEST(ItemFileOnDisk, ShiftJisFileNamesWork) {
     const std::string path = dir.file("装備表.txt");  // 0x5C trail byte in the name
     ASSERT_TRUE(write_item_file(path, sample_tables()));
     ItemTables loaded;
-    load_item_file_into(path, loaded);
+    load_item_file_into(widen(path), loaded);
+    EXPECT_EQ(loaded, sample_tables());
+}
+
+// items.txt saved as UTF-8, with or without the byte-order mark, reads as the same names in
+// Shift-JIS; a Shift-JIS file reads byte for byte. A name Shift-JIS cannot hold matches
+// nothing, and the lines around it still count.
+TEST(ItemFileOnDisk, AFileSavedAsUtf8ReadsAsTheSameText) {
+    const std::string utf8_lines = reinterpret_cast<const char*>(
+        u8"武器,ミスリルブレード,5\r\n盾,白銀の盾,-2\r\n武器印,竜,1\r\n盾印,表,3\r\n"
+        u8"お守り,いやしのお守り,\r\n武器,José の剣,2\r\n");
+    const struct {
+        const char* what;
+        std::string bytes;
+        bool utf8;
+    } cases[] = {
+        {"UTF-8 with the mark", "\xEF\xBB\xBF" + utf8_lines, true},
+        {"UTF-8 without the mark", utf8_lines, true},
+        {"Shift-JIS",
+         "武器,ミスリルブレード,5\n盾,白銀の盾,-2\n武器印,竜,1\n盾印,表,3\n"
+         "お守り,いやしのお守り,\n",
+         false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ScratchDirectory dir;
+        ASSERT_TRUE(dir.write_file("items.txt", c.bytes));
+        ItemDatabase db;
+        InWorkingDirectory cwd(dir.path());
+        EXPECT_TRUE(load_startup_items(db));
+        ItemTables got = *db.snapshot();
+        if (c.utf8) {  // the line with é, under whatever name the conversion gave it
+            EXPECT_EQ(std::erase_if(got.weapon, [](const auto& e) { return e.first[0] == 'J'; }),
+                      1u);
+        }
+        EXPECT_EQ(got, sample_tables());
+    }
+}
+
+// In a folder named with a letter outside code page 932: a save by relative name lands
+// there, and a file is read back from its wide path.
+TEST(ItemFileOnDisk, AFolderNamedOutsideTheCodePageWorks) {
+    ScratchDirectory dir;
+    const std::wstring folder = test_support::folder_outside_code_page(dir);
+    ASSERT_FALSE(folder.empty());
+    {
+        InWorkingDirectory cwd(folder);
+        SaveFailure why = SaveFailure::other;
+        EXPECT_TRUE(write_item_file("items.txt", sample_tables(), &why));
+        EXPECT_EQ(why, SaveFailure::none);
+    }
+    ItemTables loaded;
+    load_item_file_into(folder + L"\\items.txt", loaded);
     EXPECT_EQ(loaded, sample_tables());
 }
 

@@ -26,6 +26,7 @@
 #include <vector>
 
 #include "app/overlay_window_win.h"
+#include "base/file_win.h"
 #include "base/handles_win.h"
 #include "base/text.h"
 #include "overlay/overlay_layout.h"

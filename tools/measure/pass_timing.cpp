@@ -20,6 +20,7 @@
 #include "config/overlay_font_win.h"
 #include "config/settings.h"
 #include "config/live_settings.h"
+#include "base/code_page_win.h"
 #include "base/handles_win.h"
 #include "base/text.h"
 #include "host/equipment_parser.h"
@@ -135,7 +136,7 @@ bool publish_live_state(const std::string& items_path) {
     display_settings().publish(std::move(display));
 
     ItemTables tables;
-    load_item_file_into(items_path, tables);
+    load_item_file_into(widen(items_path), tables);
     const bool have_items = size(tables, Category::Weapon) > 0;
     item_database().replace(std::move(tables));
     return have_font && have_items;

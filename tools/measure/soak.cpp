@@ -29,6 +29,7 @@
 #include <vector>
 
 #include "app/command_ids.h"
+#include "base/file_win.h"
 #include "base/handles_win.h"
 #include "base/text.h"
 #include "config/options.h"

@@ -3,6 +3,7 @@
 // user closes it.
 #include "tools/standin_host/inventory_window.h"
 
+#include "base/file_win.h"
 #include "base/text.h"
 
 namespace quilla::standin {

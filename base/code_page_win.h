@@ -1,0 +1,23 @@
+// Converting between the program's Shift-JIS texts (code page 932), the wide characters
+// the file system and message boxes take, and UTF-8 files. Always code page 932, whatever
+// the system's ANSI code page is.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace quilla {
+
+inline constexpr unsigned kShiftJisCodePage = 932;
+
+// Shift-JIS bytes as wide characters.
+std::wstring widen(std::string_view sjis);
+
+// Wide characters as Shift-JIS bytes; a character Shift-JIS cannot hold becomes what the
+// system's conversion makes of it.
+std::string narrow(std::wstring_view wide);
+
+// UTF-8 bytes as the same text in Shift-JIS (as narrow does with what it cannot hold).
+std::string utf8_to_shift_jis(std::string_view utf8);
+
+}  // namespace quilla

@@ -1,6 +1,7 @@
 // The item editor's tables and rules.
 #include "items/item_editor_model.h"
 
+#include <iterator>
 #include <limits>
 #include <utility>
 
@@ -105,6 +106,20 @@ bool ItemEditorModel::apply(std::size_t row, const std::string& name, std::strin
         set(live, category, name, *value);
     });
     return true;
+}
+
+std::optional<std::size_t> ItemEditorModel::add(const std::string& name,
+                                                std::string_view value_text, ItemDatabase& db) {
+    const std::optional<int32_t> value = parse_item_value(value_text);
+    if (name.empty() || !value) {
+        return std::nullopt;
+    }
+    const Category category = kEditorTabs[tab_];
+    ItemTable shown = std::move(shown_);
+    shown.insert_or_assign(name, *value);
+    show(std::move(shown));
+    db.modify([&](ItemTables& live) { set(live, category, name, *value); });
+    return static_cast<std::size_t>(std::distance(shown_.begin(), shown_.find(name)));
 }
 
 const ItemTables& ItemEditorModel::refresh_saved(const ItemTables& live) {

@@ -61,6 +61,13 @@ class ItemEditorModel {
     bool apply(std::size_t row, const std::string& name, std::string_view value_text,
                ItemDatabase& db);
 
+    // Apply with no row selected: adds name with value_text's number to the shown table
+    // and to the live table of the tab (a name that is already there takes the value),
+    // and returns the entry's row. Nothing, with nothing changed, for an empty name or a
+    // value text that is no number.
+    std::optional<std::size_t> add(const std::string& name, std::string_view value_text,
+                                   ItemDatabase& db);
+
     // Before a save: saved copy := live. Returns the tables to write.
     const ItemTables& refresh_saved(const ItemTables& live);
     const ItemTables& saved() const noexcept { return saved_; }

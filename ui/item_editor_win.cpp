@@ -294,15 +294,24 @@ class ItemEditor {
         repaint();
     }
 
+    // With a row selected, renames and revalues it; with none, adds the entry and
+    // selects its row.
     void apply() noexcept {
         const LRESULT row = SendMessageA(list_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1),
                                          MAKELPARAM(LVNI_SELECTED, 0));
-        if (row < 0) {
+        if (row >= 0) {
+            model_.apply(static_cast<std::size_t>(row), window_text(name_), window_text(value_),
+                         item_database());
+            refresh_rows();
             return;
         }
-        model_.apply(static_cast<std::size_t>(row), window_text(name_), window_text(value_),
-                     item_database());
-        refresh_rows();
+        const std::optional<std::size_t> added =
+            model_.add(window_text(name_), window_text(value_), item_database());
+        if (!added) {
+            return;
+        }
+        SendMessageA(list_, LVM_SETITEMCOUNT, model_.row_count(), 0);
+        search(added);  // selects and shows the new row, as a search hit is
     }
 
     // A save that fails is told in a box owned by the editor; the tables stay as they

@@ -7,6 +7,7 @@
 #include <limits>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace quilla {
 namespace {
@@ -57,6 +58,50 @@ TEST_F(ItemEditorRules, NextStartsAfterTheSearchPositionAndNeverWrapsAround) {
     model_.select_tab(1);  // a tab change starts again at the top
     EXPECT_EQ(model_.next("a"), std::nullopt);
     EXPECT_EQ(model_.search("shield"), 0u);
+}
+
+// Apply with no row selected adds the entry to the shown table and the live one and says
+// where its row is; with a row selected it renames that row.
+TEST_F(ItemEditorRules, ApplyWithoutASelectedRowAddsTheEntry) {
+    const struct {
+        const char* what;
+        const char* name;
+        const char* value;
+        std::optional<std::size_t> row;
+        std::vector<std::string> weapons;  // the shown rows afterwards, as name=value
+    } cases[] = {
+        {"a new name sorts in", "a3", "5", 2u, {"a1=1", "a2=-2", "a3=5", "b=3"}},
+        {"a name already there takes the value", "b", "-9", 2u, {"a1=1", "a2=-2", "b=-9"}},
+        {"an empty name adds nothing", "", "5", std::nullopt, {"a1=1", "a2=-2", "b=3"}},
+        {"no number adds nothing", "c", "", std::nullopt, {"a1=1", "a2=-2", "b=3"}},
+        {"a number past int32 adds nothing",
+         "c",
+         "2147483648",
+         std::nullopt,
+         {"a1=1", "a2=-2", "b=3"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        SetUp();
+        EXPECT_EQ(model_.add(c.name, c.value, db_), c.row);
+        std::vector<std::string> shown, live;
+        for (std::size_t row = 0; row < model_.row_count(); ++row) {
+            shown.push_back(model_.cell_text(row, 0) + "=" + model_.cell_text(row, 1));
+        }
+        for (const auto& [name, slots] : db_.snapshot()->weapon) {
+            live.push_back(name + "=" + std::to_string(slots));
+        }
+        EXPECT_EQ(shown, c.weapons);
+        EXPECT_EQ(live, c.weapons);
+        EXPECT_EQ(db_.snapshot()->shield, (ItemTable{{"a-shield", 4}}));
+    }
+
+    // On the empty table of another tab, the first entry is row 0 of that tab alone.
+    SetUp();
+    model_.select_tab(2);
+    EXPECT_EQ(model_.add("seal", "1", db_), 0u);
+    EXPECT_EQ(db_.snapshot()->weapon_seal, (ItemTable{{"seal", 1}}));
+    EXPECT_EQ(db_.snapshot()->weapon.size(), 3u);
 }
 
 TEST_F(ItemEditorRules, FilesThatCannotBeReadChangeNothing) {

@@ -190,6 +190,35 @@ TEST_F(ItemEditorWindow, ApplyMergesOntoAnExistingNameAndNeedsANumber) {
     EXPECT_EQ(saved, want);
 }
 
+// With no row selected (after a tab change), 適用 adds the entry to the tab's table, live
+// too, and selects its row; an empty name or no number adds nothing.
+TEST_F(ItemEditorWindow, ApplyWithNoRowSelectedAddsTheEntryAndSelectsIt) {
+    choose_tab(1);
+    ASSERT_EQ(selected_row(), -1);
+    const struct {
+        const char* name;
+        const char* value;
+        std::vector<std::string> rows;
+        int selected;
+    } steps[] = {
+        {"", "4", {"白銀の盾=5"}, -1},
+        {"木の盾", "", {"白銀の盾=5"}, -1},
+        {"木の盾", "2", {"白銀の盾=5", "木の盾=2"}, 1},
+    };
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.name + std::string("/") + step.value);
+        type(kItemEditorNameId, step.name);
+        type(kItemEditorValueId, step.value);
+        click(kItemEditorApplyId);
+        EXPECT_EQ(rows(), step.rows);
+        EXPECT_EQ(selected_row(), step.selected);
+    }
+    ItemTables want = sample_tables();
+    set(want, Category::Shield, "木の盾", 2);
+    EXPECT_EQ(live(), want);
+    EXPECT_EQ(text(kItemEditorNameId), "木の盾");  // filled from the selected row
+}
+
 // A save that fails says so in a box of the editor's own, with the name as typed and why;
 // the tables stay as they were, so the user can save again.
 TEST_F(ItemEditorWindow, AFailedSaveTellsWhyInABoxOfTheEditorAndKeepsTheTables) {
@@ -230,18 +259,42 @@ TEST_F(ItemEditorWindow, AFailedSaveTellsWhyInABoxOfTheEditorAndKeepsTheTables) 
 }
 
 // A drop as the shell makes it: a DROPFILES block in global memory, which the window frees.
-void drop_files(HWND window, const std::vector<std::string>& paths) {
-    std::string names;
-    for (const std::string& path : paths) {
-        names.append(path).push_back('\0');
+template <typename Char>
+void drop_files(HWND window, const std::vector<std::basic_string<Char>>& paths) {
+    std::basic_string<Char> names;
+    for (const auto& path : paths) {
+        names.append(path).push_back(Char{});
     }
-    HGLOBAL memory =
-        GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + names.size() + 1);
+    const std::size_t bytes = (names.size() + 1) * sizeof(Char);
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + bytes);
     auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
     drop->pFiles = sizeof(DROPFILES);
-    std::memcpy(drop + 1, names.data(), names.size());
+    drop->fWide = sizeof(Char) > 1;
+    std::memcpy(drop + 1, names.data(), bytes - sizeof(Char));
     GlobalUnlock(memory);
     SendMessageA(window, WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
+}
+
+// In a folder named with a letter outside code page 932: 保存 by a relative name writes
+// there, and a file dropped from there is read.
+TEST_F(ItemEditorWindow, SaveAndDropWorkInAFolderNamedOutsideTheCodePage) {
+    const std::wstring folder = test_support::folder_outside_code_page(dir_);
+    ASSERT_FALSE(folder.empty());
+    {
+        InWorkingDirectory cwd(folder);
+        type(kItemEditorFileNameId, "saved.txt");
+        click(kItemEditorSaveId);  // a failure would wait in its box
+    }
+    ItemTables saved;
+    load_item_file(read_file_bytes(folder + L"\\saved.txt"), saved);
+    EXPECT_EQ(saved, sample_tables());
+
+    const std::wstring shields = folder + L"\\shields.txt";
+    ASSERT_TRUE(replace_file_atomically(shields, "盾,木の盾,2\n"));
+    drop_files(editor_, std::vector<std::wstring>{shields});
+    ItemTables want = sample_tables();
+    want.shield = {{"木の盾", 2}};
+    EXPECT_EQ(live(), want);
 }
 
 // A file with only shield lines, loaded by name or dropped (whole, by a 258-byte path
@@ -264,9 +317,9 @@ TEST_F(ItemEditorWindow, LoadAndDropReplaceTheFilesCategoriesOnly) {
         ASSERT_EQ(*find(live(), Category::Weapon, "鉄の剣"), 7);
     };
     apply_seven();
-    drop_files(editor_, {cut, whole});
+    drop_files(editor_, std::vector<std::string>{cut, whole});
     EXPECT_EQ(*find(live(), Category::Weapon, "鉄の剣"), 7);
-    drop_files(editor_, {whole});
+    drop_files(editor_, std::vector<std::string>{whole});
     EXPECT_EQ(live(), want);
 
     apply_seven();

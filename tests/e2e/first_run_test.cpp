@@ -1,0 +1,115 @@
+// A player's first hour: an items.txt written in Notepad as UTF-8, the first weapon added
+// in the item editor to an empty table, a second start in the same folder, and a folder
+// named with a letter outside code page 932.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/command_ids.h"
+#include "tests/e2e/overlay_fixture_win.h"
+#include "tests/support/control_text_win.h"
+#include "ui/item_editor_ids.h"
+
+namespace quilla::e2e {
+namespace {
+
+using FirstRun = OverlayTest;
+
+constexpr char kInventory[] = "やくそう\r\nミスリルブレード [竜竜会] (Ｅ)\r\n白銀の盾 (Ｅ金)\r\n";
+
+std::string utf8(const char8_t* text) {
+    return reinterpret_cast<const char*>(text);
+}
+
+TEST_F(FirstRun, AnItemsFileSavedAsUtf8IsRecognisedOnScreen) {
+    write_items("\xEF\xBB\xBF" + utf8(u8"武器,ミスリルブレード,5\r\n武器印,竜,1\r\n武器印,会,2\r\n"
+                                      u8"盾,白銀の盾,3\r\n"));
+    write_inventory(kInventory);
+    ASSERT_NE(start_host(), nullptr);
+    HWND hwnd = start_overlay();
+    ASSERT_NE(hwnd, nullptr);
+    EXPECT_TRUE(wait_for_lines(
+        hwnd, {"ミスリルブレード[竜竜会○○○○○○○]", "★白銀の盾 [○○○○○○○○○○]", "なし"}));
+    close_overlay(hwnd);
+}
+
+// Without items.txt nothing is recognised; 適用 with no row selected adds the weapon,
+// which the overlay shows on its next pass and 保存 writes.
+TEST_F(FirstRun, ApplyOnTheEmptyWeaponTableMakesTheOverlayShowTheWeapon) {
+    write_inventory("やくそう\r\nミスリルブレード (Ｅ)\r\n");
+    ASSERT_NE(start_host(), nullptr);
+    HWND hwnd = start_overlay();
+    ASSERT_NE(hwnd, nullptr);
+    ASSERT_TRUE(wait_for_lines(hwnd, {"なし", "なし", "なし"}));
+
+    command(hwnd, kCommandItemEditor);
+    HWND editor = overlay_->find_own_window("ItemEditorDialog", "アイテムエディタ");
+    ASSERT_NE(editor, nullptr);
+    const auto set_text = [&](int id, const char* text) {
+        SendMessageA(GetDlgItem(editor, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
+    };
+    set_text(kItemEditorNameId, "ミスリルブレード");
+    set_text(kItemEditorValueId, "5");
+    SendMessageA(GetDlgItem(editor, kItemEditorApplyId), BM_CLICK, 0, 0);
+    EXPECT_TRUE(wait_for_lines(hwnd, {"ミスリルブレード [○○○○○○○○○○]", "なし", "なし"}));
+    EXPECT_EQ(SendMessageA(GetDlgItem(editor, kItemEditorListId), LVM_GETNEXTITEM,
+                           static_cast<WPARAM>(-1), LVNI_SELECTED),
+              0)
+        << "the new row is selected";
+
+    set_text(kItemEditorFileNameId, "items.txt");
+    SendMessageA(GetDlgItem(editor, kItemEditorSaveId), BM_CLICK, 0, 0);
+    EXPECT_EQ(read_file(dir_.file("items.txt")), std::string("武器,ミスリルブレード,5\n"));
+    close_overlay(hwnd);
+}
+
+// A second start where a copy runs ends at once with exit code 0, with no window and no
+// file read or written, while the first goes on; a copy in another folder runs beside
+// it; and a copy that was killed keeps no one from starting.
+TEST_F(FirstRun, ASecondStartInTheSameFolderEndsAtOnceWithoutTouchingTheFiles) {
+    const std::string settings = "x=40\r\ny=50\r\nWait=100\r\n";
+    write_settings(settings);
+    HWND first = start_overlay();
+    ASSERT_NE(first, nullptr);
+    const std::vector<std::string> names = dir_.names();
+
+    ChildProcess second(to_windows_path(QUILLA_EXE_PATH), {}, dir_.path());
+    ASSERT_TRUE(second.started()) << second.error();
+    EXPECT_EQ(second.wait_exit(), 0u);
+    EXPECT_FALSE(overlay_->has_exited()) << "the first copy ran all through the second";
+    EXPECT_TRUE(IsWindow(first));
+    EXPECT_EQ(settings_file(), settings);
+    EXPECT_EQ(dir_.names(), names);
+
+    ScratchDirectory other;
+    ChildProcess beside(to_windows_path(QUILLA_EXE_PATH), {}, other.path());
+    ASSERT_TRUE(beside.started()) << beside.error();
+    EXPECT_NE(test_support::wait_for_overlay_window(beside), nullptr)
+        << "a copy in another folder runs beside the first";
+    beside.terminate();
+
+    overlay_->terminate();
+    EXPECT_NE(start_overlay(), nullptr) << "a killed copy blocks the next start";
+}
+
+// In a folder whose name holds a letter outside code page 932, the settings are saved at
+// exit (a failure would hold the program in its box).
+TEST_F(FirstRun, AFolderNamedOutsideTheCodePageKeepsItsSettings) {
+    const std::wstring folder = test_support::folder_outside_code_page(dir_);
+    ASSERT_FALSE(folder.empty());
+    ChildProcess overlay(to_windows_path(QUILLA_EXE_PATH), {}, folder);
+    ASSERT_TRUE(overlay.started()) << overlay.error();
+    HWND hwnd = test_support::wait_for_overlay_window(overlay);
+    ASSERT_NE(hwnd, nullptr);
+    const test_support::Closed closed = test_support::close_overlay_process(overlay, hwnd);
+    EXPECT_EQ(closed.exit_code, 0u);
+    const std::optional<std::string> saved = read_file_bytes(folder + L"\\QuillaWS.txt");
+    ASSERT_TRUE(saved.has_value());
+    EXPECT_EQ(saved->rfind("x=0\r\ny=0\r\n", 0), 0u);
+}
+
+}  // namespace
+}  // namespace quilla::e2e

@@ -173,7 +173,8 @@ TEST_F(Lifecycle, ASettingsFileHeldByAnotherProgramIsWaitedForOrTheFailureIsShow
             EXPECT_EQ(box.owner, nullptr);
             EXPECT_EQ(box.caption, "エラー");
             EXPECT_EQ(box.text, "設定を保存できませんでした。\r\n" + dir_.file("QuillaWS.txt") +
-                                    "\r\nほかのプログラムが使用中です");
+                                    "\r\nほかのプログラムが使用中です。そのプログラムを閉じてから、"
+                                    "もう一度試してください。");
             EXPECT_EQ(overlay_->wait_exit(30000), 0u) << "the overlay did not exit";
             EXPECT_EQ(settings_file(), old);
         }

@@ -1,18 +1,21 @@
 // The release package as a player gets it: the QuillaWS.exe unpacked from the zip runs
-// from its own folder and keeps its settings there, and the guide beside it names every
-// command of the context menu and every key of the settings file. tools/test makes the
-// package, unpacks it and names the folder in QUILLA_PACKAGE_DIR.
+// from its own folder and keeps its settings there, carries its icon and the manifest's
+// Windows versions, and the guide beside it names every command of the context menu and
+// every key of the settings file; the guide and the changes name the version. tools/test
+// makes the package, unpacks it and names the folder in QUILLA_PACKAGE_DIR.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
 #include <cctype>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
 #include "app/context_menu_win.h"
 #include "app/overlay_window_win.h"
+#include "base/version.h"
 #include "config/settings.h"
 #include "tests/e2e/e2e_support_win.h"
 
@@ -68,6 +71,104 @@ void collect_captions(HMENU menu, std::vector<std::string>& captions) {
         captions.emplace_back(text);
         if (info.hSubMenu) {
             collect_captions(info.hSubMenu, captions);
+        }
+    }
+}
+
+// A resource of the program's file as bytes, or empty when there is none.
+std::string resource_bytes(HMODULE module, const char* type, int id) {
+    HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(id), type);
+    HGLOBAL loaded = found ? LoadResource(module, found) : nullptr;
+    const void* data = loaded ? LockResource(loaded) : nullptr;
+    return data ? std::string(static_cast<const char*>(data), SizeofResource(module, found))
+                : std::string();
+}
+
+#pragma pack(push, 2)
+struct IconGroupEntry {  // GRPICONDIRENTRY, as an icon group resource holds it
+    BYTE width, height, colours, reserved;
+    WORD planes, bits;
+    DWORD bytes;
+    WORD id;
+};
+#pragma pack(pop)
+
+TEST(Package, TheProgramCarriesItsIconAndItsWindowsVersions) {
+    const std::string dir = package_dir();
+    if (dir.empty()) {
+        GTEST_SKIP() << "QUILLA_PACKAGE_DIR names no unpacked package (tools/test sets it)";
+    }
+    const std::string exe = dir + "\\QuillaWS.exe";
+    HMODULE module = LoadLibraryExA(exe.c_str(), nullptr,
+                                    LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+    ASSERT_NE(module, nullptr) << "cannot open " << exe << " as a data file";
+
+    // Icon group 1, the lowest id, which Explorer shows: one 32-bit image a size.
+    const std::string group = resource_bytes(module, RT_GROUP_ICON, 1);
+    ASSERT_GE(group.size(), 6u) << "no icon group 1";
+    WORD count = 0;
+    std::memcpy(&count, group.data() + 4, sizeof count);
+    ASSERT_EQ(group.size(), 6 + count * sizeof(IconGroupEntry));
+    std::vector<int> sizes;
+    for (WORD i = 0; i < count; ++i) {
+        IconGroupEntry entry{};
+        std::memcpy(&entry, group.data() + 6 + i * sizeof entry, sizeof entry);
+        EXPECT_EQ(entry.width, entry.height);
+        EXPECT_EQ(entry.bits, 32);
+        sizes.push_back(entry.width);
+    }
+    EXPECT_EQ(sizes, (std::vector<int>{16, 32, 48}));
+    for (int size : {16, 32, 48}) {
+        SCOPED_TRACE(size);
+        HICON icon =
+            static_cast<HICON>(LoadImageA(module, MAKEINTRESOURCEA(1), IMAGE_ICON, size, size, 0));
+        ASSERT_NE(icon, nullptr);
+        ICONINFO info{};
+        ASSERT_TRUE(GetIconInfo(icon, &info));
+        BITMAP colour{};
+        ASSERT_TRUE(info.hbmColor && GetObjectA(info.hbmColor, sizeof colour, &colour));
+        EXPECT_EQ(colour.bmWidth, size);
+        EXPECT_EQ(colour.bmHeight, size);
+        DeleteObject(info.hbmColor);
+        DeleteObject(info.hbmMask);
+        DestroyIcon(icon);
+    }
+
+    const std::string manifest = resource_bytes(module, RT_MANIFEST, 1);
+    const struct {
+        const char* windows;
+        const char* id;
+    } versions[] = {
+        {"7", "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}"},
+        {"8", "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}"},
+        {"8.1", "{1f676c76-80e1-4239-95bb-83d0f6d0da78}"},
+        {"10 and 11", "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"},
+    };
+    for (const auto& v : versions) {
+        EXPECT_NE(manifest.find(std::string("<supportedOS Id=\"") + v.id + "\"/>"),
+                  std::string::npos)
+            << "the manifest does not name Windows " << v.windows;
+    }
+    FreeLibrary(module);
+}
+
+// The title is the first line after the byte-order mark and any rule line above it; the
+// packager fills in the version and the release date.
+TEST(Package, TheGuideAndTheChangesNameTheVersionInTheirTitle) {
+    const std::string dir = package_dir();
+    if (dir.empty()) {
+        GTEST_SKIP() << "QUILLA_PACKAGE_DIR names no unpacked package (tools/test sets it)";
+    }
+    for (const char* name : {"readme.txt", "history.txt"}) {
+        SCOPED_TRACE(name);
+        const auto text = read_file(dir + "\\" + name);
+        ASSERT_TRUE(text.has_value());
+        const std::size_t title = text->find_first_not_of("\xEF\xBB\xBF=\r\n");
+        ASSERT_NE(title, std::string::npos);
+        const std::string line = text->substr(title, text->find('\r', title) - title);
+        EXPECT_NE(line.find(std::string(" ") + kProgramVersion), std::string::npos) << line;
+        for (const char* placeholder : {"@VERSION@", "@RELEASE_DATE@"}) {
+            EXPECT_EQ(text->find(placeholder), std::string::npos) << placeholder << " is left";
         }
     }
 }

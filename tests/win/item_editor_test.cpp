@@ -228,10 +228,15 @@ TEST_F(ItemEditorWindow, AFailedSaveTellsWhyInABoxOfTheEditorAndKeepsTheTables) 
         Way way;
         const char* text;
     } cases[] = {
-        {"read-only", read_only, "を保存できませんでした。\r\n読み取り専用のファイルです"},
+        {"read-only", read_only,
+         "を保存できませんでした。\r\n読み取り専用のファイルです。ファイルのプロパティで"
+         "「読み取り専用」を外してください。"},
         {"held by another program", held,
-         "を保存できませんでした。\r\nほかのプログラムが使用中です"},
-        {"no such folder", no_folder, "を保存できませんでした。\r\nフォルダが見つかりません"},
+         "を保存できませんでした。\r\nほかのプログラムが使用中です。そのプログラムを閉じてから、"
+         "もう一度試してください。"},
+        {"no such folder", no_folder,
+         "を保存できませんでした。\r\nフォルダーが見つかりません。フォルダーの名前と場所を"
+         "確かめてください。"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

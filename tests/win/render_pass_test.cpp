@@ -110,7 +110,7 @@ TEST_F(RenderPassWin, AReadCutShortKeepsTheEquipmentARefusedOneShowsTheNotice) {
         {"host with higher rights",
          &shield_only,
          {0, ERROR_ACCESS_DENIED},
-         {"持ち物ウィンドウを読めません（管理者として実行中のため）"},
+         {"持ち物ウィンドウを読めません。Quilla WS も管理者として実行してください"},
          "",
          ""},
         {"whole read again",

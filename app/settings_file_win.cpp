@@ -22,19 +22,7 @@ Point load_settings() {
 
     options().load(v.options);
     position_mode().store(v.pos);
-    DisplaySettings display;
-    display.font_color = v.font_color;
-    display.back_color = v.back_color;
-    display.edge_color = v.edge_color;
-    display.weapon_text = v.weapon_text;
-    display.shield_text = v.shield_text;
-    display.amulet_text = v.amulet_text;
-    display.wait = v.wait;
-    display.item_window = v.item_window;
-    display.hook = v.hook;
-    display.hook_key = v.hook_key;
-    display.font = create_overlay_font(v.font_face, v.font_size);
-    display_settings().publish(std::move(display));
+    display_settings().publish(DisplaySettings(v, create_overlay_font(v.font_face, v.font_size)));
 
     load_startup_items(item_database());
     return {v.x, v.y};
@@ -48,29 +36,19 @@ bool save_settings(HWND overlay, SaveFailure* why) noexcept {
         return false;
     }
     try {
-        SettingsValues v;
+        const auto display = display_settings().snapshot();
+        SettingsValues v(*display);
         if (const std::optional<Point> at = normal_position_on_screen(overlay)) {
             v.x = at->x;
             v.y = at->y;
         }
         v.options = options().states();
         v.pos = position_mode().load();
-        const auto display = display_settings().snapshot();
-        v.item_window = display->item_window;
-        v.hook = display->hook;
-        v.hook_key = display->hook_key;
         LOGFONTA lf;
         if (read_logfont(font_handle(display->font), lf)) {
             v.font_face = std::string(lf.lfFaceName, strnlen(lf.lfFaceName, LF_FACESIZE));
             v.font_size = lf.lfHeight;
         }
-        v.weapon_text = display->weapon_text;
-        v.shield_text = display->shield_text;
-        v.amulet_text = display->amulet_text;
-        v.back_color = display->back_color;
-        v.font_color = display->font_color;
-        v.edge_color = display->edge_color;
-        v.wait = display->wait;
         return replace_file_atomically(kSettingsFileName, format_settings(v), why);
     } catch (...) {
         if (why) {

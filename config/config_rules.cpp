@@ -44,20 +44,19 @@ std::string field_value(std::string_view text) {
 }
 
 void apply_edits(const DialogEdits& edits, std::shared_ptr<void> font, DisplaySettings& settings) {
-    settings.back_color = edits.back_color;
-    settings.font_color = edits.font_color;
-    settings.edge_color = edits.edge_color;
+    const int32_t hook = settings.hook;
+    const int32_t wait = settings.wait;
+    static_cast<SettingsRecord&>(settings) = edits;
+    settings.hook = hook;
+    settings.wait = wait_from_text(edits.wait_text).value_or(wait);
+    settings.item_window = edits.item_window != 0 ? 1 : 0;
+    for (std::string* text :
+         {&settings.weapon_text, &settings.shield_text, &settings.amulet_text}) {
+        *text = field_value(*text);
+    }
     if (font) {
         settings.font = std::move(font);
     }
-    settings.weapon_text = field_value(edits.weapon_text);
-    settings.shield_text = field_value(edits.shield_text);
-    settings.amulet_text = field_value(edits.amulet_text);
-    if (const auto wait = wait_from_text(edits.wait_text)) {
-        settings.wait = *wait;
-    }
-    settings.item_window = edits.item_window ? 1 : 0;
-    settings.hook_key = edits.hook_key;
 }
 
 }  // namespace quilla

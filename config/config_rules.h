@@ -91,22 +91,17 @@ std::optional<int32_t> wait_from_text(std::string_view text) noexcept;
 // would not fit whole, so no lone lead byte ever reaches the settings file.
 std::string field_value(std::string_view text);
 
-// What the dialog holds when Apply or OK is pressed.
-struct DialogEdits {
-    uint32_t back_color = 0;
-    uint32_t font_color = 0;
-    uint32_t edge_color = 0;
-    std::string weapon_text;
-    std::string shield_text;
-    std::string amulet_text;
+// What the dialog holds when Apply or OK is pressed: the record it edits (read from the
+// display settings when it opened, its colours, texts, inventory request and hot key
+// changed by the controls) and the interval field's text.
+struct DialogEdits : SettingsRecord {
     std::string wait_text;
-    bool item_window = false;
-    int32_t hook_key = 0;
 };
 
-// Writes the edits into the settings. The new font replaces the overlay font only when it
-// exists: a font that could not be created leaves the previous one in use. The hot-key
-// switch is not touched: the dialog keeps it until it closes.
+// Writes the edited record into the settings, with each text cut by field_value and the
+// interval only when wait_from_text takes it. The new font replaces the overlay font only
+// when it exists: a font that could not be created leaves the previous one in use. The
+// hot-key switch is not touched: the dialog keeps it until it closes.
 void apply_edits(const DialogEdits& edits, std::shared_ptr<void> font, DisplaySettings& settings);
 
 }  // namespace quilla

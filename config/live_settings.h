@@ -8,7 +8,7 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
-#include <string>
+#include <utility>
 
 #include "base/published.h"
 #include "config/options.h"
@@ -16,20 +16,15 @@
 
 namespace quilla {
 
-// The settings that the render worker draws with. The font is the overlay font (an HFONT
-// on Windows) held by shared ownership: whoever lets go of it last deletes it, so the
-// worker never selects a font that the configuration dialog has already released.
-struct DisplaySettings {
-    uint32_t font_color = 0xFFFFFF;
-    uint32_t back_color = 0x000000;
-    uint32_t edge_color = 0x000000;
-    std::string weapon_text;
-    std::string shield_text;
-    std::string amulet_text;
-    int32_t wait = 100;
-    int32_t item_window = 0;
-    int32_t hook = 0;
-    int32_t hook_key = 0;
+// The settings that the render worker draws with: the settings file's record and the
+// overlay font (an HFONT on Windows), held by shared ownership: whoever lets go of it last
+// deletes it, so the worker never selects a font that the configuration dialog has
+// already released.
+struct DisplaySettings : SettingsRecord {
+    DisplaySettings() = default;
+    DisplaySettings(const SettingsRecord& record, std::shared_ptr<void> overlay_font)
+        : SettingsRecord(record), font(std::move(overlay_font)) {}
+
     std::shared_ptr<void> font;
 };
 

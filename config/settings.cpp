@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cstdint>
 #include <limits>
+#include <optional>
+#include <string>
 
 #include "base/text.h"
 
@@ -20,90 +22,110 @@ std::string string_value(std::string_view piece, std::size_t key_size) {
     return std::string(sjis_prefix(value, value.size()));
 }
 
-// Calls apply(value bytes) when piece starts with key (which includes its "=").
-template <typename Apply>
-void on_key(std::string_view piece, std::string_view key, Apply apply) {
-    if (starts_with(piece, key)) {
-        apply(piece.substr(key.size()));
+// The bytes after "key=" when the piece starts with them.
+std::optional<std::string_view> value_after(std::string_view piece, std::string_view key) {
+    if (piece.size() > key.size() && starts_with(piece, key) && piece[key.size()] == '=') {
+        return piece.substr(key.size() + 1);
+    }
+    return std::nullopt;
+}
+
+void set_default(const SettingKey& k, SettingsValues& v) {
+    switch (k.kind) {
+        case SettingKind::kNumber:
+            v.*k.number = static_cast<int32_t>(k.default_number);
+            break;
+        case SettingKind::kColour:
+            v.*k.colour = static_cast<uint32_t>(k.default_number);
+            break;
+        case SettingKind::kText:
+            v.*k.text = k.default_text;
+            break;
+        case SettingKind::kOption:
+            v.options[k.option] = static_cast<int32_t>(k.default_number);
+            break;
     }
 }
 
+void read_value(const SettingKey& k, std::string_view piece, std::string_view value,
+                SettingsValues& v) {
+    switch (k.kind) {
+        case SettingKind::kNumber: {
+            const int32_t number = parse_decimal_int(value);
+            v.*k.number = number >= k.least ? number : static_cast<int32_t>(k.default_number);
+            break;
+        }
+        case SettingKind::kColour:
+            // Colours are written as unsigned numbers, so they read back as such (up to
+            // 4294967295); a negative number is the colour with the same 32 bits.
+            v.*k.colour = static_cast<uint32_t>(
+                parse_decimal_in(value, std::numeric_limits<int32_t>::min(), UINT32_MAX));
+            break;
+        case SettingKind::kText:
+            v.*k.text = std::string(
+                sjis_prefix(string_value(piece, piece.size() - value.size()), k.max_bytes));
+            break;
+        case SettingKind::kOption:
+            v.options[k.option] = parse_decimal_int(value);  // any state is kept as it is
+            break;
+    }
+}
+
+std::string written_value(const SettingKey& k, const SettingsValues& v) {
+    switch (k.kind) {
+        case SettingKind::kNumber:
+            return std::to_string(v.*k.number);
+        case SettingKind::kColour:
+            return std::to_string(v.*k.colour);
+        case SettingKind::kText:
+            return v.*k.text;
+        case SettingKind::kOption:
+            return std::to_string(v.options[k.option]);
+    }
+    return {};
+}
+
 }  // namespace
+
+SettingsRecord::SettingsRecord() {
+    *this = SettingsValues();  // the record's part of the defaults
+}
+
+SettingsValues::SettingsValues() : SettingsRecord(Unset{}) {
+    for (const SettingKey& k : kSettingKeys) {
+        set_default(k, *this);
+    }
+}
+
+SettingsValues::SettingsValues(const SettingsRecord& record) : SettingsValues() {
+    SettingsRecord::operator=(record);
+}
 
 SettingsValues parse_settings(std::string_view file_bytes,
                               const std::function<void()>& on_item_window_piece) {
     SettingsValues v;
     const std::string text = crlf_to_lf(file_bytes);
-    auto number = [](int32_t& target) {
-        return [&target](std::string_view value) { target = parse_decimal_int(value); };
-    };
-    // Colours are written as unsigned numbers, so they read back as such (up to
-    // 4294967295); a negative number is the colour with the same 32 bits.
-    auto colour = [](uint32_t& target) {
-        return [&target](std::string_view value) {
-            target = static_cast<uint32_t>(
-                parse_decimal_in(value, std::numeric_limits<int32_t>::min(), UINT32_MAX));
-        };
-    };
     for (std::string_view piece : split_pieces(text, 255)) {
-        on_key(piece, "x=", number(v.x));
-        on_key(piece, "y=", number(v.y));
-        for (std::size_t i = 0; i < kOptions.size(); ++i) {
-            on_key(piece, std::string(kOptions[i].key) + "=", number(v.options[i]));
+        for (const SettingKey& k : kSettingKeys) {
+            if (const auto value = value_after(piece, k.key)) {
+                read_value(k, piece, *value, v);
+            }
+            // Right after its own key, on every piece while it is on: the start-up
+            // request that makes the host open its inventory window.
+            if (k.number == &SettingsValues::item_window && v.item_window != 0 &&
+                on_item_window_piece) {
+                on_item_window_piece();
+            }
         }
-        on_key(piece, "Pos=", number(v.pos));
-        on_key(piece, "ItemWindow=", number(v.item_window));
-        if (v.item_window != 0 && on_item_window_piece) {
-            on_item_window_piece();
-        }
-        on_key(piece, "hook=", number(v.hook));
-        on_key(piece, "hookKey=", number(v.hook_key));
-        on_key(piece, "Font=", [&](std::string_view) {
-            v.font_face = std::string(sjis_prefix(string_value(piece, 5), kMaxFontFaceBytes));
-        });
-        on_key(piece, "FontSize=", number(v.font_size));
-        on_key(piece,
-               "WeaponText=", [&](std::string_view) { v.weapon_text = string_value(piece, 11); });
-        on_key(piece,
-               "ShieldText=", [&](std::string_view) { v.shield_text = string_value(piece, 11); });
-        on_key(piece,
-               "AmuletText=", [&](std::string_view) { v.amulet_text = string_value(piece, 11); });
-        on_key(piece, "BackColor=", colour(v.back_color));
-        on_key(piece, "FontColor=", colour(v.font_color));
-        on_key(piece, "EdgeColor=", colour(v.edge_color));
-        on_key(piece, "Wait=", [&](std::string_view value) {
-            int32_t wait = parse_decimal_int(value);
-            // A pause of 0 or less would spin the worker and break the shutdown bound.
-            v.wait = wait > 0 ? wait : kDefaultWait;
-        });
     }
     return v;
 }
 
 std::string format_settings(const SettingsValues& v) {
     std::string out;
-    auto line = [&out](std::string_view key, std::string_view value) {
-        out.append(key).append(value).append("\r\n");
-    };
-    auto num = [](auto n) { return std::to_string(n); };
-    line("x=", num(v.x));
-    line("y=", num(v.y));
-    for (std::size_t i = 0; i < kOptions.size(); ++i) {
-        line(std::string(kOptions[i].key) + "=", num(v.options[i]));
+    for (const SettingKey& k : kSettingKeys) {
+        out.append(k.key).append("=").append(written_value(k, v)).append("\r\n");
     }
-    line("Pos=", num(v.pos));
-    line("ItemWindow=", num(v.item_window));
-    line("hook=", num(v.hook));
-    line("hookKey=", num(v.hook_key));
-    line("Font=", v.font_face);
-    line("FontSize=", num(v.font_size));
-    line("WeaponText=", v.weapon_text);
-    line("ShieldText=", v.shield_text);
-    line("AmuletText=", v.amulet_text);
-    line("BackColor=", num(v.back_color));
-    line("FontColor=", num(v.font_color));
-    line("EdgeColor=", num(v.edge_color));
-    line("Wait=", num(v.wait));
     return out;
 }
 

@@ -9,11 +9,6 @@ OverlaySize& overlay_size() {
     return *size;
 }
 
-Published<EquipmentState>& equipment_state() {
-    static auto* state = new Published<EquipmentState>;
-    return *state;
-}
-
 Published<std::vector<OverlayLine>>& drawn_lines() {
     static auto* lines = new Published<std::vector<OverlayLine>>;
     return *lines;

@@ -1,7 +1,7 @@
 // What the render worker tells the primary thread: the size of the overlay it last drew
-// (the window creation keeps the saved position on the screen with it), the equipment
-// lines it last built, and the lines it last drew with where it drew them (the slot-count
-// commands find the item under the cursor in them). Created on first use and never
+// (the window creation keeps the saved position on the screen with it) and the lines it
+// last drew with where it drew them (the slot-count commands find the item under the
+// cursor in them). Created on first use and never
 // destroyed, like the settings the worker reads.
 #pragma once
 
@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "base/published.h"
-#include "host/equipment_parser.h"
 #include "overlay/overlay_layout.h"
 #include "overlay/shown_lines.h"
 
@@ -22,7 +21,6 @@ struct OverlaySize {
 };
 
 OverlaySize& overlay_size();
-Published<EquipmentState>& equipment_state();
 Published<std::vector<OverlayLine>>& drawn_lines();
 
 }  // namespace quilla

@@ -84,9 +84,7 @@ class RenderPass::Impl {
                                        options().is_on(kOptionMaru)};
         const NothingTexts nothing{settings.weapon_text, settings.shield_text,
                                    settings.amulet_text};
-        EquipmentState state = parse_equipment(inventory_, *tables, line_options, nothing);
-        equipment_state().publish(state);
-        return state;
+        return parse_equipment(inventory_, *tables, line_options, nothing);
     }
 
     void draw_and_present(std::vector<OverlayLine> lines, const DisplaySettings& settings,

@@ -138,18 +138,15 @@ class ConfigDialog {
             const auto current = settings_->snapshot();
             LOGFONTA lf;
             read_logfont(font_handle(current->font), lf);  // all zero when there is no font
-            back_ = current->back_color;
-            font_ = current->font_color;
-            edge_ = current->edge_color;
-            hot_key_ = current->hook_key;
+            edited_ = *current;
 
             std::array<std::string, kDialogControlCount> texts;
             texts[kSizeField] = std::to_string(lf.lfHeight);
-            texts[kWeaponField] = current->weapon_text;
-            texts[kShieldField] = current->shield_text;
-            texts[kAmuletField] = current->amulet_text;
-            texts[kWaitField] = std::to_string(current->wait);
-            texts[kHotKeyButton] = input_code_name(hot_key_);
+            texts[kWeaponField] = edited_.weapon_text;
+            texts[kShieldField] = edited_.shield_text;
+            texts[kAmuletField] = edited_.amulet_text;
+            texts[kWaitField] = std::to_string(edited_.wait);
+            texts[kHotKeyButton] = input_code_name(edited_.hook_key);
             texts[kCapturePanel] = "Push Any Key";
             for (const DialogControlPlace& place : kDialogControls) {
                 controls_[place.control] =
@@ -164,7 +161,7 @@ class ConfigDialog {
                 SendMessageA(control(kFontList), CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
                              reinterpret_cast<LPARAM>(lf.lfFaceName));
             SendMessageA(control(kFontList), CB_SETCURSEL, found == CB_ERR ? 0 : found, 0);
-            set_check(kItemWindowBox, current->item_window != 0);
+            set_check(kItemWindowBox, edited_.item_window != 0);
             set_check(kHookBox, saved_hook_ != 0);
             SetTimer(hwnd_, kCaptureTimerId, kCaptureTimerMs, nullptr);
             return true;
@@ -213,7 +210,8 @@ class ConfigDialog {
         }
         UniquePen pen(CreatePen(PS_SOLID, 1, RGB(0, 0, 0)));
         SelectGuard pen_selected(dc.get(), pen.get());
-        const COLORREF swatch_colors[] = {back_, font_, edge_};
+        const COLORREF swatch_colors[] = {edited_.back_color, edited_.font_color,
+                                          edited_.edge_color};
         for (std::size_t i = 0; i < std::size(swatch_colors); ++i) {
             UniqueBrush brush(CreateSolidBrush(swatch_colors[i]));
             SelectGuard brush_selected(dc.get(), brush.get());
@@ -230,13 +228,13 @@ class ConfigDialog {
     void on_left_button(int x, int y) noexcept {
         switch (spot_at(x, y)) {
             case DialogSpot::kBackSwatch:
-                choose_color(back_);
+                choose_color(edited_.back_color);
                 break;
             case DialogSpot::kFontSwatch:
-                choose_color(font_);
+                choose_color(edited_.font_color);
                 break;
             case DialogSpot::kEdgeSwatch:
-                choose_color(edge_);
+                choose_color(edited_.edge_color);
                 break;
             case DialogSpot::kApply:
                 apply(SizeRule::kApply);
@@ -283,15 +281,12 @@ class ConfigDialog {
     void apply(SizeRule rule) noexcept {
         try {
             DialogEdits edits;
-            edits.back_color = back_;
-            edits.font_color = font_;
-            edits.edge_color = edge_;
+            static_cast<SettingsRecord&>(edits) = edited_;
             edits.weapon_text = window_text(control(kWeaponField));
             edits.shield_text = window_text(control(kShieldField));
             edits.amulet_text = window_text(control(kAmuletField));
             edits.wait_text = window_text(control(kWaitField));
-            edits.item_window = is_checked(control(kItemWindowBox));
-            edits.hook_key = hot_key_;
+            edits.item_window = is_checked(control(kItemWindowBox)) ? 1 : 0;
             const int32_t height = font_height_from_text(window_text(control(kSizeField)), rule);
             std::shared_ptr<void> font = create_overlay_font(selected_face(), height);
             saved_hook_ = is_checked(control(kHookBox)) ? 1 : 0;
@@ -314,7 +309,7 @@ class ConfigDialog {
         if (code == kNoInput) {
             return;
         }
-        hot_key_ = code;
+        edited_.hook_key = code;
         try {
             SetWindowTextA(control(kHotKeyButton), input_code_name(code).c_str());
         } catch (...) {
@@ -358,10 +353,7 @@ class ConfigDialog {
 
     HWND hwnd_ = nullptr;
     Published<DisplaySettings>* settings_ = nullptr;
-    uint32_t back_ = 0;
-    uint32_t font_ = 0;
-    uint32_t edge_ = 0;
-    int32_t hot_key_ = 0;
+    SettingsRecord edited_;  // the colours and the hot key as chosen so far
     int32_t saved_hook_ = 0;
     bool hook_suspended_ = false;
     std::array<HWND, kDialogControlCount> controls_{};

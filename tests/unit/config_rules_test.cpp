@@ -11,20 +11,44 @@ namespace {
 
 TEST(ConfigDialogRules, ClickAreasAreInclusiveAndSwatchesTakeClicksOnlyDownTo50) {
     EXPECT_EQ(spot_at(270, 30), DialogSpot::kBackSwatch);
+    EXPECT_EQ(spot_at(269, 30), DialogSpot::kNone);
+    EXPECT_EQ(spot_at(270, 29), DialogSpot::kNone);
     EXPECT_EQ(spot_at(310, 50), DialogSpot::kBackSwatch);
-    EXPECT_EQ(spot_at(290, 52), DialogSpot::kNone);  // drawn down to 55, but a free spot
+    EXPECT_EQ(spot_at(290, 51), DialogSpot::kNone);  // drawn down to 55, but a free spot
+    EXPECT_EQ(spot_at(290, 52), DialogSpot::kNone);
     EXPECT_EQ(spot_at(311, 40), DialogSpot::kNone);
     EXPECT_EQ(spot_at(410, 50), DialogSpot::kEdgeSwatch);
+    EXPECT_EQ(spot_at(411, 50), DialogSpot::kNone);
+    EXPECT_EQ(spot_at(150, 290), DialogSpot::kApply);
+    EXPECT_EQ(spot_at(149, 290), DialogSpot::kNone);
+    EXPECT_EQ(spot_at(150, 289), DialogSpot::kNone);
     EXPECT_EQ(spot_at(230, 310), DialogSpot::kApply);
+    EXPECT_EQ(spot_at(231, 300), DialogSpot::kNone);
     EXPECT_EQ(spot_at(235, 300), DialogSpot::kNone);
+    EXPECT_EQ(spot_at(239, 300), DialogSpot::kNone);
+    EXPECT_EQ(spot_at(240, 300), DialogSpot::kOk);
+    EXPECT_EQ(spot_at(410, 310), DialogSpot::kCancel);
     EXPECT_EQ(spot_at(410, 311), DialogSpot::kNone);
 }
 
 // (Apply and OK on the real fields are tested under Wine; these are the limits.)
 TEST(ConfigDialogRules, FieldsReadOnlyTheirFirst255BytesAndHugeValuesStopAtTheLimit) {
+    constexpr auto kIntMax = std::numeric_limits<int32_t>::max();
+    EXPECT_EQ(font_height_from_text(std::string(254, ' ') + "5", SizeRule::kOk), 5);
     EXPECT_EQ(font_height_from_text(std::string(255, ' ') + "5", SizeRule::kOk), 0);
-    EXPECT_EQ(wait_from_text("99999999999"), std::numeric_limits<int32_t>::max());
+    EXPECT_EQ(font_height_from_text("-1", SizeRule::kOk), -1);
+    EXPECT_EQ(font_height_from_text("-1", SizeRule::kApply), 0);
+    EXPECT_EQ(font_height_from_text("0", SizeRule::kApply), 0);
+    EXPECT_EQ(font_height_from_text("1", SizeRule::kApply), 1);
+    EXPECT_EQ(wait_from_text("2147483647"), kIntMax);
+    EXPECT_EQ(wait_from_text("2147483648"), kIntMax);
+    EXPECT_EQ(wait_from_text("99999999999"), kIntMax);
+    EXPECT_EQ(wait_from_text("1"), 1);
+    EXPECT_EQ(wait_from_text("0"), std::nullopt);
     EXPECT_EQ(wait_from_text("-5"), std::nullopt);
+    EXPECT_EQ(field_value(std::string(255, 'a')), std::string(255, 'a'));
+    EXPECT_EQ(field_value(std::string(256, 'a')), std::string(255, 'a'));
+    EXPECT_EQ(field_value(std::string(253, 'a') + "武"), std::string(253, 'a') + "武");
 }
 
 TEST(ConfigDialogRules, ApplyKeepsTheOverlayFontWhenNoNewOneCouldBeMade) {

@@ -27,6 +27,7 @@ TEST(WorkAreaOffset, IsWhereTheWorkAreaStartsOnItsMonitor) {
 TEST(Translate, MovesBothCoordinatesAndSaturates) {
     EXPECT_EQ(translate({100, 60}, {0, 40}), (Point{100, 100}));
     EXPECT_EQ(translate({-5, 7}, {60, -10}), (Point{55, -3}));
+    EXPECT_EQ(translate({kMin + 1, kMax - 1}, {-1, 1}), (Point{kMin, kMax}));
     EXPECT_EQ(translate({kMin, kMax}, {-1, 1}), (Point{kMin, kMax}));  // an absent position
 }
 

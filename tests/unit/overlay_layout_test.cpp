@@ -61,6 +61,7 @@ TEST(LineBands, StepsDownByTheLineStepOrByMeasuredHeights) {
          {std::nullopt, Size{5, 16}, Size{5, 16}},
          {{0, 16}, {16, 16}, {32, 16}}},
         {"step differs from extents", 20, {Size{5, 16}, Size{5, 16}}, {{0, 20}, {20, 20}}},
+        {"smallest positive step", 1, {Size{5, 16}, Size{5, 16}}, {{0, 1}, {1, 1}}},
         {"negative step stacks by height",
          -20,
          {Size{5, 22}, Size{5, 23}, Size{5, 22}},
@@ -106,9 +107,11 @@ TEST(ClipToSurface, ClampsEachSideOnItsOwn) {
         Size expected;
     };
     const Case cases[] = {
-        {{10, 10}, 100, 50, {10, 10}},  {{300, 10}, 100, 50, {100, 10}},
-        {{10, 300}, 100, 50, {10, 50}}, {{-3, kMax}, 100, 50, {0, 50}},
-        {{10, 10}, -1, 0, {0, 0}},
+        {{10, 10}, 100, 50, {10, 10}},   {{300, 10}, 100, 50, {100, 10}},
+        {{10, 300}, 100, 50, {10, 50}},  {{-3, kMax}, 100, 50, {0, 50}},
+        {{10, 10}, -1, 0, {0, 0}},       {{100, 50}, 100, 50, {100, 50}},  // exactly the surface
+        {{101, 51}, 100, 50, {100, 50}},                                   // one past it
+        {{0, 0}, 100, 50, {0, 0}},       {{-1, -1}, 100, 50, {0, 0}},
     };
     for (const Case& c : cases) {
         const Size clipped = clip_to_surface(c.used, c.surface_width, c.surface_height);

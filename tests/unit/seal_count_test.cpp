@@ -59,10 +59,15 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         SealCase{"empty text", {{"竜", 1}}, kW, "", 0, 0},
         SealCase{"ryu x3, limit 5", {{"竜", 1}}, kW, repeat("竜", 3), 3, 3},
+        SealCase{"ryu x5, limit 5", {{"竜", 1}}, kW, repeat("竜", 5), 5, 5},
+        SealCase{"ryu x6, limit 5", {{"竜", 1}}, kW, repeat("竜", 6), 6, 5},
         SealCase{"ryu x7, limit 5", {{"竜", 1}}, kW, repeat("竜", 7), 7, 5},
         SealCase{"ryu x7 on a shield, limit 5 too", {{"竜", 2}}, kS, repeat("竜", 7), 7, 10},
+        SealCase{"kaze x2 on a weapon, limit 2", {{"風", 1}}, kW, repeat("風", 2), 2, 2},
         SealCase{"kaze x3 on a weapon, limit 2", {{"風", 1}}, kW, repeat("風", 3), 3, 2},
         SealCase{"kaze x3 on a shield, no limit", {{"風", 1}}, kS, repeat("風", 3), 3, 3},
+        SealCase{"hatsu x1 on a shield, limit 1", {{"発", 1}}, kS, "発", 1, 1},
+        SealCase{"hatsu x2 on a shield, limit 1", {{"発", 1}}, kS, repeat("発", 2), 2, 1},
         SealCase{"hatsu x3 on a shield, limit 1", {{"発", 1}}, kS, repeat("発", 3), 3, 1},
         SealCase{"hatsu x3 on a weapon, no limit", {{"発", 1}}, kW, repeat("発", 3), 3, 3},
         SealCase{"kama on a weapon, limit 1", {{"鎌", 4}}, kW, repeat("鎌", 2), 2, 4},
@@ -106,12 +111,16 @@ INSTANTIATE_TEST_SUITE_P(
                  "BBAA",
                  4,
                  6},
+        SealCase{
+            "ten names: usage takes all ten", {{"A", 1}, {"B", 10}}, kW, repeat("AB", 5), 10, 55},
         SealCase{"eleven names: usage takes ten, tokens count all",
                  {{"A", 1}, {"B", 10}},
                  kW,
                  repeat("AB", 5) + "A",
                  11,
                  55},
+        SealCase{
+            "one name ten times: ten passes take all", {{"A", 1}}, kW, repeat("A", 10), 10, 10},
         SealCase{
             "one name eleven times: ten passes take ten", {{"A", 1}}, kW, repeat("A", 11), 10, 10},
         SealCase{"empty name is no seal", {{"", 5}, {"竜", 1}}, kW, "竜", 1, 1},
@@ -122,10 +131,11 @@ INSTANTIATE_TEST_SUITE_P(
 
 INSTANTIATE_TEST_SUITE_P(
     Saturation, SealCountTest,
-    ::testing::Values(SealCase{"sum stops at the top", {{"A", kMax}}, kW, "AAA", 3, kMax},
-                      SealCase{"sum stops at the bottom", {{"A", kMin}}, kS, "AAA", 3, kMin},
-                      SealCase{
-                          "back from the top", {{"A", kMax}, {"B", -5}}, kW, "AAB", 3, kMax - 5}),
+    ::testing::Values(
+        SealCase{"sum reaches the top", {{"A", kMax - 1}, {"B", 1}}, kW, "AB", 2, kMax},
+        SealCase{"sum stops at the top", {{"A", kMax}}, kW, "AAA", 3, kMax},
+        SealCase{"sum stops at the bottom", {{"A", kMin}}, kS, "AAA", 3, kMin},
+        SealCase{"back from the top", {{"A", kMax}, {"B", -5}}, kW, "AAB", 3, kMax - 5}),
     case_name<SealCase>);
 
 // Seven copies of a seal of one slot use as many slots as its repeat limit allows.

@@ -103,6 +103,9 @@ TEST(SettingsParse, NumbersReadLeadingDigitsAndClampHugeValues) {
     EXPECT_EQ(v.font_color, 0xFFFFFFECu);
     EXPECT_EQ(v.edge_color, 0xFFFFFFFFu);
     EXPECT_EQ(parse_settings(format_settings(v)), v) << "a colour changed in write then read";
+    EXPECT_EQ(parse_settings("BackColor=4294967296\n").back_color, 0xFFFFFFFFu);
+    EXPECT_EQ(parse_settings("BackColor=-2147483648\n").back_color, 0x80000000u);
+    EXPECT_EQ(parse_settings("BackColor=-2147483649\n").back_color, 0x80000000u);
     EXPECT_EQ(option(v, kOptionWeapon), 5);
 }
 
@@ -147,6 +150,10 @@ TEST(SettingsParse, FontFaceIsCutTo31BytesWithoutSplittingACharacter) {
         kana += "ア";
     }
     EXPECT_EQ(parse_settings("Font=" + kana + "\n").font_face, kana.substr(0, 30));
+    EXPECT_EQ(parse_settings("Font=" + std::string(31, 'F') + "\n").font_face,
+              std::string(31, 'F'));
+    EXPECT_EQ(parse_settings("Font=" + std::string(32, 'F') + "\n").font_face,
+              std::string(31, 'F'));
     EXPECT_EQ(parse_settings("Font=" + std::string(40, 'F') + "\n").font_face,
               std::string(31, 'F'));
     EXPECT_EQ(parse_settings("Font=Arial\n").font_face, "Arial");

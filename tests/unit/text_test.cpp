@@ -30,6 +30,18 @@ TEST(ParseDecimalInt, ClampsValuesBeyondInt32) {
     EXPECT_EQ(parse_decimal_int("-99999999999999999999999999999999x"), kMin);
 }
 
+TEST(SjisLeadByte, IsOneOfTheTwoRanges0x81To0x9FAnd0xE0To0xFC) {
+    const struct {
+        unsigned char byte;
+        bool lead;
+    } rows[] = {{0x00, false}, {0x7F, false}, {0x80, false}, {0x81, true},
+                {0x9F, true},  {0xA0, false}, {0xDF, false}, {0xE0, true},
+                {0xFC, true},  {0xFD, false}, {0xFF, false}};
+    for (const auto& row : rows) {
+        EXPECT_EQ(is_sjis_lead_byte(row.byte), row.lead) << static_cast<int>(row.byte);
+    }
+}
+
 TEST(SjisPrefix, NeverSplitsADoubleByteCharacter) {
     const std::string face = "ＭＳ ゴシック";  // 2+2+1+2+2+2 bytes
     EXPECT_EQ(sjis_prefix(face, 5), face.substr(0, 5));
@@ -48,6 +60,13 @@ TEST(SplitPieces, CutsAtLineEndsAndAtThePieceSize) {
     EXPECT_EQ(pieces[2].size(), 255u);
     EXPECT_EQ(pieces[3], std::string(45, 'a') + "\n");
     EXPECT_EQ(pieces[4], "z");
+
+    // A line of exactly one piece with its LF stays whole; one byte more and its LF goes
+    // into a piece of its own.
+    const std::string fits = std::string(254, 'b') + "\n";
+    EXPECT_EQ(split_pieces(fits + "c", 255), (std::vector<std::string_view>{fits, "c"}));
+    const std::string over = std::string(255, 'b');
+    EXPECT_EQ(split_pieces(over + "\nc", 255), (std::vector<std::string_view>{over, "\n", "c"}));
 }
 
 TEST(CrlfToLf, TranslatesOnlyPairs) {
@@ -104,7 +123,9 @@ TEST(ClassifyTextFile, TakesOnlyWellFormedUtf8OrAByteOrderMarkForUtf8) {
 TEST(SaturatingAdd, StopsAtTheLimits) {
     constexpr auto kMax = std::numeric_limits<int32_t>::max();
     constexpr auto kMin = std::numeric_limits<int32_t>::min();
+    EXPECT_EQ(saturating_add(kMax - 1, 1), kMax);
     EXPECT_EQ(saturating_add(kMax, 1), kMax);
+    EXPECT_EQ(saturating_add(kMin + 1, -1), kMin);
     EXPECT_EQ(saturating_add(kMin, -1), kMin);
     EXPECT_EQ(saturating_add(3, -5), -2);
 }

@@ -103,6 +103,12 @@ TEST(UpdateResponse, StopsAt64KiB) {
     for (; text.add_chunk(std::string(1024, 'x')) && chunks < 1000; ++chunks) {
     }
     EXPECT_EQ(chunks, 64);
+
+    // One byte short of the limit reading goes on; the byte that reaches it ends it.
+    ResponseText edge([](std::string_view chunk) { return std::optional<std::string>(chunk); });
+    EXPECT_TRUE(edge.add_chunk(std::string(65535, 'x')));
+    EXPECT_FALSE(edge.add_chunk("x"));
+    EXPECT_EQ(edge.text().size(), 65536u);
 }
 
 TEST(UpdateServer, IsTheBuiltInHostOrTheOneTheVariableNames) {
@@ -113,6 +119,8 @@ TEST(UpdateServer, IsTheBuiltInHostOrTheOneTheVariableNames) {
         {":80", "none"},
         {"h:", "none"},
         {"h:0", "none"},
+        {"h:1", "h 1 h:1"},
+        {"h:65535", "h 65535 h:65535"},
         {"h:65536", "none"},
         {"h:8a", "none"},
     };

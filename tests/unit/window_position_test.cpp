@@ -26,6 +26,8 @@ TEST(ClampToScreen, KeepsATwentyPixelWindowOnTheScreenArea) {
     const Case cases[] = {
         {kOneMonitor, {kMin, kMin}, {0, 0}},           // no saved position
         {kOneMonitor, {-50, 10}, {0, 10}},             // off the left edge
+        {kOneMonitor, {0, 0}, {0, 0}},                 // exactly at the top-left edges
+        {kOneMonitor, {-1, -1}, {0, 0}},               // one pixel past them
         {kOneMonitor, {1300, 1000}, {1260, 1000}},     // past the right edge
         {kOneMonitor, {1260, 1004}, {1260, 1004}},     // exactly at the edges
         {kOneMonitor, {1261, 1005}, {1260, 1004}},     // one pixel past them

@@ -158,19 +158,28 @@ UniqueWindow create_layered_window(HINSTANCE instance) {
     return window;
 }
 
-// True when the last pass showed the inventory's weapon, shield and amulets.
-bool passes_read_the_inventory() {
-    const auto state = equipment_state().snapshot();
-    return state->weapon_line.find(kWeaponName) != std::string::npos &&
-           state->shield_line.find(kShieldName) != std::string::npos &&
-           state->amulet_line.find(kLastAmuletName) != std::string::npos;
+// The text of the line of that role that the last pass drew; empty when it drew none.
+std::string drawn_text(LineRole role) {
+    for (const OverlayLine& line : *drawn_lines().snapshot()) {
+        if (line.role == role) {
+            return line.text;
+        }
+    }
+    return {};
 }
 
-// True when the last pass showed the three nothing texts.
+// True when the last pass drew the inventory's weapon, shield and amulets.
+bool passes_read_the_inventory() {
+    return drawn_text(LineRole::kWeapon).find(kWeaponName) != std::string::npos &&
+           drawn_text(LineRole::kShield).find(kShieldName) != std::string::npos &&
+           drawn_text(LineRole::kAmulet).find(kLastAmuletName) != std::string::npos;
+}
+
+// True when the last pass drew the three nothing texts.
 bool passes_show_nothing() {
-    const auto state = equipment_state().snapshot();
-    return state->weapon_line == kDefaultNothingText && state->shield_line == kDefaultNothingText &&
-           state->amulet_line == kDefaultNothingText;
+    return drawn_text(LineRole::kWeapon) == kDefaultNothingText &&
+           drawn_text(LineRole::kShield) == kDefaultNothingText &&
+           drawn_text(LineRole::kAmulet) == kDefaultNothingText;
 }
 
 std::vector<double> time_passes(RenderPass& pass, int32_t passes, const Clock& clock) {
@@ -201,9 +210,11 @@ std::vector<double> time_host_messages(HWND list, int32_t count, const Clock& cl
 // Drawing the last pass's lines into the surface, without the present.
 std::vector<double> time_draws(DrawingSurface& surface, int32_t count, const Clock& clock) {
     const auto settings = display_settings().snapshot();
-    const auto state = equipment_state().snapshot();
-    const std::vector<std::string_view> lines{state->weapon_line, state->shield_line,
-                                              state->amulet_line};
+    const auto drawn = drawn_lines().snapshot();
+    std::vector<std::string_view> lines;
+    for (const OverlayLine& line : *drawn) {
+        lines.push_back(line.text);
+    }
     const SelectGuard font(surface.dc(), font_handle(settings->font));
     LOGFONTA lf;
     const int32_t line_step = read_logfont(font_handle(settings->font), lf) ? lf.lfHeight : 0;

@@ -152,13 +152,12 @@ RECT to_win_rect(const Rect& r) noexcept {
 }
 
 // The monitors as the system reports them.
-class SystemMonitors final : public MonitorLayout {
-  public:
-    bool touches_a_monitor(const Rect& window) const noexcept override {
+constexpr MonitorCalls kSystemMonitors = {
+    [](const Rect& window) noexcept {
         const RECT rect = to_win_rect(window);
         return MonitorFromRect(&rect, MONITOR_DEFAULTTONULL) != nullptr;
-    }
-    std::optional<Rect> nearest_work_area(const Rect& window) const noexcept override {
+    },
+    [](const Rect& window) noexcept -> std::optional<Rect> {
         const RECT rect = to_win_rect(window);
         MONITORINFO info{};
         info.cbSize = sizeof info;
@@ -167,7 +166,7 @@ class SystemMonitors final : public MonitorLayout {
         }
         const RECT& work = info.rcWork;
         return Rect{work.left, work.top, work.right, work.bottom};
-    }
+    },
 };
 
 int run_message_loop() {
@@ -198,7 +197,7 @@ int run_overlay_application(HINSTANCE instance) {
         options().is_on(kOptionTopMost) ? WS_EX_LAYERED | WS_EX_TOPMOST : WS_EX_LAYERED;
     const Point origin =
         opening_position(saved, {overlay_size().width.load(), overlay_size().height.load()},
-                         virtual_screen(), SystemMonitors{});
+                         virtual_screen(), kSystemMonitors);
     // The window object lives as long as the process: the window procedure may still be
     // called for it while the message loop winds down.
     auto* window = new OverlayWindow;

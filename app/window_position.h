@@ -14,15 +14,14 @@ namespace quilla {
 // Never overflows.
 Point clamp_to_screen(Point saved, Size window, const Rect& screen) noexcept;
 
-// The monitors, as the system answers for one window rectangle.
-class MonitorLayout {
-  public:
-    virtual ~MonitorLayout() = default;
+// The monitors, as the system answers for one window rectangle: the program passes the
+// system's calls (app/overlay_window_win.cpp), tests their own.
+struct MonitorCalls {
     // Whether the rectangle shares at least one pixel with a monitor.
-    virtual bool touches_a_monitor(const Rect& window) const noexcept = 0;
+    bool (*touches_a_monitor)(const Rect& window) noexcept;
     // The work area (the monitor less its application bars) of the monitor nearest to the
     // rectangle; nothing when it cannot be read.
-    virtual std::optional<Rect> nearest_work_area(const Rect& window) const noexcept = 0;
+    std::optional<Rect> (*nearest_work_area)(const Rect& window) noexcept;
 };
 
 // Where the overlay opens: the saved position kept on the screen area (clamp_to_screen).
@@ -31,6 +30,6 @@ class MonitorLayout {
 // the work area of the nearest monitor, in the same way. On one monitor, which is the
 // whole screen area, nothing more changes.
 Point opening_position(Point saved, Size window, const Rect& screen,
-                       const MonitorLayout& monitors) noexcept;
+                       const MonitorCalls& monitors) noexcept;
 
 }  // namespace quilla

@@ -2,7 +2,7 @@
 // box, owned by the overlay window.
 #include "ui/version_information_win.h"
 
-#include <shellapi.h>
+#include <string>
 
 #include "base/version.h"
 #include "update/information_text.h"
@@ -12,16 +12,13 @@
 
 namespace quilla {
 
-void open_in_browser(const std::string& url) {
-    ShellExecuteA(nullptr, "open", url.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
-}
-
-void show_version_information(HWND owner, const UrlOpener& open_url) {
+void show_version_information(HWND owner, const InformationCalls& calls) {
     const UpdateCheckResult check = check_for_update(kProgramVersion);
     if (check.result == 1) {
         if (MessageBoxA(owner, update_offer_text(check.version).c_str(), kUpdateOfferCaption,
                         MB_YESNO) == IDYES) {
-            open_url(download_address(update_host()));
+            const std::string url = download_address(update_host());
+            calls.shell_execute(nullptr, "open", url.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
         }
         return;
     }

@@ -3,20 +3,20 @@
 #pragma once
 
 #include <windows.h>
-
-#include <functional>
-#include <string>
+#include <shellapi.h>
 
 namespace quilla {
 
-using UrlOpener = std::function<void(const std::string& url)>;
-
-// Opens the address in the default browser; reports nothing when the shell fails.
-void open_in_browser(const std::string& url);
+// The shell call that opens the download address in the default browser; tests pass
+// their own.
+struct InformationCalls {
+    decltype(&ShellExecuteA) shell_execute = &ShellExecuteA;
+};
 
 // Runs the update check. When a newer version exists, asks whether to download it and on
-// Yes opens the download address with open_url; otherwise, and whenever the check fails,
-// shows the program's version. Blocks until the box is closed.
-void show_version_information(HWND owner, const UrlOpener& open_url = open_in_browser);
+// Yes opens the download address in the default browser (a shell that fails is not
+// reported); otherwise, and whenever the check fails, shows the program's version. Blocks
+// until the box is closed.
+void show_version_information(HWND owner, const InformationCalls& calls = InformationCalls{});
 
 }  // namespace quilla

@@ -210,7 +210,7 @@ UpdateCheckResult check_for_update(std::string_view own_version) {
     if (!connection.socket || !send_all(connection, worklist_request(*server), end)) {
         return {};
     }
-    ResponseText text(utf8_chunk_to_ansi);
+    ResponseText text({&utf8_chunk_to_ansi});
     receive_into(connection, text, end);
     return read_update_response(text.text(), own_version);
 }

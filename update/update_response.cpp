@@ -7,7 +7,7 @@ namespace quilla {
 
 bool ResponseText::add_chunk(std::string_view received) {
     const std::string_view bytes = received.substr(0, received.find('\0'));
-    if (std::optional<std::string> converted = convert_(bytes)) {
+    if (std::optional<std::string> converted = conversion_.to_ansi(bytes)) {
         text_ += *converted;
     }
     if (text_.size() >= kResponseTextLimit) {

@@ -4,7 +4,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -18,13 +17,16 @@ inline constexpr std::size_t kResponseTextLimit = 64 * 1024;
 // The longest version text the check hands on (16 bytes with a terminating zero).
 inline constexpr std::size_t kMaxVersionText = 15;
 
-// Turns the bytes of one received chunk into ANSI text; nothing when a step fails.
-using ChunkConverter = std::function<std::optional<std::string>(std::string_view)>;
+// The conversion of one received chunk's bytes into ANSI text (nothing when a step
+// fails): the program passes the system's (update_check_win.cpp), tests their own.
+struct ChunkConversion {
+    std::optional<std::string> (*to_ansi)(std::string_view chunk);
+};
 
 // The response text, built chunk by chunk as the bytes arrive.
 class ResponseText {
   public:
-    explicit ResponseText(ChunkConverter convert) : convert_(std::move(convert)) {}
+    explicit ResponseText(ChunkConversion conversion) : conversion_(conversion) {}
 
     // Appends one received chunk: its bytes up to the first zero byte, converted by
     // themselves (a chunk that fails to convert adds nothing). Returns false once more
@@ -35,7 +37,7 @@ class ResponseText {
     const std::string& text() const noexcept { return text_; }
 
   private:
-    ChunkConverter convert_;
+    ChunkConversion conversion_;
     std::string text_;
 };
 

@@ -15,11 +15,19 @@
 using namespace quilla;
 using quilla::fuzz::require;
 
+namespace {
+
+// Chunks pass through unchanged: the conversion itself is the system's.
+std::optional<std::string> unchanged(std::string_view chunk) {
+    return std::string(chunk);
+}
+
+}  // namespace
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     FuzzedDataProvider input(data, size);
     const std::string own_version = input.ConsumeRandomLengthString(20);
-    // Chunks pass through unchanged: the conversion itself is the system's.
-    ResponseText text([](std::string_view chunk) { return std::optional<std::string>(chunk); });
+    ResponseText text({&unchanged});
     bool reading = true;
     while (reading && input.remaining_bytes() > 0) {
         const std::string chunk =
@@ -29,8 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     }
     if (!reading) {
         const std::string before = text.text();
-        ResponseText again(
-            [](std::string_view chunk) { return std::optional<std::string>(chunk); });
+        ResponseText again({&unchanged});
         require(again.add_chunk(before) == false, "a complete answer stays complete");
     }
     const UpdateCheckResult result = read_update_response(text.text(), own_version);

@@ -21,6 +21,12 @@ struct ReadCase {
     std::string version;
 };
 
+// A conversion that passes the bytes through, and the chunks a recording one was given.
+std::optional<std::string> unchanged(std::string_view chunk) {
+    return std::string(chunk);
+}
+std::vector<std::string> given;
+
 TEST(UpdateResponse, FindsTheWorklistVersionAndComparesItWithOwn) {
     const std::string head = "HTTP/1.1 200 OK\r\nContent-Length: 99\r\n\r\n";
     const std::vector<ReadCase> cases = {
@@ -79,11 +85,11 @@ TEST(UpdateResponse, BuildsTheTextChunkByChunkAndStopsWhenTheLineIsComplete) {
          "ab\xE6\x83\x85QuillaWS,\r\n"},
     };
     for (const ChunkCase& c : cases) {
-        std::vector<std::string> given;
-        ResponseText text([&](std::string_view chunk) -> std::optional<std::string> {
+        given.clear();
+        ResponseText text({[](std::string_view chunk) -> std::optional<std::string> {
             given.emplace_back(chunk);
             return chunk == "FAIL" ? std::nullopt : std::optional<std::string>(chunk);
-        });
+        }});
         // One receive buffer reused for every chunk, as a socket read fills it.
         std::string buffer(1024, 'Z');
         std::vector<bool> go_on;
@@ -98,14 +104,14 @@ TEST(UpdateResponse, BuildsTheTextChunkByChunkAndStopsWhenTheLineIsComplete) {
 }
 
 TEST(UpdateResponse, StopsAt64KiB) {
-    ResponseText text([](std::string_view chunk) { return std::optional<std::string>(chunk); });
+    ResponseText text({&unchanged});
     int chunks = 1;
     for (; text.add_chunk(std::string(1024, 'x')) && chunks < 1000; ++chunks) {
     }
     EXPECT_EQ(chunks, 64);
 
     // One byte short of the limit reading goes on; the byte that reaches it ends it.
-    ResponseText edge([](std::string_view chunk) { return std::optional<std::string>(chunk); });
+    ResponseText edge({&unchanged});
     EXPECT_TRUE(edge.add_chunk(std::string(65535, 'x')));
     EXPECT_FALSE(edge.add_chunk("x"));
     EXPECT_EQ(edge.text().size(), 65536u);

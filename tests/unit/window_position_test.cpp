@@ -45,18 +45,17 @@ TEST(ClampToScreen, KeepsATwentyPixelWindowOnTheScreenArea) {
 
 // Monitors as rectangles; the nearest work area is the one the case names, as the system
 // would choose it.
-struct FakeMonitors final : MonitorLayout {
-    FakeMonitors(const std::vector<Rect>& all, std::optional<Rect> nearest_work)
-        : monitors(all), nearest(nearest_work) {}
-    bool touches_a_monitor(const Rect& w) const noexcept override {
-        return std::any_of(monitors.begin(), monitors.end(), [&](const Rect& m) {
+// The monitors of the case being tried, and the work area the nearest one reports.
+const std::vector<Rect>* fake_monitors = nullptr;
+std::optional<Rect> fake_nearest;
+
+constexpr MonitorCalls kFakeMonitors = {
+    [](const Rect& w) noexcept {
+        return std::any_of(fake_monitors->begin(), fake_monitors->end(), [&](const Rect& m) {
             return w.left < m.right && m.left < w.right && w.top < m.bottom && m.top < w.bottom;
         });
-    }
-    std::optional<Rect> nearest_work_area(const Rect&) const noexcept override { return nearest; }
-
-    const std::vector<Rect>& monitors;
-    std::optional<Rect> nearest;
+    },
+    [](const Rect&) noexcept { return fake_nearest; },
 };
 
 TEST(OpeningPosition, MovesAWindowOnNoMonitorIntoTheNearestWorkArea) {
@@ -86,9 +85,9 @@ TEST(OpeningPosition, MovesAWindowOnNoMonitorIntoTheNearestWorkArea) {
          {3000, 820}},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(
-            opening_position(c.saved, {20, 20}, c.screen, FakeMonitors(c.monitors, c.nearest)),
-            c.want)
+        fake_monitors = &c.monitors;
+        fake_nearest = c.nearest;
+        EXPECT_EQ(opening_position(c.saved, {20, 20}, c.screen, kFakeMonitors), c.want)
             << c.saved.x << "," << c.saved.y << " among " << c.monitors.size() << " monitors";
     }
 }

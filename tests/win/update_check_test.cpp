@@ -20,6 +20,16 @@ using test_support::answer_box;
 using test_support::SeenBox;
 using test_support::WorklistServer;
 
+// What the stand-in shell was asked to open: (verb, address, show command) each time.
+std::vector<std::string> opened;
+
+HINSTANCE WINAPI record_shell_execute(HWND, LPCSTR verb, LPCSTR file, LPCSTR parameters,
+                                      LPCSTR directory, INT show) {
+    opened.push_back(std::string(verb) + " " + file + (parameters || directory ? " +" : "") +
+                     (show == SW_SHOWNORMAL ? "" : " hidden"));
+    return reinterpret_cast<HINSTANCE>(static_cast<INT_PTR>(33));
+}
+
 TEST(UpdateCheck, OffersANewerVersionOrShowsTheVersionWithinTheBound) {
     const std::string offer =
         "新たなバージョンが見つかりました。\r\n1.7.0\r\nダウンロードしますか？\r\n("
@@ -44,7 +54,7 @@ TEST(UpdateCheck, OffersANewerVersionOrShowsTheVersionWithinTheBound) {
         ULONGLONG within_ms;
     } cases[] = {
         {"newer, No", worklist, true, true, IDNO, offer, {}, kAnswered},
-        {"newer, Yes", worklist, true, true, IDYES, offer, {download}, kAnswered},
+        {"newer, Yes", worklist, true, true, IDYES, offer, {"open " + download}, kAnswered},
         {"line without CR LF, held", "QuillaWS,a,b,c,1.7.0", true, true, IDNO, offer, {}, kGivenUp},
         {"no worklist, closed",
          "HTTP/1.1 404 Not Found\r\n\r\n",
@@ -61,11 +71,12 @@ TEST(UpdateCheck, OffersANewerVersionOrShowsTheVersionWithinTheBound) {
                                        nullptr, nullptr, nullptr));
     for (const Case& c : cases) {
         WorklistServer server(c.reply, c.hold, c.listening);
-        std::vector<std::string> opened;
+        opened.clear();
         const ULONGLONG start = GetTickCount64();
         const SeenBox box = answer_box(GetCurrentProcessId(), c.button, [&] {
-            show_version_information(owner.get(),
-                                     [&](const std::string& url) { opened.push_back(url); });
+            InformationCalls calls;
+            calls.shell_execute = &record_shell_execute;
+            show_version_information(owner.get(), calls);
         });
         ASSERT_NE(box.box, nullptr) << c.what << ": no box";
         EXPECT_LT(box.shown_at - start, c.within_ms) << c.what;

@@ -57,10 +57,12 @@ class ConfigDialog {
 
     HWND window() const noexcept { return hwnd_; }
 
-    HWND open(HWND owner, Published<DisplaySettings>& settings) noexcept {
+    HWND open(HWND owner, Published<DisplaySettings>& settings,
+              const JoystickCalls& joystick) noexcept {
         if (hwnd_) {
             return hwnd_;
         }
+        poller_ = InputPoller(joystick);
         const HINSTANCE instance = window_instance(owner);
         // A class registered by an earlier dialog stays.
         register_window_class(instance, kConfigDialogClass, &window_procedure<ConfigDialog>,
@@ -310,7 +312,7 @@ class ConfigDialog {
         if (!IsWindowVisible(control(kCapturePanel))) {
             return;
         }
-        const int32_t code = poll_input();
+        const int32_t code = poller_.poll();
         if (code == kNoInput) {
             return;
         }
@@ -358,6 +360,7 @@ class ConfigDialog {
 
     HWND hwnd_ = nullptr;
     Published<DisplaySettings>* settings_ = nullptr;
+    InputPoller poller_;
     uint32_t back_ = 0;
     uint32_t font_ = 0;
     uint32_t edge_ = 0;
@@ -371,8 +374,9 @@ class ConfigDialog {
 
 }  // namespace
 
-HWND open_config_dialog(HWND owner, Published<DisplaySettings>& settings) {
-    return ConfigDialog::instance().open(owner, settings);
+HWND open_config_dialog(HWND owner, Published<DisplaySettings>& settings,
+                        const JoystickCalls& joystick) {
+    return ConfigDialog::instance().open(owner, settings, joystick);
 }
 
 HWND config_dialog_window() noexcept {

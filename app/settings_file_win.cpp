@@ -39,7 +39,7 @@ Point load_settings() {
     return {v.x, v.y};
 }
 
-bool save_settings(HWND overlay, SaveFailure* why) noexcept {
+bool save_settings(HWND overlay, SaveFailure* why, DWORD retry_ms) noexcept {
     if (why) {
         *why = SaveFailure::none;
     }
@@ -70,7 +70,8 @@ bool save_settings(HWND overlay, SaveFailure* why) noexcept {
         v.font_color = display->font_color;
         v.edge_color = display->edge_color;
         v.wait = display->wait;
-        return replace_file_atomically(kSettingsFileName, format_settings(v), why);
+        return replace_file_atomically(kSettingsFileName, format_settings(v), why, FileCalls{},
+                                       retry_ms);
     } catch (...) {
         if (why) {
             *why = SaveFailure::other;

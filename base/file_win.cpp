@@ -155,7 +155,7 @@ const char* save_failure_phrase(SaveFailure failure) noexcept {
 }
 
 bool replace_file_atomically(const std::string& given_path, std::string_view bytes,
-                             SaveFailure* why, const FileCalls& calls) noexcept {
+                             SaveFailure* why, const FileCalls& calls, DWORD retry_ms) noexcept {
     SaveFailure ignored;
     SaveFailure& failure = why ? *why : ignored;
     failure = SaveFailure::none;
@@ -197,7 +197,7 @@ bool replace_file_atomically(const std::string& given_path, std::string_view byt
                 return true;
             }
             error = GetLastError();
-            if (!held_by_another_program(error) || calls.tick_count() - start >= kReplaceRetryMs) {
+            if (!held_by_another_program(error) || calls.tick_count() - start >= retry_ms) {
                 break;
             }
             calls.sleep(kReplaceRetryIntervalMs);

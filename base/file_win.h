@@ -52,12 +52,12 @@ inline constexpr DWORD kReplaceRetryIntervalMs = 50;
 // time, flushes it, and puts it in path's place: over an existing file with ReplaceFileA,
 // which keeps the old file's attributes and security, else by a move. A replace refused
 // by a sharing or lock violation or by access denied is tried again every
-// kReplaceRetryIntervalMs for about kReplaceRetryMs. On any failure the old file at path
+// kReplaceRetryIntervalMs for about retry_ms. On any failure the old file at path
 // is left as it was, the temporary file is removed, false is returned and *why (when
 // given) says why; a read-only file or a folder at path is refused before anything is
 // written.
 bool replace_file_atomically(const std::string& path, std::string_view bytes,
-                             SaveFailure* why = nullptr,
-                             const FileCalls& calls = FileCalls{}) noexcept;
+                             SaveFailure* why = nullptr, const FileCalls& calls = FileCalls{},
+                             DWORD retry_ms = kReplaceRetryMs) noexcept;
 
 }  // namespace quilla

@@ -3,11 +3,14 @@
 // settings file.
 #include <windows.h>
 
+#include <algorithm>
+
 #include "app/command_ids.h"
 #include "config/options.h"
 #include "tests/e2e/overlay_fixture_win.h"
 #include "tests/support/control_text_win.h"
 #include "tests/support/message_box_win.h"
+#include "tools/standin_host/inventory_window.h"
 
 namespace quilla::e2e {
 namespace {
@@ -179,6 +182,50 @@ TEST_F(Lifecycle, ASettingsFileHeldByAnotherProgramIsWaitedForOrTheFailureIsShow
         }
         EXPECT_EQ(dir_.names(), std::vector<std::string>{"QuillaWS.txt"}) << "left over";
     }
+}
+
+// The worst session end: the settings file held by another program with no sharing the
+// whole time, and a host that answers nothing (each of its replies takes 5 seconds, and
+// the render worker is waiting for one). WM_ENDSESSION still returns within 3 seconds,
+// with the host's resize requested: once the host answers again it is back at its base
+// height. The old settings file stays whole and nothing is left beside it.
+TEST_F(Lifecycle, TheSessionEndReturnsWithin3SecondsWithTheFileHeldAndTheHostSilent) {
+    constexpr ULONGLONG kSessionEndBoundMs = 3000;
+    const std::string old = "x=0\r\ny=0\r\n";  // Wait=100: a 10-second worker bound at exit
+    write_settings(old);
+    write_inventory("やくそう\r\n");
+    HWND host = start_host({"--size", "620x500", "--slow-inventory", "5000"});
+    ASSERT_NE(host, nullptr);
+    const UniqueKernelHandle silent(
+        OpenEventA(SYNCHRONIZE, FALSE, standin::query_event_name(host_->process_id()).c_str()));
+    ASSERT_TRUE(silent) << "the slow host's query event";
+    HWND hwnd = start_overlay();
+    ASSERT_NE(hwnd, nullptr);
+    ASSERT_EQ(
+        WaitForSingleObject(silent.get(), test_support::deadline_ms(test_support::kUsualWaitMs)),
+        WAIT_OBJECT_0)
+        << "the worker did not begin a read of the host's inventory";
+    UniqueFile hold = test_support::hold_file(dir_.file("QuillaWS.txt"));
+    ASSERT_TRUE(hold);
+
+    DWORD_PTR answer = 0;
+    ASSERT_NE(SendMessageTimeoutA(hwnd, WM_QUERYENDSESSION, 0, 0, SMTO_BLOCK, 10000, &answer), 0);
+    const ULONGLONG start = GetTickCount64();
+    const LRESULT sent =
+        SendMessageTimeoutA(hwnd, WM_ENDSESSION, TRUE, 0, SMTO_BLOCK, 30000, &answer);
+    const ULONGLONG took = GetTickCount64() - start;
+    const bool host_still_silent = WaitForSingleObject(silent.get(), 0) == WAIT_OBJECT_0;
+    overlay_->terminate();  // as Windows may, as soon as WM_ENDSESSION returns
+    hold.reset();
+    ASSERT_NE(sent, 0) << "WM_ENDSESSION not answered";
+    EXPECT_TRUE(host_still_silent) << "the host answered during the session end";
+    EXPECT_LE(took, kSessionEndBoundMs);
+    EXPECT_EQ(settings_file(), old);
+    std::vector<std::string> names = dir_.names();
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"QuillaWS.txt", "inventory.txt"})) << "left over";
+    EXPECT_TRUE(wait_until([&] { return height_of(host) == 433; }))
+        << "host height " << height_of(host);
 }
 
 }  // namespace

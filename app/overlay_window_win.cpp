@@ -3,6 +3,7 @@
 // the render worker.
 #include "app/overlay_window_win.h"
 
+#include <algorithm>
 #include <memory>
 #include <optional>
 #include <string>
@@ -18,6 +19,7 @@
 #include "config/live_settings.h"
 #include "config/settings.h"
 #include "host/host_window_win.h"
+#include "input/input_poller_win.h"
 #include "overlay/drawing_surface_win.h"
 #include "overlay/overlay_state.h"
 #include "overlay/render_pass_win.h"
@@ -26,6 +28,12 @@
 
 namespace quilla {
 namespace {
+
+// At the session end: how long a settings file another program holds is tried, and how
+// long the render worker is waited for at most, in milliseconds. With the rest of the
+// exit they keep WM_ENDSESSION under 3 seconds.
+constexpr DWORD kSessionEndSaveRetryMs = 1000;
+constexpr uint32_t kSessionEndWorkerWaitMs = 800;
 
 void show_startup_error(HWND owner, const std::string& code) {
     const std::string text = texts::kStartupFailed + (" " + code);
@@ -56,8 +64,8 @@ class OverlayWindow {
                 return TRUE;  // nothing to ask the user
             case WM_ENDSESSION:
                 // Windows may end the process as soon as this returns, without
-                // WM_DESTROY: go through the whole exit now. An end that was cancelled
-                // (wparam FALSE) changes nothing.
+                // WM_DESTROY: go through the whole exit now, in a bounded time (see
+                // on_destroy). An end that was cancelled (wparam FALSE) changes nothing.
                 if (wparam) {
                     session_ending_ = true;
                     DestroyWindow(hwnd_);
@@ -75,6 +83,11 @@ class OverlayWindow {
             case kTransparencyToggledMessage:
                 update_check_mark(menu_.get(), kOptionTransparent);
                 return 0;
+            case WM_DEVICECHANGE:
+                // A pad plugged in or out: the render worker and the dialog ask the pad
+                // again at once rather than after their pause.
+                note_device_change();
+                return DefWindowProcA(hwnd_, message, wparam, lparam);
             case kDisplaySettingsAppliedMessage:
                 // A new interval or new texts take effect now, not after the current pause.
                 if (worker_) {
@@ -104,8 +117,14 @@ class OverlayWindow {
         return 0;
     }
 
+    // The save, then the host's height, then the worker's stop. At the session end all
+    // of it stays well within the time Windows waits before it tells the user that the
+    // program keeps the session from ending: a held settings file is tried for less time,
+    // the host's resize is only requested (it never waits for the host), and the worker
+    // is waited for a fixed time whatever the refresh interval.
     void on_destroy() noexcept {
-        save_settings(hwnd_, &save_failure_);
+        save_settings(hwnd_, &save_failure_,
+                      session_ending_ ? kSessionEndSaveRetryMs : kReplaceRetryMs);
         {
             std::lock_guard lock(host_layout_mutex());
             position_mode().store(kPositionStopping);
@@ -113,7 +132,8 @@ class OverlayWindow {
         }
         if (worker_) {
             const int32_t wait = display_settings().snapshot()->wait;
-            worker_->stop(worker_stop_timeout_ms(wait));
+            const uint32_t bound = worker_stop_timeout_ms(wait);
+            worker_->stop(session_ending_ ? std::min(bound, kSessionEndWorkerWaitMs) : bound);
         }
         // Release our hold on the overlay font; a worker still drawing keeps its own.
         display_settings().update([](DisplaySettings& s) { s.font.reset(); });
@@ -173,7 +193,10 @@ int run_message_loop() {
     MSG msg;
     for (;;) {
         if (!PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
-            Sleep(1);
+            // Idle for at most 1 ms, but a message sent (the render worker's window calls
+            // on the overlay wait for this thread) or posted meanwhile ends the wait at
+            // once, and one already queued but not yet seen counts too.
+            MsgWaitForMultipleObjectsEx(0, nullptr, 1, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
             continue;
         }
         const BOOL got = GetMessageA(&msg, nullptr, 0, 0);

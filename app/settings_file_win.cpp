@@ -28,7 +28,7 @@ Point load_settings() {
     return {v.x, v.y};
 }
 
-bool save_settings(HWND overlay, SaveFailure* why) noexcept {
+bool save_settings(HWND overlay, SaveFailure* why, DWORD retry_ms) noexcept {
     if (why) {
         *why = SaveFailure::none;
     }
@@ -49,7 +49,8 @@ bool save_settings(HWND overlay, SaveFailure* why) noexcept {
             v.font_face = std::string(lf.lfFaceName, strnlen(lf.lfFaceName, LF_FACESIZE));
             v.font_size = lf.lfHeight;
         }
-        return replace_file_atomically(kSettingsFileName, format_settings(v), why);
+        return replace_file_atomically(kSettingsFileName, format_settings(v), why, FileCalls{},
+                                       retry_ms);
     } catch (...) {
         if (why) {
             *why = SaveFailure::other;

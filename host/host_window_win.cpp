@@ -1,6 +1,7 @@
 // Finding, resizing and prompting the host application's windows.
 #include "host/host_window_win.h"
 
+#include "base/saturating.h"
 #include "host/base_height.h"
 #include "host/timed_poll.h"
 
@@ -18,13 +19,7 @@ constexpr UINT kResizeFlags = SWP_NOMOVE | SWP_NOZORDER | SWP_NOOWNERZORDER | SW
 
 constexpr BYTE kKeyDownBit = 0x80;
 
-}  // namespace
-
-std::optional<Size> outer_size(HWND window) noexcept {
-    RECT rect{};
-    if (!GetWindowRect(window, &rect)) {
-        return std::nullopt;
-    }
+std::optional<Size> size_of(const RECT& rect) noexcept {
     const int64_t width = int64_t{rect.right} - rect.left;
     const int64_t height = int64_t{rect.bottom} - rect.top;
     constexpr int64_t kMax = std::numeric_limits<int32_t>::max();
@@ -32,6 +27,40 @@ std::optional<Size> outer_size(HWND window) noexcept {
         return std::nullopt;
     }
     return Size{static_cast<int32_t>(width), static_cast<int32_t>(height)};
+}
+
+// The placement of a minimized host that is shown restored when it comes back; nothing
+// when it cannot be read or comes back maximized.
+std::optional<WINDOWPLACEMENT> restorable_placement(HWND host,
+                                                    const HostWindowCalls& calls) noexcept {
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof placement;
+    if (!calls.get_placement(host, &placement) || (placement.flags & WPF_RESTORETOMAXIMIZED) != 0) {
+        return std::nullopt;
+    }
+    return placement;
+}
+
+}  // namespace
+
+std::optional<Size> outer_size(HWND window) noexcept {
+    RECT rect{};
+    if (!GetWindowRect(window, &rect)) {
+        return std::nullopt;
+    }
+    return size_of(rect);
+}
+
+std::optional<Size> host_outer_size(HWND host, const HostWindowCalls& calls) noexcept {
+    if (calls.is_iconic(host)) {
+        const std::optional<WINDOWPLACEMENT> placement = restorable_placement(host, calls);
+        return placement ? size_of(placement->rcNormalPosition) : std::nullopt;
+    }
+    RECT rect{};
+    if (!calls.get_rect(host, &rect)) {
+        return std::nullopt;
+    }
+    return size_of(rect);
 }
 
 std::mutex& host_layout_mutex() {
@@ -51,25 +80,41 @@ HWND find_inventory_window() noexcept {
     return FindWindowA(kInventoryClass, kInventoryTitle);
 }
 
-bool resize_host_height(HWND host, int32_t outer_width, int32_t height) noexcept {
+bool resize_host_height(HWND host, int32_t outer_width, int32_t height,
+                        const HostWindowCalls& calls) noexcept {
     if (!host) {
         return false;
     }
-    return SetWindowPos(host, nullptr, 0, 0, outer_width, height, kResizeFlags) != FALSE;
+    if (!calls.is_iconic(host)) {
+        return calls.set_pos(host, nullptr, 0, 0, outer_width, height, kResizeFlags) != FALSE;
+    }
+    std::optional<WINDOWPLACEMENT> placement = restorable_placement(host, calls);
+    if (!placement) {
+        return false;
+    }
+    // The normal rectangle is in workspace coordinates; only its size changes, so its
+    // corner is kept as it is.
+    RECT& normal = placement->rcNormalPosition;
+    normal.right = saturating_add(normal.left, outer_width);
+    normal.bottom = saturating_add(normal.top, height);
+    // Posted to the host's thread, and it stays minimized without being activated.
+    placement->flags = WPF_ASYNCWINDOWPLACEMENT;
+    placement->showCmd = SW_SHOWMINNOACTIVE;
+    return calls.set_placement(host, &*placement) != FALSE;
 }
 
-void restore_host_height() noexcept {
+void restore_host_height(const HostWindowCalls& calls) noexcept {
     HWND host = find_host_main_window();
     if (!host) {
         return;
     }
-    const std::optional<Size> size = outer_size(host);
+    const std::optional<Size> size = host_outer_size(host, calls);
     if (!size) {
         return;
     }
     const std::optional<int32_t> base = base_height_for_width(size->width);
     if (base && size->height != *base) {
-        resize_host_height(host, size->width, *base);
+        resize_host_height(host, size->width, *base, calls);
     }
 }
 

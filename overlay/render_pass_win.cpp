@@ -1,12 +1,12 @@
 // One pass of the render worker: hot key, parse, draw, present.
 #include "overlay/render_pass_win.h"
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
 
-#include "base/window_placement_win.h"
 #include "config/live_settings.h"
 #include "config/options.h"
 #include "config/overlay_font_win.h"
@@ -26,13 +26,14 @@ namespace quilla {
 class RenderPass::Impl {
   public:
     Impl(HWND overlay, DrawingSurface& surface, const InventoryReadLimits& limits,
-         InventoryMessenger send) noexcept
+         InventoryMessenger send, const JoystickCalls& joystick) noexcept
         : overlay_(overlay),
           surface_(surface),
           window_dc_(overlay),
           screen_dc_(GetDesktopWindow()),
           limits_(limits),
-          send_(send) {}
+          send_(send),
+          poller_(joystick) {}
 
     // Runs one pass and returns the pause before the next, in milliseconds.
     int32_t run() noexcept {
@@ -59,7 +60,7 @@ class RenderPass::Impl {
 
     void poll_hot_key(const DisplaySettings& settings) noexcept {
         const bool enabled = settings.hook != 0;
-        const int32_t polled = enabled ? poll_input() : -1;
+        const int32_t polled = enabled ? poller_.poll() : -1;
         if (!hot_key_.update(enabled, polled, settings.hook_key)) {
             return;
         }
@@ -104,30 +105,50 @@ class RenderPass::Impl {
         drawn_lines().publish(std::move(lines));
         overlay_size().width.store(drawn.size.width);
         overlay_size().height.store(drawn.size.height);
-        present(surface, drawn.size, destination(drawn.size));
+        const Placement placement = place(drawn.size);
+        present(surface, drawn.size, placement.at);
+        show(!placement.hidden);
     }
 
-    // Where the overlay goes: where the user left it, or anchored to the host.
-    Point destination(Size size) const noexcept {
-        const Point point = normal_position_on_screen(overlay_).value_or(Point{0, 0});
+    struct Placement {
+        std::optional<Point> at;  // nothing: where the window is now
+        bool hidden = false;
+    };
+
+    // Where the overlay goes. Free, or without a host to anchor to, it stays where it is
+    // now: a place read earlier could be one the user has dragged it away from since.
+    // Pinned or extended, it goes to the host's anchor; while the host is minimized it is
+    // hidden where it is (the host's client area is then its icon's).
+    Placement place(Size size) const noexcept {
         const int32_t mode = position_mode().load();
         if (mode != kPositionPinned && mode != kPositionExtended) {
-            return point;
+            return {};
         }
         HWND host = find_host_main_window();
         if (!host) {
-            return point;
+            return {};
         }
         if (mode == kPositionExtended) {
             extend_host(host, size);
         }
+        if (IsIconic(host)) {
+            return {std::nullopt, true};
+        }
         RECT client;
         if (!GetClientRect(host, &client)) {
-            return point;
+            return {};
         }
         POINT corner{client.left, client.bottom};
         ClientToScreen(host, &corner);
-        return anchor_to_client_bottom_left({corner.x, corner.y}, size.height);
+        return {anchor_to_client_bottom_left({corner.x, corner.y}, size.height), false};
+    }
+
+    // Shows or hides the overlay without waiting for its thread (the request is posted),
+    // when it is not so already.
+    void show(bool shown) const noexcept {
+        if ((IsWindowVisible(overlay_) != FALSE) != shown) {
+            ShowWindowAsync(overlay_, shown ? SW_SHOWNA : SW_HIDE);
+        }
     }
 
     // Grows the host by the overlay's height, unless mode 3 ended meanwhile.
@@ -136,7 +157,7 @@ class RenderPass::Impl {
         if (position_mode().load() != kPositionExtended) {
             return;
         }
-        const std::optional<Size> outer = outer_size(host);
+        const std::optional<Size> outer = host_outer_size(host);
         if (!outer) {
             return;
         }
@@ -145,15 +166,16 @@ class RenderPass::Impl {
         }
     }
 
-    void present(const DrawingSurface& surface, Size size, Point where) noexcept {
+    void present(const DrawingSurface& surface, Size size,
+                 const std::optional<Point>& where) noexcept {
         BitBlt(window_dc_.get(), 0, 0, size.width, size.height, surface.dc(), 0, 0,
                SRCCOPY | CAPTUREBLT);
-        POINT dest{where.x, where.y};
+        POINT dest{where ? where->x : 0, where ? where->y : 0};
         SIZE extent{size.width, size.height};
         POINT source{0, 0};
         BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-        UpdateLayeredWindow(overlay_, screen_dc_.get(), &dest, &extent, surface.dc(), &source, 0,
-                            &blend, ULW_ALPHA);
+        UpdateLayeredWindow(overlay_, screen_dc_.get(), where ? &dest : nullptr, &extent,
+                            surface.dc(), &source, 0, &blend, ULW_ALPHA);
     }
 
   private:
@@ -163,14 +185,15 @@ class RenderPass::Impl {
     WindowDc screen_dc_;
     InventoryReadLimits limits_;
     InventoryMessenger send_;
+    InputPoller poller_;
     HotKeyPress hot_key_;
     // The inventory lines of the last whole read.
     std::vector<std::string> inventory_;
 };
 
 RenderPass::RenderPass(HWND overlay, DrawingSurface& surface, const InventoryReadLimits& limits,
-                       InventoryMessenger send)
-    : impl_(std::make_unique<Impl>(overlay, surface, limits, send)) {}
+                       InventoryMessenger send, const JoystickCalls& joystick)
+    : impl_(std::make_unique<Impl>(overlay, surface, limits, send, joystick)) {}
 
 RenderPass::~RenderPass() = default;
 

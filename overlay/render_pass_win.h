@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "host/inventory_reader_win.h"
+#include "input/input_poller_win.h"
 #include "overlay/drawing_surface_win.h"
 
 namespace quilla {
@@ -21,9 +22,10 @@ class RenderPass {
   public:
     // Draws for the overlay window into the surface; both must outlive the pass object.
     // Holds the window's and the screen's DCs for its lifetime. Each pass reads the
-    // inventory within the limits, sending its messages through send.
+    // inventory within the limits, sending its messages through send, and polls the hot
+    // key with the pad asked through joystick.
     RenderPass(HWND overlay, DrawingSurface& surface, const InventoryReadLimits& limits = {},
-               InventoryMessenger send = &SendMessageTimeoutW);
+               InventoryMessenger send = &SendMessageTimeoutW, const JoystickCalls& joystick = {});
     RenderPass(const RenderPass&) = delete;
     RenderPass& operator=(const RenderPass&) = delete;
     ~RenderPass();
@@ -32,7 +34,10 @@ class RenderPass {
     // key toggles "透過", kTransparencyToggledMessage is posted to the overlay window.
     // The equipment is built from the last whole read of the inventory (a read cut short
     // changes nothing); a host that refuses the read gets one notice line instead of the
-    // equipment lines. What was drawn is published in drawn_lines().
+    // equipment lines. What was drawn is published in drawn_lines(). In free mode (and
+    // without a host to anchor to) the window keeps the place it has, wherever the user
+    // drags it meanwhile; pinned or extended, it goes to the host's anchor, and it is
+    // hidden while the host is minimized and shown again when the host comes back.
     int32_t run() noexcept;
 
   private:

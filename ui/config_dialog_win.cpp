@@ -57,10 +57,12 @@ class ConfigDialog {
 
     HWND window() const noexcept { return hwnd_; }
 
-    HWND open(HWND owner, Published<DisplaySettings>& settings) noexcept {
+    HWND open(HWND owner, Published<DisplaySettings>& settings,
+              const JoystickCalls& joystick) noexcept {
         if (hwnd_) {
             return hwnd_;
         }
+        poller_ = InputPoller(joystick);
         const HINSTANCE instance = window_instance(owner);
         // A class registered by an earlier dialog stays.
         register_window_class(instance, kConfigDialogClass, &window_procedure<ConfigDialog>,
@@ -305,7 +307,7 @@ class ConfigDialog {
         if (!IsWindowVisible(control(kCapturePanel))) {
             return;
         }
-        const int32_t code = poll_input();
+        const int32_t code = poller_.poll();
         if (code == kNoInput) {
             return;
         }
@@ -353,6 +355,7 @@ class ConfigDialog {
 
     HWND hwnd_ = nullptr;
     Published<DisplaySettings>* settings_ = nullptr;
+    InputPoller poller_;
     SettingsRecord edited_;  // the colours and the hot key as chosen so far
     int32_t saved_hook_ = 0;
     bool hook_suspended_ = false;
@@ -363,8 +366,9 @@ class ConfigDialog {
 
 }  // namespace
 
-HWND open_config_dialog(HWND owner, Published<DisplaySettings>& settings) {
-    return ConfigDialog::instance().open(owner, settings);
+HWND open_config_dialog(HWND owner, Published<DisplaySettings>& settings,
+                        const JoystickCalls& joystick) {
+    return ConfigDialog::instance().open(owner, settings, joystick);
 }
 
 HWND config_dialog_window() noexcept {

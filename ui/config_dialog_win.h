@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include "config/live_settings.h"
+#include "input/input_poller_win.h"
 #include "ui/config_dialog_controls_win.h"
 
 namespace quilla {
@@ -20,7 +21,10 @@ inline constexpr UINT kDisplaySettingsAppliedMessage = WM_APP + 2;
 // primary screen, and holds the hot-key switch off until the dialog is destroyed. While a
 // dialog exists this does nothing. Returns the dialog that exists after the call (the one
 // already open, or the new one); null when it could not be created. Primary thread only.
-HWND open_config_dialog(HWND owner, Published<DisplaySettings>& settings);
+// The capture timer asks the pad through joystick (a pad that does not answer is asked
+// again only after kPadRetryMs or a device change).
+HWND open_config_dialog(HWND owner, Published<DisplaySettings>& settings,
+                        const JoystickCalls& joystick = {});
 
 // The open dialog, or null.
 HWND config_dialog_window() noexcept;

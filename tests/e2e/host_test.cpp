@@ -1,5 +1,5 @@
 // The overlay beside the stand-in host at start-up and at exit: the inventory window
-// request and the host height restore.
+// request and the host height restore, also with the host minimized.
 #include <windows.h>
 
 #include "tests/e2e/overlay_fixture_win.h"
@@ -57,6 +57,40 @@ TEST_F(HostAtStartAndExit, WithoutItemWindowTheInventoryStaysClosed) {
     ASSERT_TRUE(sync_with(host)) << "the host window answered";
     EXPECT_EQ(host_->find_inventory_window(), nullptr);
     close_overlay(hwnd);
+}
+
+// A host minimized (by another program) while the overlay extends it: the overlay is hidden
+// rather than left alone on the desktop, and closing it leaves the host minimized where it
+// is, ends cleanly and saves where the overlay last was beside the host, not the icon.
+TEST_F(HostAtStartAndExit, AHostMinimizedInExtendedModeIsLeftAsItIsWhenTheOverlayCloses) {
+    write_inventory("");
+    write_settings("Pos=3\r\n");
+    HWND host = start_host({"--width", "620"});
+    ASSERT_NE(host, nullptr);
+    HWND hwnd = start_overlay();
+    ASSERT_NE(hwnd, nullptr);
+    ASSERT_TRUE(wait_until([&] { return height_of(host) > 433; })) << "the host was extended";
+    ASSERT_TRUE(wait_until([&] { return window_rect(hwnd).bottom > window_rect(host).top + 433; }))
+        << "the overlay was anchored in the strip";
+    const RECT beside = window_rect(hwnd);
+
+    ShowWindow(host, SW_MINIMIZE);
+    ASSERT_TRUE(IsIconic(host));
+    ASSERT_TRUE(wait_until([&] { return !IsWindowVisible(hwnd); }))
+        << "the overlay stayed on the desktop";
+    const RECT icon = window_rect(host);
+    EXPECT_EQ(close_overlay(hwnd), 0u);
+    ASSERT_TRUE(sync_with(host)) << "the host window answered";
+    EXPECT_TRUE(IsIconic(host));
+    const RECT after = window_rect(host);
+    EXPECT_TRUE(after.left == icon.left && after.top == icon.top && after.right == icon.right &&
+                after.bottom == icon.bottom);
+    const std::string saved = saved_settings();
+    EXPECT_EQ(
+        saved.rfind(
+            "x=" + std::to_string(beside.left) + "\r\ny=" + std::to_string(beside.top) + "\r\n", 0),
+        0u)
+        << saved;
 }
 
 }  // namespace

@@ -3,11 +3,14 @@
 // settings file.
 #include <windows.h>
 
+#include <algorithm>
+
 #include "app/command_ids.h"
 #include "config/options.h"
 #include "tests/e2e/overlay_fixture_win.h"
 #include "tests/support/control_text_win.h"
 #include "tests/support/message_box_win.h"
+#include "tools/standin_host/inventory_window.h"
 
 namespace quilla::e2e {
 namespace {
@@ -179,6 +182,74 @@ TEST_F(Lifecycle, ASettingsFileHeldByAnotherProgramIsWaitedForOrTheFailureIsShow
             EXPECT_EQ(settings_file(), old);
         }
         EXPECT_EQ(dir_.names(), std::vector<std::string>{"QuillaWS.txt"}) << "left over";
+    }
+}
+
+// The worst session ends: the settings file held by another program with no sharing the
+// whole time, and a host that answers nothing (each reply takes 5 seconds, and the render
+// worker is waiting for one) or answers each message just before the worker gives up on
+// it (950 ms: the worker's reads last their whole 2-second budget and more, one after
+// the other). WM_ENDSESSION still returns within 3 seconds, with the host's resize
+// requested: once the host answers again it is back at its base height. The old settings
+// file stays whole and nothing is left beside it.
+TEST_F(Lifecycle, TheSessionEndReturnsWithin3SecondsWithTheFileHeldAndTheHostSilentOrSlow) {
+    constexpr ULONGLONG kSessionEndBoundMs = 3000;
+    struct Case {
+        const char* what;
+        const char* reply_ms;
+        const char* inventory;
+        bool silent_throughout;
+    };
+    const Case cases[] = {
+        {"silent host", "5000", "やくそう\r\n", true},
+        {"slow host", "950", "やくそう\r\nどくけし\r\nきずぐすり\r\n", false},
+    };
+    const std::string old = "x=0\r\ny=0\r\n";  // Wait=100: a 10-second worker bound at exit
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        write_settings(old);
+        write_inventory(c.inventory);
+        HWND host = start_host({"--size", "620x500", "--slow-inventory", c.reply_ms});
+        ASSERT_NE(host, nullptr);
+        const UniqueKernelHandle reading(
+            OpenEventA(SYNCHRONIZE, FALSE, standin::query_event_name(host_->process_id()).c_str()));
+        ASSERT_TRUE(reading) << "the slow host's query event";
+        HWND hwnd = start_overlay();
+        ASSERT_NE(hwnd, nullptr);
+        ASSERT_EQ(WaitForSingleObject(reading.get(),
+                                      test_support::deadline_ms(test_support::kUsualWaitMs)),
+                  WAIT_OBJECT_0)
+            << "the worker did not begin a read of the host's inventory";
+        UniqueFile hold = test_support::hold_file(dir_.file("QuillaWS.txt"));
+        ASSERT_TRUE(hold);
+
+        DWORD_PTR answer = 0;
+        ASSERT_NE(SendMessageTimeoutA(hwnd, WM_QUERYENDSESSION, 0, 0, SMTO_BLOCK, 10000, &answer),
+                  0);
+        const ULONGLONG start = GetTickCount64();
+        const bool read_under_way = WaitForSingleObject(reading.get(), 0) == WAIT_OBJECT_0;
+        const LRESULT sent =
+            SendMessageTimeoutA(hwnd, WM_ENDSESSION, TRUE, 0, SMTO_BLOCK, 30000, &answer);
+        const ULONGLONG took = GetTickCount64() - start;
+        const bool still_silent = WaitForSingleObject(reading.get(), 0) == WAIT_OBJECT_0;
+        overlay_->terminate();  // as Windows may, as soon as WM_ENDSESSION returns
+        hold.reset();
+        ASSERT_NE(sent, 0) << "WM_ENDSESSION not answered";
+        if (c.silent_throughout) {
+            // (The slow host marks only the first query of each read, so its reads, back
+            // to back, are not watched.)
+            EXPECT_TRUE(read_under_way && still_silent)
+                << "the host answered during the session end";
+        }
+        EXPECT_LE(took, kSessionEndBoundMs);
+        EXPECT_EQ(settings_file(), old);
+        std::vector<std::string> names = dir_.names();
+        std::sort(names.begin(), names.end());
+        EXPECT_EQ(names, (std::vector<std::string>{"QuillaWS.txt", "inventory.txt"}))
+            << "left over";
+        EXPECT_TRUE(wait_until([&] { return height_of(host) == 433; }))
+            << "host height " << height_of(host);
+        host_.reset();
     }
 }
 

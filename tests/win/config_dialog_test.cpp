@@ -6,9 +6,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <set>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "config/overlay_font_win.h"
@@ -18,6 +20,7 @@
 #include "tests/support/control_text_win.h"
 #include "tests/support/keys_win.h"
 #include "tests/support/message_box_win.h"
+#include "tests/support/slow_pad_win.h"
 
 namespace quilla {
 namespace {
@@ -245,6 +248,57 @@ TEST_F(ConfigDialogWin, CaptureTakesTheFirstKeyDownAndOnlyApplyOrOkStoresIt) {
         click(step.button_x, 300);
         EXPECT_EQ(settings()->hook_key, step.stored);
     }
+}
+
+// During a capture beside a pad that takes 300 ms to say it is not there, the pad is asked
+// once at first and then once every 2 seconds: a message sent to the dialog from another
+// thread (as Windows and other programs send them) waits for at most one of those calls,
+// and a key pressed after 4.5 seconds is still taken.
+TEST_F(ConfigDialogWin, CaptureBesideAPadSlowToFailKeepsAnsweringAndStillTakesAKey) {
+    constexpr ULONGLONG kRunMs = 4500;
+    DestroyWindow(dialog_);
+    dialog_ = open_config_dialog(nullptr, display_settings(), test_support::slow_missing_pad());
+    ASSERT_NE(dialog_, nullptr);
+    HWND button = GetDlgItem(dialog_, kHotKeyButtonId);
+    HWND panel = GetDlgItem(dialog_, kCapturePanelId);
+    ASSERT_TRUE(wait_until([] { return poll_input() == kNoInput; })) << "no key down";
+    const int calls_before = test_support::slow_pad_calls().load();
+    SendMessageA(button, BM_CLICK, 0, 0);
+    ASSERT_TRUE(IsWindowVisible(panel));
+
+    std::atomic<bool> done{false};
+    int answers = 0;
+    int slow_answers = 0;
+    int unanswered = 0;
+    std::thread prober([&, dialog = dialog_] {
+        const ULONGLONG start = GetTickCount64();
+        while (GetTickCount64() - start < kRunMs) {
+            const ULONGLONG sent = GetTickCount64();
+            DWORD_PTR ignored = 0;
+            if (!SendMessageTimeoutA(dialog, WM_NULL, 0, 0, SMTO_BLOCK, 5000, &ignored)) {
+                ++unanswered;
+            }
+            ++answers;
+            slow_answers += GetTickCount64() - sent >= test_support::kSlowPadCallMs;
+            Sleep(20);
+        }
+        done = true;
+    });
+    const bool ran = wait_until([&] { return done.load(); }, 20000);
+    prober.join();
+    ASSERT_TRUE(ran) << "the prober did not finish";
+    const int calls = test_support::slow_pad_calls().load() - calls_before;
+    EXPECT_GE(calls, 2) << "the pad was not asked again after its pause";
+    EXPECT_LE(calls, 3);
+    EXPECT_EQ(unanswered, 0);
+    EXPECT_LE(slow_answers, calls) << "of " << answers << " messages";
+    ASSERT_TRUE(IsWindowVisible(panel)) << "the capture ended without a key";
+
+    ASSERT_TRUE(send_key(VK_F5));
+    const bool ended = wait_until([&] { return !IsWindowVisible(panel); });
+    send_key(VK_F5, KEYEVENTF_KEYUP);
+    ASSERT_TRUE(ended) << "the capture did not take the key";
+    EXPECT_EQ(test_support::control_text(button), "F5");
 }
 
 TEST_F(ConfigDialogWin, SwatchesTakeClicksOnlyDownTo50AndACancelledChooserChangesNothing) {

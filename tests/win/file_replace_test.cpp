@@ -187,13 +187,14 @@ struct HeldCase {
     int failures;
     bool saved;
     SaveFailure why;
-    int attempts;  // replaces tried; 0: the replace is never reached
+    int attempts;                      // replaces tried; 0: the replace is never reached
+    DWORD retry_ms = kReplaceRetryMs;  // the time the save is given for a held file
 };
 
 // Two seconds at one try every 50 ms: the first try and 40 more.
 constexpr int kTriesInTheBound = 41;
 
-TEST(FileReplace, AReplaceRefusedWhileTheFileIsHeldIsTriedAgainForAboutTwoSeconds) {
+TEST(FileReplace, AReplaceRefusedWhileTheFileIsHeldIsTriedAgainForTheTimeTheSaveIsGiven) {
     const HeldCase cases[] = {
         {"sharing violation, let go", Script::replace, ERROR_SHARING_VIOLATION, 5, true,
          SaveFailure::none, 6},
@@ -220,6 +221,11 @@ TEST(FileReplace, AReplaceRefusedWhileTheFileIsHeldIsTriedAgainForAboutTwoSecond
         {"another error", Script::replace, ERROR_FILE_CORRUPT, 1000, false, SaveFailure::other, 1},
         {"disk full while writing", Script::write, ERROR_DISK_FULL, 1, false,
          SaveFailure::disk_full, 0},
+        // A save given 1 second (the settings at the end of a session): 21 tries.
+        {"1 s, let go on the last try", Script::replace, ERROR_SHARING_VIOLATION, 20, true,
+         SaveFailure::none, 21, 1000},
+        {"1 s, held on", Script::replace, ERROR_SHARING_VIOLATION, 1000, false, SaveFailure::in_use,
+         21, 1000},
     };
     for (const HeldCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -232,10 +238,10 @@ TEST(FileReplace, AReplaceRefusedWhileTheFileIsHeldIsTriedAgainForAboutTwoSecond
         script.failures = c.failures;
         const ULONGLONG start = script.now;
         SaveFailure why = SaveFailure::other;
-        EXPECT_EQ(replace_file_atomically(path, kNew, &why, stand_in_calls()), c.saved);
+        EXPECT_EQ(replace_file_atomically(path, kNew, &why, stand_in_calls(), c.retry_ms), c.saved);
         EXPECT_EQ(why, c.why);
         EXPECT_EQ(script.attempts, c.attempts);
-        EXPECT_LE(script.now - start, 2000u) << "waited past the bound";
+        EXPECT_LE(script.now - start, c.retry_ms) << "waited past the bound";
         EXPECT_EQ(read_file(path), std::string(c.saved ? kNew : kOld));
         EXPECT_EQ(dir.names(), std::vector<std::string>{"items.txt"}) << "something left over";
     }

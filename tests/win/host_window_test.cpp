@@ -2,6 +2,7 @@
 // inventory window, against windows of this process and against the stand-in host.
 #include "host/host_window_win.h"
 
+#include "tests/support/local_window_win.h"
 #include "tests/support/standin_host_win.h"
 
 #include <gtest/gtest.h>
@@ -19,39 +20,11 @@ namespace quilla {
 namespace {
 
 using test_support::ChildProcess;
+using test_support::local_window;
+using test_support::LocalClass;
 using test_support::ScratchDirectory;
 using test_support::sync_with;
 using test_support::wait_until;
-
-// A top-level window of any class, made in this process and destroyed at the end.
-UniqueWindow local_window(const char* class_name, const char* title) {
-    return UniqueWindow(CreateWindowExA(0, class_name, title, WS_OVERLAPPEDWINDOW, 10, 10, 200, 100,
-                                        nullptr, nullptr, GetModuleHandleA(nullptr), nullptr));
-}
-
-// Registers a window class of the given name for the test's lifetime.
-class LocalClass {
-  public:
-    explicit LocalClass(const char* name) : name_(name) {
-        WNDCLASSA wc{};
-        wc.lpfnWndProc = DefWindowProcA;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.lpszClassName = name;
-        registered_ = RegisterClassA(&wc) != 0;
-    }
-    LocalClass(const LocalClass&) = delete;
-    LocalClass& operator=(const LocalClass&) = delete;
-    ~LocalClass() {
-        if (registered_) {
-            UnregisterClassA(name_, GetModuleHandleA(nullptr));
-        }
-    }
-    bool ok() const noexcept { return registered_; }
-
-  private:
-    const char* name_;
-    bool registered_ = false;
-};
 
 struct Rect {
     LONG left, top, width, height;
@@ -192,6 +165,147 @@ TEST(RestoreHostHeight, ReturnsKnownWidthsToTheirBaseHeightAndLeavesOthers) {
         EXPECT_EQ(after->width, c.width);
         EXPECT_EQ(after->left, 60);
         EXPECT_EQ(after->top, 40);
+    }
+}
+
+// A host as Windows keeps it, for what Wine does not show of another program's window: a
+// minimized window's rectangle is its icon's, and its placement holds the size it comes
+// back with. The calls made to change its size are recorded.
+struct FakeHost {
+    static inline bool iconic = false;
+    static inline RECT rect{};
+    static inline bool placement_readable = true;
+    static inline WINDOWPLACEMENT placement{};
+    static inline std::vector<std::string> requests;
+
+    static BOOL WINAPI is_iconic(HWND) { return iconic; }
+    static BOOL WINAPI get_rect(HWND, RECT* r) {
+        *r = rect;
+        return TRUE;
+    }
+    static BOOL WINAPI set_pos(HWND, HWND after, int x, int y, int cx, int cy, UINT flags) {
+        requests.push_back("pos " + std::to_string(cx) + "x" + std::to_string(cy) + " at " +
+                           std::to_string(x) + "," + std::to_string(y) + " flags " +
+                           std::to_string(flags) + (after ? " after" : ""));
+        return TRUE;
+    }
+    static BOOL WINAPI get_placement(HWND, WINDOWPLACEMENT* p) {
+        if (!placement_readable || p->length != sizeof *p) {
+            return FALSE;
+        }
+        *p = placement;
+        return TRUE;
+    }
+    static BOOL WINAPI set_placement(HWND, const WINDOWPLACEMENT* p) {
+        const RECT& r = p->rcNormalPosition;
+        requests.push_back("placement " + std::to_string(r.left) + "," + std::to_string(r.top) +
+                           "-" + std::to_string(r.right) + "," + std::to_string(r.bottom) +
+                           " flags " + std::to_string(p->flags) + " show " +
+                           std::to_string(p->showCmd));
+        return TRUE;
+    }
+    static HostWindowCalls calls() {
+        return {&is_iconic, &get_rect, &set_pos, &get_placement, &set_placement};
+    }
+};
+
+// A minimized host is measured and resized by its placement's normal rectangle (in
+// workspace coordinates, its corner kept), posted to it and leaving it minimized without
+// activating it; a restored one by its rectangle. 26118 is 0x6606; the placement flag 4 is
+// WPF_ASYNCWINDOWPLACEMENT, show command 7 SW_SHOWMINNOACTIVE.
+TEST(RestoreHostHeight, AMinimizedHostIsMeasuredAndResizedByItsPlacement) {
+    struct Case {
+        const char* what;
+        bool iconic;
+        RECT rect;
+        bool placement_readable;
+        UINT placement_flags;
+        RECT normal;
+        std::optional<Size> outer;
+        std::vector<std::string> requests;
+    };
+    constexpr RECT kIcon{-32000, -32000, -31840, -31972};
+    const Case cases[] = {
+        {"restored, extended",
+         false,
+         {100, 50, 586, 450},
+         true,
+         0,
+         {},
+         Size{486, 400},
+         {"pos 486x349 at 0,0 flags 26118"}},
+        {"minimized, extended",
+         true,
+         kIcon,
+         true,
+         0,
+         {100, 50, 586, 450},
+         Size{486, 400},
+         {"placement 100,50-586,399 flags 4 show 7"}},
+        {"minimized, smaller than its base",
+         true,
+         kIcon,
+         true,
+         0,
+         {-10, 0, 380, 250},
+         Size{390, 250},
+         {"placement -10,0-380,289 flags 4 show 7"}},
+        {"minimized at its base height",
+         true,
+         kIcon,
+         true,
+         0,
+         {100, 50, 586, 399},
+         Size{486, 349},
+         {}},
+        {"minimized, of a width the host never uses",
+         true,
+         kIcon,
+         true,
+         0,
+         {0, 0, 500, 400},
+         Size{500, 400},
+         {}},
+        {"minimized, comes back maximized",
+         true,
+         kIcon,
+         true,
+         WPF_RESTORETOMAXIMIZED,
+         {100, 50, 586, 450},
+         std::nullopt,
+         {}},
+        {"minimized, placement unreadable",
+         true,
+         kIcon,
+         false,
+         0,
+         {100, 50, 586, 450},
+         std::nullopt,
+         {}},
+    };
+    LocalClass full_class(kHostMainClass);
+    ASSERT_TRUE(full_class.ok());
+    const UniqueWindow host = local_window(kHostMainClass, "host");
+    ASSERT_NE(host.get(), nullptr);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        FakeHost::iconic = c.iconic;
+        FakeHost::rect = c.rect;
+        FakeHost::placement_readable = c.placement_readable;
+        FakeHost::placement = WINDOWPLACEMENT{};
+        FakeHost::placement.length = sizeof(WINDOWPLACEMENT);
+        FakeHost::placement.flags = c.placement_flags;
+        FakeHost::placement.showCmd = c.iconic ? SW_SHOWMINIMIZED : SW_SHOWNORMAL;
+        FakeHost::placement.rcNormalPosition = c.iconic ? c.normal : c.rect;
+        FakeHost::requests.clear();
+        const std::optional<Size> outer = host_outer_size(host.get(), FakeHost::calls());
+        EXPECT_EQ(outer.has_value(), c.outer.has_value());
+        if (outer && c.outer) {
+            EXPECT_EQ(outer->width, c.outer->width);
+            EXPECT_EQ(outer->height, c.outer->height);
+        }
+        restore_host_height(FakeHost::calls());
+        EXPECT_EQ(FakeHost::requests, c.requests);
     }
 }
 

@@ -1,12 +1,15 @@
 // The input poller against the real system state: the pad queries agree with the system's
 // own answers, whether or not a pad is attached, and a key pressed with SendInput is seen
-// until it is released.
+// until it is released. A poller's pad calls and clock through the seam: when it asks a
+// pad that did not answer again.
 #include "input/input_poller_win.h"
 
 #include <windows.h>
 #include <mmsystem.h>
 
 #include <gtest/gtest.h>
+
+#include <string>
 
 #include "input/input_codes.h"
 #include "tests/support/keys_win.h"
@@ -40,6 +43,58 @@ TEST(PollInputWin, PadQueriesGiveWhatTheSystemGivesOrNothingOnAnError) {
     info.dwFlags = JOY_RETURNX | JOY_RETURNY | JOY_RETURNBUTTONS;
     const bool position_ok = joyGetPosEx(JOYSTICKID1, &info) == JOYERR_NOERROR;
     EXPECT_EQ(state.joystick_position().has_value(), position_ok);
+}
+
+// A pad whose calls answer as the test says, on a clock the test sets; the calls made are
+// counted.
+struct FakePad {
+    static inline bool answers = false;
+    static inline uint64_t now = 0;
+    static inline int calls = 0;
+    static UINT WINAPI count() { return 16; }
+    static MMRESULT WINAPI caps(UINT_PTR, JOYCAPSA* c, UINT) {
+        ++calls;
+        c->wXmin = c->wYmin = 0;
+        c->wXmax = c->wYmax = 100;
+        return answers ? JOYERR_NOERROR : JOYERR_UNPLUGGED;
+    }
+    static MMRESULT WINAPI position(UINT, JOYINFOEX* info) {
+        ++calls;
+        info->dwXpos = info->dwYpos = 50;
+        info->dwButtons = 1;
+        return answers ? JOYERR_NOERROR : JOYERR_UNPLUGGED;
+    }
+    static ULONGLONG WINAPI tick_count() { return now; }
+};
+
+TEST(InputPollerWin, APadThatDidNotAnswerIsAskedAgainAfter2SecondsOrADeviceChange) {
+    struct Poll {
+        uint64_t at_ms;
+        bool device_change;  // reported just before
+        bool answers;
+        int calls;  // pad calls the poll makes
+        int32_t result;
+    };
+    const Poll polls[] = {
+        {1000, false, false, 1, kNoInput},  // caps fails: position is not asked
+        {2999, false, false, 0, kNoInput},          {3000, false, false, 1, kNoInput},
+        {3001, true, false, 1, kNoInput},           {3002, false, true, 0, kNoInput},
+        {3003, true, true, 2, pad_button_code(1)},  // answers: both calls, every poll
+        {3004, false, true, 2, pad_button_code(1)},
+    };
+    ASSERT_TRUE(wait_until([] { return poll_input() == kNoInput; })) << "no key down";
+    InputPoller poller({&FakePad::count, &FakePad::caps, &FakePad::position, &FakePad::tick_count});
+    for (const Poll& p : polls) {
+        SCOPED_TRACE("poll at " + std::to_string(p.at_ms));
+        if (p.device_change) {
+            note_device_change();
+        }
+        FakePad::now = p.at_ms;
+        FakePad::answers = p.answers;
+        FakePad::calls = 0;
+        EXPECT_EQ(poller.poll(), p.result);
+        EXPECT_EQ(FakePad::calls, p.calls);
+    }
 }
 
 TEST(PollInputWin, KeyPressedWithSendInputIsSeenUntilReleased) {

@@ -1,6 +1,7 @@
 // The render pass on a layered window of this process beside an in-process inventory list
 // box: which equipment a read that ends early leaves on the overlay, the notice for a host
-// that refuses the read, and the lines published where they were drawn.
+// that refuses the read, the lines published where they were drawn, where the overlay is
+// placed (and when it is hidden), and passes beside a pad that is slow to fail.
 #include "overlay/render_pass_win.h"
 
 #include <gtest/gtest.h>
@@ -17,6 +18,8 @@
 #include "items/item_db.h"
 #include "overlay/overlay_state.h"
 #include "tests/support/inventory_window_win.h"
+#include "tests/support/local_window_win.h"
+#include "tests/support/slow_pad_win.h"
 
 namespace quilla {
 namespace {
@@ -57,8 +60,10 @@ class RenderPassWin : public testing::Test {
                                              &failing_send);
     }
 
-    static void use_font_height(int32_t height) {
+    static void use_font_height(int32_t height, int32_t hook = 0) {
         DisplaySettings s;
+        s.hook = hook;
+        s.hook_key = VK_F24;
         s.weapon_text = "武器なし";
         s.shield_text = "盾なし";
         s.amulet_text = "なし";
@@ -68,6 +73,17 @@ class RenderPassWin : public testing::Test {
 
     // Runs a pass with the inventory window holding lines (none open for null); returns
     // the texts the pass drew.
+    void TearDown() override { position_mode().store(kPositionFree); }
+
+    // Runs a pass, then handles what it posted to this thread (the overlay's showing).
+    void run_pass(RenderPass* pass = nullptr) {
+        (pass ? pass : pass_.get())->run();
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            DispatchMessageA(&msg);
+        }
+    }
+
     Lines pass(const Lines* inventory, MessageFault fault) {
         const UniqueWindow window = inventory ? local_inventory(*inventory) : UniqueWindow();
         message_fault() = fault;
@@ -137,6 +153,121 @@ TEST_F(RenderPassWin, AReadCutShortKeepsTheEquipmentARefusedOneShowsTheNotice) {
         EXPECT_EQ(slot_target_name(weapon.cy - 1, *drawn), step.first_target);
         EXPECT_EQ(slot_target_name(weapon.cy, *drawn), step.second_target);
     }
+}
+
+// Free, the pass leaves the window where the user put it, even when it moves during the
+// pass; pinned, it follows the host's client area, is hidden in place while the host is
+// minimized and comes back with it; without a host it stays where it is.
+TEST_F(RenderPassWin, FreeKeepsTheWindowWherePutPinnedFollowsTheHostAndHidesWhileItIsMinimized) {
+    test_support::LocalClass host_class(kHostMainClass);
+    ASSERT_TRUE(host_class.ok());
+    UniqueWindow host = test_support::local_window(kHostMainClass, "host");
+    ASSERT_NE(host.get(), nullptr);
+    SetWindowPos(host.get(), nullptr, 300, 200, 486, 349, SWP_NOZORDER | SWP_NOACTIVATE);
+    ShowWindow(host.get(), SW_SHOWNOACTIVATE);
+    RECT client{};
+    ASSERT_TRUE(GetClientRect(host.get(), &client));
+    POINT corner{client.left, client.bottom};
+    ASSERT_TRUE(ClientToScreen(host.get(), &corner));
+    const LONG overlay_height = [&] {
+        position_mode().store(kPositionFree);
+        run_pass();
+        RECT r{};
+        GetWindowRect(overlay_.get(), &r);
+        return r.bottom - r.top;
+    }();
+    const POINT anchor{corner.x, corner.y - overlay_height};
+
+    enum class Host { kShown, kMinimized, kGone };
+    struct Step {
+        const char* what;
+        int32_t mode;
+        Host host;
+        std::optional<POINT> moved_to;  // by the user, before the pass
+        bool moved_during_pass;         // once more, while the pass reads the inventory
+        POINT at;
+        bool visible;
+    };
+    static HWND overlay;
+    overlay = overlay_.get();
+    const Step steps[] = {
+        {"free, dragged", kPositionFree, Host::kShown, POINT{150, 120}, false, {150, 120}, true},
+        {"free, dragged during the pass",
+         kPositionFree,
+         Host::kShown,
+         POINT{10, 10},
+         true,
+         {60, 70},
+         true},
+        {"pinned", kPositionPinned, Host::kShown, POINT{5, 5}, false, anchor, true},
+        {"pinned, host minimized", kPositionPinned, Host::kMinimized, std::nullopt, false, anchor,
+         false},
+        {"pinned, host restored", kPositionPinned, Host::kShown, std::nullopt, false, anchor, true},
+        {"pinned, host gone", kPositionPinned, Host::kGone, POINT{40, 30}, false, {40, 30}, true},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.what);
+        position_mode().store(step.mode);
+        if (step.host == Host::kMinimized) {
+            ShowWindow(host.get(), SW_SHOWMINNOACTIVE);
+            ASSERT_TRUE(IsIconic(host.get()));
+        } else if (step.host == Host::kShown && IsIconic(host.get())) {
+            ShowWindow(host.get(), SW_SHOWNOACTIVATE);
+        } else if (step.host == Host::kGone) {
+            host.reset();
+        }
+        if (step.moved_to) {
+            SetWindowPos(overlay_.get(), nullptr, step.moved_to->x, step.moved_to->y, 0, 0,
+                         SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        }
+        const UniqueWindow inventory = local_inventory({});
+        message_fault() = kAnswers;
+        if (step.moved_during_pass) {
+            // The read is the first thing after the hot key: a place taken before it would
+            // be stale by the time the window is updated.
+            RenderPass moving(overlay_.get(), *surface_, InventoryReadLimits{},
+                              [](HWND, UINT, WPARAM, LPARAM, UINT, UINT, PDWORD_PTR) -> LRESULT {
+                                  SetWindowPos(overlay, nullptr, 60, 70, 0, 0,
+                                               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+                                  SetLastError(ERROR_TIMEOUT);
+                                  return 0;
+                              });
+            run_pass(&moving);
+        } else {
+            run_pass();
+        }
+        RECT r{};
+        ASSERT_TRUE(GetWindowRect(overlay_.get(), &r));
+        EXPECT_EQ(r.left, step.at.x);
+        EXPECT_EQ(r.top, step.at.y);
+        EXPECT_EQ(IsWindowVisible(overlay_.get()) != FALSE, step.visible);
+    }
+}
+
+// A pad that takes 300 ms to say it is not there is asked once at the first pass and then
+// once every 2 seconds: the other passes with the hot key on take no longer than without a
+// pad. Passes run back to back for 4.5 seconds.
+TEST_F(RenderPassWin, WithAPadSlowToFailOnlyOnePassIn2SecondsWaitsForIt) {
+    constexpr ULONGLONG kRunMs = 4500;
+    use_font_height(-20, 1);
+    pass_ = std::make_unique<RenderPass>(overlay_.get(), *surface_, InventoryReadLimits{},
+                                         &failing_send, test_support::slow_missing_pad());
+    const int calls_before = test_support::slow_pad_calls().load();
+    int slow_passes = 0;
+    int passes = 0;
+    const ULONGLONG start = GetTickCount64();
+    while (GetTickCount64() - start < kRunMs) {
+        const ULONGLONG pass_start = GetTickCount64();
+        run_pass();
+        ++passes;
+        slow_passes += GetTickCount64() - pass_start >= test_support::kSlowPadCallMs;
+    }
+    const int calls = test_support::slow_pad_calls().load() - calls_before;
+    // Asked at 0, about 2.3 and about 4.6 seconds (each pause starts after its slow call).
+    EXPECT_GE(calls, 2) << "the pad was not asked again after its pause";
+    EXPECT_LE(calls, 3);
+    EXPECT_LE(slow_passes, calls) << "of " << passes << " passes";
+    EXPECT_GT(passes, 3 * calls) << "passes without a pad query were slow too";
 }
 
 }  // namespace

@@ -119,7 +119,7 @@ void restore_host_height(const HostWindowCalls& calls) noexcept {
 }
 
 PollClock system_poll_clock() {
-    return {[] { return static_cast<uint64_t>(GetTickCount64()); }, [] { Sleep(1); }};
+    return {[]() -> uint64_t { return GetTickCount64(); }, [] { Sleep(1); }};
 }
 
 void request_inventory_window(const PollClock& clock) noexcept {
@@ -148,7 +148,7 @@ void request_inventory_window(const PollClock& clock) noexcept {
         poll_within(kInventoryRequestWaitMs, clock,
                     [] { return find_inventory_window() != nullptr; });
     } catch (...) {
-        // A clock without its functions: F3 is given back all the same.
+        // Whatever the wait throws, F3 is given back all the same.
     }
 
     // A fresh reading: Shift, Ctrl or any other key that changed during the wait keeps

@@ -8,10 +8,11 @@
 
 namespace quilla {
 
-// A millisecond clock and the pause between two polls.
+// A millisecond clock and the pause between two polls: the program passes the system's
+// (host/host_window_win.cpp), tests their own.
 struct PollClock {
-    std::function<uint64_t()> now_ms;
-    std::function<void()> pause;
+    uint64_t (*now_ms)();
+    void (*pause)();
 };
 
 // Pauses, then asks found(), until it answers true or budget_ms have passed on the clock

@@ -21,38 +21,23 @@ struct KeyRange {
 constexpr KeyRange kKeyRanges[] = {{48, 57},   {65, 90},   {96, 135},
                                    {186, 193}, {219, 223}, {226, 226}};
 
-int32_t first_key_down(const InputState& state) {
+}  // namespace
+
+int32_t first_key_down(const InputCalls& calls) {
     for (int vk : kSingleKeys) {
-        if (state.key_down(vk)) {
+        if (calls.key_down(vk)) {
             return vk;
         }
     }
     for (const KeyRange& range : kKeyRanges) {
         for (int vk = range.first; vk <= range.last; ++vk) {
-            if (state.key_down(vk)) {
+            if (calls.key_down(vk)) {
                 return vk;
             }
         }
     }
     return kNoInput;
 }
-
-int32_t first_pad_input(const InputState& state) {
-    if (state.joystick_count() == 0) {
-        return kNoInput;
-    }
-    const std::optional<JoyCaps> caps = state.joystick_caps();
-    if (!caps) {
-        return kNoInput;
-    }
-    const std::optional<JoyPos> pos = state.joystick_position();
-    if (!pos) {
-        return kNoInput;
-    }
-    return decode_pad(*caps, *pos);
-}
-
-}  // namespace
 
 int32_t decode_pad(const JoyCaps& caps, const JoyPos& pos) noexcept {
     for (int bit = 0; bit < kPadButtonCount; ++bit) {
@@ -73,11 +58,6 @@ int32_t decode_pad(const JoyCaps& caps, const JoyPos& pos) noexcept {
         return kPadRight;
     }
     return kNoInput;
-}
-
-int32_t poll_input(const InputState& state) {
-    const int32_t key = first_key_down(state);
-    return key != kNoInput ? key : first_pad_input(state);
 }
 
 }  // namespace quilla

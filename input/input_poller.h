@@ -1,10 +1,10 @@
-// The input poller: which scanned key, mouse button, pad button or pad direction is down
-// right now. The platform's key and joystick state comes in through InputState, so the
-// scan order and the pad decoding run the same against the real system and a test fake.
+// The input poller's portable part: which scanned key or mouse button is down, in the
+// fixed scan order, and what the state of pad 0 means. The key state comes in through
+// InputCalls, so the scan runs the same against the real system and a test's stand-in;
+// the system's side reads the pad and decodes it here (input/input_poller_win.h).
 #pragma once
 
 #include <cstdint>
-#include <optional>
 
 namespace quilla {
 
@@ -18,26 +18,20 @@ struct JoyPos {
     uint32_t x, y, buttons;
 };
 
-class InputState {
-  public:
-    virtual ~InputState() = default;
+// The key state the scan reads: the program passes the system's
+// (input/input_poller_win.cpp), tests their own.
+struct InputCalls {
     // True when the virtual key is down at this moment.
-    virtual bool key_down(int vk) const = 0;
-    // How many joysticks the system's joystick service supports; 0 without one.
-    virtual uint32_t joystick_count() const = 0;
-    // Axis limits of joystick 0; nothing when the query fails.
-    virtual std::optional<JoyCaps> joystick_caps() const = 0;
-    // Position and buttons of joystick 0; nothing when the query fails.
-    virtual std::optional<JoyPos> joystick_position() const = 0;
+    bool (*key_down)(int vk);
 };
 
-// The code of the first input found down: keys and mouse buttons in their fixed scan
-// order, then the buttons of pad 0 from button 1 up, then its directions (up, down, left,
-// right; only a fully deflected axis counts). kNoInput (-1) when nothing is down.
-int32_t poll_input(const InputState& state);
+// The first key or mouse button found down, in the fixed scan order; kNoInput (-1) when
+// none is. Each scanned key is asked once, in that order, until one is down.
+int32_t first_key_down(const InputCalls& calls);
 
-// The pad part of the scan on its own: the first pressed button, else a fully deflected
-// direction, else kNoInput.
+// The pad part of the scan: the first pressed button from button 1 up, else a fully
+// deflected direction (up, down, left, right; only a fully deflected axis counts), else
+// kNoInput.
 int32_t decode_pad(const JoyCaps& caps, const JoyPos& pos) noexcept;
 
 }  // namespace quilla

@@ -17,6 +17,18 @@ std::atomic<uint32_t>& device_changes() {
     return changes;
 }
 
+bool may_ask(const JoystickCalls& calls, const PadRetry* retry) noexcept {
+    return !retry || retry->may_ask(calls.tick_count(), device_change_count());
+}
+
+void answered(bool ok, const JoystickCalls& calls, PadRetry* retry) noexcept {
+    if (retry) {
+        retry->answered(ok, calls.tick_count(), device_change_count());
+    }
+}
+
+constexpr InputCalls kSystemKeys = {&system_key_down};
+
 }  // namespace
 
 void note_device_change() noexcept {
@@ -27,66 +39,66 @@ uint32_t device_change_count() noexcept {
     return device_changes().load();
 }
 
-bool Win32InputState::key_down(int vk) const {
+bool system_key_down(int vk) noexcept {
     // Any bit of the high byte; in practice 0x8000, "down now". The low "pressed since the
     // last query" bit is ignored.
     const auto state = static_cast<uint16_t>(GetAsyncKeyState(vk));
     return (state & 0xFF00u) != 0;
 }
 
-uint32_t Win32InputState::joystick_count() const {
-    return calls_.count();
-}
-
-bool Win32InputState::may_ask() const noexcept {
-    return !retry_ || retry_->may_ask(calls_.tick_count(), device_change_count());
-}
-
-void Win32InputState::answered(bool ok) const noexcept {
-    if (retry_) {
-        retry_->answered(ok, calls_.tick_count(), device_change_count());
-    }
-}
-
-std::optional<JoyCaps> Win32InputState::joystick_caps() const {
-    if (!may_ask()) {
+std::optional<JoyCaps> joystick_caps(const JoystickCalls& calls, PadRetry* retry) noexcept {
+    if (!may_ask(calls, retry)) {
         return std::nullopt;
     }
     JOYCAPSA caps{};
-    if (calls_.caps(kJoystickId, &caps, sizeof(caps)) != JOYERR_NOERROR) {
-        answered(false);
+    if (calls.caps(kJoystickId, &caps, sizeof(caps)) != JOYERR_NOERROR) {
+        answered(false, calls, retry);
         return std::nullopt;
     }
     return JoyCaps{caps.wXmin, caps.wXmax, caps.wYmin, caps.wYmax};
 }
 
-std::optional<JoyPos> Win32InputState::joystick_position() const {
-    if (!may_ask()) {
+std::optional<JoyPos> joystick_position(const JoystickCalls& calls, PadRetry* retry) noexcept {
+    if (!may_ask(calls, retry)) {
         return std::nullopt;
     }
     JOYINFOEX info{};
     info.dwSize = sizeof(info);
     info.dwFlags = kPositionFlags;
-    const bool ok = calls_.position(kJoystickId, &info) == JOYERR_NOERROR;
-    answered(ok);
+    const bool ok = calls.position(kJoystickId, &info) == JOYERR_NOERROR;
+    answered(ok, calls, retry);
     if (!ok) {
         return std::nullopt;
     }
     return JoyPos{info.dwXpos, info.dwYpos, info.dwButtons};
 }
 
+int32_t poll_input(const InputCalls& keys, const JoystickCalls& pad, PadRetry* retry) {
+    const int32_t key = first_key_down(keys);
+    if (key != kNoInput) {
+        return key;
+    }
+    if (pad.count() == 0) {
+        return kNoInput;
+    }
+    const std::optional<JoyCaps> caps = joystick_caps(pad, retry);
+    if (!caps) {
+        return kNoInput;
+    }
+    const std::optional<JoyPos> pos = joystick_position(pad, retry);
+    return pos ? decode_pad(*caps, *pos) : kNoInput;
+}
+
 int32_t InputPoller::poll() noexcept {
     try {
-        const Win32InputState state(calls_, &retry_);
-        return poll_input(state);
+        return poll_input(kSystemKeys, calls_, &retry_);
     } catch (...) {
         return kNoInput;
     }
 }
 
 int32_t poll_input() {
-    const Win32InputState state;
-    return poll_input(state);
+    return poll_input(kSystemKeys, JoystickCalls{});
 }
 
 }  // namespace quilla

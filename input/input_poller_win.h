@@ -23,25 +23,22 @@ struct JoystickCalls {
     decltype(&GetTickCount64) tick_count = &GetTickCount64;
 };
 
-// Key and joystick state read live from user32 and winmm on every query. With a retry
-// record, a pad query that fails is not repeated until the record allows it.
-class Win32InputState final : public InputState {
-  public:
-    explicit Win32InputState(const JoystickCalls& calls = {}, PadRetry* retry = nullptr) noexcept
-        : calls_(calls), retry_(retry) {}
+// GetAsyncKeyState: true when the virtual key is down at this moment.
+bool system_key_down(int vk) noexcept;
 
-    bool key_down(int vk) const override;
-    uint32_t joystick_count() const override;
-    std::optional<JoyCaps> joystick_caps() const override;
-    std::optional<JoyPos> joystick_position() const override;
+// Pad 0 read through the calls: its axis limits, and its position and buttons; nothing
+// when the query fails. With a retry record, a pad query that fails is not repeated
+// until the record allows it, and nothing comes back meanwhile.
+std::optional<JoyCaps> joystick_caps(const JoystickCalls& calls = {},
+                                     PadRetry* retry = nullptr) noexcept;
+std::optional<JoyPos> joystick_position(const JoystickCalls& calls = {},
+                                        PadRetry* retry = nullptr) noexcept;
 
-  private:
-    bool may_ask() const noexcept;
-    void answered(bool ok) const noexcept;
-
-    JoystickCalls calls_;
-    PadRetry* retry_;
-};
+// The code of the first input down: the first key the scan finds down through keys
+// (first_key_down), else pad 0 read through pad and decoded (decode_pad), else kNoInput.
+// The pad is not asked while a key is down, nor for its position when its capabilities
+// cannot be read, nor at all when the system supports no joystick.
+int32_t poll_input(const InputCalls& keys, const JoystickCalls& pad, PadRetry* retry = nullptr);
 
 // Counts a device change that Windows reported (WM_DEVICECHANGE): every poller asks a pad
 // that did not answer again on its next poll. Callable from any thread.

@@ -8,6 +8,12 @@
 namespace quilla {
 namespace {
 
+// The stand-in clock: its time, moved only by each pause (the calls are plain function
+// pointers).
+uint64_t now = 0;
+uint64_t pause_ms = 0;
+constexpr PollClock kClock{[] { return now; }, [] { now += pause_ms; }};
+
 TEST(PollWithin, StopsWhenTheTimeIsUpHoweverLongEachPauseLasts) {
     constexpr uint64_t kNever = 0;
     constexpr uint64_t kMax = std::numeric_limits<uint64_t>::max();
@@ -29,10 +35,10 @@ TEST(PollWithin, StopsWhenTheTimeIsUpHoweverLongEachPauseLasts) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        uint64_t now = c.start_ms;
+        now = c.start_ms;
+        pause_ms = c.pause_ms;
         int polls = 0;
-        const PollClock clock{[&] { return now; }, [&] { now += c.pause_ms; }};
-        const bool found = poll_within(100, clock, [&] {
+        const bool found = poll_within(100, kClock, [&] {
             ++polls;
             return c.found_at_poll != kNever && static_cast<uint64_t>(polls) == c.found_at_poll;
         });

@@ -9,7 +9,6 @@
 
 #include <array>
 #include <atomic>
-#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -309,20 +308,6 @@ TEST(RestoreHostHeight, AMinimizedHostIsMeasuredAndResizedByItsPlacement) {
     }
 }
 
-// The system clock with a hook into each pause, counting the pauses.
-struct HookedClock {
-    int pauses = 0;
-    std::function<void()> during_pause = [] {};
-    PollClock clock() {
-        return {[] { return static_cast<uint64_t>(GetTickCount64()); },
-                [this] {
-                    ++pauses;
-                    during_pause();
-                    Sleep(1);
-                }};
-    }
-};
-
 bool key_down(BYTE key) {
     std::array<BYTE, 256> keys{};
     return GetKeyboardState(keys.data()) && (keys[key] & 0x80) != 0;
@@ -335,6 +320,26 @@ void set_key(BYTE key, bool down) {
     SetKeyboardState(keys.data());
 }
 
+// What the stand-in clocks saw of a wait (the calls are plain function pointers).
+struct Wait {
+    int pauses = 0;
+    bool f3_held = false;  // F3 was held down during a pause
+    uint64_t now = 1000;   // the stepped clock's time
+};
+Wait seen;
+
+void note_pause() {
+    ++seen.pauses;
+    seen.f3_held = seen.f3_held || key_down(VK_F3);
+}
+
+// The system clock, each pause noted.
+constexpr PollClock kNotedSystemClock{[]() -> uint64_t { return GetTickCount64(); },
+                                      [] {
+                                          note_pause();
+                                          Sleep(1);
+                                      }};
+
 TEST(RequestInventoryWindow, MakesAClosedHostOpenItsInventory) {
     RunningHost host;
     start_host(host, {"--closed"});
@@ -344,15 +349,13 @@ TEST(RequestInventoryWindow, MakesAClosedHostOpenItsInventory) {
     ASSERT_TRUE(sync_with(host.main));
     ASSERT_EQ(host.process->find_inventory_window(), nullptr) << "--closed opened it anyway";
 
-    HookedClock hooked;
-    bool f3_held_during_wait = false;
-    hooked.during_pause = [&] { f3_held_during_wait = f3_held_during_wait || key_down(VK_F3); };
-    request_inventory_window(hooked.clock());
+    seen = Wait{};
+    request_inventory_window(kNotedSystemClock);
 
     EXPECT_NE(host.process->wait_for_inventory_window(), nullptr);
     EXPECT_EQ(find_inventory_window(), host.process->find_inventory_window());
-    EXPECT_GE(hooked.pauses, 1);
-    EXPECT_TRUE(f3_held_during_wait) << "F3 was not held while waiting";
+    EXPECT_GE(seen.pauses, 1);
+    EXPECT_TRUE(seen.f3_held) << "F3 was not held while waiting";
     EXPECT_FALSE(key_down(VK_F3)) << "F3 was left held down";
 }
 
@@ -366,18 +369,15 @@ TEST(RequestInventoryWindow, WaitsOnlyItsTimeAndGivesBackOnlyF3) {
 
     // Every pause lasts a scheduler tick of Windows (7 of them pass 100 ms), and Shift
     // goes down during the wait, as a user's key press would.
-    uint64_t now = 1000;
-    int pauses = 0;
-    bool f3_held_during_wait = false;
-    request_inventory_window({[&] { return now; },
-                              [&] {
-                                  ++pauses;
-                                  now += 16;
-                                  f3_held_during_wait = f3_held_during_wait || key_down(VK_F3);
+    seen = Wait{};
+    request_inventory_window({[] { return seen.now; },
+                              [] {
+                                  note_pause();
+                                  seen.now += 16;
                                   set_key(VK_SHIFT, true);
                               }});
-    EXPECT_EQ(pauses, 7);
-    EXPECT_TRUE(f3_held_during_wait) << "F3 was not held while waiting";
+    EXPECT_EQ(seen.pauses, 7);
+    EXPECT_TRUE(seen.f3_held) << "F3 was not held while waiting";
     EXPECT_FALSE(key_down(VK_F3)) << "F3 was left held down";
     EXPECT_TRUE(key_down(VK_SHIFT)) << "Shift, pressed during the wait, was undone";
     set_key(VK_SHIFT, false);
@@ -398,14 +398,14 @@ TEST(RequestInventoryWindow, SkipsAHungHost) {
     });
     const bool became_hung =
         wait_until([&] { return created.load() && IsHungAppWindow(created.load()); }, 15000);
-    HookedClock hooked;
+    seen = Wait{};
     if (became_hung) {
-        request_inventory_window(hooked.clock());
+        request_inventory_window(kNotedSystemClock);
     }
     SetEvent(release.get());
     hung.join();
     ASSERT_TRUE(became_hung) << "the host window never counted as hung";
-    EXPECT_EQ(hooked.pauses, 0) << "the request waited for a hung host";
+    EXPECT_EQ(seen.pauses, 0) << "the request waited for a hung host";
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 // The input poller against the real system state: the pad queries agree with the system's
 // own answers, whether or not a pad is attached, and a key pressed with SendInput is seen
-// until it is released. A poller's pad calls and clock through the seam: when it asks a
-// pad that did not answer again.
+// until it is released. Stand-in keys and pad calls through the seams: keys before the
+// pad, which queries a poll makes, and when a poller asks a pad that did not answer again.
 #include "input/input_poller_win.h"
 
 #include <windows.h>
@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <set>
 #include <string>
 
 #include "input/input_codes.h"
@@ -24,12 +26,11 @@ using test_support::wait_until;
 // Each pad query gives a value exactly when the system's call for pad 0 succeeds, and the
 // value the system gave: the same on a machine with a pad and on one without.
 TEST(PollInputWin, PadQueriesGiveWhatTheSystemGivesOrNothingOnAnError) {
-    const Win32InputState state;
-    EXPECT_EQ(state.joystick_count(), joyGetNumDevs());
+    EXPECT_EQ(JoystickCalls{}.count(), joyGetNumDevs());
 
     JOYCAPSA caps{};
     const bool caps_ok = joyGetDevCapsA(JOYSTICKID1, &caps, sizeof caps) == JOYERR_NOERROR;
-    const std::optional<JoyCaps> read_caps = state.joystick_caps();
+    const std::optional<JoyCaps> read_caps = joystick_caps();
     ASSERT_EQ(read_caps.has_value(), caps_ok);
     if (caps_ok) {
         EXPECT_EQ(read_caps->x_min, caps.wXmin);
@@ -42,30 +43,132 @@ TEST(PollInputWin, PadQueriesGiveWhatTheSystemGivesOrNothingOnAnError) {
     info.dwSize = sizeof info;
     info.dwFlags = JOY_RETURNX | JOY_RETURNY | JOY_RETURNBUTTONS;
     const bool position_ok = joyGetPosEx(JOYSTICKID1, &info) == JOYERR_NOERROR;
-    EXPECT_EQ(state.joystick_position().has_value(), position_ok);
+    EXPECT_EQ(joystick_position().has_value(), position_ok);
 }
 
-// A pad whose calls answer as the test says, on a clock the test sets; the calls made are
-// counted.
-struct FakePad {
-    static inline bool answers = false;
-    static inline uint64_t now = 0;
-    static inline int calls = 0;
-    static UINT WINAPI count() { return 16; }
-    static MMRESULT WINAPI caps(UINT_PTR, JOYCAPSA* c, UINT) {
-        ++calls;
-        c->wXmin = c->wYmin = 0;
-        c->wXmax = c->wYmax = 100;
-        return answers ? JOYERR_NOERROR : JOYERR_UNPLUGGED;
-    }
-    static MMRESULT WINAPI position(UINT, JOYINFOEX* info) {
-        ++calls;
-        info->dwXpos = info->dwYpos = 50;
-        info->dwButtons = 1;
-        return answers ? JOYERR_NOERROR : JOYERR_UNPLUGGED;
-    }
-    static ULONGLONG WINAPI tick_count() { return now; }
+constexpr JoyCaps kFullRange{0, 65535, 0, 65535};
+constexpr JoyPos kCentred{32767, 32767, 0};
+
+// Keys and a pad as the test sets them up, on a clock the test sets; a pad call with
+// nothing to give fails. The pad calls made are counted. (The calls are plain function
+// pointers.)
+struct Stand {
+    std::set<int> keys_down;
+    UINT devices = 16;
+    std::optional<JoyCaps> caps = kFullRange;
+    std::optional<JoyPos> position = kCentred;
+    uint64_t now = 0;
+    int count_calls = 0;
+    int caps_calls = 0;
+    int position_calls = 0;
 };
+Stand stand;
+
+bool stand_key_down(int vk) {
+    return stand.keys_down.count(vk) != 0;
+}
+UINT WINAPI stand_count() {
+    ++stand.count_calls;
+    return stand.devices;
+}
+MMRESULT WINAPI stand_caps(UINT_PTR, JOYCAPSA* c, UINT) {
+    ++stand.caps_calls;
+    if (!stand.caps) {
+        return JOYERR_UNPLUGGED;
+    }
+    c->wXmin = stand.caps->x_min;
+    c->wXmax = stand.caps->x_max;
+    c->wYmin = stand.caps->y_min;
+    c->wYmax = stand.caps->y_max;
+    return JOYERR_NOERROR;
+}
+MMRESULT WINAPI stand_position(UINT, JOYINFOEX* info) {
+    ++stand.position_calls;
+    const JoyPos pos = stand.position.value_or(JoyPos{});
+    info->dwXpos = pos.x;
+    info->dwYpos = pos.y;
+    info->dwButtons = pos.buttons;
+    return stand.position ? JOYERR_NOERROR : JOYERR_UNPLUGGED;
+}
+ULONGLONG WINAPI stand_tick_count() {
+    return stand.now;
+}
+
+constexpr InputCalls kStandKeys = {&stand_key_down};
+const JoystickCalls kStandPad = {&stand_count, &stand_caps, &stand_position, &stand_tick_count};
+
+TEST(PollInputWin, EachKeyIsFoundWithoutAskingThePadOrLeavesItToThePad) {
+    for (int vk = 0; vk <= 255; ++vk) {
+        stand = Stand{};
+        stand.keys_down = {vk};
+        stand.position = JoyPos{kCentred.x, kCentred.y, 1u << 4};
+        const int32_t code = poll_input(kStandKeys, kStandPad);
+        if (code == vk) {
+            EXPECT_EQ(stand.count_calls, 0) << "pad read although key " << vk << " is down";
+        } else {
+            EXPECT_EQ(code, 0x105) << "vk " << vk;
+        }
+    }
+}
+
+TEST(PollInputWin, CommonCombinations) {
+    struct Case {
+        std::set<int> keys;
+        uint32_t buttons;
+        int32_t expected;
+    };
+    const Case cases[] = {
+        {{17, 'A'}, 0, 17},          // Ctrl+A
+        {{13, 32}, 0, 32},           // Enter+Space
+        {{'Z', 1}, 0, 1},            // mouse left first
+        {{226, 'Q'}, 0, 'Q'},        // letters before 0xE2
+        {{'5'}, 1u, '5'},            // a key beats a pad button
+        {{18, 16}, 0, 16},           // Alt is never scanned, Shift is
+        {{18, 91}, 1u << 4, 0x105},  // only unscanned keys: the pad decides
+    };
+    for (const Case& c : cases) {
+        stand = Stand{};
+        stand.keys_down = c.keys;
+        stand.position = JoyPos{kCentred.x, kCentred.y, c.buttons};
+        EXPECT_EQ(poll_input(kStandKeys, kStandPad), c.expected) << "expected " << c.expected;
+    }
+}
+
+TEST(PollInputWin, NoPadMeansNoInput) {
+    const JoyPos pressed{0, 0, 1u};  // would be button 1 if it were read
+    struct Case {
+        const char* what;
+        uint32_t devices;
+        std::optional<JoyCaps> caps;
+        std::optional<JoyPos> position;
+        int caps_queries;
+        int position_queries;
+    };
+    const Case cases[] = {
+        {"no joystick service", 0, kFullRange, pressed, 0, 0},
+        {"capabilities fail", 16, std::nullopt, pressed, 1, 0},
+        {"position fails", 16, kFullRange, std::nullopt, 1, 1},
+    };
+    for (const Case& c : cases) {
+        stand = Stand{};
+        stand.devices = c.devices;
+        stand.caps = c.caps;
+        stand.position = c.position;
+        EXPECT_EQ(poll_input(kStandKeys, kStandPad), kNoInput) << c.what;
+        EXPECT_EQ(stand.caps_calls, c.caps_queries) << c.what;
+        EXPECT_EQ(stand.position_calls, c.position_queries) << c.what;
+    }
+}
+
+TEST(PollInputWin, CapabilitiesAreReadOnEveryCall) {
+    stand = Stand{};
+    stand.caps = JoyCaps{0, 100, 0, 100};
+    stand.position = JoyPos{50, 0, 0};
+    EXPECT_EQ(poll_input(kStandKeys, kStandPad), kPadUp);
+    stand.caps = JoyCaps{0, 100, 10, 100};  // the pad was recalibrated
+    EXPECT_EQ(poll_input(kStandKeys, kStandPad), kNoInput);
+    EXPECT_EQ(stand.caps_calls, 2);
+}
 
 TEST(InputPollerWin, APadThatDidNotAnswerIsAskedAgainAfter2SecondsOrADeviceChange) {
     struct Poll {
@@ -83,17 +186,18 @@ TEST(InputPollerWin, APadThatDidNotAnswerIsAskedAgainAfter2SecondsOrADeviceChang
         {3004, false, true, 2, pad_button_code(1)},
     };
     ASSERT_TRUE(wait_until([] { return poll_input() == kNoInput; })) << "no key down";
-    InputPoller poller({&FakePad::count, &FakePad::caps, &FakePad::position, &FakePad::tick_count});
+    InputPoller poller(kStandPad);
     for (const Poll& p : polls) {
         SCOPED_TRACE("poll at " + std::to_string(p.at_ms));
         if (p.device_change) {
             note_device_change();
         }
-        FakePad::now = p.at_ms;
-        FakePad::answers = p.answers;
-        FakePad::calls = 0;
+        stand = Stand{};
+        stand.now = p.at_ms;
+        stand.caps = p.answers ? std::optional<JoyCaps>(JoyCaps{0, 100, 0, 100}) : std::nullopt;
+        stand.position = p.answers ? std::optional<JoyPos>(JoyPos{50, 50, 1}) : std::nullopt;
         EXPECT_EQ(poller.poll(), p.result);
-        EXPECT_EQ(FakePad::calls, p.calls);
+        EXPECT_EQ(stand.caps_calls + stand.position_calls, p.calls);
     }
 }
 
@@ -103,10 +207,10 @@ TEST(PollInputWin, KeyPressedWithSendInputIsSeenUntilReleased) {
     HeldKey f5(VK_F5);
     ASSERT_TRUE(f5.down());
     EXPECT_TRUE(wait_until([] { return poll_input() == VK_F5; })) << "F5 seen down";
-    EXPECT_TRUE(Win32InputState().key_down(VK_F5));
+    EXPECT_TRUE(system_key_down(VK_F5));
     f5.release();
     EXPECT_TRUE(wait_until([] { return poll_input() != VK_F5; })) << "F5 seen up";
-    EXPECT_FALSE(Win32InputState().key_down(VK_F5));
+    EXPECT_FALSE(system_key_down(VK_F5));
 }
 
 }  // namespace

@@ -63,11 +63,7 @@ TEST_F(HostAtStartAndExit, WithoutItemWindowTheInventoryStaysClosed) {
 // rather than left alone on the desktop, and closing it leaves the host minimized where it
 // is, ends cleanly and saves where the overlay last was beside the host, not the icon.
 TEST_F(HostAtStartAndExit, AHostMinimizedInExtendedModeIsLeftAsItIsWhenTheOverlayCloses) {
-    write_inventory("");
-    write_settings("Pos=3\r\n");
-    HWND host = start_host({"--width", "620"});
-    ASSERT_NE(host, nullptr);
-    HWND hwnd = start_overlay();
+    const auto [host, hwnd] = start_beside_host("Pos=3\r\n", {"--width", "620"});
     ASSERT_NE(hwnd, nullptr);
     ASSERT_TRUE(wait_until([&] { return height_of(host) > 433; })) << "the host was extended";
     ASSERT_TRUE(wait_until([&] { return window_rect(hwnd).bottom > window_rect(host).top + 433; }))

@@ -44,6 +44,20 @@ class OverlayTest : public ::testing::Test {
         return host.main;
     }
 
+    // With an empty inventory and these settings, starts the stand-in host (with host_args)
+    // and then the overlay; their windows, null where one did not come up.
+    struct HostAndOverlay {
+        HWND host;
+        HWND overlay;
+    };
+    HostAndOverlay start_beside_host(const std::string& settings,
+                                     std::vector<std::string> host_args) {
+        write_inventory("");
+        write_settings(settings);
+        HWND host = start_host(std::move(host_args));
+        return {host, host ? start_overlay() : nullptr};
+    }
+
     // Closes the overlay as the system would and returns its exit code; fails the test
     // when the process does not exit. last_close_ms_ is the time the close took.
     std::optional<DWORD> close_overlay(HWND hwnd) {

@@ -68,11 +68,7 @@ TEST_F(Rendering, FollowsTheInventoryAsItemsAreEquippedAndRemoved) {
 }
 
 TEST_F(Rendering, PinnedModeKeepsTheOverlayOnTheHostsLowerLeftCorner) {
-    write_inventory("");
-    write_settings("Pos=2\r\n");
-    HWND host = start_host({"--pos", "300,200"});
-    ASSERT_NE(host, nullptr);
-    HWND hwnd = start_overlay();
+    const auto [host, hwnd] = start_beside_host("Pos=2\r\n", {"--pos", "300,200"});
     ASSERT_NE(hwnd, nullptr);
     ASSERT_TRUE(wait_until([&] { return anchored(hwnd, host); }));
 
@@ -116,11 +112,7 @@ TEST_F(Rendering, ExtendedModeGrowsAHostOfAKnownWidthByTheOverlayHeight) {
 }
 
 TEST_F(Rendering, ExtendedModeOnlyAnchorsToAHostOfAnUnknownWidth) {
-    write_inventory("");
-    write_settings("Pos=3\r\n");
-    HWND host = start_host({"--size", "500x300"});
-    ASSERT_NE(host, nullptr);
-    HWND hwnd = start_overlay();
+    const auto [host, hwnd] = start_beside_host("Pos=3\r\n", {"--size", "500x300"});
     ASSERT_NE(hwnd, nullptr);
     ASSERT_TRUE(wait_until([&] { return anchored(hwnd, host); }));
     ASSERT_TRUE(sync_with(host)) << "the host window answered";

@@ -38,21 +38,38 @@ std::size_t wide_piece(std::wstring_view text) noexcept {
     return next >= 0xDC00 && next <= 0xDFFF ? kPiece - 1 : kPiece;
 }
 
+// Converts text piece by piece: convert(in, in_length, out, out_size) is the system's call,
+// asked first for the size (out null) and then to write.
+template <typename Out, typename In, typename Piece, typename Convert>
+Out convert_in_pieces(In text, Piece piece, Convert convert) {
+    Out out;
+    while (!text.empty()) {
+        const std::size_t length = piece(text);
+        const int in = static_cast<int>(length);
+        const int size = convert(text.data(), in, nullptr, 0);
+        if (size > 0) {
+            const std::size_t at = out.size();
+            out.resize(at + static_cast<std::size_t>(size));
+            convert(text.data(), in, out.data() + at, size);
+        }
+        text.remove_prefix(length);
+    }
+    return out;
+}
+
 std::wstring to_wide(UINT code_page, std::string_view bytes,
                      std::size_t (*piece)(std::string_view) noexcept) {
-    std::wstring wide;
-    while (!bytes.empty()) {
-        const std::size_t length = piece(bytes);
-        const int in = static_cast<int>(length);
-        const int size = MultiByteToWideChar(code_page, 0, bytes.data(), in, nullptr, 0);
-        if (size > 0) {
-            const std::size_t at = wide.size();
-            wide.resize(at + static_cast<std::size_t>(size));
-            MultiByteToWideChar(code_page, 0, bytes.data(), in, wide.data() + at, size);
-        }
-        bytes.remove_prefix(length);
-    }
-    return wide;
+    return convert_in_pieces<std::wstring>(
+        bytes, piece, [code_page](const char* in, int length, wchar_t* out, int size) {
+            return MultiByteToWideChar(code_page, 0, in, length, out, size);
+        });
+}
+
+std::string from_wide(UINT code_page, std::wstring_view wide) {
+    return convert_in_pieces<std::string>(
+        wide, &wide_piece, [code_page](const wchar_t* in, int length, char* out, int size) {
+            return WideCharToMultiByte(code_page, 0, in, length, out, size, nullptr, nullptr);
+        });
 }
 
 }  // namespace
@@ -62,25 +79,11 @@ std::wstring widen(std::string_view sjis) {
 }
 
 std::string narrow(std::wstring_view wide) {
-    std::string bytes;
-    while (!wide.empty()) {
-        const std::size_t length = wide_piece(wide);
-        const int in = static_cast<int>(length);
-        const int size = WideCharToMultiByte(kShiftJisCodePage, 0, wide.data(), in, nullptr, 0,
-                                             nullptr, nullptr);
-        if (size > 0) {
-            const std::size_t at = bytes.size();
-            bytes.resize(at + static_cast<std::size_t>(size));
-            WideCharToMultiByte(kShiftJisCodePage, 0, wide.data(), in, bytes.data() + at, size,
-                                nullptr, nullptr);
-        }
-        wide.remove_prefix(length);
-    }
-    return bytes;
+    return from_wide(kShiftJisCodePage, wide);
 }
 
-std::string utf8_to_shift_jis(std::string_view utf8) {
-    return narrow(to_wide(CP_UTF8, utf8, &utf8_piece));
+std::string utf8_to_code_page(std::string_view utf8, unsigned code_page) {
+    return from_wide(code_page, to_wide(CP_UTF8, utf8, &utf8_piece));
 }
 
 }  // namespace quilla

@@ -17,7 +17,9 @@ std::wstring widen(std::string_view sjis);
 // system's conversion makes of it.
 std::string narrow(std::wstring_view wide);
 
-// UTF-8 bytes as the same text in Shift-JIS (as narrow does with what it cannot hold).
-std::string utf8_to_shift_jis(std::string_view utf8);
+// UTF-8 bytes as the same text in the code page (kShiftJisCodePage, or the system's ANSI
+// code page); a character the code page cannot hold becomes what the system's conversion
+// makes of it.
+std::string utf8_to_code_page(std::string_view utf8, unsigned code_page = kShiftJisCodePage);
 
 }  // namespace quilla

@@ -164,7 +164,7 @@ std::optional<std::string> read_text_file(const std::wstring& path) {
     std::optional<std::string> bytes = read_file_bytes(path);
     if (bytes) {
         if (const TextFileBytes text = classify_text_file(*bytes); text.utf8) {
-            return utf8_to_shift_jis(text.text);
+            return utf8_to_code_page(text.text);
         }
     }
     return bytes;

@@ -97,8 +97,4 @@ int32_t InputPoller::poll() noexcept {
     }
 }
 
-int32_t poll_input() {
-    return poll_input(kSystemKeys, JoystickCalls{});
-}
-
 }  // namespace quilla

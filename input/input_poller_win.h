@@ -62,8 +62,4 @@ class InputPoller {
     PadRetry retry_;
 };
 
-// The code of the first input down right now, or kNoInput (-1), asking the pad every
-// time. Keeps no state; callable from any thread.
-int32_t poll_input();
-
 }  // namespace quilla

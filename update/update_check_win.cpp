@@ -9,11 +9,11 @@
 
 #include <windows.h>
 
-#include <climits>
 #include <cstring>
 #include <optional>
 #include <thread>
 
+#include "base/code_page_win.h"
 #include "base/message_wait_win.h"
 #include "update/update_host.h"
 #include "update/update_server.h"
@@ -167,27 +167,9 @@ std::string environment_variable(const char* name) {
 }  // namespace
 
 std::optional<std::string> utf8_chunk_to_ansi(std::string_view chunk) {
-    if (chunk.size() > INT_MAX) {
-        return std::nullopt;
-    }
-    const int length = static_cast<int>(chunk.size());
-    const int wide_length = MultiByteToWideChar(CP_UTF8, 0, chunk.data(), length, nullptr, 0);
-    if (wide_length <= 0) {
-        return std::nullopt;
-    }
-    std::wstring wide(static_cast<std::size_t>(wide_length), L'\0');
-    if (MultiByteToWideChar(CP_UTF8, 0, chunk.data(), length, wide.data(), wide_length) <= 0) {
-        return std::nullopt;
-    }
-    const int ansi_length =
-        WideCharToMultiByte(CP_ACP, 0, wide.data(), wide_length, nullptr, 0, nullptr, nullptr);
-    if (ansi_length <= 0) {
-        return std::nullopt;
-    }
-    std::string ansi(static_cast<std::size_t>(ansi_length), '\0');
-    if (WideCharToMultiByte(CP_ACP, 0, wide.data(), wide_length, ansi.data(), ansi_length, nullptr,
-                            nullptr) <= 0) {
-        return std::nullopt;
+    std::string ansi = utf8_to_code_page(chunk, CP_ACP);
+    if (ansi.empty()) {
+        return std::nullopt;  // nothing came of the chunk
     }
     return ansi;
 }

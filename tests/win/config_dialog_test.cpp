@@ -234,7 +234,7 @@ TEST_F(ConfigDialogWin, CaptureTakesTheFirstKeyDownAndOnlyApplyOrOkStoresIt) {
         }
         HWND button = GetDlgItem(dialog_, kHotKeyButtonId);
         HWND panel = GetDlgItem(dialog_, kCapturePanelId);
-        ASSERT_TRUE(wait_until([] { return poll_input() == kNoInput; })) << "no key down";
+        ASSERT_TRUE(wait_until([] { return InputPoller().poll() == kNoInput; })) << "no key down";
         SendMessageA(button, BM_CLICK, 0, 0);
         EXPECT_TRUE(IsWindowVisible(panel));
         EXPECT_EQ(GetWindow(dialog_, GW_CHILD), panel) << "the panel is not above the controls";
@@ -242,7 +242,7 @@ TEST_F(ConfigDialogWin, CaptureTakesTheFirstKeyDownAndOnlyApplyOrOkStoresIt) {
         ASSERT_TRUE(send_key(step.key));
         const bool ended = wait_until([&] { return !IsWindowVisible(panel); });
         send_key(step.key, KEYEVENTF_KEYUP);
-        ASSERT_TRUE(ended) << "the capture did not end; the poller gives " << poll_input();
+        ASSERT_TRUE(ended) << "the capture did not end; the poller gives " << InputPoller().poll();
         EXPECT_EQ(test_support::control_text(button), step.caption);
         EXPECT_EQ(settings()->hook_key, before);  // not before Apply or OK
         click(step.button_x, 300);
@@ -261,7 +261,7 @@ TEST_F(ConfigDialogWin, CaptureBesideAPadSlowToFailKeepsAnsweringAndStillTakesAK
     ASSERT_NE(dialog_, nullptr);
     HWND button = GetDlgItem(dialog_, kHotKeyButtonId);
     HWND panel = GetDlgItem(dialog_, kCapturePanelId);
-    ASSERT_TRUE(wait_until([] { return poll_input() == kNoInput; })) << "no key down";
+    ASSERT_TRUE(wait_until([] { return InputPoller().poll() == kNoInput; })) << "no key down";
     const int calls_before = test_support::slow_pad_calls().load();
     SendMessageA(button, BM_CLICK, 0, 0);
     ASSERT_TRUE(IsWindowVisible(panel));

@@ -185,7 +185,7 @@ TEST(InputPollerWin, APadThatDidNotAnswerIsAskedAgainAfter2SecondsOrADeviceChang
         {3003, true, true, 2, pad_button_code(1)},  // answers: both calls, every poll
         {3004, false, true, 2, pad_button_code(1)},
     };
-    ASSERT_TRUE(wait_until([] { return poll_input() == kNoInput; })) << "no key down";
+    ASSERT_TRUE(wait_until([] { return InputPoller().poll() == kNoInput; })) << "no key down";
     InputPoller poller(kStandPad);
     for (const Poll& p : polls) {
         SCOPED_TRACE("poll at " + std::to_string(p.at_ms));
@@ -203,13 +203,13 @@ TEST(InputPollerWin, APadThatDidNotAnswerIsAskedAgainAfter2SecondsOrADeviceChang
 
 TEST(PollInputWin, KeyPressedWithSendInputIsSeenUntilReleased) {
     // Other programs on the same desktop may press keys briefly; wait for a quiet moment.
-    ASSERT_TRUE(wait_until([] { return poll_input() == kNoInput; })) << "no key down";
+    ASSERT_TRUE(wait_until([] { return InputPoller().poll() == kNoInput; })) << "no key down";
     HeldKey f5(VK_F5);
     ASSERT_TRUE(f5.down());
-    EXPECT_TRUE(wait_until([] { return poll_input() == VK_F5; })) << "F5 seen down";
+    EXPECT_TRUE(wait_until([] { return InputPoller().poll() == VK_F5; })) << "F5 seen down";
     EXPECT_TRUE(system_key_down(VK_F5));
     f5.release();
-    EXPECT_TRUE(wait_until([] { return poll_input() != VK_F5; })) << "F5 seen up";
+    EXPECT_TRUE(wait_until([] { return InputPoller().poll() != VK_F5; })) << "F5 seen up";
     EXPECT_FALSE(system_key_down(VK_F5));
 }
 

@@ -17,6 +17,10 @@ namespace {
 constexpr UINT kResizeFlags = SWP_NOMOVE | SWP_NOZORDER | SWP_NOOWNERZORDER | SWP_NOSENDCHANGING |
                               SWP_DEFERERASE | SWP_ASYNCWINDOWPOS;
 
+// To the top of the Z-order, neither moved nor sized, asynchronously: the change is
+// posted to the host's thread, which makes it when it reads its messages.
+constexpr UINT kBringForwardFlags = SWP_NOMOVE | SWP_NOSIZE | SWP_ASYNCWINDOWPOS;
+
 constexpr BYTE kKeyDownBit = 0x80;
 
 std::optional<Size> size_of(const RECT& rect) noexcept {
@@ -122,24 +126,34 @@ PollClock system_poll_clock() {
     return {[]() -> uint64_t { return GetTickCount64(); }, [] { Sleep(1); }};
 }
 
-void request_inventory_window(const PollClock& clock) noexcept {
+void request_inventory_window(const PollClock& clock, const HostRequestCalls& calls) noexcept {
     HWND host = find_host_main_window();
-    // A hung host would not come forward anyway, and attaching to its input would tie our
-    // input to a thread that handles none.
-    if (!host || find_inventory_window() || IsHungAppWindow(host)) {
+    if (!host || find_inventory_window()) {
         return;
     }
+    // A host that is busy (loading, or stuck) would not come forward anyway, and attaching
+    // to its input would tie our input to a thread that handles none. A hung host fails at
+    // once, a busy one after kHostAnswerWaitMs.
+    DWORD_PTR ignored = 0;
+    if (!calls.send_timeout(host, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kHostAnswerWaitMs, &ignored)) {
+        return;
+    }
+    // The host may stop answering at any moment after that, so nothing below waits for its
+    // thread: the Z-order change is posted to it, and the activation is asked for while
+    // our input is still our own (the system then posts it to the host's queue; with the
+    // input attached it would be sent, and wait for the host). Attaching itself only joins
+    // the two input states, and no input is read while they are joined.
+    calls.set_pos(host, HWND_TOP, 0, 0, 0, 0, kBringForwardFlags);
+    calls.set_foreground(host);
     const DWORD host_thread = GetWindowThreadProcessId(host, nullptr);
     const DWORD own_thread = GetCurrentThreadId();
     const bool attached = host_thread != 0 && host_thread != own_thread &&
-                          AttachThreadInput(own_thread, host_thread, TRUE) != FALSE;
+                          calls.attach_input(own_thread, host_thread, TRUE) != FALSE;
 
     std::array<BYTE, 256> keys{};
     const bool have_keys = GetKeyboardState(keys.data()) != FALSE;
     const BYTE saved_f3 = keys[VK_F3];
     keys[VK_F3] = static_cast<BYTE>(saved_f3 | kKeyDownBit);
-    BringWindowToTop(host);
-    SetForegroundWindow(host);
     if (have_keys) {
         SetKeyboardState(keys.data());
     }
@@ -159,7 +173,7 @@ void request_inventory_window(const PollClock& clock) noexcept {
         SetKeyboardState(now.data());
     }
     if (attached) {
-        AttachThreadInput(own_thread, host_thread, FALSE);
+        calls.attach_input(own_thread, host_thread, FALSE);
     }
 }
 

@@ -73,14 +73,31 @@ void restore_host_height(const HostWindowCalls& calls = {}) noexcept;
 // How long one request waits for the inventory window, measured on the clock.
 inline constexpr uint64_t kInventoryRequestWaitMs = 100;
 
+// How long the request waits for the host to answer a message before it leaves the host
+// alone.
+inline constexpr UINT kHostAnswerWaitMs = 100;
+
 // The tick count and Sleep(1): what the request waits with outside tests.
 PollClock system_poll_clock();
+
+// The calls the inventory request makes on the host's window and input. Tests pass their
+// own to see which are made, and in which order, for a host that answers and for one that
+// does not; the program always uses the real ones.
+struct HostRequestCalls {
+    decltype(&SendMessageTimeoutW) send_timeout = &SendMessageTimeoutW;
+    decltype(&SetWindowPos) set_pos = &SetWindowPos;
+    decltype(&SetForegroundWindow) set_foreground = &SetForegroundWindow;
+    decltype(&AttachThreadInput) attach_input = &AttachThreadInput;
+};
 
 // Asks a running host whose inventory window is closed to open it: brings the host to the
 // foreground with F3 held in the shared input state, polls for the inventory window for
 // kInventoryRequestWaitMs on the clock, then gives F3 (and only F3: any other key changed
-// meanwhile stays as it is now) its previous state. Does nothing without a host, with a
-// host that does not answer messages (hung), or with the inventory window already open.
-void request_inventory_window(const PollClock& clock = system_poll_clock()) noexcept;
+// meanwhile stays as it is now) its previous state. Does nothing without a host, with the
+// inventory window already open, or with a host that does not answer a message within
+// kHostAnswerWaitMs (hung or busy). No call it makes waits for the host's thread, so a host
+// that stops answering after that question holds up nothing either.
+void request_inventory_window(const PollClock& clock = system_poll_clock(),
+                              const HostRequestCalls& calls = {}) noexcept;
 
 }  // namespace quilla

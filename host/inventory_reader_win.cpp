@@ -60,15 +60,19 @@ Fetch stopped(Reply reply) {
     return reply == Reply::kRefused ? Fetch::kRefused : Fetch::kStop;
 }
 
-// Fetches line index into line. kSkip for a line the host refuses (LB_ERR) or that is
-// unreasonably long, kStop when the host stops answering, kRefused when the system keeps
-// our messages from it.
+// Fetches line index into line. kSkip for a line that is unreasonably long; kStop when the
+// host stops answering or the list changes under the read (LB_ERR for an index below the
+// count, which the list no longer holds, or a line that grew between its length and its
+// text); kRefused when the system keeps our messages from it.
 Fetch fetch_line(InventoryMessenger send, HWND inventory, WPARAM index, std::string& line) {
     const Answer length = ask(send, inventory, LB_GETTEXTLEN, index, 0);
     if (length.reply != Reply::kAnswered) {
         return stopped(length.reply);
     }
-    if (length.result < 0 || length.result > kMaxLineChars) {
+    if (length.result < 0) {
+        return Fetch::kStop;
+    }
+    if (length.result > kMaxLineChars) {
         return Fetch::kSkip;
     }
     const std::size_t capacity =
@@ -80,10 +84,23 @@ Fetch fetch_line(InventoryMessenger send, HWND inventory, WPARAM index, std::str
         return stopped(copied.reply);
     }
     if (copied.result < 0 || static_cast<std::size_t>(copied.result) >= capacity) {
-        return Fetch::kSkip;
+        return Fetch::kStop;
     }
     line = to_ansi(buffer.data(), static_cast<int>(copied.result));
     return Fetch::kLine;
+}
+
+// How a read that asked for every line ends: kWhole when the list still holds as many
+// lines as at its start, kCut when it holds another number (lines came or went during the
+// read, so those read may be a mix of two lists) or the host no longer answers.
+InventoryReadEnd count_at_end(InventoryMessenger send, HWND inventory, LRESULT count_at_start) {
+    const Answer count = ask(send, inventory, LB_GETCOUNT, 0, 0);
+    if (count.reply == Reply::kRefused) {
+        return InventoryReadEnd::kRefused;
+    }
+    return count.reply == Reply::kAnswered && count.result == count_at_start
+               ? InventoryReadEnd::kWhole
+               : InventoryReadEnd::kCut;
 }
 
 }  // namespace
@@ -122,6 +139,9 @@ InventoryRead read_inventory(const InventoryReadLimits& limits, InventoryMesseng
         if (fetched == Fetch::kLine) {
             read.lines.push_back(std::move(line));
         }
+    }
+    if (read.end == InventoryReadEnd::kWhole) {
+        read.end = count_at_end(send, inventory, count.result);
     }
     return read;
 }

@@ -21,9 +21,11 @@ enum class InventoryReadEnd {
     // Every line asked for was asked: the whole list, the first max_lines lines of a
     // longer one, or no lines when the window is not open or holds none.
     kWhole,
-    // Stopped early: the host stopped answering (hung, too slow, or its window went away
-    // in the middle of the list) or the time budget was spent. The lines are only a front
-    // part of the list.
+    // Stopped early, or not one list: the host stopped answering (hung, too slow, or its
+    // window went away in the middle of the list), the time budget was spent, or the list
+    // changed during the read (a line below the count was not there, a line grew between
+    // its length and its text, or the count at the end differs from the count at the
+    // start). The lines are at most a front part of the list.
     kCut,
     // The host refused our messages (ERROR_ACCESS_DENIED): it runs with higher rights than
     // we do, and Windows keeps us from talking to its windows.
@@ -41,7 +43,7 @@ struct InventoryRead {
 using InventoryMessenger = LRESULT(WINAPI*)(HWND, UINT, WPARAM, LPARAM, UINT, UINT, PDWORD_PTR);
 
 // The lines of the host's inventory window, in list order, as Shift-JIS bytes, and how
-// the read ended. A line the host cannot give is skipped. At most max_lines lines are
+// the read ended. A line longer than any the host writes is skipped. At most max_lines lines are
 // asked for, and no line is asked for once the time budget is spent. Never throws for
 // anything the host does.
 InventoryRead read_inventory(const InventoryReadLimits& limits = {},

@@ -21,9 +21,12 @@ bool may_ask(const JoystickCalls& calls, const PadRetry* retry) noexcept {
     return !retry || retry->may_ask(calls.tick_count(), device_change_count());
 }
 
-void answered(bool ok, const JoystickCalls& calls, PadRetry* retry) noexcept {
+// devices_before is the device-change count taken before the query: a change the system
+// reports while a slow query runs is then still unseen, and the next poll asks again.
+void answered(bool ok, const JoystickCalls& calls, PadRetry* retry,
+              uint32_t devices_before) noexcept {
     if (retry) {
-        retry->answered(ok, calls.tick_count(), device_change_count());
+        retry->answered(ok, calls.tick_count(), devices_before);
     }
 }
 
@@ -50,9 +53,10 @@ std::optional<JoyCaps> joystick_caps(const JoystickCalls& calls, PadRetry* retry
     if (!may_ask(calls, retry)) {
         return std::nullopt;
     }
+    const uint32_t devices_before = device_change_count();
     JOYCAPSA caps{};
     if (calls.caps(kJoystickId, &caps, sizeof(caps)) != JOYERR_NOERROR) {
-        answered(false, calls, retry);
+        answered(false, calls, retry, devices_before);
         return std::nullopt;
     }
     return JoyCaps{caps.wXmin, caps.wXmax, caps.wYmin, caps.wYmax};
@@ -62,11 +66,12 @@ std::optional<JoyPos> joystick_position(const JoystickCalls& calls, PadRetry* re
     if (!may_ask(calls, retry)) {
         return std::nullopt;
     }
+    const uint32_t devices_before = device_change_count();
     JOYINFOEX info{};
     info.dwSize = sizeof(info);
     info.dwFlags = kPositionFlags;
     const bool ok = calls.position(kJoystickId, &info) == JOYERR_NOERROR;
-    answered(ok, calls, retry);
+    answered(ok, calls, retry, devices_before);
     if (!ok) {
         return std::nullopt;
     }

@@ -18,7 +18,9 @@ class PadRetry {
     // so far; a count other than the one seen at the last failure ends the pause at once.
     bool may_ask(uint64_t now_ms, uint32_t device_changes) const noexcept;
 
-    // What the pad did when it was asked at now_ms.
+    // What the pad did when it was asked at now_ms. device_changes is the count taken
+    // before the query was made, so that a change reported while the query ran ends the
+    // pause that a failure starts.
     void answered(bool ok, uint64_t now_ms, uint32_t device_changes) noexcept;
 
   private:

@@ -47,6 +47,26 @@ TEST_F(HostAtStartAndExit, ItemWindowMakesTheHostOpenItsInventoryAtStart) {
     EXPECT_NE(saved_settings().find("\r\nItemWindow=1\r\n"), std::string::npos);
 }
 
+// A host whose thread reads no messages (loading, or stuck) when the overlay starts with
+// ItemWindow on: the overlay comes up while the host is still held, and exits normally once
+// the host is let go.
+TEST_F(HostAtStartAndExit, ABusyHostDoesNotHoldTheStart) {
+    write_inventory("やくそう\r\n");
+    write_settings("ItemWindow=1\r\n");
+    test_support::HostHold hold;
+    ASSERT_TRUE(hold.ok());
+    std::vector<std::string> args = hold.hold_args();
+    args.push_back("--closed");
+    HWND host = start_host(args);
+    ASSERT_NE(host, nullptr);
+    HWND hwnd = start_overlay();
+    hold.release();
+    ASSERT_NE(hwnd, nullptr) << "the overlay did not come up beside a busy host";
+    ASSERT_TRUE(sync_with(host)) << "the host window answered once let go";
+    EXPECT_EQ(close_overlay(hwnd), 0u);
+    EXPECT_NE(saved_settings().find("\r\nItemWindow=1\r\n"), std::string::npos);
+}
+
 TEST_F(HostAtStartAndExit, WithoutItemWindowTheInventoryStaysClosed) {
     write_inventory("");
     HWND host = start_host({"--closed"});

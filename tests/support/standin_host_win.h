@@ -1,9 +1,11 @@
 // Starting the stand-in host for tests and the measuring tools: in a given folder, with
-// given arguments, waiting (with the usual deadline) for its main window.
+// given arguments, waiting (with the usual deadline) for its main window; and holding its
+// thread until the test lets it go.
 #pragma once
 
 #include <windows.h>
 
+#include <atomic>
 #include <memory>
 #include <string>
 #include <vector>
@@ -35,5 +37,29 @@ inline StandinHost start_standin_host(const std::string& dir, const std::vector<
     }
     return host;
 }
+
+// A named event that holds a stand-in started with hold_args(): once its window is shown,
+// its thread reads no messages (a host busy loading, or stuck) until release(), or the end
+// of the object.
+class HostHold {
+  public:
+    HostHold() {
+        static std::atomic<unsigned> counter{0};
+        name_ = "QuillaTestHostHold-" + std::to_string(GetCurrentProcessId()) + "-" +
+                std::to_string(counter++);
+        event_.reset(CreateEventW(nullptr, TRUE, FALSE, widen(name_).c_str()));
+    }
+    HostHold(const HostHold&) = delete;
+    HostHold& operator=(const HostHold&) = delete;
+    ~HostHold() { release(); }
+
+    bool ok() const noexcept { return static_cast<bool>(event_); }
+    std::vector<std::string> hold_args() const { return {"--hold", name_}; }
+    void release() noexcept { SetEvent(event_.get()); }
+
+  private:
+    std::string name_;
+    UniqueKernelHandle event_;
+};
 
 }  // namespace quilla::test_support

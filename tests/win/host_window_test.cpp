@@ -22,6 +22,7 @@ using test_support::ChildProcess;
 using test_support::local_window;
 using test_support::LocalClass;
 using test_support::ScratchDirectory;
+using test_support::SilentWindow;
 using test_support::sync_with;
 using test_support::wait_until;
 
@@ -406,6 +407,106 @@ TEST(RequestInventoryWindow, SkipsAHungHost) {
     hung.join();
     ASSERT_TRUE(became_hung) << "the host window never counted as hung";
     EXPECT_EQ(seen.pauses, 0) << "the request waited for a hung host";
+}
+
+TEST(RequestInventoryWindow, LeavesABusyHostAloneWithoutWaitingForIt) {
+    // A host whose thread has just stopped reading messages: busy, but not yet hung (the
+    // system calls it hung only after 5 seconds). It is held until the request has
+    // returned, so a request that waits for it in any call does not return in time.
+    LocalClass full_class(kHostMainClass);
+    ASSERT_TRUE(full_class.ok());
+    SilentWindow host(kHostMainClass, "busy host");
+    ASSERT_NE(host.get(), nullptr);
+    seen = Wait{};
+    request_inventory_window(kNotedSystemClock);
+    EXPECT_TRUE(host.release()) << "the request waited for the busy host";
+    EXPECT_EQ(seen.pauses, 0) << "the request went on with a host that did not answer";
+    EXPECT_FALSE(key_down(VK_F3)) << "F3 was left held down";
+}
+
+// The calls the request makes, in order, for a host on another thread of this process
+// (the thread reads no messages, and no real call reaches it).
+struct FakeRequest {
+    static inline bool answers = true;
+    static inline HWND host = nullptr;
+    static inline DWORD host_thread = 0;
+    static inline std::vector<std::string> calls;
+
+    static std::string target(HWND window) { return window == host ? "host" : "another window"; }
+    static LRESULT WINAPI send_timeout(HWND window, UINT message, WPARAM, LPARAM, UINT flags,
+                                       UINT timeout, PDWORD_PTR result) {
+        calls.push_back("ask " + target(window) + " message " + std::to_string(message) +
+                        " flags " + std::to_string(flags) + " within " + std::to_string(timeout) +
+                        " ms");
+        *result = 0;
+        SetLastError(answers ? ERROR_SUCCESS : ERROR_TIMEOUT);
+        return answers ? TRUE : FALSE;
+    }
+    static BOOL WINAPI set_pos(HWND window, HWND after, int x, int y, int cx, int cy, UINT flags) {
+        calls.push_back("place " + target(window) + (after == HWND_TOP ? " on top" : " elsewhere") +
+                        " at " + std::to_string(x) + "," + std::to_string(y) + " size " +
+                        std::to_string(cx) + "x" + std::to_string(cy) + " flags " +
+                        std::to_string(flags));
+        return TRUE;
+    }
+    static BOOL WINAPI set_foreground(HWND window) {
+        calls.push_back("foreground " + target(window));
+        return TRUE;
+    }
+    static BOOL WINAPI attach_input(DWORD from, DWORD to, BOOL attach) {
+        const bool ours = from == GetCurrentThreadId() && to == host_thread;
+        calls.push_back(std::string(attach ? "attach to" : "detach from") +
+                        (ours ? " the host's thread" : " another thread"));
+        return TRUE;
+    }
+    static HostRequestCalls all() {
+        return {&send_timeout, &set_pos, &set_foreground, &attach_input};
+    }
+};
+
+// A host that answers is asked first, then brought forward with nothing that waits for
+// it: the Z-order change posted (16387 is SWP_NOSIZE | SWP_NOMOVE | SWP_ASYNCWINDOWPOS),
+// the activation asked for before the input is attached. A host that does not answer
+// within 100 ms is asked nothing more. (2 is SMTO_ABORTIFHUNG; WM_NULL is message 0.)
+TEST(RequestInventoryWindow, AsksTheHostFirstAndGoesOnOnlyWhenItAnswers) {
+    struct Case {
+        const char* what;
+        bool answers;
+        std::vector<std::string> calls;
+        int pauses;
+    };
+    const std::string kAsk = "ask host message 0 flags 2 within 100 ms";
+    const Case cases[] = {
+        {"a host that answers",
+         true,
+         {kAsk, "place host on top at 0,0 size 0x0 flags 16387", "foreground host",
+          "attach to the host's thread", "detach from the host's thread"},
+         7},
+        {"a host that does not answer", false, {kAsk}, 0},
+    };
+    LocalClass full_class(kHostMainClass);
+    ASSERT_TRUE(full_class.ok());
+    SilentWindow host(kHostMainClass, "host");
+    ASSERT_NE(host.get(), nullptr);
+    FakeRequest::host = host.get();
+    FakeRequest::host_thread = host.thread_id();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        FakeRequest::answers = c.answers;
+        FakeRequest::calls.clear();
+        seen = Wait{};
+        // Every pause lasts a scheduler tick of Windows: 7 of them pass 100 ms.
+        request_inventory_window({[] { return seen.now; },
+                                  [] {
+                                      note_pause();
+                                      seen.now += 16;
+                                  }},
+                                 FakeRequest::all());
+        EXPECT_EQ(FakeRequest::calls, c.calls);
+        EXPECT_EQ(seen.pauses, c.pauses);
+        EXPECT_EQ(seen.f3_held, c.answers) << "F3 held while waiting";
+        EXPECT_FALSE(key_down(VK_F3)) << "F3 was left held down";
+    }
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "input/input_codes.h"
 #include "tests/support/keys_win.h"
@@ -61,6 +62,7 @@ struct Stand {
     int count_calls = 0;
     int caps_calls = 0;
     int position_calls = 0;
+    bool change_during_query = false;  // each failing query notes a device change while it runs
 };
 Stand stand;
 
@@ -74,6 +76,9 @@ UINT WINAPI stand_count() {
 MMRESULT WINAPI stand_caps(UINT_PTR, JOYCAPSA* c, UINT) {
     ++stand.caps_calls;
     if (!stand.caps) {
+        if (stand.change_during_query) {
+            note_device_change();
+        }
         return JOYERR_UNPLUGGED;
     }
     c->wXmin = stand.caps->x_min;
@@ -88,6 +93,9 @@ MMRESULT WINAPI stand_position(UINT, JOYINFOEX* info) {
     info->dwXpos = pos.x;
     info->dwYpos = pos.y;
     info->dwButtons = pos.buttons;
+    if (!stand.position && stand.change_during_query) {
+        note_device_change();
+    }
     return stand.position ? JOYERR_NOERROR : JOYERR_UNPLUGGED;
 }
 ULONGLONG WINAPI stand_tick_count() {
@@ -198,6 +206,46 @@ TEST(InputPollerWin, APadThatDidNotAnswerIsAskedAgainAfter2SecondsOrADeviceChang
         stand.position = p.answers ? std::optional<JoyPos>(JoyPos{50, 50, 1}) : std::nullopt;
         EXPECT_EQ(poller.poll(), p.result);
         EXPECT_EQ(stand.caps_calls + stand.position_calls, p.calls);
+    }
+}
+
+// A pad plugged in while a slow query fails: the device change the system reports during
+// the query is not taken as seen, so the next poll asks again at once (the clock stands
+// still); a failure with no change during it pauses the pad as before. Either query may be
+// the one that fails.
+TEST(InputPollerWin, ADeviceChangeDuringAFailedQueryMakesTheNextPollAskAgain) {
+    struct Poll {
+        bool caps_answer;
+        bool position_answers;
+        bool change_during_query;
+        int calls;  // pad calls the poll makes
+    };
+    struct Case {
+        const char* what;
+        std::vector<Poll> polls;
+    };
+    const Case cases[] = {
+        {"capabilities fail while the pad is plugged in",
+         {{false, false, true, 1}, {false, false, false, 1}, {false, false, false, 0}}},
+        {"the position fails while the pad is plugged in",
+         {{true, false, true, 2}, {true, false, false, 2}, {true, false, false, 0}}},
+        {"capabilities fail with no change", {{false, false, false, 1}, {false, false, false, 0}}},
+    };
+    ASSERT_TRUE(wait_until([] { return InputPoller().poll() == kNoInput; })) << "no key down";
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        InputPoller poller(kStandPad);
+        for (std::size_t i = 0; i < c.polls.size(); ++i) {
+            SCOPED_TRACE("poll " + std::to_string(i));
+            const Poll& p = c.polls[i];
+            stand = Stand{};
+            stand.now = 1000;
+            stand.caps = p.caps_answer ? std::optional<JoyCaps>(kFullRange) : std::nullopt;
+            stand.position = p.position_answers ? std::optional<JoyPos>(kCentred) : std::nullopt;
+            stand.change_during_query = p.change_during_query;
+            EXPECT_EQ(poller.poll(), kNoInput);
+            EXPECT_EQ(stand.caps_calls + stand.position_calls, p.calls);
+        }
     }
 }
 

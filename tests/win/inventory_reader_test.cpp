@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <climits>
 #include <memory>
 #include <string>
 #include <vector>
@@ -64,7 +65,8 @@ TEST(ReadInventoryLines, NoInventoryWindowGivesNoLines) {
     EXPECT_TRUE(read_inventory_lines().empty());
 }
 
-// An in-process list box that claims more lines than it holds, or answers slowly.
+// An in-process list box that claims more lines than it holds (and gives its lines over
+// and over for the indexes it does not hold), or answers slowly.
 struct Misbehaviour {
     LRESULT claimed_count = 0;  // 0: the real count
     DWORD delay_ms = 0;         // before every line length
@@ -80,6 +82,10 @@ LRESULT CALLBACK misbehaving_list(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lpa
     if (msg == LB_GETTEXTLEN) {
         how->highest_index_asked = std::max(how->highest_index_asked, wparam);
         Sleep(how->delay_ms);
+    }
+    if ((msg == LB_GETTEXTLEN || msg == LB_GETTEXT) && how->claimed_count != 0) {
+        const LRESULT held = CallWindowProcA(how->list_proc, hwnd, LB_GETCOUNT, 0, 0);
+        wparam = held > 0 ? wparam % static_cast<WPARAM>(held) : wparam;
     }
     return CallWindowProcA(how->list_proc, hwnd, msg, wparam, lparam);
 }
@@ -99,7 +105,9 @@ TEST(ReadInventoryLines, StopsAtTheLineLimitAndWhenItsTimeIsSpent) {
         const UniqueWindow inventory = local_inventory(held);
         misbehave(inventory.get(), claims);
         const InventoryRead read = read_inventory();
-        EXPECT_EQ(read.lines, held);
+        ASSERT_EQ(read.lines.size(), 4096u);
+        EXPECT_EQ(read.lines.front(), held[0]);
+        EXPECT_EQ(read.lines.back(), held[1]);
         EXPECT_EQ(read.end, InventoryReadEnd::kWhole) << "the line cap cuts no real inventory";
         EXPECT_EQ(claims.highest_index_asked, 4095u);
     }
@@ -114,6 +122,97 @@ TEST(ReadInventoryLines, StopsAtTheLineLimitAndWhenItsTimeIsSpent) {
         const InventoryRead read = read_inventory({4096, 500});
         EXPECT_EQ(read.lines, Lines{"line 0"});
         EXPECT_EQ(read.end, InventoryReadEnd::kCut);
+    }
+}
+
+// A list that the host rebuilds while it is read, answered by a stand-in messenger: from
+// `before` until `change_after` line texts have been given, then from `after`. An index the
+// list does not hold, and the index `refused` for the message `refused_message`, get LB_ERR
+// as a list box gives it. (The messenger is a plain function pointer.)
+struct ChangingList {
+    Lines before;
+    Lines after;
+    int change_after = INT_MAX;
+    UINT refused_message = 0;
+    WPARAM refused = 0;
+    int texts_given = 0;
+    int counts_asked = 0;
+};
+ChangingList changing;
+
+LRESULT WINAPI changing_send(HWND, UINT message, WPARAM index, LPARAM buffer, UINT, UINT,
+                             PDWORD_PTR result) {
+    const Lines& now =
+        changing.texts_given < changing.change_after ? changing.before : changing.after;
+    const bool held =
+        index < now.size() && !(message == changing.refused_message && index == changing.refused);
+    LRESULT answer = LB_ERR;
+    if (message == LB_GETCOUNT) {
+        ++changing.counts_asked;
+        answer = static_cast<LRESULT>(now.size());
+    } else if (message == LB_GETTEXTLEN && held) {
+        answer = static_cast<LRESULT>(now[index].size());
+    } else if (message == LB_GETTEXT && held) {
+        // ASCII lines: each byte is one wide character.
+        auto* out = reinterpret_cast<wchar_t*>(buffer);
+        std::copy(now[index].begin(), now[index].end(), out);
+        out[now[index].size()] = L'\0';
+        answer = static_cast<LRESULT>(now[index].size());
+        ++changing.texts_given;
+    }
+    *result = static_cast<DWORD_PTR>(answer);
+    return TRUE;
+}
+
+// A read of a list that changed under it is cut, so the pass keeps the last whole read:
+// an index below the count that the list no longer holds, or another count at the end. A
+// list that stays as it is is read whole, the count asked again at the end.
+TEST(ReadInventory, AListThatChangesDuringTheReadIsACutRead) {
+    struct Case {
+        const char* what;
+        ChangingList list;
+        Lines lines;
+        InventoryReadEnd end;
+        int counts_asked;
+    };
+    const Case cases[] = {
+        {"unchanged", {{"a", "b", "c"}, {}}, {"a", "b", "c"}, InventoryReadEnd::kWhole, 2},
+        {"a line removed in front after the first line",
+         {{"a", "b", "c", "d"}, {"b", "c", "d"}, 1},
+         {"a", "c", "d"},
+         InventoryReadEnd::kCut,
+         1},
+        {"a line removed after the last line was read",
+         {{"a", "b", "c"}, {"a", "b"}, 3},
+         {"a", "b", "c"},
+         InventoryReadEnd::kCut,
+         2},
+        {"a line added after the first line",
+         {{"a", "b"}, {"a", "x", "b"}, 1},
+         {"a", "x"},
+         InventoryReadEnd::kCut,
+         2},
+        {"LB_ERR for the length of a line in the middle",
+         {{"a", "b", "c"}, {}, INT_MAX, LB_GETTEXTLEN, 1},
+         {"a"},
+         InventoryReadEnd::kCut,
+         1},
+        {"LB_ERR for the text of a line in the middle",
+         {{"a", "b", "c"}, {}, INT_MAX, LB_GETTEXT, 1},
+         {"a"},
+         InventoryReadEnd::kCut,
+         1},
+    };
+    ASSERT_EQ(find_inventory_window(), nullptr) << "an inventory window is already open";
+    const UniqueWindow inventory = local_inventory({});
+    ASSERT_NE(inventory.get(), nullptr);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        changing = c.list;
+        const InventoryRead read = read_inventory({}, &changing_send);
+        EXPECT_EQ(read.lines, c.lines);
+        EXPECT_EQ(read.end, c.end);
+        EXPECT_EQ(changing.counts_asked, c.counts_asked);
     }
 }
 

@@ -1,8 +1,11 @@
 // Entry point of the stand-in host: a development copy of the host application's window
 // contract, for trying the overlay and for the end-to-end tests. Exits with 2 on a bad
-// command line and 1 when the window cannot be created.
+// command line and 1 when the window cannot be created or the event to hold on cannot be
+// opened.
 #include <windows.h>
 
+#include "base/code_page_win.h"
+#include "base/handles_win.h"
 #include "tools/standin_host/main_window.h"
 #include "tools/standin_host/options.h"
 
@@ -20,9 +23,20 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         OutputDebugStringA(quilla::standin::kUsage);
         return 2;
     }
+    quilla::UniqueKernelHandle hold;
+    if (!options->hold_event.empty()) {
+        hold.reset(OpenEventW(SYNCHRONIZE, FALSE, quilla::widen(options->hold_event).c_str()));
+        if (!hold) {
+            return 1;
+        }
+    }
     quilla::standin::MainWindow window(*options, instance);
     if (!window.create()) {
         return 1;
+    }
+    if (hold) {
+        // Nothing sent to the windows is answered until the event is set.
+        WaitForSingleObject(hold.get(), INFINITE);
     }
     MSG msg{};
     BOOL got = 0;

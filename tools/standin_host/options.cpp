@@ -79,6 +79,10 @@ bool apply_valued(std::string_view name, std::string_view value, Options& option
         options.inventory_reply_delay_ms = *ms;
         return true;
     }
+    if (name == "--hold") {
+        options.hold_event = std::string(value);
+        return !value.empty();
+    }
     if (name == "--inventory") {
         options.inventory_path = std::string(value);
         return !value.empty();

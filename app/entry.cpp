@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "app/overlay_window_win.h"
+#include "app/session_end_order_win.h"
 #include "app/single_instance_win.h"
 #include "base/com_apartment_win.h"
 
@@ -13,6 +14,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     if (claim.another_copy_runs) {
         return 0;
     }
+    // Told of the session's end before the host is, so the host's height is given back
+    // before the host saves it.
+    quilla::ask_to_hear_of_session_end_early();
     // Before anything can open the download address with the shell; a failure is not
     // fatal (the shell may still manage without it).
     const quilla::ComApartment com;

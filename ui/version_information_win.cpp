@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "base/code_page_win.h"
 #include "base/version.h"
 #include "update/information_text.h"
 #include "update/update_check_win.h"
@@ -12,13 +13,26 @@
 
 namespace quilla {
 
+void open_download_address(HWND owner, const std::string& address, const InformationCalls& calls) {
+    if (!calls.runs_elevated()) {
+        calls.shell_execute(nullptr, "open", address.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+        return;
+    }
+    // A browser this program started would have its administrator rights, and so would
+    // every page and download in it.
+    if (calls.open_with_desktop_shell(widen(address))) {
+        return;
+    }
+    MessageBoxW(owner, widen(download_address_text(address)).c_str(),
+                widen(kUpdateOfferCaption).c_str(), MB_OK);
+}
+
 void show_version_information(HWND owner, const InformationCalls& calls) {
     const UpdateCheckResult check = check_for_update(kProgramVersion);
     if (check.result == 1) {
         if (MessageBoxA(owner, update_offer_text(check.version).c_str(), kUpdateOfferCaption,
                         MB_YESNO) == IDYES) {
-            const std::string url = download_address(update_host());
-            calls.shell_execute(nullptr, "open", url.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+            open_download_address(owner, download_address(update_host()), calls);
         }
         return;
     }

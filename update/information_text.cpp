@@ -1,4 +1,4 @@
-// The texts of the two boxes that the "情報" command shows.
+// The texts of the boxes that the "情報" command shows.
 #include "update/information_text.h"
 
 #include "base/program_texts.h"
@@ -7,6 +7,10 @@ namespace quilla {
 
 std::string update_offer_text(std::string_view newer_version) {
     return texts::kUpdateOfferLead + std::string(newer_version) + texts::kUpdateOfferTail;
+}
+
+std::string download_address_text(std::string_view address) {
+    return texts::kDownloadAddressLead + std::string(address) + texts::kDownloadAddressTail;
 }
 
 std::string version_text(std::string_view own_version) {

@@ -1,4 +1,4 @@
-// The texts of the two boxes that the "情報" command shows.
+// The texts of the boxes that the "情報" command shows.
 #pragma once
 
 #include <string>
@@ -13,6 +13,10 @@ inline constexpr auto& kVersionCaption = texts::kVersionCaption;
 
 // The offer of a newer version, naming it.
 std::string update_offer_text(std::string_view newer_version);
+
+// The download address, to be opened by the player, when the program runs with
+// administrator rights and could not have the desktop open it.
+std::string download_address_text(std::string_view address);
 
 // The program's name and version.
 std::string version_text(std::string_view own_version);

@@ -1,6 +1,6 @@
 // A player's first hour: an items.txt written in Notepad as UTF-8, the first weapon added
-// in the item editor to an empty table, a second start in the same folder, and a folder
-// named with a letter outside code page 932.
+// in the item editor to an empty table, a second start in the same folder (by any of its
+// spellings), and a folder named with a letter outside code page 932.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -11,12 +11,28 @@
 #include "app/command_ids.h"
 #include "tests/e2e/overlay_fixture_win.h"
 #include "tests/support/control_text_win.h"
+#include "tests/support/drive_alias_win.h"
 #include "ui/item_editor_ids.h"
 
 namespace quilla::e2e {
 namespace {
 
-using FirstRun = OverlayTest;
+class FirstRun : public OverlayTest {
+  protected:
+    // Starts a copy in folder while the fixture's copy (window first) runs in dir_: the copy
+    // must end at once with exit code 0, the first go on, and every file stay as it was.
+    void expect_second_start_ends(const std::wstring& folder, HWND first) {
+        const std::optional<std::string> settings = settings_file();
+        const std::vector<std::string> names = dir_.names();
+        ChildProcess second(to_windows_path(QUILLA_EXE_PATH), {}, folder);
+        ASSERT_TRUE(second.started()) << second.error();
+        EXPECT_EQ(second.wait_exit(), 0u);
+        EXPECT_FALSE(overlay_->has_exited()) << "the first copy ran all through the second";
+        EXPECT_TRUE(IsWindow(first));
+        EXPECT_EQ(settings_file(), settings);
+        EXPECT_EQ(dir_.names(), names);
+    }
+};
 
 constexpr char kInventory[] = "やくそう\r\nミスリルブレード [竜竜会] (Ｅ)\r\n白銀の盾 (Ｅ金)\r\n";
 
@@ -74,15 +90,8 @@ TEST_F(FirstRun, ASecondStartInTheSameFolderEndsAtOnceWithoutTouchingTheFiles) {
     write_settings(settings);
     HWND first = start_overlay();
     ASSERT_NE(first, nullptr);
-    const std::vector<std::string> names = dir_.names();
-
-    ChildProcess second(to_windows_path(QUILLA_EXE_PATH), {}, dir_.path());
-    ASSERT_TRUE(second.started()) << second.error();
-    EXPECT_EQ(second.wait_exit(), 0u);
-    EXPECT_FALSE(overlay_->has_exited()) << "the first copy ran all through the second";
-    EXPECT_TRUE(IsWindow(first));
+    expect_second_start_ends(widen(dir_.path()), first);
     EXPECT_EQ(settings_file(), settings);
-    EXPECT_EQ(dir_.names(), names);
 
     ScratchDirectory other;
     ChildProcess beside(to_windows_path(QUILLA_EXE_PATH), {}, other.path());
@@ -93,6 +102,47 @@ TEST_F(FirstRun, ASecondStartInTheSameFolderEndsAtOnceWithoutTouchingTheFiles) {
 
     overlay_->terminate();
     EXPECT_NE(start_overlay(), nullptr) << "a killed copy blocks the next start";
+}
+
+// The folder is recognised by what the file system says it is: a second start through a
+// second drive letter mapped to it, through its short name or in other letter case ends at
+// once; a folder inside it, reached through the same drive letter, is another folder.
+TEST_F(FirstRun, ASecondStartThroughAnotherSpellingOfTheFolderEndsAtOnce) {
+    write_settings("x=40\r\ny=50\r\n");
+    const test_support::DriveAlias alias(widen(dir_.path()));
+    ASSERT_TRUE(alias.ok()) << alias.error();
+    HWND first = start_overlay();
+    ASSERT_NE(first, nullptr);
+
+    std::wstring short_name(MAX_PATH, L'\0');
+    short_name.resize(GetShortPathNameW(widen(dir_.path()).c_str(), short_name.data(),
+                                        static_cast<DWORD>(short_name.size())));
+    ASSERT_FALSE(short_name.empty());
+    ASSERT_NE(short_name, widen(dir_.path())) << "the folder has no short name";
+    std::wstring upper_case = widen(dir_.path());
+    CharUpperBuffW(upper_case.data(), static_cast<DWORD>(upper_case.size()));
+    ASSERT_NE(upper_case, widen(dir_.path()));
+
+    const struct {
+        const char* what;
+        std::wstring folder;
+    } spellings[] = {
+        {"a second drive letter", alias.root()},
+        {"the short name", short_name},
+        {"upper case", upper_case},
+    };
+    for (const auto& spelling : spellings) {
+        SCOPED_TRACE(spelling.what);
+        expect_second_start_ends(spelling.folder, first);
+    }
+
+    const std::wstring inner = alias.root() + L"inner";
+    ASSERT_TRUE(CreateDirectoryW(inner.c_str(), nullptr));
+    ChildProcess beside(to_windows_path(QUILLA_EXE_PATH), {}, inner);
+    ASSERT_TRUE(beside.started()) << beside.error();
+    EXPECT_NE(test_support::wait_for_overlay_window(beside), nullptr)
+        << "a copy in a folder inside it runs beside the first";
+    beside.terminate();
 }
 
 // In a folder whose name holds a letter outside code page 932, the settings are saved at

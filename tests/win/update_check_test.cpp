@@ -76,6 +76,7 @@ TEST(UpdateCheck, OffersANewerVersionOrShowsTheVersionWithinTheBound) {
         const SeenBox box = answer_box(GetCurrentProcessId(), c.button, [&] {
             InformationCalls calls;
             calls.shell_execute = &record_shell_execute;
+            calls.runs_elevated = [] { return false; };  // as a normal user
             show_version_information(owner.get(), calls);
         });
         ASSERT_NE(box.box, nullptr) << c.what << ": no box";

@@ -1,0 +1,11 @@
+// The program's place in the order in which Windows tells programs that the session ends.
+#include "app/session_end_order_win.h"
+
+namespace quilla {
+
+bool ask_to_hear_of_session_end_early() {
+    // No SHUTDOWN_NORETRY: Windows may still offer the player to wait for the program.
+    return SetProcessShutdownParameters(kSessionEndLevel, 0) != FALSE;
+}
+
+}  // namespace quilla

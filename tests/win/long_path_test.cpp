@@ -18,22 +18,69 @@ using test_support::ScratchDirectory;
 constexpr char kOld[] = "x=10\r\ny=20\r\n";
 constexpr char kNew[] = "x=120\r\ny=80\r\nWeaponText=なし\r\n";
 
+// Every name the file calls were given, in the order given.
+std::vector<std::wstring> named;
+
+HANDLE WINAPI recording_create_file(LPCWSTR name, DWORD access, DWORD share,
+                                    LPSECURITY_ATTRIBUTES security, DWORD disposition, DWORD flags,
+                                    HANDLE templ) {
+    named.push_back(name);
+    return CreateFileW(name, access, share, security, disposition, flags, templ);
+}
+
+DWORD WINAPI recording_get_attributes(LPCWSTR name) {
+    named.push_back(name);
+    return GetFileAttributesW(name);
+}
+
+BOOL WINAPI recording_replace_file(LPCWSTR replaced, LPCWSTR replacement, LPCWSTR backup,
+                                   DWORD flags, LPVOID exclude, LPVOID reserved) {
+    named.insert(named.end(), {replaced, replacement, backup});
+    return ReplaceFileW(replaced, replacement, backup, flags, exclude, reserved);
+}
+
+BOOL WINAPI recording_move_file(LPCWSTR from, LPCWSTR to, DWORD flags) {
+    named.insert(named.end(), {from, to});
+    return MoveFileExW(from, to, flags);
+}
+
+BOOL WINAPI recording_delete_file(LPCWSTR name) {
+    named.push_back(name);
+    return DeleteFileW(name);
+}
+
+// A save (a new file, then over it: the replace, its backup name and the removal of the
+// backup) and a read in a folder whose full path is longer than MAX_PATH. Every name the
+// file calls are given is in the extended-length form, which Windows needs for such a
+// path (Wine would take the plain one too).
 TEST(LongPath, ASaveAndAReadInAFolderLongerThanMaxPath) {
     ScratchDirectory dir;
     const LongFolder folder(dir);
     ASSERT_TRUE(folder.ok());
     ASSERT_GT(folder.path().size(), std::size_t{MAX_PATH});
     const std::wstring path = folder.path() + L"\\QuillaWS.txt";
+    FileCalls calls;
+    calls.create_file = &recording_create_file;
+    calls.get_attributes = &recording_get_attributes;
+    calls.replace_file = &recording_replace_file;
+    calls.move_file = &recording_move_file;
+    calls.delete_file = &recording_delete_file;
+    named.clear();
 
-    EXPECT_EQ(read_whole_file(path).outcome, ReadOutcome::not_found);
+    EXPECT_EQ(read_whole_file(path, calls).outcome, ReadOutcome::not_found);
     SaveFailure why = SaveFailure::other;
-    EXPECT_TRUE(replace_file_atomically(path, kOld, &why)) << static_cast<int>(why);
+    EXPECT_TRUE(replace_file_atomically(path, kOld, &why, calls)) << static_cast<int>(why);
     EXPECT_EQ(read_file_bytes(path), std::string(kOld));
-    // Over the file it wrote: the replace, its backup name and the removal of the backup.
-    EXPECT_TRUE(replace_file_atomically(path, kNew, &why)) << static_cast<int>(why);
-    const FileRead read = read_whole_text_file(path);
+    EXPECT_TRUE(replace_file_atomically(path, kNew, &why, calls)) << static_cast<int>(why);
+    const FileRead read = read_whole_text_file(path, calls);
     EXPECT_EQ(read.outcome, ReadOutcome::whole);
     EXPECT_EQ(read.bytes, kNew);
+
+    EXPECT_GT(named.size(), 8u);
+    for (const std::wstring& name : named) {
+        EXPECT_EQ(name.rfind(L"\\\\?\\" + folder.path() + L"\\QuillaWS.txt", 0), 0u)
+            << "a name not in the extended-length form, " << name.size() << " characters";
+    }
 
     // Nothing is left beside the file.
     std::vector<std::wstring> names;

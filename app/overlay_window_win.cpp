@@ -42,6 +42,11 @@ void show_startup_error(HWND owner, const std::string& code) {
 
 class OverlayWindow {
   public:
+    // keep_settings_file: the settings file could not be read at start, so it is never
+    // written over.
+    explicit OverlayWindow(bool keep_settings_file) noexcept
+        : keep_settings_file_(keep_settings_file) {}
+
     void attach(HWND hwnd) noexcept { hwnd_ = hwnd; }
     HWND window() const noexcept { return hwnd_; }
 
@@ -52,6 +57,10 @@ class OverlayWindow {
         return session_ending_ || save_failure_ == SaveFailure::read_only ? SaveFailure::none
                                                                           : save_failure_;
     }
+
+    // Whether to tell the user, once the window is gone, that the settings were not saved
+    // because the file could not be read (not at the session end, as above).
+    bool left_unread_to_report() const noexcept { return keep_settings_file_ && !session_ending_; }
 
     LRESULT handle(UINT message, WPARAM wparam, LPARAM lparam) noexcept {
         switch (message) {
@@ -123,8 +132,10 @@ class OverlayWindow {
     // the host's resize is only requested (it never waits for the host), and the worker
     // is waited for a fixed time whatever the refresh interval.
     void on_destroy() noexcept {
-        save_settings(hwnd_, &save_failure_,
-                      session_ending_ ? kSessionEndSaveRetryMs : kReplaceRetryMs);
+        if (!keep_settings_file_) {
+            save_settings(hwnd_, &save_failure_,
+                          session_ending_ ? kSessionEndSaveRetryMs : kReplaceRetryMs);
+        }
         {
             std::lock_guard lock(host_layout_mutex());
             position_mode().store(kPositionStopping);
@@ -157,6 +168,7 @@ class OverlayWindow {
     std::unique_ptr<RenderWorker> worker_;
     SaveFailure save_failure_ = SaveFailure::none;
     bool session_ending_ = false;
+    const bool keep_settings_file_;
 };
 
 // The bounding rectangle of all monitors, in screen coordinates.
@@ -215,7 +227,7 @@ int run_overlay_application(HINSTANCE instance) {
                                static_cast<HBRUSH>(GetStockObject(NULL_BRUSH)))) {
         return 1;
     }
-    const Point saved = load_settings();
+    const auto [saved, settings_file_unreadable] = load_settings();
     const DWORD ex_style =
         options().is_on(kOptionTopMost) ? WS_EX_LAYERED | WS_EX_TOPMOST : WS_EX_LAYERED;
     const Point origin =
@@ -223,7 +235,7 @@ int run_overlay_application(HINSTANCE instance) {
                          virtual_screen(), kSystemMonitors);
     // The window object lives as long as the process: the window procedure may still be
     // called for it while the message loop winds down.
-    auto* window = new OverlayWindow;
+    auto* window = new OverlayWindow(settings_file_unreadable);
     HWND hwnd =
         CreateWindowExA(ex_style, kOverlayClassName, kOverlayTitle, WS_POPUP, origin.x, origin.y,
                         kEmptyOverlaySide, kEmptyOverlaySide, nullptr, nullptr, instance, window);
@@ -235,7 +247,10 @@ int run_overlay_application(HINSTANCE instance) {
     }
     // A failed save is told only now, with the window and the render worker gone, so that
     // nothing runs behind the box. (A failed creation destroys the window and saves too.)
-    if (const SaveFailure failure = window->failure_to_report(); failure != SaveFailure::none) {
+    if (window->left_unread_to_report()) {
+        show_settings_left_unread();
+    } else if (const SaveFailure failure = window->failure_to_report();
+               failure != SaveFailure::none) {
         show_settings_save_failure(failure);
     }
     return exit_code;

@@ -15,17 +15,18 @@
 
 namespace quilla {
 
-Point load_settings() {
-    const auto bytes = read_text_file(widen(kSettingsFileName));
-    const SettingsValues v =
-        parse_settings(bytes ? *bytes : std::string(), [] { request_inventory_window(); });
+LoadedSettings load_settings() {
+    // Only a file that is not there is no settings file; one that is there but could not
+    // be read gives the defaults too, and is then kept as it is.
+    const FileRead read = read_whole_text_file(widen(kSettingsFileName));
+    const SettingsValues v = parse_settings(read.bytes, [] { request_inventory_window(); });
 
     options().load(v.options);
     position_mode().store(v.pos);
     display_settings().publish(DisplaySettings(v, create_overlay_font(v.font_face, v.font_size)));
 
     load_startup_items(item_database());
-    return {v.x, v.y};
+    return {{v.x, v.y}, read.outcome == ReadOutcome::unreadable};
 }
 
 bool save_settings(HWND overlay, SaveFailure* why, DWORD retry_ms) noexcept {
@@ -59,17 +60,29 @@ bool save_settings(HWND overlay, SaveFailure* why, DWORD retry_ms) noexcept {
     }
 }
 
-void show_settings_save_failure(SaveFailure why) noexcept {
+namespace {
+
+// A box of no window: the lead, the settings file's full path, and the reason.
+void show_settings_box(const char* lead, const char* reason) noexcept {
     try {
         // Wide, so that the path shows as the user reads it, letters outside code page
         // 932 included.
-        const std::wstring text = widen(texts::kSettingsNotSaved) + L"\r\n" +
-                                  full_path(widen(kSettingsFileName)) + L"\r\n" +
-                                  widen(save_failure_phrase(why));
+        const std::wstring text =
+            widen(lead) + L"\r\n" + full_path(widen(kSettingsFileName)) + L"\r\n" + widen(reason);
         MessageBoxW(nullptr, text.c_str(), widen(texts::kErrorCaption).c_str(),
                     MB_OK | MB_ICONWARNING | MB_SETFOREGROUND);
     } catch (...) {
     }
+}
+
+}  // namespace
+
+void show_settings_save_failure(SaveFailure why) noexcept {
+    show_settings_box(texts::kSettingsNotSaved, save_failure_phrase(why));
+}
+
+void show_settings_left_unread() noexcept {
+    show_settings_box(texts::kSettingsLeftUnread, texts::kSettingsUnreadReason);
 }
 
 }  // namespace quilla

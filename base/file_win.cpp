@@ -3,6 +3,7 @@
 #include "base/file_win.h"
 
 #include "base/code_page_win.h"
+#include "base/file_path.h"
 #include "base/handles_win.h"
 #include "base/program_texts.h"
 #include "base/text.h"
@@ -26,7 +27,10 @@ bool held_by_another_program(DWORD error) noexcept {
            error == ERROR_UNABLE_TO_MOVE_REPLACEMENT || error == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2;
 }
 
-SaveFailure failure_of(DWORD error) noexcept {
+// What a failed call of a save means for the user. long_names: whether the names the save
+// uses are longer than the old path limit, where a file system that holds to that limit
+// reports the path as not found.
+SaveFailure failure_of(DWORD error, bool long_names) noexcept {
     switch (error) {
         case ERROR_SHARING_VIOLATION:
         case ERROR_LOCK_VIOLATION:
@@ -41,7 +45,10 @@ SaveFailure failure_of(DWORD error) noexcept {
         case ERROR_HANDLE_DISK_FULL:
             return SaveFailure::disk_full;
         case ERROR_PATH_NOT_FOUND:
-            return SaveFailure::no_folder;
+            return long_names ? SaveFailure::path_too_long : SaveFailure::no_folder;
+        case ERROR_FILENAME_EXCED_RANGE:
+        case ERROR_BUFFER_OVERFLOW:
+            return SaveFailure::path_too_long;
         default:
             return SaveFailure::other;
     }
@@ -77,13 +84,19 @@ void keep_attributes(const FileCalls& calls, const std::wstring& path, DWORD old
     calls.set_attributes(path.c_str(), wanted != 0 ? wanted : FILE_ATTRIBUTE_NORMAL);
 }
 
-// Writes bytes to a new file named after path, the process and the thread, so that no
-// other save at the same time (of this program or another copy of it) uses that name.
+// What a save adds to a path for its temporary and backup names, less the number and the
+// ".tmp" or ".bak" (see write_temporary_file): named after the process and the thread, so
+// that no other save at the same time (of this program or another copy of it) uses it.
+std::wstring temporary_name_stem() {
+    return L".~" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+           std::to_wstring(GetCurrentThreadId()) + L"-";
+}
+
+// Writes bytes to a new file named path + temporary_name_stem() + a number + ".tmp".
 // Returns the name without its ".tmp", or an empty one with *error set.
 std::wstring write_temporary_file(const std::wstring& path, std::string_view bytes,
                                   const FileCalls& calls, DWORD* error) {
-    const std::wstring stem = path + L".~" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-                              std::to_wstring(GetCurrentThreadId()) + L"-";
+    const std::wstring stem = path + temporary_name_stem();
     for (int n = 0; n < kTempNameTries; ++n) {
         const std::wstring name = stem + std::to_wstring(n);
         const std::wstring temp = name + L".tmp";
@@ -139,21 +152,90 @@ std::wstring full_path(const std::wstring& path) {
     return path;
 }
 
-std::optional<std::string> read_file_bytes(const std::wstring& path) {
-    const UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ,
-                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                      nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-    if (!file) {
+std::wstring file_system_path(const std::wstring& path) {
+    return extended_length_path(full_path(path));
+}
+
+FileRead read_whole_file(const std::wstring& given_path, const FileCalls& calls,
+                         DWORD retry_ms) noexcept {
+    FileRead read;
+    read.outcome = ReadOutcome::unreadable;
+    try {
+        const std::wstring path = file_system_path(given_path);
+        std::string buffer(std::size_t{1} << 16, '\0');
+        const ULONGLONG start = calls.tick_count();
+        for (;;) {
+            // The time a try begins decides whether another follows, so that a try begun
+            // within the bound and refused is never the last however long it took.
+            const ULONGLONG began = calls.tick_count();
+            read.bytes.clear();
+            const UniqueFile file(calls.create_file(
+                path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+            if (!file) {
+                read.error = GetLastError();
+                if (read.error == ERROR_FILE_NOT_FOUND || read.error == ERROR_PATH_NOT_FOUND) {
+                    read.outcome = ReadOutcome::not_found;
+                    return read;
+                }
+            } else {
+                for (;;) {
+                    DWORD got = 0;
+                    if (!calls.read_file(file.get(), buffer.data(),
+                                         static_cast<DWORD>(buffer.size()), &got, nullptr)) {
+                        read.error = GetLastError();
+                        break;
+                    }
+                    if (got == 0) {  // the end of the file
+                        read.outcome = ReadOutcome::whole;
+                        read.error = ERROR_SUCCESS;
+                        return read;
+                    }
+                    read.bytes.append(buffer, 0, std::min<std::size_t>(got, buffer.size()));
+                }
+            }
+            if ((read.error != ERROR_SHARING_VIOLATION && read.error != ERROR_LOCK_VIOLATION) ||
+                began - start >= retry_ms) {
+                break;
+            }
+            calls.sleep(kReplaceRetryIntervalMs);
+        }
+    } catch (...) {
+        read.error = ERROR_NOT_ENOUGH_MEMORY;
+    }
+    read.outcome = ReadOutcome::unreadable;
+    read.bytes.clear();
+    return read;
+}
+
+FileRead read_whole_text_file(const std::wstring& path, const FileCalls& calls,
+                              DWORD retry_ms) noexcept {
+    FileRead read = read_whole_file(path, calls, retry_ms);
+    try {
+        if (read.outcome == ReadOutcome::whole) {
+            if (const TextFileBytes text = classify_text_file(read.bytes); text.utf8) {
+                read.bytes = utf8_to_code_page(text.text);
+            }
+        }
+    } catch (...) {
+        read = FileRead{ReadOutcome::unreadable, std::string(), ERROR_NOT_ENOUGH_MEMORY};
+    }
+    return read;
+}
+
+namespace {
+
+std::optional<std::string> whole_or_nothing(FileRead read) {
+    if (read.outcome != ReadOutcome::whole) {
         return std::nullopt;
     }
-    std::string bytes;
-    std::string buffer(std::size_t{1} << 16, '\0');
-    DWORD got = 0;
-    while (ReadFile(file.get(), buffer.data(), static_cast<DWORD>(buffer.size()), &got, nullptr) &&
-           got > 0) {
-        bytes.append(buffer, 0, got);
-    }
-    return bytes;
+    return std::move(read.bytes);
+}
+
+}  // namespace
+
+std::optional<std::string> read_file_bytes(const std::wstring& path) {
+    return whole_or_nothing(read_whole_file(path, FileCalls{}, 0));
 }
 
 std::optional<std::string> read_file_bytes(const std::string& sjis_path) {
@@ -161,13 +243,7 @@ std::optional<std::string> read_file_bytes(const std::string& sjis_path) {
 }
 
 std::optional<std::string> read_text_file(const std::wstring& path) {
-    std::optional<std::string> bytes = read_file_bytes(path);
-    if (bytes) {
-        if (const TextFileBytes text = classify_text_file(*bytes); text.utf8) {
-            return utf8_to_code_page(text.text);
-        }
-    }
-    return bytes;
+    return whole_or_nothing(read_whole_text_file(path, FileCalls{}, 0));
 }
 
 const char* save_failure_phrase(SaveFailure failure) noexcept {
@@ -182,6 +258,8 @@ const char* save_failure_phrase(SaveFailure failure) noexcept {
             return texts::kSaveDiskFull;
         case SaveFailure::no_folder:
             return texts::kSaveNoFolder;
+        case SaveFailure::path_too_long:
+            return texts::kSavePathTooLong;
         case SaveFailure::none:
         case SaveFailure::other:
             break;
@@ -195,7 +273,10 @@ bool replace_file_atomically(const std::wstring& given_path, std::string_view by
     SaveFailure& failure = why ? *why : ignored;
     failure = SaveFailure::none;
     try {
-        const std::wstring path = full_path(given_path);
+        const std::wstring plain = full_path(given_path);
+        const std::wstring path = extended_length_path(plain);
+        const bool long_names = beyond_legacy_path_limit(
+            plain.size() + temporary_name_stem().size() + std::size(L"0.tmp") - 1);
         // A read-only file is one the user does not want changed. Windows refuses to
         // replace it; say no at once rather than wait for the file system to.
         const DWORD attributes = calls.get_attributes(path.c_str());
@@ -208,7 +289,7 @@ bool replace_file_atomically(const std::wstring& given_path, std::string_view by
         DWORD error = ERROR_FILE_EXISTS;
         const std::wstring name = write_temporary_file(path, bytes, calls, &error);
         if (name.empty()) {
-            failure = failure_of(error);
+            failure = failure_of(error, long_names);
             return false;
         }
         const std::wstring temp = name + L".tmp";
@@ -245,7 +326,7 @@ bool replace_file_atomically(const std::wstring& given_path, std::string_view by
             }
             calls.sleep(kReplaceRetryIntervalMs);
         }
-        failure = failure_of(error);
+        failure = failure_of(error, long_names);
         // A replace that failed half way may have taken the old file away already; then
         // the temporary file is the only whole copy and stays.
         if (exists(calls, path)) {

@@ -1,10 +1,12 @@
 // The program's files on disk. Paths go to the file system as wide characters, so a
 // folder whose name holds letters outside code page 932 works as any other; a name the
-// program holds in Shift-JIS is widened once (base/code_page_win.h). Reading: whole files,
-// and text files saved as UTF-8 taken as the same text in Shift-JIS. Writing: so that a
-// crash, a full disk or a failed write never leaves a file half written, the new contents
-// go to a file of their own beside it, which then replaces it in one step; a file another
-// program holds for a moment is waited for.
+// program holds in Shift-JIS is widened once (base/code_page_win.h). A path is made full
+// and given in its extended-length form, so a path longer than MAX_PATH works too.
+// Reading: whole files, and text files saved as UTF-8 taken as the same text in Shift-JIS;
+// a file that is there but cannot be read is told apart from one that is not there.
+// Writing: so that a crash, a full disk or a failed write never leaves a file half
+// written, the new contents go to a file of their own beside it, which then replaces it
+// in one step. Both wait a moment for a file another program holds.
 #pragma once
 
 #include <windows.h>
@@ -22,7 +24,8 @@ enum class SaveFailure {
     in_use,         // another program held the file for longer than the save waits
     access_denied,  // no right to write there (a folder under Program Files, say)
     disk_full,
-    no_folder,  // the folder of the path does not exist
+    no_folder,      // the folder of the path does not exist
+    path_too_long,  // the path (or the names the save uses beside it) is too long
     other,
 };
 
@@ -30,24 +33,20 @@ enum class SaveFailure {
 // relative name everywhere); the path as given when that fails.
 std::wstring full_path(const std::wstring& path);
 
-// A whole file's bytes; nothing when it cannot be opened. Others may go on reading,
-// writing and replacing it meanwhile.
-std::optional<std::string> read_file_bytes(const std::wstring& path);
-std::optional<std::string> read_file_bytes(const std::string& sjis_path);
-
-// A text file's contents in Shift-JIS: a file saved as UTF-8 (see classify_text_file) is
-// converted, without its byte-order mark; any other is returned byte for byte.
-std::optional<std::string> read_text_file(const std::wstring& path);
+// The path as the file calls are given it: full, in its extended-length form (see
+// extended_length_path) when it is a drive or network path.
+std::wstring file_system_path(const std::wstring& path);
 
 // A short Japanese phrase for the user saying why a save failed.
 const char* save_failure_phrase(SaveFailure failure) noexcept;
 
-// The file system calls a save makes, and the clock it waits by. Tests pass their own to
-// fail or stop a save after any call; the program always uses the real ones.
+// The file system calls a read and a save make, and the clock they wait by. Tests pass
+// their own to fail or stop one after any call; the program always uses the real ones.
 struct FileCalls {
     decltype(&GetFileAttributesW) get_attributes = &GetFileAttributesW;
     decltype(&SetFileAttributesW) set_attributes = &SetFileAttributesW;
     decltype(&CreateFileW) create_file = &CreateFileW;
+    decltype(&ReadFile) read_file = &ReadFile;
     decltype(&WriteFile) write_file = &WriteFile;
     decltype(&FlushFileBuffers) flush_file = &FlushFileBuffers;
     decltype(&ReplaceFileW) replace_file = &ReplaceFileW;
@@ -57,10 +56,43 @@ struct FileCalls {
     decltype(&Sleep) sleep = &Sleep;
 };
 
-// How long a replace that another program's hold on the file refuses is tried again, in
-// milliseconds, and how long it waits between tries.
+// How long a read or a replace that another program's hold on the file refuses is tried
+// again, in milliseconds, and how long it waits between tries.
 inline constexpr DWORD kReplaceRetryMs = 2000;
 inline constexpr DWORD kReplaceRetryIntervalMs = 50;
+
+// What a read of a whole file found.
+enum class ReadOutcome {
+    whole,       // the file, read to its end
+    not_found,   // no file there (ERROR_FILE_NOT_FOUND, or ERROR_PATH_NOT_FOUND: no folder)
+    unreadable,  // a file may be there, but it could not be opened or read to its end
+};
+
+struct FileRead {
+    ReadOutcome outcome = ReadOutcome::not_found;
+    std::string bytes;            // the whole file; empty unless the outcome is whole
+    DWORD error = ERROR_SUCCESS;  // why the read ended without the whole file
+};
+
+// Reads the whole file at path. Others may go on reading, writing and replacing it
+// meanwhile. A read that another program refuses (a sharing violation when it is opened,
+// a lock violation when it is opened or read) is begun again every
+// kReplaceRetryIntervalMs for about retry_ms; any other failure to open it or to read it
+// (a failed ReadFile is never taken for the end of the file) makes it unreadable at once.
+FileRead read_whole_file(const std::wstring& path, const FileCalls& calls = FileCalls{},
+                         DWORD retry_ms = kReplaceRetryMs) noexcept;
+
+// As read_whole_file, for a text file: a file saved as UTF-8 (see classify_text_file) is
+// converted to Shift-JIS, without its byte-order mark; any other is returned byte for byte.
+FileRead read_whole_text_file(const std::wstring& path, const FileCalls& calls = FileCalls{},
+                              DWORD retry_ms = kReplaceRetryMs) noexcept;
+
+// A whole file's bytes (or a text file's text, as read_whole_text_file gives it) read at
+// once, without waiting for a file another program holds; nothing when it is not there
+// or could not be read whole.
+std::optional<std::string> read_file_bytes(const std::wstring& path);
+std::optional<std::string> read_file_bytes(const std::string& sjis_path);
+std::optional<std::string> read_text_file(const std::wstring& path);
 
 // Writes bytes to a temporary file beside path whose name no other save uses at the same
 // time ("NAME.~PROCESS-THREAD-N.tmp"), flushes it, and puts it in path's place: over an

@@ -10,8 +10,8 @@
 namespace quilla {
 
 // Reads "items.txt" from the working directory into db (a file saved as UTF-8 as the same
-// text in Shift-JIS). False when it cannot be opened (the tables are then left as they
-// were).
+// text in Shift-JIS). False when it is not there or cannot be read whole (the tables are
+// then left as they were).
 bool load_startup_items(ItemDatabase& db);
 
 // Formats tables and writes them to path in one replacing step: a failed save leaves the
@@ -19,8 +19,9 @@ bool load_startup_items(ItemDatabase& db);
 // why not.
 bool write_item_file(const std::string& path, const ItemTables& tables, SaveFailure* why = nullptr);
 
-// Loads the item file at path into target (see load_item_file); a file that cannot be
-// opened changes nothing. A file saved as UTF-8 is read as the same text in Shift-JIS.
+// Loads the item file at path into target (see load_item_file); a file that is not there
+// or cannot be read whole changes nothing. A file saved as UTF-8 is read as the same text
+// in Shift-JIS.
 void load_item_file_into(const std::wstring& path, ItemTables& target);
 
 }  // namespace quilla

@@ -185,6 +185,82 @@ TEST_F(Lifecycle, ASettingsFileHeldByAnotherProgramIsWaitedForOrTheFailureIsShow
     }
 }
 
+// A settings file another program holds with no sharing at all (as a sync or backup
+// client may, for a moment) when the program starts, let go after about a second: the
+// read waits for it, and the overlay opens where the file says. (The program's first try
+// comes after the test's start; a test thread held up past the read's two seconds proves
+// nothing and is skipped, never failed.)
+TEST_F(Lifecycle, ASettingsFileHeldForASecondAtTheStartIsRead) {
+    write_settings("x=120\r\ny=80\r\nWait=250\r\n");
+    UniqueFile hold = test_support::hold_file_exclusively(dir_.file("QuillaWS.txt"));
+    ASSERT_TRUE(hold);
+    const ULONGLONG start = GetTickCount64();
+    overlay_ = test_support::start_overlay_process(to_windows_path(QUILLA_EXE_PATH), dir_.path());
+    ASSERT_TRUE(overlay_->started()) << overlay_->error();
+    Sleep(1000);
+    const bool up_while_held = overlay_->find_own_window(kOverlayClassName) != nullptr;
+    hold.reset();
+    const ULONGLONG held_ms = GetTickCount64() - start;
+    if (held_ms >= kReplaceRetryMs) {
+        GTEST_SKIP() << "the test held the file for " << held_ms << " ms, past the read's bound";
+    }
+    EXPECT_FALSE(up_while_held) << "the overlay did not wait for the settings file";
+    HWND hwnd = test_support::wait_for_overlay_window(*overlay_);
+    ASSERT_NE(hwnd, nullptr);
+    EXPECT_EQ(window_rect(hwnd).left, 120);
+    EXPECT_EQ(window_rect(hwnd).top, 80);
+    EXPECT_EQ(close_overlay(hwnd), 0u);
+    EXPECT_EQ(saved_settings().rfind("x=120\r\ny=80\r\n", 0), 0u) << saved_settings();
+}
+
+// Held with no sharing through the whole start: the program runs with the defaults and
+// never writes over the file, even once it is let go: not at a normal exit, which says so
+// once, in a box of no window, with the path; not at the end of a Windows session, which
+// shows nothing.
+TEST_F(Lifecycle, ASettingsFileThatCouldNotBeReadIsNeverWrittenOver) {
+    const std::string old = "x=120\ny=80\nTopMost=1\nWait=250\n";
+    for (const bool session_end : {false, true}) {
+        SCOPED_TRACE(session_end ? "session end" : "normal exit");
+        write_settings(old);
+        UniqueFile hold = test_support::hold_file_exclusively(dir_.file("QuillaWS.txt"));
+        ASSERT_TRUE(hold);
+        HWND hwnd = start_overlay();
+        hold.reset();
+        ASSERT_NE(hwnd, nullptr);
+        EXPECT_EQ(window_rect(hwnd).left, 0);
+        EXPECT_EQ(window_rect(hwnd).top, 0);
+        EXPECT_FALSE(is_topmost(hwnd));
+
+        const test_support::BoxAnswerer answerer(overlay_->process_id(), IDOK);
+        if (session_end) {
+            DWORD_PTR answer = 0;
+            ASSERT_NE(
+                SendMessageTimeoutA(hwnd, WM_QUERYENDSESSION, 0, 0, SMTO_BLOCK, 10000, &answer), 0);
+            ASSERT_NE(SendMessageTimeoutA(hwnd, WM_ENDSESSION, TRUE, 0, SMTO_BLOCK, 30000, &answer),
+                      0)
+                << "WM_ENDSESSION not answered";
+        } else {
+            PostMessageA(hwnd, WM_CLOSE, 0, 0);
+        }
+        EXPECT_EQ(overlay_->wait_exit(30000), 0u) << "the overlay did not exit";
+        const std::vector<test_support::SeenBox> boxes = answerer.seen();
+        if (session_end) {
+            EXPECT_TRUE(boxes.empty()) << boxes.front().text;
+        } else {
+            ASSERT_EQ(boxes.size(), 1u);
+            EXPECT_EQ(boxes[0].owner, nullptr);
+            EXPECT_EQ(boxes[0].caption, "エラー");
+            EXPECT_EQ(boxes[0].text,
+                      "設定を保存しませんでした。\r\n" + dir_.file("QuillaWS.txt") +
+                          "\r\n起動時にこのファイルを読み込めなかったため、上書きせずにそのまま"
+                          "残しました。ほかのプログラムが使用中でないか確かめてから、もう一度起動"
+                          "してください。");
+        }
+        EXPECT_EQ(settings_file(), old);
+        EXPECT_EQ(dir_.names(), std::vector<std::string>{"QuillaWS.txt"}) << "left over";
+    }
+}
+
 // The worst session ends: the settings file held by another program with no sharing the
 // whole time, and a host that answers nothing (each reply takes 5 seconds, and the render
 // worker is waiting for one) or answers each message just before the worker gives up on

@@ -1,8 +1,8 @@
 // The release package as a player gets it: the QuillaWS.exe unpacked from the zip runs
 // from its own folder and keeps its settings there, carries its icon and the manifest's
-// Windows versions, and the guide beside it names every command of the context menu and
-// every key of the settings file; the guide and the changes name the version. tools/test
-// makes the package, unpacks it and names the folder in QUILLA_PACKAGE_DIR.
+// Windows versions and long paths, and the guide beside it names every command of the context menu
+// and every key of the settings file; the guide and the changes name the version. tools/test makes
+// the package, unpacks it and names the folder in QUILLA_PACKAGE_DIR.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -149,6 +149,11 @@ TEST(Package, TheProgramCarriesItsIconAndItsWindowsVersions) {
                   std::string::npos)
             << "the manifest does not name Windows " << v.windows;
     }
+    EXPECT_NE(manifest.find("<longPathAware "
+                            "xmlns=\"http://schemas.microsoft.com/SMI/2016/WindowsSettings\">true"
+                            "</longPathAware>"),
+              std::string::npos)
+        << "the manifest does not take paths longer than MAX_PATH";
     FreeLibrary(module);
 }
 

@@ -164,6 +164,56 @@ inline UniqueFile hold_file(const std::string& path) {
                                   nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
 }
 
+// The file opened with no sharing at all, as a sync or backup client may hold it for a
+// moment: no other program may open it, to read it or otherwise, while it is open.
+inline UniqueFile hold_file_exclusively(const std::string& path) {
+    return UniqueFile(CreateFileW(widen(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+}
+
+// A chain of folders in dir whose full path is longer than MAX_PATH, made through the
+// extended-length form of its path, and removed with what its deepest folder holds at the
+// end (before dir, which removes what is shorter). Check ok(); path() is the plain full path.
+class LongFolder {
+  public:
+    explicit LongFolder(const ScratchDirectory& dir, std::size_t at_least = 2 * MAX_PATH) {
+        std::wstring path = widen(dir.path());
+        while (path.size() < at_least) {
+            path += L"\\" + std::wstring(60, L'd') + std::to_wstring(made_.size());
+            if (!CreateDirectoryW((L"\\\\?\\" + path).c_str(), nullptr)) {
+                return;
+            }
+            made_.push_back(path);
+        }
+        path_ = path;
+    }
+    LongFolder(const LongFolder&) = delete;
+    LongFolder& operator=(const LongFolder&) = delete;
+    ~LongFolder() {
+        if (!made_.empty()) {
+            const std::wstring deepest = L"\\\\?\\" + made_.back();
+            WIN32_FIND_DATAW found;
+            HANDLE search = FindFirstFileW((deepest + L"\\*").c_str(), &found);
+            if (search != INVALID_HANDLE_VALUE) {
+                do {
+                    DeleteFileW((deepest + L"\\" + found.cFileName).c_str());
+                } while (FindNextFileW(search, &found));
+                FindClose(search);
+            }
+        }
+        for (auto folder = made_.rbegin(); folder != made_.rend(); ++folder) {
+            RemoveDirectoryW((L"\\\\?\\" + *folder).c_str());
+        }
+    }
+
+    bool ok() const noexcept { return !path_.empty(); }
+    const std::wstring& path() const noexcept { return path_; }
+
+  private:
+    std::vector<std::wstring> made_;
+    std::wstring path_;
+};
+
 // One argument quoted for a command line so that the C runtime splits it back unchanged.
 inline std::string quote_argument(std::string_view arg) {
     if (!arg.empty() && arg.find_first_of(" \t\n\v\"") == std::string_view::npos) {

@@ -1,0 +1,188 @@
+// Paths longer than MAX_PATH: a save and a read in a folder whose full path is that long,
+// and what the user is told when a save fails for a path too long.
+#include "base/file_win.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/support/test_process_win.h"
+
+namespace quilla {
+namespace {
+
+using test_support::LongFolder;
+using test_support::ScratchDirectory;
+
+constexpr char kOld[] = "x=10\r\ny=20\r\n";
+constexpr char kNew[] = "x=120\r\ny=80\r\nWeaponText=なし\r\n";
+
+// Every name the file calls were given, in the order given.
+std::vector<std::wstring> named;
+
+HANDLE WINAPI recording_create_file(LPCWSTR name, DWORD access, DWORD share,
+                                    LPSECURITY_ATTRIBUTES security, DWORD disposition, DWORD flags,
+                                    HANDLE templ) {
+    named.push_back(name);
+    return CreateFileW(name, access, share, security, disposition, flags, templ);
+}
+
+DWORD WINAPI recording_get_attributes(LPCWSTR name) {
+    named.push_back(name);
+    return GetFileAttributesW(name);
+}
+
+BOOL WINAPI recording_replace_file(LPCWSTR replaced, LPCWSTR replacement, LPCWSTR backup,
+                                   DWORD flags, LPVOID exclude, LPVOID reserved) {
+    named.insert(named.end(), {replaced, replacement, backup});
+    return ReplaceFileW(replaced, replacement, backup, flags, exclude, reserved);
+}
+
+BOOL WINAPI recording_move_file(LPCWSTR from, LPCWSTR to, DWORD flags) {
+    named.insert(named.end(), {from, to});
+    return MoveFileExW(from, to, flags);
+}
+
+BOOL WINAPI recording_delete_file(LPCWSTR name) {
+    named.push_back(name);
+    return DeleteFileW(name);
+}
+
+// A save (a new file, then over it: the replace, its backup name and the removal of the
+// backup) and a read in a folder whose full path is longer than MAX_PATH. Every name the
+// file calls are given is in the extended-length form, which Windows needs for such a
+// path (Wine would take the plain one too).
+TEST(LongPath, ASaveAndAReadInAFolderLongerThanMaxPath) {
+    ScratchDirectory dir;
+    const LongFolder folder(dir);
+    ASSERT_TRUE(folder.ok());
+    ASSERT_GT(folder.path().size(), std::size_t{MAX_PATH});
+    const std::wstring path = folder.path() + L"\\QuillaWS.txt";
+    FileCalls calls;
+    calls.create_file = &recording_create_file;
+    calls.get_attributes = &recording_get_attributes;
+    calls.replace_file = &recording_replace_file;
+    calls.move_file = &recording_move_file;
+    calls.delete_file = &recording_delete_file;
+    named.clear();
+
+    EXPECT_EQ(read_whole_file(path, calls).outcome, ReadOutcome::not_found);
+    SaveFailure why = SaveFailure::other;
+    EXPECT_TRUE(replace_file_atomically(path, kOld, &why, calls)) << static_cast<int>(why);
+    EXPECT_EQ(read_file_bytes(path), std::string(kOld));
+    EXPECT_TRUE(replace_file_atomically(path, kNew, &why, calls)) << static_cast<int>(why);
+    const FileRead read = read_whole_text_file(path, calls);
+    EXPECT_EQ(read.outcome, ReadOutcome::whole);
+    EXPECT_EQ(read.bytes, kNew);
+
+    EXPECT_GT(named.size(), 8u);
+    for (const std::wstring& name : named) {
+        EXPECT_EQ(name.rfind(L"\\\\?\\" + folder.path() + L"\\QuillaWS.txt", 0), 0u)
+            << "a name not in the extended-length form, " << name.size() << " characters";
+    }
+
+    // Nothing is left beside the file.
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((L"\\\\?\\" + folder.path() + L"\\*").c_str(), &found);
+    ASSERT_NE(search, INVALID_HANDLE_VALUE);
+    do {
+        if (found.cFileName[0] != L'.') {
+            names.push_back(found.cFileName);
+        }
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    EXPECT_EQ(names, std::vector<std::wstring>{L"QuillaWS.txt"});
+}
+
+// The temporary file of a save refused as the stand-in says; the names it was given.
+DWORD create_error = 0;
+std::vector<std::wstring> created;
+
+HANDLE WINAPI refusing_create_file(LPCWSTR name, DWORD, DWORD, LPSECURITY_ATTRIBUTES, DWORD, DWORD,
+                                   HANDLE) {
+    created.push_back(name);
+    SetLastError(create_error);
+    return INVALID_HANDLE_VALUE;
+}
+
+// The temporary name's length as the user would count it, without the extended-length
+// prefix the file calls are given.
+std::size_t plain_length(const std::wstring& name) {
+    return name.rfind(L"\\\\?\\", 0) == 0 ? name.size() - 4 : name.size();
+}
+
+// A folder that does not exist is "no folder", unless the save's own names are longer
+// than the old path limit, where a file system holding to it says the same: then, as for
+// a name too long, the path is too long. The edge is the temporary file's name: 259
+// characters and 260.
+TEST(LongPath, APathTooLongIsNotAMissingFolder) {
+    ScratchDirectory dir;
+    FileCalls calls;
+    calls.create_file = &refusing_create_file;
+    const std::wstring base = widen(dir.path()) + L"\\";
+
+    // How long the temporary name of a save of base + "a" is.
+    create_error = ERROR_PATH_NOT_FOUND;
+    created.clear();
+    replace_file_atomically(base + L"a", kNew, nullptr, calls);
+    ASSERT_EQ(created.size(), 1u);
+    const std::size_t added = plain_length(created.front()) - (base.size() + 1);
+
+    const struct {
+        const char* name;
+        DWORD error;
+        std::size_t temporary_length;
+        SaveFailure why;
+    } cases[] = {
+        {"not found, 259", ERROR_PATH_NOT_FOUND, 259, SaveFailure::no_folder},
+        {"not found, 260", ERROR_PATH_NOT_FOUND, 260, SaveFailure::path_too_long},
+        {"not found, 400", ERROR_PATH_NOT_FOUND, 400, SaveFailure::path_too_long},
+        {"name too long, 100", ERROR_FILENAME_EXCED_RANGE, 100, SaveFailure::path_too_long},
+        {"buffer overflow, 100", ERROR_BUFFER_OVERFLOW, 100, SaveFailure::path_too_long},
+        {"access denied, 400", ERROR_ACCESS_DENIED, 400, SaveFailure::access_denied},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_GT(c.temporary_length, base.size() + added);
+        const std::wstring path =
+            base + std::wstring(c.temporary_length - base.size() - added, L'a');
+        create_error = c.error;
+        created.clear();
+        SaveFailure why = SaveFailure::none;
+        EXPECT_FALSE(replace_file_atomically(path, kNew, &why, calls));
+        EXPECT_EQ(why, c.why);
+        ASSERT_EQ(created.size(), 1u);
+        EXPECT_EQ(plain_length(created.front()), c.temporary_length);
+        EXPECT_EQ(created.front().rfind(L"\\\\?\\", 0), 0u) << "not in the extended-length form";
+    }
+}
+
+TEST(LongPath, EachSaveFailureHasItsOwnPhrase) {
+    const struct {
+        SaveFailure why;
+        const char* phrase;
+    } cases[] = {
+        {SaveFailure::read_only,
+         "読み取り専用のファイルです。ファイルのプロパティで「読み取り専用」を外してください。"},
+        {SaveFailure::in_use,
+         "ほかのプログラムが使用中です。そのプログラムを閉じてから、もう一度試してください。"},
+        {SaveFailure::access_denied,
+         "書き込む権限がありません。フォルダーを C:\\Games など書き込める場所へ移してください。"},
+        {SaveFailure::disk_full,
+         "ディスクの空きが足りません。いらないファイルを消して空きを作ってください。"},
+        {SaveFailure::no_folder,
+         "フォルダーが見つかりません。フォルダーの名前と場所を確かめてください。"},
+        {SaveFailure::path_too_long,
+         "パスが長すぎます。フォルダーを C:\\Games など短いパスの場所へ移してください。"},
+        {SaveFailure::other,
+         "書き込みに失敗しました。保存先のフォルダーとディスクを確かめてください。"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_STREQ(save_failure_phrase(c.why), c.phrase) << static_cast<int>(c.why);
+    }
+}
+
+}  // namespace
+}  // namespace quilla

@@ -1,8 +1,10 @@
 // The release package as a player gets it: the QuillaWS.exe unpacked from the zip runs
 // from its own folder and keeps its settings there, carries its icon and the manifest's
-// Windows versions and long paths, and the guide beside it names every command of the context menu
-// and every key of the settings file; the guide and the changes name the version. tools/test makes
-// the package, unpacks it and names the folder in QUILLA_PACKAGE_DIR.
+// Windows versions and long paths; the guide beside it stays short and points to the
+// reference, and the two together name every command of the context menu, every caption of
+// the configuration dialog and every key of the settings file; the guide, the reference and
+// the changes name the version. tools/test makes the package, unpacks it and names the folder
+// in QUILLA_PACKAGE_DIR.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -10,12 +12,15 @@
 #include <cctype>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
-#include "app/context_menu_win.h"
+#include "app/context_menu_items.h"
 #include "app/overlay_window_win.h"
 #include "base/version.h"
+#include "config/config_rules.h"
 #include "config/settings.h"
 #include "tests/e2e/e2e_support_win.h"
 
@@ -54,25 +59,31 @@ bool names_key(const std::string& text, const std::string& key) {
     return false;
 }
 
-// Every caption of a menu and its submenus, separators left out.
-void collect_captions(HMENU menu, std::vector<std::string>& captions) {
-    const int count = GetMenuItemCount(menu);
-    for (int i = 0; i < count; ++i) {
-        char text[256] = {};
-        MENUITEMINFOA info{};
-        info.cbSize = sizeof info;
-        info.fMask = MIIM_FTYPE | MIIM_STRING | MIIM_SUBMENU;
-        info.dwTypeData = text;
-        info.cch = sizeof text;
-        ASSERT_TRUE(GetMenuItemInfoA(menu, static_cast<UINT>(i), TRUE, &info));
-        if (info.fType & MFT_SEPARATOR) {
+// Every caption of a menu table and of the submenus its items open, separators left out.
+void collect_captions(std::span<const MenuItem> items, std::vector<std::string>& captions) {
+    for (const MenuItem& item : items) {
+        if (item.kind == MenuItemKind::kSeparator) {
             continue;
         }
-        captions.emplace_back(text);
-        if (info.hSubMenu) {
-            collect_captions(info.hSubMenu, captions);
-        }
+        captions.emplace_back(item.caption);
+        collect_captions(submenu_items(item.id), captions);
     }
+}
+
+// The unpacked package's text file name, or nothing when it is missing.
+std::optional<std::string> package_text(const std::string& dir, const char* name) {
+    return read_file(dir + "\\" + name);
+}
+
+// The number of lines of a CR LF text (a last line without its end counts too).
+std::size_t line_count(const std::string& text) {
+    std::size_t lines = 0;
+    for (std::size_t at = text.find("\r\n"); at != std::string::npos;
+         at = text.find("\r\n", at + 2)) {
+        ++lines;
+    }
+    const bool unended = !text.empty() && !text.ends_with("\r\n");
+    return lines + (unended ? 1 : 0);
 }
 
 // A resource of the program's file as bytes, or empty when there is none.
@@ -164,15 +175,15 @@ TEST(Package, TheGuideAndTheChangesNameTheVersionInTheirTitle) {
     if (dir.empty()) {
         GTEST_SKIP() << "QUILLA_PACKAGE_DIR names no unpacked package (tools/test sets it)";
     }
-    for (const char* name : {"readme.txt", "history.txt"}) {
+    for (const char* name : {"readme.txt", "reference.txt", "history.txt"}) {
         SCOPED_TRACE(name);
-        const auto text = read_file(dir + "\\" + name);
+        const auto text = package_text(dir, name);
         ASSERT_TRUE(text.has_value());
         const std::size_t title = text->find_first_not_of("\xEF\xBB\xBF=\r\n");
         ASSERT_NE(title, std::string::npos);
         const std::string line = text->substr(title, text->find('\r', title) - title);
         EXPECT_NE(line.find(std::string(" ") + kProgramVersion), std::string::npos) << line;
-        for (const char* placeholder : {"@VERSION@", "@RELEASE_DATE@"}) {
+        for (const char* placeholder : {"@VERSION@", "@RELEASE_DATE@", "@CONTACT@"}) {
             EXPECT_EQ(text->find(placeholder), std::string::npos) << placeholder << " is left";
         }
     }
@@ -208,34 +219,56 @@ TEST(Package, GuideNamesEveryMenuCaptionAndSettingsKey) {
     if (dir.empty()) {
         GTEST_SKIP() << "QUILLA_PACKAGE_DIR names no unpacked package (tools/test sets it)";
     }
-    const auto guide = read_file(dir + "\\readme.txt");
+    const auto guide = package_text(dir, "readme.txt");
     ASSERT_TRUE(guide.has_value()) << "no guide readme.txt in the package";
-    // Notepad's signs of UTF-8 and Windows line ends.
-    EXPECT_EQ(guide->substr(0, 3), "\xEF\xBB\xBF");
-    for (std::size_t lf = guide->find('\n'); lf != std::string::npos;
-         lf = guide->find('\n', lf + 1)) {
-        ASSERT_TRUE(lf > 0 && (*guide)[lf - 1] == '\r') << "a line of the guide ends in LF alone";
+    const auto reference = package_text(dir, "reference.txt");
+    ASSERT_TRUE(reference.has_value()) << "no reference.txt in the package";
+    // Notepad's signs of UTF-8 and Windows line ends, in both.
+    for (const std::string* text : {&*guide, &*reference}) {
+        EXPECT_EQ(text->substr(0, 3), "\xEF\xBB\xBF");
+        for (std::size_t lf = text->find('\n'); lf != std::string::npos;
+             lf = text->find('\n', lf + 1)) {
+            ASSERT_TRUE(lf > 0 && (*text)[lf - 1] == '\r') << "a line ends in LF alone";
+        }
     }
+    const std::string both = *guide + *reference;
 
+    // The menu's captions as the program's own tables hold them, submenus included.
     std::vector<std::string> captions;
-    const UniqueMenu menu = build_context_menu();
-    ASSERT_TRUE(menu);
-    collect_captions(menu.get(), captions);
-    ASSERT_FALSE(captions.empty());
+    collect_captions(kMainMenuItems, captions);
+    ASSERT_EQ(captions.size(), 19u);  // 9 main, 7 display, 3 position
+    // The configuration dialog's painted labels and buttons.
+    for (const PaintedLabel& label : kPaintedLabels) {
+        captions.emplace_back(label.text);
+    }
+    for (const PaintedSpot& spot : kPaintedSpots) {
+        if (spot.caption) {
+            captions.emplace_back(spot.caption);
+        }
+    }
     for (const std::string& caption : captions) {
-        EXPECT_NE(guide->find(utf8_from_sjis(caption)), std::string::npos)
-            << "the guide does not name the menu command " << utf8_from_sjis(caption);
+        EXPECT_NE(both.find(utf8_from_sjis(caption)), std::string::npos)
+            << "neither the guide nor the reference names " << utf8_from_sjis(caption);
     }
 
-    // The keys as the program writes them, each with its "=".
-    const std::string lines = format_settings(SettingsValues{});
-    std::size_t keys = 0;
-    for (std::size_t start = 0; start < lines.size(); start = lines.find('\n', start) + 1) {
-        const std::string key = lines.substr(start, lines.find('=', start) + 1 - start);
-        ++keys;
-        EXPECT_TRUE(names_key(*guide, key)) << "the guide does not name the setting " << key;
+    // Every key of the settings file, each with its "=".
+    for (const SettingKey& setting : kSettingKeys) {
+        const std::string key = std::string(setting.key) + "=";
+        EXPECT_TRUE(names_key(both, key)) << "neither the guide nor the reference names " << key;
     }
-    EXPECT_GT(keys, 0u);
+}
+
+// The guide is what a player reads first: at most 250 lines, the rest in the reference,
+// which it names.
+TEST(Package, TheGuideStaysShortAndPointsToTheReference) {
+    const std::string dir = package_dir();
+    if (dir.empty()) {
+        GTEST_SKIP() << "QUILLA_PACKAGE_DIR names no unpacked package (tools/test sets it)";
+    }
+    const auto guide = package_text(dir, "readme.txt");
+    ASSERT_TRUE(guide.has_value()) << "no guide readme.txt in the package";
+    EXPECT_LE(line_count(*guide), 250u);
+    EXPECT_NE(guide->find("reference.txt"), std::string::npos);
 }
 
 }  // namespace

@@ -165,6 +165,9 @@ std::optional<std::string> read_text_file(const std::wstring& path) {
     if (bytes) {
         if (const TextFileBytes text = classify_text_file(*bytes); text.utf8) {
             return utf8_to_code_page(text.text);
+        } else if (text.utf16 != Utf16::none) {
+            const std::u16string units = utf16_units(text.text, text.utf16);
+            return narrow(std::wstring(units.begin(), units.end()));
         }
     }
     return bytes;

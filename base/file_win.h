@@ -35,8 +35,9 @@ std::wstring full_path(const std::wstring& path);
 std::optional<std::string> read_file_bytes(const std::wstring& path);
 std::optional<std::string> read_file_bytes(const std::string& sjis_path);
 
-// A text file's contents in Shift-JIS: a file saved as UTF-8 (see classify_text_file) is
-// converted, without its byte-order mark; any other is returned byte for byte.
+// A text file's contents in Shift-JIS: a file saved as UTF-8 or as UTF-16 with its
+// byte-order mark (see classify_text_file) is converted, without the mark; any other is
+// returned byte for byte.
 std::optional<std::string> read_text_file(const std::wstring& path);
 
 // A short Japanese phrase for the user saying why a save failed.

@@ -57,8 +57,8 @@ TEST_F(FirstRun, ApplyOnTheEmptyWeaponTableMakesTheOverlayShowTheWeapon) {
     EXPECT_TRUE(wait_for_lines(hwnd, {"ミスリルブレード [○○○○○○○○○○]", "なし", "なし"}));
     EXPECT_EQ(SendMessageA(GetDlgItem(editor, kItemEditorListId), LVM_GETNEXTITEM,
                            static_cast<WPARAM>(-1), LVNI_SELECTED),
-              0)
-        << "the new row is selected";
+              -1)
+        << "nothing is selected, so the next name typed adds another entry";
 
     set_text(kItemEditorFileNameId, "items.txt");
     SendMessageA(GetDlgItem(editor, kItemEditorSaveId), BM_CLICK, 0, 0);

@@ -287,8 +287,10 @@ TEST_F(ItemEditorWindow, ApplyMergesOntoAnExistingNameAndNeedsANumber) {
 // too, and leaves nothing selected and both edits empty, the focus in the name box; an
 // empty name or no number adds nothing. Three in a row are three entries.
 TEST_F(ItemEditorWindow, ApplyWithNoRowSelectedAddsEntriesOneAfterAnother) {
+    select_row(0);
     choose_tab(1);
     ASSERT_EQ(selected_row(), -1);
+    ASSERT_EQ(text(kItemEditorNameId), "");
     const struct {
         const char* name;
         const char* value;
@@ -470,7 +472,11 @@ TEST_F(ItemEditorWindow, ResetRereadsItemsTxtAndChangesNothingWhenItIsMissing) {
     EXPECT_EQ(rows().size(), 4u);
 
     ASSERT_TRUE(dir_.write_file(kItemFileName, "武器,新しい剣,6\nお守り,別のお守り,\n"));
+    select_row(2);
     click(kItemEditorResetId);
+    EXPECT_EQ(selected_row(), -1);
+    EXPECT_EQ(text(kItemEditorNameId), "");
+    EXPECT_EQ(text(kItemEditorValueId), "");
     ItemTables want;
     want.weapon = {{"新しい剣", 6}};
     want.amulet = sample_tables().amulet;

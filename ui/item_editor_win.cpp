@@ -128,7 +128,10 @@ class ItemEditor {
             case WM_TIMER:
                 if (wparam == kNoticeTimerId) {
                     KillTimer(hwnd_, kNoticeTimerId);
-                    set_caption(widen(texts::kItemEditorTitle));
+                    try {
+                        set_caption(widen(texts::kItemEditorTitle));
+                    } catch (...) {
+                    }
                     return 0;
                 }
                 break;

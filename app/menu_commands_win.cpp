@@ -7,6 +7,7 @@
 #include "config/live_settings.h"
 #include "config/options.h"
 #include "host/host_window_win.h"
+#include "host/unrecognised_names_win.h"
 #include "items/item_db.h"
 #include "overlay/overlay_state.h"
 #include "ui/config_dialog_win.h"
@@ -45,6 +46,18 @@ void adjust_slots(const CommandTarget& target, int32_t delta) {
     item_database().modify([&](ItemTables& tables) { adjust(tables, name, delta); });
 }
 
+// A window of ours that is open already comes to the front, restored when minimized, rather
+// than staying hidden behind another program's.
+void bring_to_front(HWND window) {
+    if (!window) {
+        return;
+    }
+    if (IsIconic(window)) {
+        ShowWindow(window, SW_RESTORE);
+    }
+    SetForegroundWindow(window);
+}
+
 }  // namespace
 
 void run_menu_command(const CommandTarget& target, int id) {
@@ -74,16 +87,20 @@ void run_menu_command(const CommandTarget& target, int id) {
             adjust_slots(target, -1);
             break;
         case kCommandItemEditor:
-            open_item_editor(target.overlay);
+            bring_to_front(open_item_editor(target.overlay, &unrecognised_host_names));
             break;
         case kCommandSettings:
-            open_config_dialog(target.overlay, display_settings());
+            bring_to_front(open_config_dialog(target.overlay, display_settings()));
             break;
         case kCommandInformation:
             show_version_information(target.overlay);
             break;
         case kCommandExit:
-            SendMessageA(target.overlay, WM_CLOSE, 0, 0);
+            // Only here, on the user's word, is an editor with unsaved entries asked about:
+            // not at a session end, nor when another program closes the overlay.
+            if (item_editor_allows_exit()) {
+                SendMessageA(target.overlay, WM_CLOSE, 0, 0);
+            }
             break;
         default:
             // Other ids (the submenu items) do nothing.

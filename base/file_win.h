@@ -82,8 +82,9 @@ struct FileRead {
 FileRead read_whole_file(const std::wstring& path, const FileCalls& calls = FileCalls{},
                          DWORD retry_ms = kReplaceRetryMs) noexcept;
 
-// As read_whole_file, for a text file: a file saved as UTF-8 (see classify_text_file) is
-// converted to Shift-JIS, without its byte-order mark; any other is returned byte for byte.
+// As read_whole_file, for a text file: a file saved as UTF-8, or as UTF-16 with its
+// byte-order mark (see classify_text_file), is converted to Shift-JIS without the mark; any
+// other is returned byte for byte.
 FileRead read_whole_text_file(const std::wstring& path, const FileCalls& calls = FileCalls{},
                               DWORD retry_ms = kReplaceRetryMs) noexcept;
 

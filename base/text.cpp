@@ -62,6 +62,26 @@ std::vector<std::string_view> split_pieces(std::string_view text, std::size_t pi
     return pieces;
 }
 
+std::string ascii_digits(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        if (!is_sjis_lead_byte(byte) || i + 1 == text.size()) {
+            out.push_back(text[i]);
+            continue;
+        }
+        const auto trail = static_cast<unsigned char>(text[i + 1]);
+        if (byte == 0x82 && trail >= 0x4F && trail <= 0x58) {
+            out.push_back(static_cast<char>('0' + (trail - 0x4F)));
+        } else {
+            out.append(text.substr(i, 2));
+        }
+        ++i;
+    }
+    return out;
+}
+
 std::string crlf_to_lf(std::string_view text) {
     std::string out;
     out.reserve(text.size());
@@ -114,6 +134,12 @@ std::size_t utf8_sequence_length(std::string_view text) noexcept {
 }  // namespace
 
 TextFileBytes classify_text_file(std::string_view bytes) noexcept {
+    if (starts_with(bytes, "\xFF\xFE")) {
+        return {false, bytes.substr(2), Utf16::little_endian};
+    }
+    if (starts_with(bytes, "\xFE\xFF")) {
+        return {false, bytes.substr(2), Utf16::big_endian};
+    }
     constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
     if (starts_with(bytes, kByteOrderMark)) {
         return {true, bytes.substr(kByteOrderMark.size())};
@@ -128,6 +154,18 @@ TextFileBytes classify_text_file(std::string_view bytes) noexcept {
         i += length;
     }
     return {beyond_ascii, bytes};
+}
+
+std::u16string utf16_units(std::string_view bytes, Utf16 order) {
+    std::u16string units;
+    units.reserve(bytes.size() / 2);
+    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
+        const auto first = static_cast<unsigned char>(bytes[i]);
+        const auto second = static_cast<unsigned char>(bytes[i + 1]);
+        units.push_back(order == Utf16::big_endian ? static_cast<char16_t>(first << 8 | second)
+                                                   : static_cast<char16_t>(second << 8 | first));
+    }
+    return units;
 }
 
 }  // namespace quilla

@@ -20,6 +20,11 @@ int32_t parse_decimal_int(std::string_view text) noexcept;
 // highest.
 int64_t parse_decimal_in(std::string_view text, int64_t lowest, int64_t highest) noexcept;
 
+// text with each full-width digit ("０" to "９", 82 4F to 82 58) as its ASCII digit; every
+// other character, and any byte pair that only looks like one across a character
+// boundary, stays as it is.
+std::string ascii_digits(std::string_view text);
+
 // True when text starts with prefix.
 inline bool starts_with(std::string_view text, std::string_view prefix) noexcept {
     return text.substr(0, prefix.size()) == prefix;
@@ -42,15 +47,22 @@ std::vector<std::string_view> split_pieces(std::string_view text, std::size_t pi
 // Text-mode newline translation of a file read from disk: every CR LF becomes LF.
 std::string crlf_to_lf(std::string_view text);
 
-// A text file's bytes and how they are encoded: UTF-8 when they begin with the UTF-8
-// byte-order mark, or when they hold bytes above 0x7F and all of those form well-formed
-// UTF-8 sequences (no overlong forms, surrogates or values past U+10FFFF); Shift-JIS
-// otherwise. Shift-JIS text almost never passes, since its lead bytes 0x81 to 0x9F are
-// UTF-8 continuation bytes. text is the bytes without the byte-order mark.
+// A text file's bytes and how they are encoded: UTF-16 little-endian or big-endian when
+// they begin with that byte-order mark (FF FE or FE FF); UTF-8 when they begin with the
+// UTF-8 byte-order mark, or when they hold bytes above 0x7F and all of those form
+// well-formed UTF-8 sequences (no overlong forms, surrogates or values past U+10FFFF);
+// Shift-JIS otherwise. Shift-JIS text almost never passes, since its lead bytes 0x81 to
+// 0x9F are UTF-8 continuation bytes. text is the bytes without the byte-order mark.
+enum class Utf16 { none, little_endian, big_endian };
 struct TextFileBytes {
     bool utf8 = false;
     std::string_view text;
+    Utf16 utf16 = Utf16::none;
 };
 TextFileBytes classify_text_file(std::string_view bytes) noexcept;
+
+// UTF-16 bytes (no byte-order mark) in the given order as their 16-bit units; a last odd
+// byte is dropped.
+std::u16string utf16_units(std::string_view bytes, Utf16 order);
 
 }  // namespace quilla

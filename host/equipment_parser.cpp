@@ -4,6 +4,7 @@
 #include "base/program_texts.h"
 #include "base/text.h"
 
+#include <algorithm>
 #include <string_view>
 
 namespace quilla {
@@ -196,6 +197,66 @@ EquipmentState parse_equipment(const std::vector<std::string>& inventory_lines,
     return {or_nothing(std::move(weapon), nothing.weapon),
             or_nothing(std::move(shield), nothing.shield),
             or_nothing(build_amulet_text(amulets), nothing.amulet)};
+}
+
+namespace {
+
+std::string_view without_trailing_blanks(std::string_view text) noexcept {
+    while (!text.empty() && text.back() == ' ') {
+        text.remove_suffix(1);
+    }
+    return text;
+}
+
+void add_once(std::vector<std::string>& names, std::string_view name) {
+    if (!name.empty() && std::find(names.begin(), names.end(), name) == names.end()) {
+        names.emplace_back(name);
+    }
+}
+
+// The seal names in seals where no name of table begins: one character each.
+void add_unknown_seals(std::vector<std::string>& names, std::string_view seals,
+                       const ItemTable& table) {
+    std::size_t pos = 0;
+    while (pos < seals.size()) {
+        const std::string_view rest = seals.substr(pos);
+        const auto known = std::find_if(table.begin(), table.end(), [&](const auto& entry) {
+            return !entry.first.empty() && starts_with(rest, entry.first);
+        });
+        if (known != table.end()) {
+            pos += known->first.size();
+            continue;
+        }
+        const std::size_t width =
+            is_sjis_lead_byte(static_cast<unsigned char>(rest[0])) && rest.size() > 1 ? 2 : 1;
+        if (rest[0] != ' ') {
+            add_once(names, rest.substr(0, width));
+        }
+        pos += width;
+    }
+}
+
+}  // namespace
+
+std::vector<std::string> unrecognised_names(const std::vector<std::string>& inventory_lines,
+                                            Category category, const ItemTables& tables) {
+    std::vector<std::string> names;
+    for (const std::string& raw : inventory_lines) {
+        const std::optional<std::string> line = filter_equipped_line(raw);
+        if (!line) {
+            continue;
+        }
+        const int kind = classify_item(*line, tables).kind;
+        if ((category == Category::Weapon || category == Category::Shield) && kind == kItemNone) {
+            const std::string_view unmarked = std::string_view(raw).substr(0, raw.find('('));
+            add_once(names, without_trailing_blanks(
+                                split_seal_list(without_trailing_blanks(unmarked)).name));
+        } else if ((category == Category::WeaponSeal && kind == kItemWeapon) ||
+                   (category == Category::ShieldSeal && kind == kItemShield)) {
+            add_unknown_seals(names, split_seal_list(*line).seals, tables[category]);
+        }
+    }
+    return names;
 }
 
 }  // namespace quilla

@@ -75,4 +75,14 @@ EquipmentState parse_equipment(const std::vector<std::string>& inventory_lines,
                                const ItemTables& tables, const LineOptions& options,
                                const NothingTexts& nothing);
 
+// The names the overlay cannot recognise among the host's inventory lines, for the item
+// editor's table of category, in list order and each once. For the weapon and shield
+// tables: each equipped line that no weapon, shield or amulet name matches (nor the amulet
+// words), cut before its equipped mark and its seal list, without the blanks it then
+// ends in. For the seal tables: in the seal list of each equipped weapon (shield) line,
+// each character where no weapon-seal (shield-seal) name begins, blanks aside. Nothing
+// for the amulet table.
+std::vector<std::string> unrecognised_names(const std::vector<std::string>& inventory_lines,
+                                            Category category, const ItemTables& tables);
+
 }  // namespace quilla

@@ -5,11 +5,14 @@
 #include <limits>
 #include <utility>
 
+#include "base/text.h"
 #include "items/item_file.h"
 
 namespace quilla {
 
-std::optional<int32_t> parse_item_value(std::string_view text) noexcept {
+std::optional<int32_t> parse_item_value(std::string_view given) {
+    const std::string digits = ascii_digits(given);
+    const std::string_view text = digits;
     const auto is_blank = [](char c) { return c == ' ' || c == '\t'; };
     std::size_t i = 0;
     while (i < text.size() && is_blank(text[i])) {
@@ -42,16 +45,16 @@ std::optional<int32_t> parse_item_value(std::string_view text) noexcept {
 void ItemEditorModel::open(const ItemTables& live) {
     saved_ = live;
     tab_ = 0;
-    show(saved_[kEditorTabs[0]]);
+    show(live[kEditorTabs[0]]);
 }
 
-void ItemEditorModel::select_tab(std::size_t tab) {
+void ItemEditorModel::select_tab(std::size_t tab, const ItemTables& live) {
     if (tab >= kEditorTabs.size()) {
         return;
     }
     tab_ = tab;
     search_position_ = 0;
-    show(saved_[kEditorTabs[tab]]);
+    show(live[kEditorTabs[tab]]);
 }
 
 std::string ItemEditorModel::cell_text(std::size_t row, int column) const {
@@ -89,11 +92,11 @@ std::optional<std::size_t> ItemEditorModel::find_from(std::size_t first, std::st
     return std::nullopt;
 }
 
-bool ItemEditorModel::apply(std::size_t row, const std::string& name, std::string_view value_text,
-                            ItemDatabase& db) {
+std::optional<std::size_t> ItemEditorModel::apply(std::size_t row, const std::string& name,
+                                                  std::string_view value_text, ItemDatabase& db) {
     const std::optional<int32_t> value = parse_item_value(value_text);
     if (row >= rows_.size() || !value) {
-        return false;
+        return std::nullopt;
     }
     const std::string old_name = rows_[row]->first;  // a copy: the entry goes next
     const Category category = kEditorTabs[tab_];
@@ -105,7 +108,7 @@ bool ItemEditorModel::apply(std::size_t row, const std::string& name, std::strin
         erase(live, category, old_name);
         set(live, category, name, *value);
     });
-    return true;
+    return row_of(name);
 }
 
 std::optional<std::size_t> ItemEditorModel::add(const std::string& name,
@@ -119,12 +122,20 @@ std::optional<std::size_t> ItemEditorModel::add(const std::string& name,
     shown.insert_or_assign(name, *value);
     show(std::move(shown));
     db.modify([&](ItemTables& live) { set(live, category, name, *value); });
-    return static_cast<std::size_t>(std::distance(shown_.begin(), shown_.find(name)));
+    return row_of(name);
 }
 
-const ItemTables& ItemEditorModel::refresh_saved(const ItemTables& live) {
-    saved_ = live;
-    return saved_;
+bool ItemEditorModel::remove(std::size_t row, ItemDatabase& db) {
+    if (row >= rows_.size()) {
+        return false;
+    }
+    const std::string name = rows_[row]->first;
+    const Category category = kEditorTabs[tab_];
+    ItemTable shown = std::move(shown_);
+    shown.erase(name);
+    show(std::move(shown));
+    db.modify([&](ItemTables& live) { erase(live, category, name); });
+    return true;
 }
 
 bool ItemEditorModel::load(const std::optional<std::string>& bytes, ItemDatabase& db) {
@@ -132,8 +143,12 @@ bool ItemEditorModel::load(const std::optional<std::string>& bytes, ItemDatabase
         return false;
     }
     load_item_file(bytes, saved_);
-    db.replace(saved_);
-    show(saved_[kEditorTabs[tab_]]);
+    ItemTable shown;
+    db.modify([&](ItemTables& live) {
+        load_item_file(bytes, live);
+        shown = live[kEditorTabs[tab_]];
+    });
+    show(std::move(shown));
     return true;
 }
 
@@ -148,6 +163,10 @@ bool ItemEditorModel::reset(const std::optional<std::string>& bytes, ItemDatabas
     });
     show(std::move(shown));
     return true;
+}
+
+std::size_t ItemEditorModel::row_of(const std::string& name) const {
+    return static_cast<std::size_t>(std::distance(shown_.begin(), shown_.find(name)));
 }
 
 void ItemEditorModel::show(ItemTable table) {

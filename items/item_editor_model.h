@@ -1,6 +1,6 @@
-// The item editor's tables and rules, apart from its window: the saved copy of all five
-// tables, the shown table with its rows, the search position, and what Apply, Save, Load
-// and Reset do to them and to the live item database.
+// The item editor's tables and rules, apart from its window: the shown table with its
+// rows, the saved copy that tells whether there are unsaved changes, the search position,
+// and what Apply, Delete, Save, Load and Reset do to them and to the live item database.
 #pragma once
 
 #include <array>
@@ -19,14 +19,16 @@ namespace quilla {
 inline constexpr std::array<Category, 4> kEditorTabs = {Category::Weapon, Category::Shield,
                                                         Category::WeaponSeal, Category::ShieldSeal};
 
-// The number in the value box: optional blanks, an optional sign, at least one digit,
-// optional blanks. Nothing when the text is empty, holds anything else or leaves int32.
-std::optional<int32_t> parse_item_value(std::string_view text) noexcept;
+// The number in the value box: optional blanks, an optional sign, at least one digit
+// (half-width or full-width), optional blanks. Nothing when the text is empty, holds
+// anything else or leaves int32.
+std::optional<int32_t> parse_item_value(std::string_view text);
 
 // The editor keeps three kinds of tables: the live tables (the item database, changed
-// only through its publish), the saved copy of all five (taken when the window opens and
-// before every save, filled by a load; it may lag behind the live tables) and the shown
-// table, a copy whose entries are the list's rows.
+// only through its modify and replace), the shown table, a copy of the live table of the
+// tab whose entries are the list's rows, and the saved copy of all five, the tables as
+// they were last saved or loaded (for the categories the load read), which only tells
+// whether there are unsaved changes.
 class ItemEditorModel {
   public:
     ItemEditorModel() = default;
@@ -37,9 +39,9 @@ class ItemEditorModel {
     // stays where the last window left it.
     void open(const ItemTables& live);
 
-    // Shows the saved copy's table of tab (0 to 3; others are ignored) and starts
-    // searching from the top again.
-    void select_tab(std::size_t tab);
+    // Shows live's table of tab (0 to 3; others are ignored) and starts searching from the
+    // top again.
+    void select_tab(std::size_t tab, const ItemTables& live);
     std::size_t tab() const noexcept { return tab_; }
 
     std::size_t row_count() const noexcept { return rows_.size(); }
@@ -55,11 +57,11 @@ class ItemEditorModel {
 
     // Renames row to name and gives it value_text's number, in the shown table and in the
     // live table of the tab: the old name is erased, then the new one set, so a name that
-    // is already there takes the value and the table shrinks by one. The saved copy is
-    // left alone. False, with nothing changed, for a row outside the table or a value
-    // text that is no number.
-    bool apply(std::size_t row, const std::string& name, std::string_view value_text,
-               ItemDatabase& db);
+    // is already there takes the value and the table shrinks by one. Returns the entry's
+    // row after the change (the rows stay in name order, so it may have moved). Nothing,
+    // with nothing changed, for a row outside the table or a value text that is no number.
+    std::optional<std::size_t> apply(std::size_t row, const std::string& name,
+                                     std::string_view value_text, ItemDatabase& db);
 
     // Apply with no row selected: adds name with value_text's number to the shown table
     // and to the live table of the tab (a name that is already there takes the value),
@@ -68,13 +70,18 @@ class ItemEditorModel {
     std::optional<std::size_t> add(const std::string& name, std::string_view value_text,
                                    ItemDatabase& db);
 
-    // Before a save: saved copy := live. Returns the tables to write.
-    const ItemTables& refresh_saved(const ItemTables& live);
-    const ItemTables& saved() const noexcept { return saved_; }
+    // Removes row's entry from the shown table and from the live table of the tab. False,
+    // with nothing changed, for a row outside the table.
+    bool remove(std::size_t row, ItemDatabase& db);
 
-    // Loads an item file's bytes into the saved copy (a category the file has no line for
-    // keeps its contents), publishes the saved copy as the live tables and shows the
-    // tab's table. A file that could not be opened (nothing) changes nothing: false.
+    // After a save of tables: they are what the file now holds.
+    void mark_saved(const ItemTables& tables) { saved_ = tables; }
+    // Whether live differs from the tables last saved or loaded.
+    bool unsaved(const ItemTables& live) const { return live != saved_; }
+
+    // Loads an item file's bytes into the live tables and the saved copy (each category
+    // the file has a line for is replaced; the others keep their contents) and shows the
+    // tab's live table. A file that could not be opened (nothing) changes nothing: false.
     bool load(const std::optional<std::string>& bytes, ItemDatabase& db);
 
     // Reads the start-up item file's bytes again into the live weapon, shield and seal
@@ -85,6 +92,8 @@ class ItemEditorModel {
   private:
     void show(ItemTable table);
     std::optional<std::size_t> find_from(std::size_t first, std::string_view text);
+    // The row of a name in the shown table.
+    std::size_t row_of(const std::string& name) const;
 
     ItemTables saved_;
     ItemTable shown_;

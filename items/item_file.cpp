@@ -35,7 +35,8 @@ std::string_view prefix_of(Category category) noexcept {
     return {};
 }
 
-// Tests one line against the prefixes in order. A matching prefix is cut off and the rest
+// Tests one line against the prefixes in order. A value's full-width digits count as
+// its ASCII ones. A matching prefix is cut off and the rest
 // is what the following prefixes see, so a name that is itself a category word followed by
 // a further comma stores a second entry.
 void read_line(std::string_view line, std::initializer_list<Category> order, ItemTables& tables) {
@@ -49,8 +50,9 @@ void read_line(std::string_view line, std::initializer_list<Category> order, Ite
         if (comma == std::string_view::npos) {
             continue;
         }
-        const int32_t value =
-            category == Category::Amulet ? 0 : parse_decimal_int(line.substr(comma + 1));
+        const int32_t value = category == Category::Amulet
+                                  ? 0
+                                  : parse_decimal_int(ascii_digits(line.substr(comma + 1)));
         set(tables, category, std::string(line.substr(0, comma)), value);
     }
 }

@@ -1,5 +1,6 @@
-// Reading and writing the item file: one category-prefixed entry per line ("武器,name,5"),
-// Shift-JIS bytes, read in pieces of at most 255 bytes. These functions work on the file's
+// Reading and writing the item file: one category-prefixed entry per line ("武器,name,5",
+// the value's digits half-width or full-width), Shift-JIS bytes, read in pieces of at
+// most 255 bytes. These functions work on the file's
 // bytes; opening and saving files is done by item_file_win.h.
 #pragma once
 

@@ -20,6 +20,10 @@ bool write_item_file(const std::string& path, const ItemTables& tables, SaveFail
     return replace_file_atomically(path, format_item_file(tables), why);
 }
 
+bool write_item_file(const std::wstring& path, const ItemTables& tables, SaveFailure* why) {
+    return replace_file_atomically(path, format_item_file(tables), why);
+}
+
 void load_item_file_into(const std::wstring& path, ItemTables& target) {
     load_item_file(read_text_file(path), target);
 }

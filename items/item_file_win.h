@@ -18,6 +18,8 @@ bool load_startup_items(ItemDatabase& db);
 // previous file whole. False when the file could not be written; *why (when given) says
 // why not.
 bool write_item_file(const std::string& path, const ItemTables& tables, SaveFailure* why = nullptr);
+bool write_item_file(const std::wstring& path, const ItemTables& tables,
+                     SaveFailure* why = nullptr);
 
 // Loads the item file at path into target (see load_item_file); a file that is not there
 // or cannot be read whole changes nothing. A file saved as UTF-8 is read as the same text

@@ -1,38 +1,55 @@
-// The item editor window: four category tabs over a virtual, owner-drawn list of the shown
-// table, search and next hit, the selected row's name and value with Apply, save and load
-// by file name, loading a dropped file, and reset from "items.txt". The tables and their
-// rules live in item_editor_model.h; this file is the window around them.
+// The item editor window: four category tabs over a virtual, owner-drawn list of the tab's
+// live table, search and next hit, the selected row's name and value with Apply, delete by
+// key or menu, the names offered from what the host has equipped, save and load by file
+// name, loading a dropped file, reset from "items.txt", and the question about unsaved
+// changes on closing. The tables and their rules live in item_editor_model.h; this file is
+// the window around them. Its controls are wide windows: their texts are wide inside
+// Windows and Shift-JIS here, converted at code page 932.
 #include "ui/item_editor_win.h"
 
 #include <commctrl.h>
 #include <shellapi.h>
 
-#include <cstring>
+#include <algorithm>
+#include <cwchar>
 #include <initializer_list>
+#include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "base/code_page_win.h"
 #include "base/file_win.h"
 #include "base/handles_win.h"
 #include "base/program_texts.h"
-#include "base/window_class_win.h"
 #include "base/text.h"
+#include "base/window_class_win.h"
 #include "items/item_db.h"
-#include "ui/item_editor_ids.h"
 #include "items/item_editor_model.h"
 #include "items/item_file.h"
 #include "items/item_file_win.h"
+#include "ui/item_editor_ids.h"
 
 namespace quilla {
 namespace {
 
 constexpr char kClassName[] = "ItemEditorDialog";
-constexpr auto& kTitle = texts::kItemEditorTitle;
 constexpr DWORD kStyle = WS_CAPTION | WS_SYSMENU;  // fixed size, close box only
 constexpr int kClientWidth = 300;
 constexpr int kClientHeight = 400;
 constexpr int kLine = 22;  // height of an edit or button row
+// The name and search boxes are read as the 255 bytes a 256-byte buffer holds.
+constexpr std::size_t kTextBytes = 255;
+
+// How long the caption tells of a save before it is the title again.
+constexpr UINT kNoticeTimerId = 1;
+constexpr UINT kNoticeMs = 4000;
+
+// The right-click menu's commands: delete, and the offered names from kFirstNameCommand on.
+constexpr UINT kDeleteCommand = 1;
+constexpr UINT kFirstNameCommand = 100;
+constexpr std::size_t kMostOfferedNames = 40;
 
 constexpr const char* kTabTexts[] = {texts::kWeapon, texts::kShield, texts::kWeaponSeal,
                                      texts::kShieldSeal};
@@ -48,11 +65,50 @@ struct DropTraits {
 };
 using UniqueDrop = UniqueHandle<DropTraits>;  // a WM_DROPFILES drop, finished when done
 
+struct MenuTraits {
+    using type = HMENU;
+    static type invalid() noexcept { return nullptr; }
+    static void close(type h) noexcept { DestroyMenu(h); }
+};
+using UniquePopup = UniqueHandle<MenuTraits>;
+
+// A control's whole text, however long.
+std::wstring wide_text(HWND window) {
+    const int length = GetWindowTextLengthW(window);
+    if (length <= 0) {
+        return {};
+    }
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(), length + 1)));
+    return text;
+}
+
+// A box's text in Shift-JIS, cut (at a character boundary) to max_bytes.
+std::string sjis_text(HWND window, std::size_t max_bytes) {
+    return std::string(sjis_prefix(narrow(wide_text(window)), max_bytes));
+}
+
+void set_text(HWND window, std::string_view sjis) {
+    SetWindowTextW(window, widen(sjis).c_str());
+}
+
+// Sets a caption as wide text. The window's class is registered in the narrow form, whose
+// WM_SETTEXT would pass the text through the system's code page; the default procedure
+// called directly keeps the wide text as it is.
+void set_wide_caption(HWND window, const std::wstring& text) noexcept {
+    DefWindowProcW(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
 class ItemEditor {
   public:
     HWND window() const noexcept { return hwnd_; }
 
     void attach(HWND hwnd) noexcept { hwnd_ = hwnd; }
+
+    void prepare(OfferedNames names, const ItemEditorCalls& calls) noexcept {
+        names_ = names;
+        calls_ = calls;
+    }
 
     LRESULT handle(UINT message, WPARAM wparam, LPARAM lparam) noexcept {
         switch (message) {
@@ -61,6 +117,24 @@ class ItemEditor {
             case WM_DESTROY:
                 hwnd_ = nullptr;
                 return 0;
+            case WM_NOTIFYFORMAT:
+                // The controls are wide: their notifications come in the wide forms.
+                return NFR_UNICODE;
+            case WM_CLOSE:
+                if (may_close()) {
+                    DestroyWindow(hwnd_);
+                }
+                return 0;
+            case WM_TIMER:
+                if (wparam == kNoticeTimerId) {
+                    KillTimer(hwnd_, kNoticeTimerId);
+                    try {
+                        set_caption(widen(texts::kItemEditorTitle));
+                    } catch (...) {
+                    }
+                    return 0;
+                }
+                break;
             case WM_DRAWITEM:
                 if (wparam == kItemEditorListId) {
                     paint_row(*reinterpret_cast<const DRAWITEMSTRUCT*>(lparam));
@@ -69,6 +143,12 @@ class ItemEditor {
                 break;
             case WM_NOTIFY:
                 if (on_notify(lparam)) {
+                    return 0;
+                }
+                break;
+            case WM_CONTEXTMENU:
+                if (reinterpret_cast<HWND>(wparam) == list_) {
+                    on_list_menu(lparam);
                     return 0;
                 }
                 break;
@@ -88,26 +168,56 @@ class ItemEditor {
         return DefWindowProcA(hwnd_, message, wparam, lparam);
     }
 
+    // When entries were applied, added or deleted since the last save or load, asks
+    // whether to save them: yes saves (a failed save keeps the window), no lets go,
+    // cancel keeps the window.
+    bool may_close() noexcept {
+        try {
+            if (!model_.unsaved(*item_database().snapshot())) {
+                return true;
+            }
+            const std::wstring question = widen(std::string(texts::kUnsavedChanges)) +
+                                          wide_text(file_name_) + L" " +
+                                          widen(texts::kSaveChangesTo);
+            switch (MessageBoxW(hwnd_, question.c_str(), widen(texts::kItemEditorTitle).c_str(),
+                                MB_YESNOCANCEL | MB_ICONQUESTION)) {
+                case IDYES:
+                    return save();
+                case IDNO:
+                    return true;
+                default:
+                    return false;
+            }
+        } catch (...) {
+            return false;
+        }
+    }
+
   private:
     struct Control {
         int id;
-        const char* class_name;
+        const wchar_t* class_name;
         const char* text;
         DWORD style;
         int x, y, width, height;
     };
 
     bool create(std::initializer_list<Control> controls) noexcept {
-        const HINSTANCE instance = window_instance(hwnd_);
-        for (const Control& c : controls) {
-            if (!CreateWindowExA(0, c.class_name, c.text, WS_CHILD | WS_VISIBLE | c.style, c.x, c.y,
-                                 c.width, c.height, hwnd_,
-                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), instance,
-                                 nullptr)) {
-                return false;
+        try {
+            const HINSTANCE instance = window_instance(hwnd_);
+            for (const Control& c : controls) {
+                const std::wstring text = c.text ? widen(c.text) : std::wstring();
+                if (!CreateWindowExW(0, c.class_name, c.text ? text.c_str() : nullptr,
+                                     WS_CHILD | WS_VISIBLE | c.style, c.x, c.y, c.width, c.height,
+                                     hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)),
+                                     instance, nullptr)) {
+                    return false;
+                }
             }
+            return true;
+        } catch (...) {
+            return false;
         }
-        return true;
     }
 
     // Creates the controls in their order; the rows below the tabs sit in the tab
@@ -117,38 +227,40 @@ class ItemEditor {
                                            ICC_LISTVIEW_CLASSES | ICC_TAB_CLASSES};
         InitCommonControlsEx(&classes);
         model_.open(*item_database().snapshot());
-        if (!create({{kItemEditorFileNameId, "EDIT", "", WS_BORDER, 0, 0, 220, kLine},
-                     {kItemEditorSaveId, "Button", texts::kSave, BS_PUSHBUTTON, 220, 0, 40, kLine},
-                     {kItemEditorLoadId, "Button", texts::kLoad, BS_PUSHBUTTON, 260, 0, 40, kLine},
-                     {kItemEditorTabsId, "SysTabControl32", nullptr, 0, 0, kLine, kClientWidth,
+        if (!create({{kItemEditorFileNameId, L"EDIT", kItemFileName, WS_BORDER, 0, 0, 220, kLine},
+                     {kItemEditorSaveId, L"Button", texts::kSave, BS_PUSHBUTTON, 220, 0, 40, kLine},
+                     {kItemEditorLoadId, L"Button", texts::kLoad, BS_PUSHBUTTON, 260, 0, 40, kLine},
+                     {kItemEditorTabsId, L"SysTabControl32", nullptr, 0, 0, kLine, kClientWidth,
                       kClientHeight - kLine}})) {
             return false;
         }
         tabs_ = GetDlgItem(hwnd_, kItemEditorTabsId);
         for (int i = 0; i < 4; ++i) {
-            TCITEMA item{};
+            std::wstring text = widen(kTabTexts[i]);
+            TCITEMW item{};
             item.mask = TCIF_TEXT;
-            item.pszText = const_cast<char*>(kTabTexts[i]);
-            SendMessageA(tabs_, TCM_INSERTITEMA, static_cast<WPARAM>(i),
+            item.pszText = text.data();
+            SendMessageW(tabs_, TCM_INSERTITEMW, static_cast<WPARAM>(i),
                          reinterpret_cast<LPARAM>(&item));
         }
         RECT area{};
         GetClientRect(tabs_, &area);
-        SendMessageA(tabs_, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&area));
+        SendMessageW(tabs_, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&area));
         OffsetRect(&area, 0, kLine);
         const int l = area.left, t = area.top, r = area.right, b = area.bottom;
         if (!create(
-                {{kItemEditorSearchTextId, "EDIT", "", WS_BORDER, l, t, 100, kLine},
-                 {kItemEditorSearchId, "Button", texts::kSearch, BS_PUSHBUTTON, l + 100, t, 40,
+                {{kItemEditorSearchTextId, L"EDIT", "", WS_BORDER, l, t, 100, kLine},
+                 {kItemEditorSearchId, L"Button", texts::kSearch, BS_PUSHBUTTON, l + 100, t, 40,
                   kLine},
-                 {kItemEditorNextId, "Button", texts::kNext, BS_PUSHBUTTON, l + 140, t, 40, kLine},
-                 {kItemEditorResetId, "Button", texts::kReset, BS_PUSHBUTTON, r - 60, t, 60, kLine},
-                 {kItemEditorNameId, "EDIT", "", WS_BORDER, l, t + kLine, r - l - 40, kLine},
-                 {kItemEditorValueId, "EDIT", "", WS_BORDER | ES_NUMBER, l, t + 2 * kLine,
+                 {kItemEditorNextId, L"Button", texts::kNext, BS_PUSHBUTTON, l + 140, t, 40, kLine},
+                 {kItemEditorResetId, L"Button", texts::kReset, BS_PUSHBUTTON, r - 60, t, 60,
+                  kLine},
+                 {kItemEditorNameId, L"EDIT", "", WS_BORDER, l, t + kLine, r - l - 40, kLine},
+                 {kItemEditorValueId, L"EDIT", "", WS_BORDER | ES_NUMBER, l, t + 2 * kLine,
                   r - l - 40, kLine},
-                 {kItemEditorApplyId, "Button", texts::kApply, BS_PUSHBUTTON, r - 40, t + kLine, 40,
-                  2 * kLine},
-                 {kItemEditorListId, "SysListView32", "",
+                 {kItemEditorApplyId, L"Button", texts::kApply, BS_PUSHBUTTON, r - 40, t + kLine,
+                  40, 2 * kLine},
+                 {kItemEditorListId, L"SysListView32", "",
                   LVS_REPORT | LVS_SINGLESEL | LVS_OWNERDRAWFIXED | LVS_OWNERDATA, l, t + 3 * kLine,
                   r - l, b - t - 3 * kLine}})) {
             return false;
@@ -158,18 +270,29 @@ class ItemEditor {
         name_ = GetDlgItem(hwnd_, kItemEditorNameId);
         value_ = GetDlgItem(hwnd_, kItemEditorValueId);
         list_ = GetDlgItem(hwnd_, kItemEditorListId);
+        // What each box is for, in grey while it is empty (common controls 6, which the
+        // program's manifest asks for).
+        const std::pair<HWND, const char*> cues[] = {{file_name_, texts::kItemFileNameCue},
+                                                     {search_text_, texts::kSearchTextCue},
+                                                     {name_, texts::kNameColumn},
+                                                     {value_, texts::kSlotsColumn}};
+        for (const auto& [box, cue] : cues) {
+            const std::wstring text = widen(cue);
+            SendMessageW(box, EM_SETCUEBANNER, TRUE, reinterpret_cast<LPARAM>(text.c_str()));
+        }
         show_rows();
-        SendMessageA(tabs_, TCM_SETCURFOCUS, 0, 0);
-        const LRESULT extended = SendMessageA(list_, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0);
-        SendMessageA(list_, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, extended | LVS_EX_GRIDLINES);
+        SendMessageW(tabs_, TCM_SETCURFOCUS, 0, 0);
+        const LRESULT extended = SendMessageW(list_, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0);
+        SendMessageW(list_, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, extended | LVS_EX_GRIDLINES);
         for (int i = 0; i < 2; ++i) {
-            LVCOLUMNA column{};
+            std::wstring text = widen(kColumnTexts[i]);
+            LVCOLUMNW column{};
             column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
             column.fmt = LVCFMT_LEFT;
             column.cx = 100;
-            column.pszText = const_cast<char*>(kColumnTexts[i]);
+            column.pszText = text.data();
             column.iSubItem = i;
-            SendMessageA(list_, LVM_INSERTCOLUMNA, static_cast<WPARAM>(i),
+            SendMessageW(list_, LVM_INSERTCOLUMNW, static_cast<WPARAM>(i),
                          reinterpret_cast<LPARAM>(&column));
         }
         DragAcceptFiles(hwnd_, TRUE);
@@ -190,152 +313,331 @@ class ItemEditor {
         if (header.idFrom != kItemEditorListId) {
             return false;
         }
-        if (header.code == LVN_GETDISPINFOA) {
-            supply_text(reinterpret_cast<NMLVDISPINFOA*>(lparam)->item);
+        if (header.code == LVN_GETDISPINFOW) {
+            supply_text(reinterpret_cast<NMLVDISPINFOW*>(lparam)->item);
             return true;
         }
         if (header.code == LVN_ITEMCHANGED) {
-            select_row(reinterpret_cast<const NMLISTVIEW*>(lparam)->iItem);
+            const auto& change = *reinterpret_cast<const NMLISTVIEW*>(lparam);
+            // Only a row that becomes selected fills the edits; one that loses the
+            // selection leaves them alone.
+            if ((change.uChanged & LVIF_STATE) != 0 && (change.uNewState & LVIS_SELECTED) != 0 &&
+                (change.uOldState & LVIS_SELECTED) == 0) {
+                fill_edits(change.iItem);
+                SetFocus(value_);
+            }
+            return true;
+        }
+        if (header.code == LVN_KEYDOWN &&
+            reinterpret_cast<const NMLVKEYDOWN*>(lparam)->wVKey == VK_DELETE) {
+            delete_selected();
             return true;
         }
         return false;
     }
 
     void on_command(int id) noexcept {
-        switch (id) {
-            case kItemEditorSearchId:
-                search(model_.search(window_text(search_text_)));
-                break;
-            case kItemEditorNextId:
-                search(model_.next(window_text(search_text_)));
-                break;
-            case kItemEditorApplyId:
-                apply();
-                break;
-            case kItemEditorResetId:
-                if (model_.reset(read_text_file(widen(kItemFileName)), item_database())) {
-                    refresh_rows();
-                }
-                break;
-            case kItemEditorSaveId:
-                save();
-                break;
-            case kItemEditorLoadId:
-                load(widen(window_text(file_name_)));
-                break;
-            default:
-                break;
-        }
-    }
-
-    // The text of a row's cell, cut (at a character boundary) to the list's buffer.
-    void supply_text(LVITEMA& item) noexcept {
-        if ((item.mask & LVIF_TEXT) == 0 || item.iItem < 0 || !item.pszText ||
-            item.cchTextMax <= 0 || item.iSubItem < 0 || item.iSubItem > 1) {
-            return;
-        }
-        const std::string text =
-            model_.cell_text(static_cast<std::size_t>(item.iItem), item.iSubItem);
-        const std::string_view fits =
-            sjis_prefix(text, static_cast<std::size_t>(item.cchTextMax) - 1);
-        std::memcpy(item.pszText, fits.data(), fits.size());
-        item.pszText[fits.size()] = '\0';
-    }
-
-    // Each row on the window colour, the selected one in red, the others in black.
-    void paint_row(const DRAWITEMSTRUCT& draw) noexcept {
-        const bool selected = (draw.itemState & ODS_SELECTED) != 0;
-        SetBkMode(draw.hDC, TRANSPARENT);
-        SetTextColor(draw.hDC, selected ? RGB(255, 0, 0) : RGB(0, 0, 0));
-        for (int column = 0; column < 2; ++column) {
-            RECT cell{};
-            cell.top = column;
-            cell.left = LVIR_LABEL;
-            SendMessageA(list_, LVM_GETSUBITEMRECT, draw.itemID, reinterpret_cast<LPARAM>(&cell));
-            FillRect(draw.hDC, &cell, GetSysColorBrush(COLOR_WINDOW));
-            const std::string text = model_.cell_text(draw.itemID, column);
-            DrawTextA(draw.hDC, text.c_str(), -1, &cell,
-                      DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_NOPREFIX);
-        }
-    }
-
-    void select_row(int row) noexcept {
-        if (row < 0 || static_cast<std::size_t>(row) >= model_.row_count()) {
-            return;
-        }
-        SetWindowTextA(name_, model_.cell_text(static_cast<std::size_t>(row), 0).c_str());
-        SetWindowTextA(value_, model_.cell_text(static_cast<std::size_t>(row), 1).c_str());
-        SetFocus(value_);
-    }
-
-    void change_tab() noexcept {
-        const LRESULT tab = SendMessageA(tabs_, TCM_GETCURSEL, 0, 0);
-        if (tab < 0) {
-            return;
-        }
-        model_.select_tab(static_cast<std::size_t>(tab));
-        SendMessageA(list_, LVM_SETITEMCOUNT, 0, 0);
-        SetWindowTextA(name_, "");
-        SetWindowTextA(value_, "");
-        show_rows();
-        repaint();
-    }
-
-    // Selects a search hit, which fills the edits as a click on the row would.
-    void search(std::optional<std::size_t> hit) noexcept {
-        if (hit) {
-            const auto row = static_cast<WPARAM>(*hit);
-            SendMessageA(list_, LVM_ENSUREVISIBLE, row, TRUE);
-            LVITEMA state{};
-            state.stateMask = LVIS_SELECTED;
-            state.state = LVIS_SELECTED;
-            SendMessageA(list_, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&state));
-        }
-        repaint();
-    }
-
-    // With a row selected, renames and revalues it; with none, adds the entry and
-    // selects its row.
-    void apply() noexcept {
-        const LRESULT row = SendMessageA(list_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1),
-                                         MAKELPARAM(LVNI_SELECTED, 0));
-        if (row >= 0) {
-            model_.apply(static_cast<std::size_t>(row), window_text(name_), window_text(value_),
-                         item_database());
-            refresh_rows();
-            return;
-        }
-        const std::optional<std::size_t> added =
-            model_.add(window_text(name_), window_text(value_), item_database());
-        if (!added) {
-            return;
-        }
-        SendMessageA(list_, LVM_SETITEMCOUNT, model_.row_count(), 0);
-        search(added);  // selects and shows the new row, as a search hit is
-    }
-
-    // A save that fails is told in a box owned by the editor; the tables stay as they
-    // are, so the user can save again.
-    void save() noexcept {
         try {
-            const std::string path = window_text(file_name_);
-            if (path.empty()) {
-                return;
-            }
-            SaveFailure why = SaveFailure::none;
-            if (!write_item_file(path, model_.refresh_saved(*item_database().snapshot()), &why)) {
-                const std::string text =
-                    path + " " + texts::kFileNotSaved + "\r\n" + save_failure_phrase(why);
-                MessageBoxA(hwnd_, text.c_str(), texts::kItemEditorTitle, MB_OK | MB_ICONWARNING);
+            switch (id) {
+                case kItemEditorSearchId:
+                    search(model_.search(sjis_text(search_text_, kTextBytes)));
+                    break;
+                case kItemEditorNextId:
+                    search(model_.next(sjis_text(search_text_, kTextBytes)));
+                    break;
+                case kItemEditorApplyId:
+                    apply();
+                    break;
+                case kItemEditorResetId:
+                    if (model_.reset(read_text_file(widen(kItemFileName)), item_database())) {
+                        rows_replaced();
+                    }
+                    break;
+                case kItemEditorSaveId:
+                    save();
+                    break;
+                case kItemEditorLoadId:
+                    load(wide_text(file_name_), true);
+                    break;
+                default:
+                    break;
             }
         } catch (...) {
         }
     }
 
-    void load(const std::wstring& path) noexcept {
+    // The text of a row's cell, cut to the list's buffer.
+    void supply_text(LVITEMW& item) noexcept {
         try {
-            if (!path.empty() && model_.load(read_text_file(path), item_database())) {
-                refresh_rows();
+            if ((item.mask & LVIF_TEXT) == 0 || item.iItem < 0 || !item.pszText ||
+                item.cchTextMax <= 0 || item.iSubItem < 0 || item.iSubItem > 1) {
+                return;
+            }
+            // Shift-JIS holds no character outside the basic plane, so a cut never parts a
+            // surrogate pair.
+            const std::wstring text =
+                widen(model_.cell_text(static_cast<std::size_t>(item.iItem), item.iSubItem));
+            const std::size_t fits =
+                std::min(text.size(), static_cast<std::size_t>(item.cchTextMax) - 1);
+            std::wmemcpy(item.pszText, text.data(), fits);
+            item.pszText[fits] = L'\0';
+        } catch (...) {
+        }
+    }
+
+    // Each row on the window colour, the selected one in red, the others in black.
+    void paint_row(const DRAWITEMSTRUCT& draw) noexcept {
+        try {
+            const bool selected = (draw.itemState & ODS_SELECTED) != 0;
+            SetBkMode(draw.hDC, TRANSPARENT);
+            SetTextColor(draw.hDC, selected ? RGB(255, 0, 0) : RGB(0, 0, 0));
+            for (int column = 0; column < 2; ++column) {
+                RECT cell{};
+                cell.top = column;
+                cell.left = LVIR_LABEL;
+                SendMessageW(list_, LVM_GETSUBITEMRECT, draw.itemID,
+                             reinterpret_cast<LPARAM>(&cell));
+                FillRect(draw.hDC, &cell, GetSysColorBrush(COLOR_WINDOW));
+                const std::wstring text = widen(model_.cell_text(draw.itemID, column));
+                DrawTextW(draw.hDC, text.c_str(), static_cast<int>(text.size()), &cell,
+                          DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_NOPREFIX);
+            }
+        } catch (...) {
+        }
+    }
+
+    void fill_edits(int row) {
+        if (row < 0 || static_cast<std::size_t>(row) >= model_.row_count()) {
+            return;
+        }
+        set_text(name_, model_.cell_text(static_cast<std::size_t>(row), 0));
+        set_text(value_, model_.cell_text(static_cast<std::size_t>(row), 1));
+    }
+
+    int selected_row() const noexcept {
+        return static_cast<int>(SendMessageW(list_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1),
+                                             MAKELPARAM(LVNI_SELECTED, 0)));
+    }
+
+    void set_row_state(WPARAM row, UINT state) noexcept {
+        LVITEMW item{};
+        item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+        item.state = state;
+        SendMessageW(list_, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
+    }
+
+    // Selects row (made visible), which fills the edits and moves the focus to the value.
+    void select(std::size_t row) noexcept {
+        set_row_state(static_cast<WPARAM>(-1), 0);
+        SendMessageW(list_, LVM_ENSUREVISIBLE, row, TRUE);
+        set_row_state(row, LVIS_SELECTED | LVIS_FOCUSED);
+    }
+
+    // Nothing selected and both edits empty: the next Apply adds.
+    void select_nothing() {
+        set_row_state(static_cast<WPARAM>(-1), 0);
+        set_text(name_, "");
+        set_text(value_, "");
+    }
+
+    void change_tab() noexcept {
+        try {
+            const LRESULT tab = SendMessageW(tabs_, TCM_GETCURSEL, 0, 0);
+            if (tab < 0) {
+                return;
+            }
+            model_.select_tab(static_cast<std::size_t>(tab), *item_database().snapshot());
+            SendMessageW(list_, LVM_SETITEMCOUNT, 0, 0);
+            select_nothing();
+            show_rows();
+            repaint();
+        } catch (...) {
+        }
+    }
+
+    // Selects a search hit, which fills the edits as a click on the row would.
+    void search(std::optional<std::size_t> hit) noexcept {
+        if (hit) {
+            select(*hit);
+        }
+        repaint();
+    }
+
+    // With a row selected, renames and revalues its entry and follows it to its row; with
+    // none, adds the entry, shows its row and empties the edits for the next one.
+    void apply() {
+        const std::string name = sjis_text(name_, kTextBytes);
+        const std::string value = narrow(wide_text(value_));
+        const int row = selected_row();
+        if (row >= 0) {
+            const std::optional<std::size_t> moved =
+                model_.apply(static_cast<std::size_t>(row), name, value, item_database());
+            if (moved) {
+                SendMessageW(list_, LVM_SETITEMCOUNT, model_.row_count(), 0);
+                select(*moved);
+                fill_edits(static_cast<int>(*moved));
+            }
+            repaint();
+            return;
+        }
+        const std::optional<std::size_t> added = model_.add(name, value, item_database());
+        if (!added) {
+            repaint();
+            return;
+        }
+        SendMessageW(list_, LVM_SETITEMCOUNT, model_.row_count(), 0);
+        select_nothing();
+        SendMessageW(list_, LVM_ENSUREVISIBLE, *added, FALSE);
+        SetFocus(name_);
+        repaint();
+    }
+
+    void delete_selected() noexcept {
+        try {
+            const int row = selected_row();
+            if (row >= 0 && model_.remove(static_cast<std::size_t>(row), item_database())) {
+                rows_replaced();
+            }
+        } catch (...) {
+        }
+    }
+
+    // The list's right-click menu: 削除 for the row under the cursor (which it selects),
+    // then the names offered for the tab. From the keyboard (no point), the menu opens at
+    // the selected row, or at the list's corner.
+    void on_list_menu(LPARAM at) noexcept {
+        try {
+            POINT point{static_cast<short>(LOWORD(at)), static_cast<short>(HIWORD(at))};
+            const bool from_keyboard = point.x == -1 && point.y == -1;
+            int row = -1;
+            if (from_keyboard) {
+                row = selected_row();
+                RECT place{LVIR_BOUNDS, 0, 0, 0};
+                if (row < 0 || !SendMessageW(list_, LVM_GETITEMRECT, static_cast<WPARAM>(row),
+                                             reinterpret_cast<LPARAM>(&place))) {
+                    place = {};
+                }
+                point = {place.left, place.bottom};
+                ClientToScreen(list_, &point);
+            } else {
+                LVHITTESTINFO hit{};
+                hit.pt = point;
+                ScreenToClient(list_, &hit.pt);
+                row = static_cast<int>(
+                    SendMessageW(list_, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+                if (row >= 0 && row != selected_row()) {
+                    select(static_cast<std::size_t>(row));
+                }
+            }
+            UniquePopup menu(CreatePopupMenu());
+            if (!menu) {
+                return;
+            }
+            AppendMenuW(menu.get(), MF_STRING | (row >= 0 ? 0 : MF_GRAYED), kDeleteCommand,
+                        widen(texts::kDeleteEntry).c_str());
+            const Offer offer = offer_names();
+            if (names_) {
+                AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
+            }
+            if (offer.note) {
+                AppendMenuW(menu.get(), MF_STRING | MF_GRAYED, 0, widen(offer.note).c_str());
+            }
+            for (std::size_t i = 0; i < offer.names.size(); ++i) {
+                AppendMenuW(menu.get(), MF_STRING, kFirstNameCommand + i,
+                            widen(offer.names[i]).c_str());
+            }
+            const UINT chosen = static_cast<UINT>(
+                calls_.track_popup_menu(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY,
+                                        point.x, point.y, 0, hwnd_, nullptr));
+            if (chosen == kDeleteCommand) {
+                delete_selected();
+            } else if (chosen >= kFirstNameCommand &&
+                       chosen - kFirstNameCommand < offer.names.size()) {
+                take_name(offer.names[chosen - kFirstNameCommand]);
+            }
+        } catch (...) {
+        }
+    }
+
+    // The names the menu offers for the tab, or the line saying why there are none.
+    struct Offer {
+        std::vector<std::string> names;
+        const char* note = nullptr;
+    };
+    Offer offer_names() {
+        if (!names_) {
+            return {};
+        }
+        std::optional<std::vector<std::string>> names =
+            names_(kEditorTabs[model_.tab()], *item_database().snapshot());
+        if (!names) {
+            return {{}, texts::kNoHostWindow};
+        }
+        if (names->empty()) {
+            return {{}, texts::kNothingUnrecognised};
+        }
+        if (names->size() > kMostOfferedNames) {
+            names->resize(kMostOfferedNames);
+        }
+        return {std::move(*names), nullptr};
+    }
+
+    // A chosen name goes into the name box for a new entry: nothing selected, the value
+    // box emptied and focused.
+    void take_name(const std::string& name) {
+        select_nothing();
+        set_text(name_, sjis_prefix(name, kTextBytes));
+        SetFocus(value_);
+    }
+
+    void set_caption(const std::wstring& text) noexcept { set_wide_caption(hwnd_, text); }
+
+    void tell(const std::wstring& text) {
+        MessageBoxW(hwnd_, text.c_str(), widen(texts::kItemEditorTitle).c_str(),
+                    MB_OK | MB_ICONWARNING);
+    }
+
+    // A save that succeeds says so in the caption for a while; one that fails, or has no
+    // file name, is told in a box owned by the editor, and the tables stay as they are,
+    // so the user can save again. True when the file was written.
+    bool save() noexcept {
+        try {
+            const std::wstring path = wide_text(file_name_);
+            if (path.empty()) {
+                tell(widen(texts::kNoFileName));
+                return false;
+            }
+            const std::shared_ptr<const ItemTables> live = item_database().snapshot();
+            SaveFailure why = SaveFailure::none;
+            if (!write_item_file(path, *live, &why)) {
+                tell(path + L" " + widen(texts::kFileNotSaved) + L"\r\n" +
+                     widen(save_failure_phrase(why)));
+                return false;
+            }
+            model_.mark_saved(*live);
+            // Said in the caption for a while, with no button to press.
+            set_caption(path + L" " + widen(texts::kSavedTo));
+            SetTimer(hwnd_, kNoticeTimerId, kNoticeMs, nullptr);
+            return true;
+        } catch (...) {
+            return false;
+        }
+    }
+
+    // Loads the file at path; told (asked for by the load button) says so when it cannot be
+    // read or no name is given.
+    void load(const std::wstring& path, bool told) noexcept {
+        try {
+            if (path.empty()) {
+                if (told) {
+                    tell(widen(texts::kNoFileName));
+                }
+                return;
+            }
+            if (model_.load(read_text_file(path), item_database())) {
+                rows_replaced();
+            } else {
+                tell(path + L" " + widen(texts::kFileNotRead));
             }
         } catch (...) {
         }
@@ -355,18 +657,20 @@ class ItemEditor {
                 return;
             }
             path.resize(length);
-            load(path);
+            load(path, false);
         } catch (...) {
         }
     }
 
     void show_rows() noexcept {
-        SendMessageA(list_, LVM_SETITEMCOUNT, model_.row_count(), 0);
-        SendMessageA(list_, LVM_ENSUREVISIBLE, 0, FALSE);
+        SendMessageW(list_, LVM_SETITEMCOUNT, model_.row_count(), 0);
+        SendMessageW(list_, LVM_ENSUREVISIBLE, 0, FALSE);
     }
 
-    void refresh_rows() noexcept {
-        SendMessageA(list_, LVM_SETITEMCOUNT, model_.row_count(), 0);
+    // After the shown table was replaced or lost a row: its rows, nothing selected.
+    void rows_replaced() {
+        SendMessageW(list_, LVM_SETITEMCOUNT, model_.row_count(), 0);
+        select_nothing();
         repaint();
     }
 
@@ -381,6 +685,8 @@ class ItemEditor {
     HWND name_ = nullptr;
     HWND value_ = nullptr;
     HWND list_ = nullptr;
+    OfferedNames names_ = nullptr;
+    ItemEditorCalls calls_;
     ItemEditorModel model_;  // outlives the window: a new window keeps the search position
 };
 
@@ -392,11 +698,12 @@ ItemEditor& item_editor() {
 
 }  // namespace
 
-HWND open_item_editor(HWND owner) {
+HWND open_item_editor(HWND owner, OfferedNames names, const ItemEditorCalls& calls) {
     ItemEditor& editor = item_editor();
     if (editor.window()) {
         return editor.window();
     }
+    editor.prepare(names, calls);
     const HINSTANCE instance = window_instance(owner);
     if (!register_window_class(instance, kClassName, &window_procedure<ItemEditor>,
                                static_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH)))) {
@@ -407,13 +714,23 @@ HWND open_item_editor(HWND owner) {
     const int width = frame.right - frame.left;
     const int height = frame.bottom - frame.top;
     const POINT origin = centred_on_screen(width, height);
-    HWND hwnd = CreateWindowExA(0, kClassName, kTitle, kStyle, origin.x, origin.y, width, height,
-                                owner, nullptr, instance, &editor);
+    HWND hwnd = CreateWindowExA(0, kClassName, "", kStyle, origin.x, origin.y, width, height, owner,
+                                nullptr, instance, &editor);
     if (!hwnd) {
         return nullptr;
     }
+    set_wide_caption(hwnd, widen(texts::kItemEditorTitle));
     ShowWindow(hwnd, SW_SHOW);
     return hwnd;
+}
+
+HWND item_editor_window() noexcept {
+    return item_editor().window();
+}
+
+bool item_editor_allows_exit() noexcept {
+    ItemEditor& editor = item_editor();
+    return !editor.window() || editor.may_close();
 }
 
 }  // namespace quilla

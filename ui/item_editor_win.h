@@ -1,14 +1,44 @@
 // The item editor window ("アイテムエディタ"), where the user browses, searches, edits,
-// saves and loads the item tables.
+// deletes, saves and loads the item tables.
 #pragma once
 
 #include <windows.h>
 
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "items/item_db.h"
+
 namespace quilla {
 
-// Opens the item editor, centred on the screen and owned by owner (the overlay). While an
-// editor is open this does nothing (the window is not even brought to the front). Returns
-// the editor's window, or null when it could not be created.
-HWND open_item_editor(HWND owner);
+// The names the editor offers for a table (see unrecognised_names): the equipped lines of
+// the host that the overlay cannot recognise with tables, cut to names. Nothing when the
+// host's inventory window cannot be read.
+using OfferedNames = std::optional<std::vector<std::string>> (*)(Category category,
+                                                                 const ItemTables& tables);
+
+// The Win32 calls of the editor that a test replaces.
+struct ItemEditorCalls {
+    // Shows the list's right-click menu and returns the command chosen (TPM_RETURNCMD).
+    BOOL(WINAPI* track_popup_menu)
+    (HMENU menu, UINT flags, int x, int y, int reserved, HWND owner,
+     const RECT* rect) = &TrackPopupMenu;
+};
+
+// Opens the item editor, centred on the screen and owned by owner (the overlay), its file
+// name box holding "items.txt". names gives the names its list's right-click menu offers
+// (none offered when null). While an editor is open this opens no second one. Returns the
+// editor's window, or null when it could not be created.
+HWND open_item_editor(HWND owner, OfferedNames names = nullptr, const ItemEditorCalls& calls = {});
+
+// The open editor, or null.
+HWND item_editor_window() noexcept;
+
+// Before the program exits on the user's word (the menu's 終了): when the open editor has
+// entries applied, added or deleted since the last save or load, asks whether to save them
+// to the file named in its file name box. True when the program may exit: nothing was
+// unsaved, the user said no, or said yes and the save succeeded.
+bool item_editor_allows_exit() noexcept;
 
 }  // namespace quilla

@@ -73,13 +73,46 @@ TEST_F(FirstRun, ApplyOnTheEmptyWeaponTableMakesTheOverlayShowTheWeapon) {
     EXPECT_TRUE(wait_for_lines(hwnd, {"ミスリルブレード [○○○○○○○○○○]", "なし", "なし"}));
     EXPECT_EQ(SendMessageA(GetDlgItem(editor, kItemEditorListId), LVM_GETNEXTITEM,
                            static_cast<WPARAM>(-1), LVNI_SELECTED),
-              0)
-        << "the new row is selected";
+              -1)
+        << "nothing is selected, so the next name typed adds another entry";
 
     set_text(kItemEditorFileNameId, "items.txt");
     SendMessageA(GetDlgItem(editor, kItemEditorSaveId), BM_CLICK, 0, 0);
     EXPECT_EQ(read_file(dir_.file("items.txt")), std::string("武器,ミスリルブレード,5\n"));
     close_overlay(hwnd);
+}
+
+// Entries applied in the item editor and not saved: the end of a Windows session and a
+// close by another program end the program without a question (only 終了 asks).
+TEST_F(FirstRun, UnsavedEntriesAskNothingAtTheSessionEndOrAnotherProgramsClose) {
+    for (const bool session_end : {true, false}) {
+        SCOPED_TRACE(session_end ? "session end" : "another program's close");
+        HWND hwnd = start_overlay();
+        ASSERT_NE(hwnd, nullptr);
+        command(hwnd, kCommandItemEditor);
+        HWND editor = overlay_->find_own_window("ItemEditorDialog", "アイテムエディタ");
+        ASSERT_NE(editor, nullptr);
+        SendMessageA(GetDlgItem(editor, kItemEditorNameId), WM_SETTEXT, 0,
+                     reinterpret_cast<LPARAM>("ミスリルブレード"));
+        SendMessageA(GetDlgItem(editor, kItemEditorValueId), WM_SETTEXT, 0,
+                     reinterpret_cast<LPARAM>("5"));
+        SendMessageA(GetDlgItem(editor, kItemEditorApplyId), BM_CLICK, 0, 0);
+        ASSERT_EQ(ListView_GetItemCount(GetDlgItem(editor, kItemEditorListId)), 1);
+        if (session_end) {
+            DWORD_PTR answer = 0;
+            ASSERT_NE(
+                SendMessageTimeoutA(hwnd, WM_QUERYENDSESSION, 0, 0, SMTO_BLOCK, 10000, &answer), 0);
+            EXPECT_EQ(answer, static_cast<DWORD_PTR>(TRUE));
+            // A question would hold the overlay's thread, and this message with it.
+            EXPECT_NE(SendMessageTimeoutA(hwnd, WM_ENDSESSION, TRUE, 0, SMTO_BLOCK, 30000, &answer),
+                      0)
+                << "WM_ENDSESSION not answered";
+            EXPECT_EQ(overlay_->wait_exit(), 0u) << "did not exit, or not with code 0";
+        } else {
+            EXPECT_EQ(close_overlay(hwnd), 0u);
+        }
+        EXPECT_FALSE(read_file(dir_.file("items.txt")).has_value());
+    }
 }
 
 // A second start where a copy runs ends at once with exit code 0, with no window and no

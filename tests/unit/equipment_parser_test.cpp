@@ -271,3 +271,57 @@ TEST(ParseEquipment, NothingTextsWhenNothingIsEquipped) {
 
 }  // namespace
 }  // namespace quilla
+
+namespace quilla {
+namespace {
+
+// What the item editor offers from the host's lines: per table, the names the overlay does
+// not recognise, cut and each once.
+TEST(UnrecognisedNames, OffersWhatNoNameMatchesCutBeforeTheSealsAndTheMark) {
+    const std::vector<std::string> lines = {
+        "つるはし [鎌]",                     // not equipped
+        "ミスリルブレード [竜竜会炎] (Ｅ)",  // equipped weapon, 会 no weapon seal
+        "白銀の盾 [発見氷] (Ｅ金)",          // equipped shield
+        "いやしのお守り (Ｅ)",               // an amulet by its words
+        "ふしぎな壺/3 (Ｅ)",                 // equipped, no list
+        "ミスリルブレード [竜竜会炎] (Ｅ)",  // the same line again
+        "(Ｅ)",                              // nothing before the mark
+    };
+    ItemTables none;
+    ItemTables known;
+    known.weapon = {{"ミスリル", 5}};
+    known.shield = {{"白銀", 3}};
+    known.weapon_seal = {{"竜", 1}, {"炎", 1}};
+    known.shield_seal = {{"発", 1}, {"見氷", 1}};
+    const struct {
+        const char* what;
+        const ItemTables& tables;
+        Category category;
+        std::vector<std::string> names;
+    } cases[] = {
+        {"weapons, nothing known",
+         none,
+         Category::Weapon,
+         {"ミスリルブレード", "白銀の盾", "ふしぎな壺/3"}},
+        {"shields, nothing known: the same lines",
+         none,
+         Category::Shield,
+         {"ミスリルブレード", "白銀の盾", "ふしぎな壺/3"}},
+        {"weapons, weapon and shield known", known, Category::Weapon, {"ふしぎな壺/3"}},
+        {"weapon seals of an unknown weapon: none", none, Category::WeaponSeal, {}},
+        {"weapon seals", known, Category::WeaponSeal, {"会"}},
+        {"shield seals, a two-letter name known", known, Category::ShieldSeal, {}},
+        {"amulets: never", none, Category::Amulet, {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(unrecognised_names(lines, c.category, c.tables), c.names);
+    }
+
+    // Both sides of a seal name's beginning: "見" alone starts no name ("見氷" needs 氷).
+    EXPECT_EQ(unrecognised_names({"白銀の盾 [発見炎 見] (Ｅ)"}, Category::ShieldSeal, known),
+              (std::vector<std::string>{"見", "炎"}));
+}
+
+}  // namespace
+}  // namespace quilla

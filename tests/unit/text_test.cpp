@@ -117,6 +117,62 @@ TEST(ClassifyTextFile, TakesOnlyWellFormedUtf8OrAByteOrderMarkForUtf8) {
         const TextFileBytes got = classify_text_file(c.bytes);
         EXPECT_EQ(got.utf8, c.utf8);
         EXPECT_EQ(got.text, c.utf8 ? c.text : c.bytes);
+        EXPECT_EQ(got.utf16, Utf16::none);
+    }
+}
+
+// UTF-16 is taken only with its byte-order mark, which goes; its bytes turn into units in
+// the order the mark names. "剣" is U+5263, "5" U+0035.
+TEST(ClassifyTextFile, TakesUtf16ByItsByteOrderMark) {
+    const std::string le("\xFF\xFE\x63\x52\x35\x00", 6);
+    const std::string be("\xFE\xFF\x52\x63\x00\x35", 6);
+    const struct {
+        const char* what;
+        std::string bytes;
+        Utf16 order;
+        std::u16string units;
+    } cases[] = {
+        {"little-endian", le, Utf16::little_endian, u"剣5"},
+        {"big-endian", be, Utf16::big_endian, u"剣5"},
+        {"little-endian, odd last byte dropped", le + "x", Utf16::little_endian, u"剣5"},
+        {"the little-endian mark alone", "\xFF\xFE", Utf16::little_endian, u""},
+        {"the big-endian mark alone", "\xFE\xFF", Utf16::big_endian, u""},
+        {"half a mark", "\xFF", Utf16::none, u""},
+        {"marks the other way round later in the file", "x\xFF\xFE", Utf16::none, u""},
+        {"no mark: the same units read as Shift-JIS", std::string("\x63\x52\x35\x00", 4),
+         Utf16::none, u""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const TextFileBytes got = classify_text_file(c.bytes);
+        EXPECT_EQ(got.utf16, c.order);
+        EXPECT_FALSE(got.utf8);
+        if (c.order != Utf16::none) {
+            EXPECT_EQ(got.text, std::string_view(c.bytes).substr(2));
+            EXPECT_EQ(utf16_units(got.text, got.utf16), c.units);
+        }
+    }
+}
+
+TEST(AsciiDigits, TurnsFullWidthDigitsIntoAsciiOnCharacterBoundaries) {
+    const struct {
+        const char* what;
+        std::string text;
+        std::string digits;
+    } cases[] = {
+        {"all ten", "０１２３４５６７８９", "0123456789"},
+        {"mixed with ASCII and kanji", "剣1２ x", "剣12 x"},
+        {"the byte pairs just below ０ and just above ９ stay", "\x82\x4E\x82\x59",
+         "\x82\x4E\x82\x59"},
+        {"full-width letters stay", "Ｚａ", "Ｚａ"},
+        // 8F 82 is one character, so the 82 4F after its lead byte is no digit.
+        {"a digit's bytes across a character boundary", "\x8F\x82\x4F", "\x8F\x82\x4F"},
+        {"a lone lead byte at the end", "5\x82", "5\x82"},
+        {"empty", "", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(ascii_digits(c.text), c.digits);
     }
 }
 

@@ -1,6 +1,7 @@
-// The item editor on its real window: the controls as laid out, search and next, Apply,
-// the saved copy behind the tabs, save, load, file drops and reset, read back through the
-// controls and the live item database.
+// The item editor on its real window: the controls as laid out, search and next, Apply
+// (rename, add), delete, the live tables behind the tabs, save, load, file drops, reset,
+// the names offered from the host's lines and the question about unsaved changes, read
+// back through the controls and the live item database.
 #include "ui/item_editor_win.h"
 
 #include <gtest/gtest.h>
@@ -8,12 +9,21 @@
 #include <shlobj.h>
 
 #include <cstring>
+#include <ostream>
 #include <string>
 #include <vector>
 
+#include "app/command_ids.h"
+#include "app/menu_commands_win.h"
+#include "base/code_page_win.h"
+#include "config/live_settings.h"
+#include "ui/config_dialog_win.h"
+#include "host/unrecognised_names_win.h"
 #include "ui/item_editor_ids.h"
 #include "items/item_file.h"
+#include "tests/support/common_controls6_win.h"
 #include "tests/support/control_text_win.h"
+#include "tests/support/inventory_window_win.h"
 #include "tests/support/test_process_win.h"
 #include "tests/support/message_box_win.h"
 
@@ -22,6 +32,40 @@ namespace {
 
 using test_support::InWorkingDirectory;
 using test_support::ScratchDirectory;
+
+// The right-click menus the editor showed, through its menu seam: each item's caption and
+// whether it was greyed; the stand-in chooses the item whose caption is menu_choice().
+struct MenuItemSeen {
+    std::string caption;
+    bool grayed;
+    friend bool operator==(const MenuItemSeen&, const MenuItemSeen&) = default;
+};
+void PrintTo(const MenuItemSeen& item, std::ostream* os) {
+    *os << item.caption << (item.grayed ? " (greyed)" : "");
+}
+std::vector<MenuItemSeen>& menu_seen() {
+    static std::vector<MenuItemSeen> seen;
+    return seen;
+}
+std::string& menu_choice() {
+    static std::string choice;
+    return choice;
+}
+BOOL WINAPI choose_from_menu(HMENU menu, UINT, int, int, int, HWND, const RECT*) {
+    menu_seen().clear();
+    UINT chosen = 0;
+    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+        wchar_t caption[256] = {};
+        GetMenuStringW(menu, static_cast<UINT>(i), caption, 256, MF_BYPOSITION);
+        const UINT state = GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION);
+        const bool grayed = (state & MF_SEPARATOR) == 0 && (state & MF_GRAYED) != 0;
+        menu_seen().push_back({narrow(caption), grayed});
+        if (!menu_choice().empty() && narrow(caption) == menu_choice()) {
+            chosen = GetMenuItemID(menu, i);
+        }
+    }
+    return static_cast<BOOL>(chosen);
+}
 
 // Weapons in byte order: 鉄の剣, 鉄の斧, 銅の剣, 木の剣.
 ItemTables sample_tables() {
@@ -48,6 +92,29 @@ class ItemEditorWindow : public ::testing::Test {
         item_database().replace({});
     }
 
+    // A new editor window that offers names and whose right-click menu choose_from_menu
+    // answers.
+    void reopen(OfferedNames names) {
+        DestroyWindow(editor_);
+        editor_ = open_item_editor(owner_, names, {&choose_from_menu});
+        ASSERT_NE(editor_, nullptr);
+    }
+    // A right-click in the list: on row, or below the rows when row is -1.
+    void right_click(int row) const {
+        HWND list = control(kItemEditorListId);
+        RECT area{};
+        GetClientRect(list, &area);
+        POINT at{5, area.bottom - 5};
+        if (row >= 0) {
+            RECT item{};
+            ListView_GetItemRect(list, row, &item, LVIR_BOUNDS);
+            at = {item.left + 5, (item.top + item.bottom) / 2};
+        }
+        ClientToScreen(list, &at);
+        SendMessageA(editor_, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(list),
+                     MAKELPARAM(at.x, at.y));
+    }
+    std::string caption() const { return test_support::control_text(editor_); }
     HWND control(int id) const { return GetDlgItem(editor_, id); }
     void click(int id) const { SendMessageA(control(id), BM_CLICK, 0, 0); }
     void type(int id, const std::string& text) const { SetWindowTextA(control(id), text.c_str()); }
@@ -131,10 +198,38 @@ TEST_F(ItemEditorWindow, ControlsSitInTheTabControlsDisplayArea) {
         child = GetWindow(child, GW_HWNDNEXT);
     }
     EXPECT_EQ(SendMessageA(control(kItemEditorTabsId), TCM_GETITEMCOUNT, 0, 0), 4);
+    EXPECT_EQ(caption(), "アイテムエディタ");
+
+    // The file name box starts with the file the program reads.
+    EXPECT_EQ(text(kItemEditorFileNameId), "items.txt");
 
     // A second open leaves the one window as it is.
     EXPECT_EQ(open_item_editor(owner_), editor_);
     EXPECT_EQ(FindWindowExA(nullptr, editor_, "ItemEditorDialog", nullptr), nullptr);
+}
+
+// With the common controls the program's manifest names, each box says what it is for
+// while it is empty.
+TEST_F(ItemEditorWindow, EachBoxSaysWhatItIsForWhileEmpty) {
+    {
+        test_support::CommonControls6 controls(dir_);
+        ASSERT_TRUE(controls.active());
+        reopen(nullptr);
+    }
+    const struct {
+        int id;
+        const char* cue;
+    } cues[] = {{kItemEditorFileNameId, "ファイル名"},
+                {kItemEditorSearchTextId, "探す文字"},
+                {kItemEditorNameId, "名前"},
+                {kItemEditorValueId, "器数"}};
+    for (const auto& c : cues) {
+        SCOPED_TRACE(c.id);
+        wchar_t cue[64] = {};
+        EXPECT_TRUE(
+            SendMessageW(control(c.id), EM_GETCUEBANNER, reinterpret_cast<WPARAM>(cue), 64));
+        EXPECT_EQ(narrow(cue), c.cue);
+    }
 }
 
 TEST_F(ItemEditorWindow, SearchSelectsHitsInNameOrderAndNextStopsAfterTheLast) {
@@ -172,16 +267,14 @@ TEST_F(ItemEditorWindow, ApplyMergesOntoAnExistingNameAndNeedsANumber) {
     set(want, Category::Weapon, "鉄の剣", 9);
     EXPECT_EQ(live(), want);
 
-    // The tabs show the saved copy, which has not seen the change until a save.
+    // The tabs show the live tables, with the change, before and after a save.
     const auto rows_after_tab_change = [&] {
         choose_tab(1);
         EXPECT_EQ(rows(), std::vector<std::string>{"白銀の盾=5"});
         choose_tab(0);
         return rows().size();
     };
-    EXPECT_EQ(rows_after_tab_change(), 4u);
-    click(kItemEditorSaveId);  // no file name: nothing happens
-    EXPECT_EQ(rows_after_tab_change(), 4u);
+    EXPECT_EQ(rows_after_tab_change(), 3u);
     type(kItemEditorFileNameId, dir_.file("saved.txt"));
     click(kItemEditorSaveId);
     EXPECT_EQ(rows_after_tab_change(), 3u);
@@ -191,19 +284,24 @@ TEST_F(ItemEditorWindow, ApplyMergesOntoAnExistingNameAndNeedsANumber) {
 }
 
 // With no row selected (after a tab change), 適用 adds the entry to the tab's table, live
-// too, and selects its row; an empty name or no number adds nothing.
-TEST_F(ItemEditorWindow, ApplyWithNoRowSelectedAddsTheEntryAndSelectsIt) {
+// too, and leaves nothing selected and both edits empty, the focus in the name box; an
+// empty name or no number adds nothing. Three in a row are three entries.
+TEST_F(ItemEditorWindow, ApplyWithNoRowSelectedAddsEntriesOneAfterAnother) {
+    select_row(0);
     choose_tab(1);
     ASSERT_EQ(selected_row(), -1);
+    ASSERT_EQ(text(kItemEditorNameId), "");
     const struct {
         const char* name;
         const char* value;
         std::vector<std::string> rows;
-        int selected;
+        const char* name_after;  // edit 110 afterwards
     } steps[] = {
-        {"", "4", {"白銀の盾=5"}, -1},
-        {"木の盾", "", {"白銀の盾=5"}, -1},
-        {"木の盾", "2", {"白銀の盾=5", "木の盾=2"}, 1},
+        {"", "4", {"白銀の盾=5"}, ""},
+        {"木の盾", "", {"白銀の盾=5"}, "木の盾"},
+        {"木の盾", "2", {"白銀の盾=5", "木の盾=2"}, ""},
+        {"鉄の盾", "３", {"鉄の盾=3", "白銀の盾=5", "木の盾=2"}, ""},
+        {"青銅の盾", "1", {"青銅の盾=1", "鉄の盾=3", "白銀の盾=5", "木の盾=2"}, ""},
     };
     for (const auto& step : steps) {
         SCOPED_TRACE(step.name + std::string("/") + step.value);
@@ -211,12 +309,37 @@ TEST_F(ItemEditorWindow, ApplyWithNoRowSelectedAddsTheEntryAndSelectsIt) {
         type(kItemEditorValueId, step.value);
         click(kItemEditorApplyId);
         EXPECT_EQ(rows(), step.rows);
-        EXPECT_EQ(selected_row(), step.selected);
+        EXPECT_EQ(selected_row(), -1);
+        EXPECT_EQ(text(kItemEditorNameId), step.name_after);
     }
+    EXPECT_EQ(text(kItemEditorValueId), "");
+    EXPECT_EQ(GetFocus(), control(kItemEditorNameId));
     ItemTables want = sample_tables();
     set(want, Category::Shield, "木の盾", 2);
+    set(want, Category::Shield, "鉄の盾", 3);
+    set(want, Category::Shield, "青銅の盾", 1);
     EXPECT_EQ(live(), want);
-    EXPECT_EQ(text(kItemEditorNameId), "木の盾");  // filled from the selected row
+}
+
+// A rename that sorts the entry elsewhere takes the selection with it, so a second 適用
+// (here a new value) changes the renamed entry and no other.
+TEST_F(ItemEditorWindow, RenameThenApplyAgainChangesOnlyTheRenamedEntry) {
+    select_row(0);
+    type(kItemEditorNameId, "木の大剣");  // sorts after 木の剣, the last row
+    type(kItemEditorValueId, "5");
+    click(kItemEditorApplyId);
+    EXPECT_EQ(rows(), (std::vector<std::string>{"鉄の斧=3", "銅の剣=4", "木の剣=1", "木の大剣=5"}));
+    EXPECT_EQ(selected_row(), 3);
+    EXPECT_EQ(text(kItemEditorNameId), "木の大剣");
+
+    type(kItemEditorValueId, "6");
+    click(kItemEditorApplyId);
+    EXPECT_EQ(rows(), (std::vector<std::string>{"鉄の斧=3", "銅の剣=4", "木の剣=1", "木の大剣=6"}));
+    EXPECT_EQ(selected_row(), 3);
+    ItemTables want = sample_tables();
+    erase(want, Category::Weapon, "鉄の剣");
+    set(want, Category::Weapon, "木の大剣", 6);
+    EXPECT_EQ(live(), want);
 }
 
 // A save that fails says so in a box of the editor's own, with the name as typed and why;
@@ -303,8 +426,9 @@ TEST_F(ItemEditorWindow, SaveAndDropWorkInAFolderNamedOutsideTheCodePage) {
 }
 
 // A file with only shield lines, loaded by name or dropped (whole, by a 258-byte path
-// whose first 255 bytes name a weapons file), replaces the shields and returns the other
-// tables to the saved copy. Two files dropped at once do nothing.
+// whose first 255 bytes name a weapons file), replaces the shields and keeps the live
+// weapons as they are, applied changes too; nothing is selected afterwards. Two files
+// dropped at once do nothing.
 TEST_F(ItemEditorWindow, LoadAndDropReplaceTheFilesCategoriesOnly) {
     const std::string cut = dir_.file(std::string(258 - dir_.path().size() - 4, 'x'));
     const std::string whole = cut + "abc";
@@ -314,24 +438,31 @@ TEST_F(ItemEditorWindow, LoadAndDropReplaceTheFilesCategoriesOnly) {
     ASSERT_TRUE(CopyFileA(dir_.file("shields.txt").c_str(), whole.c_str(), FALSE));
     ItemTables want = sample_tables();
     want.shield = {{"木の盾", 2}};
+    set(want, Category::Weapon, "鉄の剣", 7);
 
     const auto apply_seven = [&] {
         select_row(0);
         type(kItemEditorValueId, "7");
         click(kItemEditorApplyId);
         ASSERT_EQ(*find(live(), Category::Weapon, "鉄の剣"), 7);
+        ASSERT_EQ(selected_row(), 0);
     };
     apply_seven();
     drop_files(editor_, std::vector<std::string>{cut, whole});
     EXPECT_EQ(*find(live(), Category::Weapon, "鉄の剣"), 7);
     drop_files(editor_, std::vector<std::string>{whole});
     EXPECT_EQ(live(), want);
+    EXPECT_EQ(selected_row(), -1);
+    EXPECT_EQ(text(kItemEditorNameId), "");
+    EXPECT_EQ(text(kItemEditorValueId), "");
 
     apply_seven();
     type(kItemEditorFileNameId, dir_.file("shields.txt"));
     click(kItemEditorLoadId);
     EXPECT_EQ(live(), want);
-    EXPECT_EQ(rows()[0], "鉄の剣=2");
+    EXPECT_EQ(rows()[0], "鉄の剣=7");
+    EXPECT_EQ(selected_row(), -1);
+    EXPECT_EQ(text(kItemEditorNameId), "");
 }
 
 TEST_F(ItemEditorWindow, ResetRereadsItemsTxtAndChangesNothingWhenItIsMissing) {
@@ -341,12 +472,205 @@ TEST_F(ItemEditorWindow, ResetRereadsItemsTxtAndChangesNothingWhenItIsMissing) {
     EXPECT_EQ(rows().size(), 4u);
 
     ASSERT_TRUE(dir_.write_file(kItemFileName, "武器,新しい剣,6\nお守り,別のお守り,\n"));
+    select_row(2);
     click(kItemEditorResetId);
+    EXPECT_EQ(selected_row(), -1);
+    EXPECT_EQ(text(kItemEditorNameId), "");
+    EXPECT_EQ(text(kItemEditorValueId), "");
     ItemTables want;
     want.weapon = {{"新しい剣", 6}};
     want.amulet = sample_tables().amulet;
     EXPECT_EQ(live(), want);
     EXPECT_EQ(rows(), std::vector<std::string>{"新しい剣=6"});
+}
+
+// The Delete key on the list and 削除 in its right-click menu remove the selected entry,
+// shown and live, and leave nothing selected; without a row they do nothing.
+TEST_F(ItemEditorWindow, DeleteWithTheKeyAndFromTheMenu) {
+    reopen(nullptr);
+    HWND list = control(kItemEditorListId);
+    select_row(1);
+    SendMessageA(list, WM_KEYDOWN, VK_DELETE, 0);
+    EXPECT_EQ(rows(), (std::vector<std::string>{"鉄の剣=2", "銅の剣=4", "木の剣=1"}));
+    EXPECT_EQ(selected_row(), -1);
+    EXPECT_EQ(text(kItemEditorNameId), "");
+    SendMessageA(list, WM_KEYDOWN, VK_DELETE, 0);  // nothing selected
+    EXPECT_EQ(rows().size(), 3u);
+
+    menu_choice() = "削除";
+    right_click(2);  // 木の剣, selected by the click
+    EXPECT_EQ(menu_seen(), (std::vector<MenuItemSeen>{{"削除", false}}));
+    EXPECT_EQ(rows(), (std::vector<std::string>{"鉄の剣=2", "銅の剣=4"}));
+    EXPECT_EQ(selected_row(), -1);
+    right_click(-1);  // below the rows: 削除 is greyed
+    EXPECT_EQ(menu_seen(), (std::vector<MenuItemSeen>{{"削除", true}}));
+    EXPECT_EQ(rows().size(), 2u);
+
+    ItemTables want = sample_tables();
+    erase(want, Category::Weapon, "鉄の斧");
+    erase(want, Category::Weapon, "木の剣");
+    EXPECT_EQ(live(), want);
+}
+
+// The menu offers the names the overlay cannot recognise among a stand-in host's lines;
+// one chosen goes into the name box for a new entry, the focus into the value box.
+TEST_F(ItemEditorWindow, OffersTheNamesOfTheHostsUnrecognisedLines) {
+    reopen(&unrecognised_host_names);
+    menu_choice() = "";
+    const std::vector<MenuItemSeen> no_host = {
+        {"削除", true}, {"", false}, {"（ホストのウィンドウが見つかりません）", true}};
+    right_click(-1);
+    EXPECT_EQ(menu_seen(), no_host);
+
+    const UniqueWindow host = test_support::local_inventory(
+        {"やくそう", "ミスリルブレード [竜竜会炎] (Ｅ)", "白銀の盾 [発見氷] (Ｅ金)",
+         "いやしのお守り (Ｅ)", "つるはし [鎌]"});
+    ASSERT_TRUE(host);
+    select_row(0);
+    menu_choice() = "ミスリルブレード";
+    right_click(-1);
+    EXPECT_EQ(menu_seen(), (std::vector<MenuItemSeen>{
+                               {"削除", true}, {"", false}, {"ミスリルブレード", false}}));
+    EXPECT_EQ(text(kItemEditorNameId), "ミスリルブレード");
+    EXPECT_EQ(text(kItemEditorValueId), "");
+    EXPECT_EQ(selected_row(), -1);  // so 適用 adds rather than renames row 0
+    EXPECT_EQ(GetFocus(), control(kItemEditorValueId));
+    type(kItemEditorValueId, "5");
+    click(kItemEditorApplyId);
+    EXPECT_EQ(*find(live(), Category::Weapon, "ミスリルブレード"), 5);
+
+    menu_choice() = "";
+    right_click(-1);
+    EXPECT_EQ(menu_seen(),
+              (std::vector<MenuItemSeen>{
+                  {"削除", true}, {"", false}, {"（認識できない装備はありません）", true}}));
+    choose_tab(2);  // weapon seals: 竜 is known
+    menu_choice() = "炎";
+    right_click(-1);
+    EXPECT_EQ(menu_seen(), (std::vector<MenuItemSeen>{
+                               {"削除", true}, {"", false}, {"会", false}, {"炎", false}}));
+    EXPECT_EQ(text(kItemEditorNameId), "炎");
+}
+
+// 保存 says it saved in the caption, with no box, until the notice's timer; no file name
+// and a file that cannot be read are each told in a box.
+TEST_F(ItemEditorWindow, SaveIsToldInTheCaptionAndMistakesInABox) {
+    InWorkingDirectory cwd(dir_.path());
+    click(kItemEditorSaveId);  // items.txt, the name the box starts with
+    EXPECT_EQ(caption(), "items.txt に保存しました");
+    ItemTables saved;
+    load_item_file(test_support::read_file(dir_.file("items.txt")), saved);
+    EXPECT_EQ(saved, sample_tables());
+    SendMessageA(editor_, WM_TIMER, 1, 0);  // the notice's time is up
+    EXPECT_EQ(caption(), "アイテムエディタ");
+
+    const struct {
+        const char* file_name;
+        int button;
+        const char* text;
+    } cases[] = {
+        {"", kItemEditorSaveId, "ファイル名を入力してください。"},
+        {"", kItemEditorLoadId, "ファイル名を入力してください。"},
+        {"none.txt", kItemEditorLoadId,
+         "none.txt を読み込めませんでした。ファイルの名前と場所を確かめてください。"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        type(kItemEditorFileNameId, c.file_name);
+        const test_support::SeenBox box =
+            test_support::answer_box(GetCurrentProcessId(), IDOK, [&] { click(c.button); });
+        EXPECT_EQ(box.owner, editor_);
+        EXPECT_EQ(box.caption, "アイテムエディタ");
+        EXPECT_EQ(box.text, c.text);
+        EXPECT_EQ(live(), sample_tables());
+    }
+}
+
+// Closing the editor with a change since the last save asks whether to save it to the
+// file in the file name box: yes saves and closes, no closes, cancel keeps the window.
+// With nothing unsaved it closes without a question.
+TEST_F(ItemEditorWindow, ClosingWithUnsavedChangesAsks) {
+    InWorkingDirectory cwd(dir_.path());
+    {
+        test_support::BoxAnswerer answerer(GetCurrentProcessId(), IDNO);
+        SendMessageA(editor_, WM_CLOSE, 0, 0);
+        EXPECT_TRUE(answerer.seen().empty());
+    }
+    EXPECT_FALSE(IsWindow(editor_));
+
+    const struct {
+        const char* what;
+        int answer;
+        bool closed;
+        bool written;
+    } cases[] = {
+        {"cancel", IDCANCEL, false, false},
+        {"no", IDNO, true, false},
+        {"yes", IDYES, true, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        DeleteFileA(dir_.file("items.txt").c_str());
+        item_database().replace(sample_tables());
+        reopen(nullptr);
+        select_row(0);
+        type(kItemEditorValueId, "9");
+        click(kItemEditorApplyId);
+        const test_support::SeenBox box = test_support::answer_box(
+            GetCurrentProcessId(), c.answer, [&] { SendMessageA(editor_, WM_CLOSE, 0, 0); });
+        EXPECT_EQ(box.owner, editor_);
+        EXPECT_EQ(box.text, "保存していない変更があります。\r\nitems.txt に保存しますか？");
+        EXPECT_EQ(box.buttons, "YN");
+        EXPECT_EQ(IsWindow(editor_) == FALSE, c.closed);
+        EXPECT_EQ(*find(live(), Category::Weapon, "鉄の剣"), 9);
+        const std::optional<std::string> file = test_support::read_file(dir_.file("items.txt"));
+        EXPECT_EQ(file.has_value(), c.written);
+        if (file) {
+            ItemTables saved;
+            load_item_file(file, saved);
+            EXPECT_EQ(saved, live());
+        }
+    }
+}
+
+// 終了 asks the same question (cancel keeps the program), while the overlay closed by
+// another program's WM_CLOSE asks nothing.
+TEST_F(ItemEditorWindow, ExitAsksAboutUnsavedChangesAndAnotherProgramsCloseDoesNot) {
+    select_row(0);
+    type(kItemEditorValueId, "9");
+    click(kItemEditorApplyId);
+    const CommandTarget target{owner_, nullptr, {0, 0}};
+    const test_support::SeenBox box = test_support::answer_box(
+        GetCurrentProcessId(), IDCANCEL, [&] { run_menu_command(target, kCommandExit); });
+    EXPECT_EQ(box.owner, editor_);
+    EXPECT_TRUE(IsWindow(owner_));
+    EXPECT_TRUE(IsWindow(editor_));
+
+    test_support::BoxAnswerer answerer(GetCurrentProcessId(), IDNO);
+    SendMessageA(owner_, WM_CLOSE, 0, 0);  // as another program would
+    EXPECT_TRUE(answerer.seen().empty());
+    EXPECT_FALSE(IsWindow(editor_));
+}
+
+// アイテムエディタ起動 and 設定 bring their window, open already, to the front.
+TEST_F(ItemEditorWindow, OpeningCommandsBringTheOpenWindowToTheFront) {
+    const UniqueWindow other(CreateWindowExA(0, "STATIC", "other", WS_POPUP | WS_VISIBLE, 0, 0, 50,
+                                             50, nullptr, nullptr, GetModuleHandleA(nullptr),
+                                             nullptr));
+    const CommandTarget target{owner_, nullptr, {0, 0}};
+    ASSERT_NE(open_config_dialog(owner_, display_settings()), nullptr);
+    const struct {
+        int command;
+        HWND window;
+    } cases[] = {{kCommandItemEditor, editor_}, {kCommandSettings, config_dialog_window()}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.command);
+        SetForegroundWindow(other.get());
+        ASSERT_EQ(GetForegroundWindow(), other.get());
+        run_menu_command(target, c.command);
+        EXPECT_EQ(GetForegroundWindow(), c.window);
+    }
+    EXPECT_EQ(FindWindowExA(nullptr, editor_, "ItemEditorDialog", nullptr), nullptr);
 }
 
 }  // namespace

@@ -97,20 +97,35 @@ TEST(ItemFileOnDisk, ShiftJisFileNamesWork) {
     EXPECT_EQ(loaded, sample_tables());
 }
 
-// items.txt saved as UTF-8, with or without the byte-order mark, reads as the same names in
-// Shift-JIS; a Shift-JIS file reads byte for byte. A name Shift-JIS cannot hold matches
+// items.txt saved as UTF-8, with or without the byte-order mark, or as UTF-16 (either byte
+// order) with its mark, reads as the same names in Shift-JIS; a Shift-JIS file reads byte
+// for byte. A name Shift-JIS cannot hold matches
 // nothing, and the lines around it still count.
 TEST(ItemFileOnDisk, AFileSavedAsUtf8ReadsAsTheSameText) {
     const std::string utf8_lines = reinterpret_cast<const char*>(
         u8"武器,ミスリルブレード,5\r\n盾,白銀の盾,-2\r\n武器印,竜,1\r\n盾印,表,3\r\n"
         u8"お守り,いやしのお守り,\r\n武器,José の剣,2\r\n");
+    // The same lines as UTF-16 in either byte order, after its byte-order mark.
+    const std::wstring wide_lines =
+        L"武器,ミスリルブレード,5\r\n盾,白銀の盾,-2\r\n武器印,竜,1\r\n盾印,表,3\r\n"
+        L"お守り,いやしのお守り,\r\n武器,Jos\u00e9 の剣,2\r\n";
+    const auto utf16 = [&](bool big_endian) {
+        std::string bytes = big_endian ? "\xFE\xFF" : "\xFF\xFE";
+        for (const wchar_t unit : wide_lines) {
+            const char high = static_cast<char>(unit >> 8), low = static_cast<char>(unit & 0xFF);
+            bytes += big_endian ? std::string{high, low} : std::string{low, high};
+        }
+        return bytes;
+    };
     const struct {
         const char* what;
         std::string bytes;
-        bool utf8;
+        bool utf8;  // converted from Unicode, the line with é too
     } cases[] = {
         {"UTF-8 with the mark", "\xEF\xBB\xBF" + utf8_lines, true},
         {"UTF-8 without the mark", utf8_lines, true},
+        {"UTF-16 little-endian with the mark", utf16(false), true},
+        {"UTF-16 big-endian with the mark", utf16(true), true},
         {"Shift-JIS",
          "武器,ミスリルブレード,5\n盾,白銀の盾,-2\n武器印,竜,1\n盾印,表,3\n"
          "お守り,いやしのお守り,\n",

@@ -83,7 +83,7 @@ void run_menu_command(const CommandTarget& target, int id) {
             show_version_information(target.overlay);
             break;
         case kCommandExit:
-            SendMessageA(target.overlay, WM_CLOSE, 0, 0);
+            SendMessageW(target.overlay, WM_CLOSE, 0, 0);
             break;
         default:
             // Other ids (the submenu items) do nothing.

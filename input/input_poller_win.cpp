@@ -50,7 +50,7 @@ std::optional<JoyCaps> joystick_caps(const JoystickCalls& calls, PadRetry* retry
     if (!may_ask(calls, retry)) {
         return std::nullopt;
     }
-    JOYCAPSA caps{};
+    JOYCAPSW caps{};
     if (calls.caps(kJoystickId, &caps, sizeof(caps)) != JOYERR_NOERROR) {
         answered(false, calls, retry);
         return std::nullopt;

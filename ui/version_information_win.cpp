@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "base/code_page_win.h"
 #include "base/version.h"
 #include "update/information_text.h"
 #include "update/update_check_win.h"
@@ -15,14 +16,16 @@ namespace quilla {
 void show_version_information(HWND owner, const InformationCalls& calls) {
     const UpdateCheckResult check = check_for_update(kProgramVersion);
     if (check.result == 1) {
-        if (MessageBoxA(owner, update_offer_text(check.version).c_str(), kUpdateOfferCaption,
-                        MB_YESNO) == IDYES) {
+        if (MessageBoxW(owner, widen(update_offer_text(check.version)).c_str(),
+                        widen(kUpdateOfferCaption).c_str(), MB_YESNO) == IDYES) {
             const std::string url = download_address(update_host());
-            calls.shell_execute(nullptr, "open", url.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+            calls.shell_execute(nullptr, L"open", widen(url).c_str(), nullptr, nullptr,
+                                SW_SHOWNORMAL);
         }
         return;
     }
-    MessageBoxA(owner, version_text(kProgramVersion).c_str(), kVersionCaption, MB_OK);
+    MessageBoxW(owner, widen(version_text(kProgramVersion)).c_str(), widen(kVersionCaption).c_str(),
+                MB_OK);
 }
 
 }  // namespace quilla

@@ -10,7 +10,7 @@ namespace quilla {
 // The shell call that opens the download address in the default browser; tests pass
 // their own.
 struct InformationCalls {
-    decltype(&ShellExecuteA) shell_execute = &ShellExecuteA;
+    decltype(&ShellExecuteW) shell_execute = &ShellExecuteW;
 };
 
 // Runs the update check. When a newer version exists, asks whether to download it and on

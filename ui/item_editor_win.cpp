@@ -82,10 +82,12 @@ class ItemEditor {
             case WM_DROPFILES:
                 on_drop(UniqueDrop(reinterpret_cast<HDROP>(wparam)));
                 return 0;
+            case WM_NOTIFYFORMAT:
+                return NFR_ANSI;  // the window is wide, its controls still notify in ANSI
             default:
                 break;
         }
-        return DefWindowProcA(hwnd_, message, wparam, lparam);
+        return DefWindowProcW(hwnd_, message, wparam, lparam);
     }
 
   private:

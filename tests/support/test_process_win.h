@@ -23,6 +23,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
+#include <ostream>
 #include <set>
 #include <string>
 #include <string_view>
@@ -198,6 +199,12 @@ struct CodePageLocale {
 // 932 as the tests run; 1252 as on a western Windows; 65001 as with the UTF-8 option.
 inline constexpr CodePageLocale kCodePageLocales[] = {
     {932, nullptr}, {1252, "en_US.UTF-8"}, {65001, "hi_IN.UTF-8"}};
+
+// How a test named by a CodePageLocale shows it: "1252 (en_US.UTF-8)".
+inline void PrintTo(const CodePageLocale& locale, std::ostream* out) {
+    *out << locale.code_page << " (" << (locale.unix_locale ? locale.unix_locale : "as the test")
+         << ")";
+}
 
 // The ids of the running processes whose executable has this file name.
 inline std::set<DWORD> processes_named(const std::wstring& file_name) {

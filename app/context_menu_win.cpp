@@ -1,7 +1,10 @@
 // The context menu built from its item tables, with the initial marks.
 #include "app/context_menu_win.h"
 
+#include <string>
+
 #include "app/context_menu_items.h"
+#include "base/code_page_win.h"
 #include "config/live_settings.h"
 #include "config/options.h"
 
@@ -11,10 +14,16 @@ namespace {
 // Appends the item at the menu's end; a submenu item takes the submenu, which then belongs
 // to the menu.
 bool append(HMENU menu, UINT position, const MenuItem& item, HMENU submenu) noexcept {
-    MENUITEMINFOA info{};
+    std::wstring caption;
+    try {
+        caption = item.caption ? widen(item.caption) : std::wstring();
+    } catch (...) {
+        return false;
+    }
+    MENUITEMINFOW info{};
     info.cbSize = sizeof info;
     info.wID = static_cast<UINT>(item.id);
-    info.dwTypeData = const_cast<char*>(item.caption);
+    info.dwTypeData = caption.data();
     switch (item.kind) {
         case MenuItemKind::kCheck:
             info.fMask = MIIM_STATE | MIIM_ID | MIIM_STRING;
@@ -39,7 +48,7 @@ bool append(HMENU menu, UINT position, const MenuItem& item, HMENU submenu) noex
                 position_command_for_mode(position_mode().load()) == item.id ? MFS_CHECKED : 0;
             break;
     }
-    return InsertMenuItemA(menu, position, TRUE, &info) != FALSE;
+    return InsertMenuItemW(menu, position, TRUE, &info) != FALSE;
 }
 
 // A popup menu of the items, with their submenus; empty when any part could not be made.
@@ -75,11 +84,11 @@ void update_check_mark(HMENU menu, int option_id) noexcept {
     if (!menu) {
         return;
     }
-    MENUITEMINFOA info{};
+    MENUITEMINFOW info{};
     info.cbSize = sizeof info;
     info.fMask = MIIM_STATE;
     info.fState = options().is_on(option_id) ? MFS_CHECKED : 0;
-    SetMenuItemInfoA(menu, static_cast<UINT>(option_id), FALSE, &info);
+    SetMenuItemInfoW(menu, static_cast<UINT>(option_id), FALSE, &info);
 }
 
 void update_position_mark(HMENU menu) noexcept {

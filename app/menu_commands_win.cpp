@@ -99,7 +99,7 @@ void run_menu_command(const CommandTarget& target, int id) {
             // Only here, on the user's word, is an editor with unsaved entries asked about:
             // not at a session end, nor when another program closes the overlay.
             if (item_editor_allows_exit()) {
-                SendMessageA(target.overlay, WM_CLOSE, 0, 0);
+                SendMessageW(target.overlay, WM_CLOSE, 0, 0);
             }
             break;
         default:

@@ -12,6 +12,7 @@
 #include "app/menu_commands_win.h"
 #include "app/settings_file_win.h"
 #include "app/window_position.h"
+#include "base/code_page_win.h"
 #include "base/handles_win.h"
 #include "base/program_texts.h"
 #include "base/saturating.h"
@@ -37,7 +38,7 @@ constexpr uint32_t kSessionEndWorkerWaitMs = 800;
 
 void show_startup_error(HWND owner, const std::string& code) {
     const std::string text = texts::kStartupFailed + (" " + code);
-    MessageBoxA(owner, text.c_str(), texts::kErrorCaption, MB_OK);
+    MessageBoxW(owner, widen(text).c_str(), widen(texts::kErrorCaption).c_str(), MB_OK);
 }
 
 class OverlayWindow {
@@ -96,7 +97,7 @@ class OverlayWindow {
                 // A pad plugged in or out: the render worker and the dialog ask the pad
                 // again at once rather than after their pause.
                 note_device_change();
-                return DefWindowProcA(hwnd_, message, wparam, lparam);
+                return DefWindowProcW(hwnd_, message, wparam, lparam);
             case kDisplaySettingsAppliedMessage:
                 // A new interval or new texts take effect now, not after the current pause.
                 if (worker_) {
@@ -104,7 +105,7 @@ class OverlayWindow {
                 }
                 return 0;
             default:
-                return DefWindowProcA(hwnd_, message, wparam, lparam);
+                return DefWindowProcW(hwnd_, message, wparam, lparam);
         }
     }
 
@@ -193,7 +194,7 @@ constexpr MonitorCalls kSystemMonitors = {
         const RECT rect = to_win_rect(window);
         MONITORINFO info{};
         info.cbSize = sizeof info;
-        if (!GetMonitorInfoA(MonitorFromRect(&rect, MONITOR_DEFAULTTONEAREST), &info)) {
+        if (!GetMonitorInfoW(MonitorFromRect(&rect, MONITOR_DEFAULTTONEAREST), &info)) {
             return std::nullopt;
         }
         const RECT& work = info.rcWork;
@@ -204,19 +205,19 @@ constexpr MonitorCalls kSystemMonitors = {
 int run_message_loop() {
     MSG msg;
     for (;;) {
-        if (!PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
+        if (!PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
             // Idle for at most 1 ms, but a message sent (the render worker's window calls
             // on the overlay wait for this thread) or posted meanwhile ends the wait at
             // once, and one already queued but not yet seen counts too.
             MsgWaitForMultipleObjectsEx(0, nullptr, 1, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
             continue;
         }
-        const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+        const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
         if (got == 0 || got == -1) {
             return 0;
         }
         TranslateMessage(&msg);
-        DispatchMessageA(&msg);
+        DispatchMessageW(&msg);
     }
 }
 
@@ -237,8 +238,9 @@ int run_overlay_application(HINSTANCE instance) {
     // called for it while the message loop winds down.
     auto* window = new OverlayWindow(settings_file_unreadable);
     HWND hwnd =
-        CreateWindowExA(ex_style, kOverlayClassName, kOverlayTitle, WS_POPUP, origin.x, origin.y,
-                        kEmptyOverlaySide, kEmptyOverlaySide, nullptr, nullptr, instance, window);
+        CreateWindowExW(ex_style, widen(kOverlayClassName).c_str(), widen(kOverlayTitle).c_str(),
+                        WS_POPUP, origin.x, origin.y, kEmptyOverlaySide, kEmptyOverlaySide, nullptr,
+                        nullptr, instance, window);
     int exit_code = 1;
     if (hwnd) {
         ShowWindow(hwnd, SW_SHOW);

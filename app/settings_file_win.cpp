@@ -45,10 +45,9 @@ bool save_settings(HWND overlay, SaveFailure* why, DWORD retry_ms) noexcept {
         }
         v.options = options().states();
         v.pos = position_mode().load();
-        LOGFONTA lf;
-        if (read_logfont(font_handle(display->font), lf)) {
-            v.font_face = std::string(lf.lfFaceName, strnlen(lf.lfFaceName, LF_FACESIZE));
-            v.font_size = lf.lfHeight;
+        if (const std::optional<FontDescription> font = describe_font(font_handle(display->font))) {
+            v.font_face = font->face;
+            v.font_size = font->height;
         }
         return replace_file_atomically(kSettingsFileName, format_settings(v), why, FileCalls{},
                                        retry_ms);

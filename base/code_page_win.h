@@ -1,6 +1,6 @@
 // Converting between the program's Shift-JIS texts (code page 932), the wide characters
-// the file system and message boxes take, and UTF-8 files. Always code page 932, whatever
-// the system's ANSI code page is.
+// every Windows call that carries text takes and gives, and UTF-8 files. Always code page
+// 932, whatever the system's ANSI code page is.
 #pragma once
 
 #include <string>

@@ -14,7 +14,7 @@ constexpr ULONGLONG kQueueLookMs = 1000;
 // the queue.
 void serve_sent_messages() noexcept {
     MSG msg;
-    PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
 }
 
 }  // namespace

@@ -2,41 +2,53 @@
 // placing and dragging every window of the program does alike.
 #include "base/window_class_win.h"
 
+#include "base/code_page_win.h"
+
 namespace quilla {
 
 bool register_window_class(HINSTANCE instance, const char* name, WNDPROC procedure,
                            HBRUSH background) noexcept {
-    WNDCLASSEXA wc{};
+    std::wstring class_name;
+    try {
+        class_name = widen(name);
+    } catch (...) {
+        return false;
+    }
+    WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
     wc.style = CS_HREDRAW | CS_VREDRAW;
     wc.lpfnWndProc = procedure;
     wc.hInstance = instance;
-    wc.hCursor = static_cast<HCURSOR>(LoadImageA(nullptr, MAKEINTRESOURCEA(32512), IMAGE_CURSOR, 0,
+    wc.hCursor = static_cast<HCURSOR>(LoadImageW(nullptr, MAKEINTRESOURCEW(32512), IMAGE_CURSOR, 0,
                                                  0, LR_SHARED | LR_DEFAULTSIZE));
     wc.hbrBackground = background;
-    wc.lpszClassName = name;
-    return RegisterClassExA(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+    wc.lpszClassName = class_name.c_str();
+    return RegisterClassExW(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
 }
 
 std::string window_text(HWND window) {
-    const int length = GetWindowTextLengthA(window);
+    const int length = GetWindowTextLengthW(window);
     if (length <= 0) {
         return {};
     }
-    std::string text(static_cast<std::size_t>(length) + 1, '\0');
-    const int got = GetWindowTextA(window, text.data(), length + 1);
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    const int got = GetWindowTextW(window, text.data(), length + 1);
     text.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
-    return text;
+    return narrow(text);
+}
+
+bool set_window_text(HWND window, std::string_view text) {
+    return SetWindowTextW(window, widen(text).c_str()) != FALSE;
 }
 
 HINSTANCE window_instance(HWND window) noexcept {
     if (window) {
         if (auto instance =
-                reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(window, GWLP_HINSTANCE))) {
+                reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window, GWLP_HINSTANCE))) {
             return instance;
         }
     }
-    return GetModuleHandleA(nullptr);
+    return GetModuleHandleW(nullptr);
 }
 
 POINT centred_on_screen(int width, int height) noexcept {
@@ -50,7 +62,7 @@ POINT mouse_point(LPARAM lparam) noexcept {
 
 void drag_by_free_spot(HWND window, POINT point) noexcept {
     ClientToScreen(window, &point);
-    SendMessageA(window, WM_NCLBUTTONDOWN, HTCAPTION,
+    SendMessageW(window, WM_NCLBUTTONDOWN, HTCAPTION,
                  MAKELPARAM(static_cast<WORD>(point.x), static_cast<WORD>(point.y)));
 }
 

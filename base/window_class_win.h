@@ -6,17 +6,22 @@
 #include <windows.h>
 
 #include <string>
+#include <string_view>
 
 namespace quilla {
 
-// Registers a class of the given name with CS_HREDRAW | CS_VREDRAW, the shared arrow
-// cursor, the background brush, and no icon or menu. True when the class is registered,
-// now or before.
+// Registers a wide class of the given name (ASCII) with CS_HREDRAW | CS_VREDRAW, the
+// shared arrow cursor, the background brush, and no icon or menu: its windows take and
+// give their texts in wide characters. True when the class is registered, now or before.
 bool register_window_class(HINSTANCE instance, const char* name, WNDPROC procedure,
                            HBRUSH background) noexcept;
 
-// A window's whole text (a control's contents), however long.
+// A window's whole text (a control's contents), however long, read in wide characters and
+// given as Shift-JIS.
 std::string window_text(HWND window);
+
+// Sets a window's text (a control's contents) from Shift-JIS, in wide characters.
+bool set_window_text(HWND window, std::string_view text);
 
 // The instance a window belongs to; for no window, the program's own.
 HINSTANCE window_instance(HWND window) noexcept;
@@ -33,7 +38,7 @@ POINT mouse_point(LPARAM lparam) noexcept;
 // a press at point (client coordinates). Returns when the user lets go.
 void drag_by_free_spot(HWND window, POINT point) noexcept;
 
-// The window procedure of windows whose object is a T, given to CreateWindowExA as its
+// The window procedure of windows whose object is a T, given to CreateWindowExW as its
 // creation parameter. From WM_NCCREATE on, every message goes to
 // T::handle(message, wparam, lparam) while the object belongs to that window
 // (T::window() == hwnd); messages before it, or after the object let the window go, get
@@ -42,17 +47,17 @@ void drag_by_free_spot(HWND window, POINT point) noexcept;
 // T provides attach(HWND), window() and a noexcept handle().
 template <typename T>
 LRESULT CALLBACK window_procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) noexcept {
-    auto* self = reinterpret_cast<T*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    auto* self = reinterpret_cast<T*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     if (message == WM_NCCREATE) {
-        self = static_cast<T*>(reinterpret_cast<CREATESTRUCTA*>(lparam)->lpCreateParams);
+        self = static_cast<T*>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams);
         self->attach(hwnd);
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
     }
     if (message == WM_NCDESTROY) {
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
     }
     if (!self || self->window() != hwnd) {
-        return DefWindowProcA(hwnd, message, wparam, lparam);
+        return DefWindowProcW(hwnd, message, wparam, lparam);
     }
     return self->handle(message, wparam, lparam);
 }

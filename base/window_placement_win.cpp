@@ -10,12 +10,12 @@ Rect to_rect(const RECT& r) noexcept {
 
 // The offset from workspace to screen coordinates for the window's monitor.
 Point workspace_offset(HWND window) noexcept {
-    if ((GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) != 0) {
+    if ((GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) != 0) {
         return {0, 0};  // a tool window's placement is in screen coordinates already
     }
     MONITORINFO info{};
     info.cbSize = sizeof info;
-    if (!GetMonitorInfoA(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &info)) {
+    if (!GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &info)) {
         return {0, 0};
     }
     return work_area_offset(to_rect(info.rcMonitor), to_rect(info.rcWork));

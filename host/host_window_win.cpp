@@ -1,6 +1,7 @@
 // Finding, resizing and prompting the host application's windows.
 #include "host/host_window_win.h"
 
+#include "base/code_page_win.h"
 #include "base/saturating.h"
 #include "host/base_height.h"
 #include "host/timed_poll.h"
@@ -73,15 +74,23 @@ std::mutex& host_layout_mutex() {
 }
 
 HWND find_host_main_window() noexcept {
-    HWND host = FindWindowA(kHostMainClass, nullptr);
-    if (!host) {
-        host = FindWindowA(kHostTrialMainClass, nullptr);
+    try {
+        HWND host = FindWindowW(widen(kHostMainClass).c_str(), nullptr);
+        if (!host) {
+            host = FindWindowW(widen(kHostTrialMainClass).c_str(), nullptr);
+        }
+        return host;
+    } catch (...) {
+        return nullptr;  // out of memory: as if the host were not running
     }
-    return host;
 }
 
 HWND find_inventory_window() noexcept {
-    return FindWindowA(kInventoryClass, kInventoryTitle);
+    try {
+        return FindWindowW(widen(kInventoryClass).c_str(), widen(kInventoryTitle).c_str());
+    } catch (...) {
+        return nullptr;  // out of memory: as if it were not open
+    }
 }
 
 bool resize_host_height(HWND host, int32_t outer_width, int32_t height,

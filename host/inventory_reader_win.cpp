@@ -1,9 +1,11 @@
 // Reads the host's inventory list box from another process. Each line is fetched in the
-// wide form into a buffer sized from the line's own length and converted to the ANSI code
-// page: Wine hands the ANSI form of a cross-process LB_GETTEXT back as UTF-16, and no
-// fixed-size buffer is left for a long line to overrun.
+// wide form into a buffer sized from the line's own length and converted to Shift-JIS
+// (code page 932, whatever the system's ANSI code page): Wine hands the ANSI form of a
+// cross-process LB_GETTEXT back as UTF-16, and no fixed-size buffer is left for a long
+// line to overrun.
 #include "host/inventory_reader_win.h"
 
+#include "base/code_page_win.h"
 #include "host/host_window_win.h"
 
 #include <algorithm>
@@ -41,19 +43,6 @@ Answer ask(InventoryMessenger send, HWND inventory, UINT message, WPARAM wparam,
     return {Reply::kAnswered, static_cast<LRESULT>(result)};
 }
 
-std::string to_ansi(const wchar_t* text, int length) {
-    if (length <= 0) {
-        return {};
-    }
-    const int bytes = WideCharToMultiByte(CP_ACP, 0, text, length, nullptr, 0, nullptr, nullptr);
-    if (bytes <= 0) {
-        return {};
-    }
-    std::string ansi(static_cast<std::size_t>(bytes), '\0');
-    WideCharToMultiByte(CP_ACP, 0, text, length, ansi.data(), bytes, nullptr, nullptr);
-    return ansi;
-}
-
 enum class Fetch { kLine, kSkip, kStop, kRefused };
 
 Fetch stopped(Reply reply) {
@@ -86,7 +75,7 @@ Fetch fetch_line(InventoryMessenger send, HWND inventory, WPARAM index, std::str
     if (copied.result < 0 || static_cast<std::size_t>(copied.result) >= capacity) {
         return Fetch::kStop;
     }
-    line = to_ansi(buffer.data(), static_cast<int>(copied.result));
+    line = narrow({buffer.data(), static_cast<std::size_t>(copied.result)});
     return Fetch::kLine;
 }
 

@@ -54,7 +54,7 @@ std::optional<JoyCaps> joystick_caps(const JoystickCalls& calls, PadRetry* retry
         return std::nullopt;
     }
     const uint32_t devices_before = device_change_count();
-    JOYCAPSA caps{};
+    JOYCAPSW caps{};
     if (calls.caps(kJoystickId, &caps, sizeof(caps)) != JOYERR_NOERROR) {
         answered(false, calls, retry, devices_before);
         return std::nullopt;

@@ -18,7 +18,7 @@ namespace quilla {
 // the real ones.
 struct JoystickCalls {
     decltype(&joyGetNumDevs) count = &joyGetNumDevs;
-    decltype(&joyGetDevCapsA) caps = &joyGetDevCapsA;
+    decltype(&joyGetDevCapsW) caps = &joyGetDevCapsW;
     decltype(&joyGetPosEx) position = &joyGetPosEx;
     decltype(&GetTickCount64) tick_count = &GetTickCount64;
 };

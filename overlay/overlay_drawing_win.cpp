@@ -6,6 +6,7 @@
 #include <optional>
 #include <utility>
 
+#include "base/code_page_win.h"
 #include "base/handles_win.h"
 #include "base/saturating.h"
 #include "base/text.h"
@@ -13,20 +14,21 @@
 namespace quilla {
 namespace {
 
-// GDI takes an int length; a longer text is cut at a character boundary.
-std::string_view gdi_text(std::string_view text) {
+// The line in wide characters, as GDI draws it. GDI takes an int length; a longer text is
+// cut at a character boundary first (a character is never more wide units than bytes).
+std::wstring gdi_text(std::string_view text) {
     constexpr auto kMaxLength = static_cast<std::size_t>(std::numeric_limits<int>::max());
-    return text.size() > kMaxLength ? sjis_prefix(text, kMaxLength) : text;
+    return widen(text.size() > kMaxLength ? sjis_prefix(text, kMaxLength) : text);
 }
 
-void text_out(HDC dc, int32_t x, int32_t y, std::string_view text) {
-    TextOutA(dc, x, y, text.data(), static_cast<int>(text.size()));
+void text_out(HDC dc, int32_t x, int32_t y, std::wstring_view text) {
+    TextOutW(dc, x, y, text.data(), static_cast<int>(text.size()));
 }
 
 std::optional<Size> measure_line(HDC dc, std::string_view line) {
-    const std::string_view text = gdi_text(line);
+    const std::wstring text = gdi_text(line);
     SIZE extent{};
-    if (!GetTextExtentPoint32A(dc, text.data(), static_cast<int>(text.size()), &extent)) {
+    if (!GetTextExtentPoint32W(dc, text.data(), static_cast<int>(text.size()), &extent)) {
         return std::nullopt;
     }
     return Size{extent.cx, extent.cy};
@@ -50,7 +52,7 @@ void draw_outlined_text(HDC dc, std::string_view text, int32_t y, const DrawColo
     };
     static constexpr Offset kOutline[] = {{-1, -1}, {-1, 0}, {-1, +1}, {0, -1},
                                           {+1, -1}, {+1, 0}, {+1, +1}, {0, +1}};
-    const std::string_view line = gdi_text(text);
+    const std::wstring line = gdi_text(text);
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, colors.edge);
     for (const Offset& offset : kOutline) {

@@ -42,9 +42,9 @@ class RenderPass::Impl {
             poll_hot_key(*settings);
             DrawingSurface& surface = surface_;
             SelectGuard font(surface.dc(), font_handle(settings->font));
-            LOGFONTA lf;
-            const int32_t line_step =
-                read_logfont(font_handle(settings->font), lf) ? lf.lfHeight : 0;
+            const std::optional<FontDescription> described =
+                describe_font(font_handle(settings->font));
+            const int32_t line_step = described ? described->height : 0;
             const bool host_refuses = read();
             const EquipmentState state = parse(*settings);
             std::vector<OverlayLine> lines =
@@ -65,7 +65,7 @@ class RenderPass::Impl {
             return;
         }
         options().toggle(kOptionTransparent);
-        PostMessageA(overlay_, kTransparencyToggledMessage, 0, 0);
+        PostMessageW(overlay_, kTransparencyToggledMessage, 0, 0);
     }
 
     // Reads the inventory. Only a whole read replaces the lines the equipment is built

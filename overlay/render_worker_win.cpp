@@ -45,7 +45,7 @@ std::unique_ptr<RenderWorker> RenderWorker::start(HWND overlay,
     auto context = std::make_shared<WorkerContext>();
     context->overlay = overlay;
     context->surface = std::move(surface);
-    context->wake.reset(CreateEventA(nullptr, FALSE, FALSE, nullptr));
+    context->wake.reset(CreateEventW(nullptr, FALSE, FALSE, nullptr));
     if (!context->wake || !context->surface) {
         return nullptr;
     }

@@ -1,7 +1,8 @@
 # Shared set-up of tools/run and tools/test; source it, do not run it.
-# Installs what is missing (Debian packages, the ja_JP.UTF-8 locale), prepares the Wine
-# prefix with the crash dialog off, makes sure an X display is there (starting Xvfb when
-# none is) and warms the wineserver with its output detached. Safe to run again.
+# Installs what is missing (Debian packages, the ja_JP, en_US and hi_IN UTF-8 locales),
+# prepares the Wine prefix with the crash dialog off, makes sure an X display is there
+# (starting Xvfb when none is) and warms the wineserver with its output detached. Safe to
+# run again.
 
 QUILLA_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 export QUILLA_ROOT
@@ -23,12 +24,17 @@ quilla_install_packages() {
         $sudo apt-get update -qq
         DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
     fi
-    if ! locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$'; then
-        echo "setup: generating the ja_JP.UTF-8 locale"
-        local sudo=""
-        [ "$(id -u)" -eq 0 ] || sudo=sudo
-        $sudo localedef -i ja_JP -f UTF-8 ja_JP.UTF-8
-    fi
+    # ja_JP gives Wine code page 932 (the tests and the host); the end-to-end tests also
+    # start the program under en_US (1252) and hi_IN (65001).
+    local name
+    for name in ja_JP en_US hi_IN; do
+        if ! locale -a 2>/dev/null | grep -qi "^$name\.utf-\?8\$"; then
+            echo "setup: generating the $name.UTF-8 locale"
+            local sudo=""
+            [ "$(id -u)" -eq 0 ] || sudo=sudo
+            $sudo localedef -i "$name" -f UTF-8 "$name.UTF-8"
+        fi
+    done
 }
 
 # Wine: code page 932 (set once the locale exists), no Mono/Gecko prompts, quiet.

@@ -14,10 +14,10 @@
 #include <windowsx.h>
 
 #include <array>
-#include <cstring>
 #include <string>
 
 #include "config/overlay_font_win.h"
+#include "base/code_page_win.h"
 #include "base/handles_win.h"
 #include "base/window_class_win.h"
 #include "config/config_rules.h"
@@ -33,18 +33,24 @@ constexpr UINT kCaptureTimerMs = 1;
 using UniquePen = UniqueHandle<GdiObjectTraits<HPEN>>;
 
 bool is_checked(HWND box) noexcept {
-    return SendMessageA(box, BM_GETCHECK, 0, 0) == BST_CHECKED;
+    return SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
-// Appends each face name once: the list's own exact-match search (which ignores letter
-// case) decides whether it is there already.
-int CALLBACK add_face(const LOGFONTA* font, const TEXTMETRICA*, DWORD, LPARAM list) {
-    HWND combo = reinterpret_cast<HWND>(list);
-    const auto name = reinterpret_cast<LPARAM>(font->lfFaceName);
-    if (SendMessageA(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), name) == CB_ERR) {
-        SendMessageA(combo, CB_ADDSTRING, 0, name);
+// Appends each face name once, as the program keeps it (the Shift-JIS bytes the settings
+// file holds, shown in wide characters): the list's own exact-match search (which ignores
+// letter case) decides whether it is there already.
+int CALLBACK add_face(const LOGFONTW* font, const TEXTMETRICW*, DWORD, LPARAM list) {
+    try {
+        HWND combo = reinterpret_cast<HWND>(list);
+        const std::wstring shown = widen(face_name_from_wide(font->lfFaceName));
+        const auto name = reinterpret_cast<LPARAM>(shown.c_str());
+        if (SendMessageW(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), name) == CB_ERR) {
+            SendMessageW(combo, CB_ADDSTRING, 0, name);
+        }
+        return 1;
+    } catch (...) {
+        return 0;  // out of memory: the list stops here
     }
-    return 1;
 }
 
 class ConfigDialog {
@@ -72,9 +78,13 @@ class ConfigDialog {
             return nullptr;
         }
         const POINT origin = centred_on_screen(kConfigDialogWidth, kConfigDialogHeight);
-        HWND hwnd = CreateWindowExA(0, kConfigDialogClass, "", WS_POPUP, origin.x, origin.y,
-                                    kConfigDialogWidth, kConfigDialogHeight, owner, nullptr,
-                                    instance, this);
+        HWND hwnd = nullptr;
+        try {
+            hwnd = CreateWindowExW(0, widen(kConfigDialogClass).c_str(), L"", WS_POPUP, origin.x,
+                                   origin.y, kConfigDialogWidth, kConfigDialogHeight, owner,
+                                   nullptr, instance, this);
+        } catch (...) {
+        }
         if (!hwnd) {
             restore_hook();
             hwnd_ = nullptr;
@@ -117,7 +127,7 @@ class ConfigDialog {
             default:
                 break;
         }
-        return DefWindowProcA(hwnd_, message, wparam, lparam);
+        return DefWindowProcW(hwnd_, message, wparam, lparam);
     }
 
   private:
@@ -126,24 +136,25 @@ class ConfigDialog {
     HWND control(DialogControl which) const noexcept { return controls_[which]; }
 
     void set_check(DialogControl box, bool checked) const noexcept {
-        SendMessageA(control(box), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+        SendMessageW(control(box), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
     }
 
     bool on_create() noexcept {
         try {
-            chooser_ = CHOOSECOLORA{};
+            chooser_ = CHOOSECOLORW{};
             chooser_.lStructSize = sizeof chooser_;
             chooser_.hwndOwner = hwnd_;
             chooser_.lpCustColors = custom_colors_.data();
             chooser_.Flags = CC_RGBINIT | CC_FULLOPEN;
 
             const auto current = settings_->snapshot();
-            LOGFONTA lf;
-            read_logfont(font_handle(current->font), lf);  // all zero when there is no font
+            // Without a font: height 0 and no face.
+            const FontDescription font =
+                describe_font(font_handle(current->font)).value_or(FontDescription{});
             edited_ = *current;
 
             std::array<std::string, kDialogControlCount> texts;
-            texts[kSizeField] = std::to_string(lf.lfHeight);
+            texts[kSizeField] = std::to_string(font.height);
             texts[kWeaponField] = edited_.weapon_text;
             texts[kShieldField] = edited_.shield_text;
             texts[kAmuletField] = edited_.amulet_text;
@@ -151,18 +162,19 @@ class ConfigDialog {
             texts[kHotKeyButton] = input_code_name(edited_.hook_key);
             texts[kCapturePanel] = "Push Any Key";
             for (const DialogControlPlace& place : kDialogControls) {
-                controls_[place.control] =
-                    CreateWindowExA(0, place.class_name, texts[place.control].c_str(), place.style,
-                                    place.x, place.y, place.width, place.height, hwnd_,
-                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(place.id)),
-                                    window_instance(hwnd_), nullptr);
+                controls_[place.control] = CreateWindowExW(
+                    0, widen(place.class_name).c_str(), widen(texts[place.control]).c_str(),
+                    place.style, place.x, place.y, place.width, place.height, hwnd_,
+                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(place.id)), window_instance(hwnd_),
+                    nullptr);
             }
 
             fill_font_list();
+            const std::wstring face = widen(font.face);
             const LRESULT found =
-                SendMessageA(control(kFontList), CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                             reinterpret_cast<LPARAM>(lf.lfFaceName));
-            SendMessageA(control(kFontList), CB_SETCURSEL, found == CB_ERR ? 0 : found, 0);
+                SendMessageW(control(kFontList), CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                             reinterpret_cast<LPARAM>(face.c_str()));
+            SendMessageW(control(kFontList), CB_SETCURSEL, found == CB_ERR ? 0 : found, 0);
             set_check(kItemWindowBox, edited_.item_window != 0);
             set_check(kHookBox, saved_hook_ != 0);
             SetTimer(hwnd_, kCaptureTimerId, kCaptureTimerMs, nullptr);
@@ -175,14 +187,22 @@ class ConfigDialog {
     // Every face of every character set, each once, in enumeration order.
     void fill_font_list() noexcept {
         WindowDc dc(hwnd_);
-        LOGFONTA query{};
+        LOGFONTW query{};
         query.lfCharSet = DEFAULT_CHARSET;
-        EnumFontFamiliesExA(dc.get(), &query, &add_face,
+        EnumFontFamiliesExW(dc.get(), &query, &add_face,
                             reinterpret_cast<LPARAM>(control(kFontList)), 0);
     }
 
     // Drawn off-screen, then copied to the window in one transfer, so it never flickers.
     void paint() noexcept {
+        try {
+            paint_texts_and_boxes();
+        } catch (...) {
+            // Out of memory: the window stays as it was until the next paint.
+        }
+    }
+
+    void paint_texts_and_boxes() {
         PaintDc window_dc(hwnd_);
         UniqueMemoryDc dc(CreateCompatibleDC(window_dc.get()));
         UniqueBitmap bitmap(
@@ -193,13 +213,14 @@ class ConfigDialog {
         SelectGuard bitmap_selected(dc.get(), bitmap.get());
         PatBlt(dc.get(), 0, 0, kConfigDialogWidth, kConfigDialogHeight, PATCOPY);  // white
         for (const PaintedLabel& label : kPaintedLabels) {
-            TextOutA(dc.get(), label.x, label.y, label.text,
-                     static_cast<int>(std::strlen(label.text)));
+            const std::wstring text = widen(label.text);
+            TextOutW(dc.get(), label.x, label.y, text.c_str(), static_cast<int>(text.size()));
         }
         for (const PaintedSpot& spot : kPaintedSpots) {
             if (spot.caption) {
                 RECT r{spot.drawn.left, spot.drawn.top, spot.drawn.right, spot.drawn.bottom};
-                DrawTextA(dc.get(), spot.caption, -1, &r, DT_CENTER | DT_TOP | DT_SINGLELINE);
+                DrawTextW(dc.get(), widen(spot.caption).c_str(), -1, &r,
+                          DT_CENTER | DT_TOP | DT_SINGLELINE);
             }
         }
         {
@@ -259,23 +280,22 @@ class ConfigDialog {
     void choose_color(uint32_t& working) noexcept {
         chooser_.rgbResult = working;
         // The chooser is modal; the dialog may have been destroyed with its owner meanwhile.
-        if (ChooseColorA(&chooser_) && hwnd_) {
+        if (ChooseColorW(&chooser_) && hwnd_) {
             working = chooser_.rgbResult;
             InvalidateRect(hwnd_, nullptr, FALSE);
         }
     }
 
     std::string selected_face() const {
-        const LRESULT index = SendMessageA(control(kFontList), CB_GETCURSEL, 0, 0);
+        const LRESULT index = SendMessageW(control(kFontList), CB_GETCURSEL, 0, 0);
         if (index == CB_ERR) {
             return {};  // the font mapper chooses the face
         }
-        const LRESULT length = SendMessageA(control(kFontList), CB_GETLBTEXTLEN, index, 0);
-        std::string face(static_cast<std::size_t>(length > 0 ? length : 0) + 1, '\0');
-        SendMessageA(control(kFontList), CB_GETLBTEXT, index,
+        const LRESULT length = SendMessageW(control(kFontList), CB_GETLBTEXTLEN, index, 0);
+        std::wstring face(static_cast<std::size_t>(length > 0 ? length : 0) + 1, L'\0');
+        SendMessageW(control(kFontList), CB_GETLBTEXT, index,
                      reinterpret_cast<LPARAM>(face.data()));
-        face.resize(std::strlen(face.c_str()));
-        return face;
+        return face_name_from_wide(face.c_str());
     }
 
     // Publishes every edited value in one snapshot. The hot-key switch is only remembered:
@@ -295,7 +315,7 @@ class ConfigDialog {
             settings_->update(
                 [&](DisplaySettings& settings) { apply_edits(edits, std::move(font), settings); });
             if (HWND owner = GetWindow(hwnd_, GW_OWNER)) {
-                PostMessageA(owner, kDisplaySettingsAppliedMessage, 0, 0);
+                PostMessageW(owner, kDisplaySettingsAppliedMessage, 0, 0);
             }
         } catch (...) {
             // Out of memory: nothing is applied.
@@ -313,9 +333,9 @@ class ConfigDialog {
         }
         edited_.hook_key = code;
         try {
-            SetWindowTextA(control(kHotKeyButton), input_code_name(code).c_str());
+            set_window_text(control(kHotKeyButton), input_code_name(code));
         } catch (...) {
-            SetWindowTextA(control(kHotKeyButton), "");
+            SetWindowTextW(control(kHotKeyButton), L"");
         }
         SetFocus(hwnd_);
         ShowWindow(control(kCapturePanel), SW_HIDE);
@@ -360,7 +380,7 @@ class ConfigDialog {
     int32_t saved_hook_ = 0;
     bool hook_suspended_ = false;
     std::array<HWND, kDialogControlCount> controls_{};
-    CHOOSECOLORA chooser_{};
+    CHOOSECOLORW chooser_{};
     std::array<COLORREF, 16> custom_colors_{};  // offered again each time, never saved
 };
 

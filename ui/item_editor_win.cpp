@@ -92,13 +92,6 @@ void set_text(HWND window, std::string_view sjis) {
     SetWindowTextW(window, widen(sjis).c_str());
 }
 
-// Sets a caption as wide text. The window's class is registered in the narrow form, whose
-// WM_SETTEXT would pass the text through the system's code page; the default procedure
-// called directly keeps the wide text as it is.
-void set_wide_caption(HWND window, const std::wstring& text) noexcept {
-    DefWindowProcW(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
-}
-
 class ItemEditor {
   public:
     HWND window() const noexcept { return hwnd_; }
@@ -165,7 +158,7 @@ class ItemEditor {
             default:
                 break;
         }
-        return DefWindowProcA(hwnd_, message, wparam, lparam);
+        return DefWindowProcW(hwnd_, message, wparam, lparam);
     }
 
     // When entries were applied, added or deleted since the last save or load, asks
@@ -590,7 +583,7 @@ class ItemEditor {
         SetFocus(value_);
     }
 
-    void set_caption(const std::wstring& text) noexcept { set_wide_caption(hwnd_, text); }
+    void set_caption(const std::wstring& text) noexcept { SetWindowTextW(hwnd_, text.c_str()); }
 
     void tell(const std::wstring& text) {
         MessageBoxW(hwnd_, text.c_str(), widen(texts::kItemEditorTitle).c_str(),
@@ -714,12 +707,12 @@ HWND open_item_editor(HWND owner, OfferedNames names, const ItemEditorCalls& cal
     const int width = frame.right - frame.left;
     const int height = frame.bottom - frame.top;
     const POINT origin = centred_on_screen(width, height);
-    HWND hwnd = CreateWindowExA(0, kClassName, "", kStyle, origin.x, origin.y, width, height, owner,
-                                nullptr, instance, &editor);
+    HWND hwnd = CreateWindowExW(0, widen(kClassName).c_str(), L"", kStyle, origin.x, origin.y,
+                                width, height, owner, nullptr, instance, &editor);
     if (!hwnd) {
         return nullptr;
     }
-    set_wide_caption(hwnd, widen(texts::kItemEditorTitle));
+    SetWindowTextW(hwnd, widen(texts::kItemEditorTitle).c_str());
     ShowWindow(hwnd, SW_SHOW);
     return hwnd;
 }

@@ -15,7 +15,8 @@ namespace quilla {
 
 void open_download_address(HWND owner, const std::string& address, const InformationCalls& calls) {
     if (!calls.runs_elevated()) {
-        calls.shell_execute(nullptr, "open", address.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+        calls.shell_execute(nullptr, L"open", widen(address).c_str(), nullptr, nullptr,
+                            SW_SHOWNORMAL);
         return;
     }
     // A browser this program started would have its administrator rights, and so would
@@ -30,13 +31,14 @@ void open_download_address(HWND owner, const std::string& address, const Informa
 void show_version_information(HWND owner, const InformationCalls& calls) {
     const UpdateCheckResult check = check_for_update(kProgramVersion);
     if (check.result == 1) {
-        if (MessageBoxA(owner, update_offer_text(check.version).c_str(), kUpdateOfferCaption,
-                        MB_YESNO) == IDYES) {
+        if (MessageBoxW(owner, widen(update_offer_text(check.version)).c_str(),
+                        widen(kUpdateOfferCaption).c_str(), MB_YESNO) == IDYES) {
             open_download_address(owner, download_address(update_host()), calls);
         }
         return;
     }
-    MessageBoxA(owner, version_text(kProgramVersion).c_str(), kVersionCaption, MB_OK);
+    MessageBoxW(owner, widen(version_text(kProgramVersion)).c_str(), widen(kVersionCaption).c_str(),
+                MB_OK);
 }
 
 }  // namespace quilla

@@ -14,7 +14,7 @@ namespace quilla {
 // The calls that decide how the download address is opened; tests pass their own.
 struct InformationCalls {
     // Opens the address in the default browser, with this program's rights.
-    decltype(&ShellExecuteA) shell_execute = &ShellExecuteA;
+    decltype(&ShellExecuteW) shell_execute = &ShellExecuteW;
     bool (*runs_elevated)() = &quilla::runs_elevated;
     bool (*open_with_desktop_shell)(const std::wstring& address) = &quilla::open_with_desktop_shell;
 };

@@ -55,7 +55,7 @@ UniqueAddressList look_up(const std::string& host) {
     addrinfo* found = nullptr;
     int error = EAI_FAIL;
     const auto resolve = [&] { error = getaddrinfo(host.c_str(), "http", &hints, &found); };
-    UniqueKernelHandle done(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+    UniqueKernelHandle done(CreateEventW(nullptr, TRUE, FALSE, nullptr));
     std::thread lookup;
     if (done) {
         try {
@@ -154,24 +154,26 @@ void receive_into(const Connection& c, ResponseText& text, ULONGLONG end) {
 }
 
 std::string environment_variable(const char* name) {
-    std::string value;
-    DWORD size = GetEnvironmentVariableA(name, nullptr, 0);
+    const std::wstring wide_name = widen(name);
+    std::wstring value;
+    DWORD size = GetEnvironmentVariableW(wide_name.c_str(), nullptr, 0);
     while (size > value.size()) {  // grows when the variable changed in between
         value.resize(size);
-        size = GetEnvironmentVariableA(name, value.data(), static_cast<DWORD>(value.size()));
+        size = GetEnvironmentVariableW(wide_name.c_str(), value.data(),
+                                       static_cast<DWORD>(value.size()));
     }
     value.resize(size);
-    return value;
+    return narrow(value);
 }
 
 }  // namespace
 
-std::optional<std::string> utf8_chunk_to_ansi(std::string_view chunk) {
-    std::string ansi = utf8_to_code_page(chunk, CP_ACP);
-    if (ansi.empty()) {
+std::optional<std::string> utf8_chunk_to_shift_jis(std::string_view chunk) {
+    std::string sjis = utf8_to_code_page(chunk);
+    if (sjis.empty()) {
         return std::nullopt;  // nothing came of the chunk
     }
-    return ansi;
+    return sjis;
 }
 
 UpdateCheckResult check_for_update(std::string_view own_version) {
@@ -192,7 +194,7 @@ UpdateCheckResult check_for_update(std::string_view own_version) {
     if (!connection.socket || !send_all(connection, worklist_request(*server), end)) {
         return {};
     }
-    ResponseText text({&utf8_chunk_to_ansi});
+    ResponseText text({&utf8_chunk_to_shift_jis});
     receive_into(connection, text, end);
     return read_update_response(text.text(), own_version);
 }

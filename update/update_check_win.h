@@ -14,9 +14,9 @@ namespace quilla {
 // bound; what has been received by then is searched.
 inline constexpr unsigned long kUpdateCheckTimeoutMs = 10000;
 
-// Converts one received chunk from UTF-8 to the ANSI code page (base/code_page_win.h);
-// nothing when nothing comes of it.
-std::optional<std::string> utf8_chunk_to_ansi(std::string_view chunk);
+// Converts one received chunk from UTF-8 to Shift-JIS (base/code_page_win.h); nothing when
+// nothing comes of it.
+std::optional<std::string> utf8_chunk_to_shift_jis(std::string_view chunk);
 
 // Asks the update server (or the one QUILLA_UPDATE_SERVER names) whether a version newer
 // than own_version exists. Every failure gives -1.

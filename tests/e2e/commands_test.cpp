@@ -13,12 +13,14 @@
 #include "tests/e2e/overlay_fixture_win.h"
 #include "tests/support/control_text_win.h"
 #include "tests/support/keys_win.h"
+#include "tests/support/popup_menu_win.h"
 
 namespace quilla::e2e {
 namespace {
 
 using test_support::control_text;
 using test_support::HeldKey;
+using test_support::visible_popup_menu;
 
 // The overlay's line step: the height of its default font ("FontSize=16").
 constexpr int kLineStep = 16;
@@ -37,29 +39,6 @@ bool contains(const std::string& text, const std::string& part) {
 POINT point_on_line(HWND overlay, int index) {
     const RECT r = window_rect(overlay);
     return {r.left + 8, r.top + index * kLineStep + kLineStep / 2};
-}
-
-// A visible popup menu window ("#32768") of the process, or null.
-HWND visible_popup_menu(DWORD process_id) {
-    struct Search {
-        DWORD pid;
-        HWND found;
-    } search{process_id, nullptr};
-    EnumWindows(
-        [](HWND hwnd, LPARAM lp) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(lp);
-            DWORD pid = 0;
-            GetWindowThreadProcessId(hwnd, &pid);
-            char cls[64] = {};
-            GetClassNameA(hwnd, cls, sizeof cls);
-            if (pid == s->pid && lstrcmpA(cls, "#32768") == 0 && IsWindowVisible(hwnd)) {
-                s->found = hwnd;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
 }
 
 // A window of the test's own, made the foreground window, as the program the user is

@@ -22,10 +22,11 @@ class OverlayTest : public ::testing::Test {
         host_.reset();
     }
 
-    // Starts the overlay in the test's directory and waits for its window.
+    // Starts the overlay in the test's directory (under unix_locale_ when set) and waits
+    // for its window.
     HWND start_overlay() {
-        overlay_ =
-            test_support::start_overlay_process(to_windows_path(QUILLA_EXE_PATH), dir_.path());
+        overlay_ = test_support::start_overlay_process(to_windows_path(QUILLA_EXE_PATH),
+                                                       dir_.path(), unix_locale_);
         EXPECT_TRUE(overlay_->started()) << overlay_->error();
         HWND hwnd = test_support::wait_for_overlay_window(*overlay_);
         EXPECT_NE(hwnd, nullptr) << "the overlay window did not appear";
@@ -126,6 +127,7 @@ class OverlayTest : public ::testing::Test {
     }
 
     ScratchDirectory dir_;
+    const char* unix_locale_ = nullptr;  // the overlay's, when not the test's own
     std::unique_ptr<ChildProcess> host_;
     std::unique_ptr<ChildProcess> overlay_;
     ULONGLONG last_close_ms_ = 0;

@@ -16,9 +16,11 @@
 
 namespace quilla::test_support {
 
+// Started in dir, under the Unix locale when one is given (see ChildProcess).
 inline std::unique_ptr<ChildProcess> start_overlay_process(const std::string& exe,
-                                                           const std::string& dir) {
-    return std::make_unique<ChildProcess>(exe, std::vector<std::string>{}, dir);
+                                                           const std::string& dir,
+                                                           const char* unix_locale = nullptr) {
+    return std::make_unique<ChildProcess>(exe, std::vector<std::string>{}, dir, unix_locale);
 }
 
 // The overlay window once it exists; null when the program ended or did not make it

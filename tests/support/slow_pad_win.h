@@ -23,7 +23,7 @@ inline std::atomic<int>& slow_pad_calls() {
 inline UINT WINAPI sixteen_pads() {
     return 16;
 }
-inline MMRESULT WINAPI slow_missing_caps(UINT_PTR, JOYCAPSA*, UINT) {
+inline MMRESULT WINAPI slow_missing_caps(UINT_PTR, JOYCAPSW*, UINT) {
     ++slow_pad_calls();
     Sleep(kSlowPadCallMs);
     return JOYERR_UNPLUGGED;

@@ -11,6 +11,7 @@
 #pragma once
 
 #include <windows.h>
+#include <tlhelp32.h>
 
 #include "base/code_page_win.h"
 #include "base/file_win.h"
@@ -22,6 +23,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
+#include <ostream>
+#include <set>
 #include <string>
 #include <string_view>
 #include <system_error>
@@ -236,6 +239,41 @@ inline std::string quote_argument(std::string_view arg) {
     return quoted;
 }
 
+// An ANSI code page a program can be started under, with the Unix locale that gives it under
+// Wine (no locale: the test's own, which gives 932).
+struct CodePageLocale {
+    unsigned code_page;
+    const char* unix_locale;
+};
+
+// 932 as the tests run; 1252 as on a western Windows; 65001 as with the UTF-8 option.
+inline constexpr CodePageLocale kCodePageLocales[] = {
+    {932, nullptr}, {1252, "en_US.UTF-8"}, {65001, "hi_IN.UTF-8"}};
+
+// How a test named by a CodePageLocale shows it: "1252 (en_US.UTF-8)".
+inline void PrintTo(const CodePageLocale& locale, std::ostream* out) {
+    *out << locale.code_page << " (" << (locale.unix_locale ? locale.unix_locale : "as the test")
+         << ")";
+}
+
+// The ids of the running processes whose executable has this file name.
+inline std::set<DWORD> processes_named(const std::wstring& file_name) {
+    std::set<DWORD> ids;
+    const UniqueKernelHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    if (!snapshot || snapshot.get() == INVALID_HANDLE_VALUE) {
+        return ids;
+    }
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32FirstW(snapshot.get(), &entry); more;
+         more = Process32NextW(snapshot.get(), &entry)) {
+        if (lstrcmpiW(entry.szExeFile, file_name.c_str()) == 0) {
+            ids.insert(entry.th32ProcessID);
+        }
+    }
+    return ids;
+}
+
 // A running program (finders for the stand-in host's windows included). Ended with
 // TerminateProcess when the object goes away, which also waits until its windows are gone.
 class ChildProcess {
@@ -251,23 +289,65 @@ class ChildProcess {
         : ChildProcess(exe, args, widen(working_dir)) {}
     ChildProcess(const std::string& exe, const std::vector<std::string>& args,
                  const std::wstring& working_dir) {
-        std::string command = quote_argument(exe);
+        start(exe, args, working_dir);
+    }
+
+    // Starts exe with args in working_dir under the Unix locale (nullptr: as above), which
+    // gives it that locale's ANSI code page. Wine starts a program with the Unix locale of
+    // the process that starts it, whatever the environment block says, so it is started
+    // through /usr/bin/env by the Wine loader, as a Unix program: that start gives no
+    // handle, and the program is then found as the one new process of its file name.
+    ChildProcess(const std::string& exe, const std::vector<std::string>& args,
+                 const std::string& working_dir, const char* unix_locale) {
+        if (!unix_locale) {
+            start(exe, args, widen(working_dir));
+            return;
+        }
+        char loader[MAX_PATH] = {};
+        const DWORD got = GetEnvironmentVariableA("WINELOADER", loader, MAX_PATH);
+        if (got == 0 || got >= MAX_PATH) {
+            error_ = "WINELOADER is not set: not under Wine";
+            return;
+        }
+        std::string command = "/usr/bin/env " +
+                              quote_argument(std::string("LC_ALL=") + unix_locale) + " " +
+                              quote_argument(loader) + " " + quote_argument(exe);
         for (const std::string& arg : args) {
             command += ' ';
             command += quote_argument(arg);
         }
+        const std::wstring file_name = std::filesystem::path(widen(exe)).filename().wstring();
+        const std::set<DWORD> before = processes_named(file_name);
         std::wstring wide_command = widen(command);
+        const std::wstring directory = widen(working_dir);
         STARTUPINFOW startup{};
         startup.cb = sizeof startup;
         PROCESS_INFORMATION info{};
-        if (!CreateProcessW(widen(exe).c_str(), wide_command.data(), nullptr, nullptr, FALSE, 0,
-                            nullptr, working_dir.c_str(), &startup, &info)) {
-            error_ = "cannot start " + exe + " (error " + std::to_string(GetLastError()) + ")";
+        if (!CreateProcessW(L"Z:\\usr\\bin\\env", wide_command.data(), nullptr, nullptr, FALSE, 0,
+                            nullptr, directory.c_str(), &startup, &info)) {
+            error_ = "cannot start " + exe + " under " + unix_locale + " (error " +
+                     std::to_string(GetLastError()) + ")";
             return;
         }
-        UniqueKernelHandle(info.hThread).reset();  // only the process is waited for
-        process_.reset(info.hProcess);
-        process_id_ = info.dwProcessId;
+        UniqueKernelHandle(info.hThread).reset();
+        UniqueKernelHandle(info.hProcess).reset();  // none for a Unix program
+        DWORD id = 0;
+        wait_until([&] {
+            for (const DWORD candidate : processes_named(file_name)) {
+                if (before.count(candidate) == 0) {
+                    id = candidate;
+                    return true;
+                }
+            }
+            return false;
+        });
+        process_.reset(OpenProcess(
+            SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_TERMINATE, FALSE, id));
+        if (!process_) {
+            error_ = exe + " did not come up under " + unix_locale;
+            return;
+        }
+        process_id_ = id;
     }
     ChildProcess(const ChildProcess&) = delete;
     ChildProcess& operator=(const ChildProcess&) = delete;
@@ -348,6 +428,27 @@ class ChildProcess {
     }
 
   private:
+    void start(const std::string& exe, const std::vector<std::string>& args,
+               const std::wstring& working_dir) {
+        std::string command = quote_argument(exe);
+        for (const std::string& arg : args) {
+            command += ' ';
+            command += quote_argument(arg);
+        }
+        std::wstring wide_command = widen(command);
+        STARTUPINFOW startup{};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION info{};
+        if (!CreateProcessW(widen(exe).c_str(), wide_command.data(), nullptr, nullptr, FALSE, 0,
+                            nullptr, working_dir.c_str(), &startup, &info)) {
+            error_ = "cannot start " + exe + " (error " + std::to_string(GetLastError()) + ")";
+            return;
+        }
+        UniqueKernelHandle(info.hThread).reset();  // only the process is waited for
+        process_.reset(info.hProcess);
+        process_id_ = info.dwProcessId;
+    }
+
     template <typename Find>
     HWND wait_for(Find find, DWORD timeout_ms) const {
         HWND found = nullptr;

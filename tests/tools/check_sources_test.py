@@ -25,6 +25,19 @@ FILES = {
     "tests/fuzz/seal_fuzz.cpp": "#include \"../../overlay/layout.h\"\nauto s = \"印\";\n",
     "overlay/texts.cpp": "int x = 1;\nconst char* s = \"盾\";\nchar c = 'あ';\n"
                          "auto r = u8R\"(字)\";\n",
+    # ANSI forms and the unsuffixed names that resolve to them, beside what passes: the
+    # W forms, the allowed exception, names that only end in A, the same names in
+    # comments and literals, and a COM method that shares a function's name.
+    "overlay/ansi_win.cpp": "MessageBoxA(nullptr, text, caption, MB_OK);\n"
+                            "LOGFONTA lf{}; GetTextExtentPoint32A(dc, s, 1, &size);\n"
+                            "if (code == LVN_GETDISPINFOA) { lstrlenA(s); }\n"
+                            "SendMessage(w, WM_CLOSE, 0, 0); LOGFONT generic;\n"
+                            "MessageBoxW(nullptr, L\"MessageBoxA\", nullptr, MB_OK);\n"
+                            "GetMonitorInfoA(monitor, &info); LOGFONTW wide{}; int kDataA = 0;\n"
+                            "// SendMessageA(w, WM_SETTEXT, 0, text) in a comment\n"
+                            "auto r = R\"(DrawTextA)\"; int DATA = 1, TextOutW = 2;\n"
+                            "joyGetDevCapsA(0, &caps, sizeof caps); MAKEINTRESOURCE(1);\n"
+                            "shell->ShellExecute(file, a, d, op, show); v. SendMessage;\n",
 }
 
 EXPECTED = [
@@ -37,6 +50,18 @@ EXPECTED = [
     "overlay/texts.cpp:4: literal beyond ASCII",
     "tests/fuzz/seal_fuzz.cpp:2: literal beyond ASCII",
     "base/program_texts.h is not what base/program_texts.txt makes",
+    "overlay/ansi_win.cpp:1: MessageBoxA is an ANSI form (text in the system's code page); "
+    "use MessageBoxW",
+    "overlay/ansi_win.cpp:2: LOGFONTA is an ANSI form",
+    "overlay/ansi_win.cpp:2: GetTextExtentPoint32A is an ANSI form",
+    "overlay/ansi_win.cpp:3: LVN_GETDISPINFOA is an ANSI form (text in the system's code page); "
+    "use LVN_GETDISPINFOW",
+    "overlay/ansi_win.cpp:3: lstrlenA is an ANSI form",
+    "overlay/ansi_win.cpp:4: SendMessage resolves to SendMessageA (text in the system's code "
+    "page); use SendMessageW",
+    "overlay/ansi_win.cpp:4: LOGFONT resolves to LOGFONTA",
+    "overlay/ansi_win.cpp:9: joyGetDevCapsA is an ANSI form",
+    "overlay/ansi_win.cpp:9: MAKEINTRESOURCE resolves to MAKEINTRESOURCEA",
 ]
 
 
@@ -76,7 +101,7 @@ def main():
                 failures.append(f"unexpected: {line}")
 
         for path in ("base/climbs.h", "base/upward.h", "items/beside.cpp", "overlay/layout.h",
-                     "overlay/texts.cpp", "tests/fuzz/seal_fuzz.cpp"):
+                     "overlay/texts.cpp", "tests/fuzz/seal_fuzz.cpp", "overlay/ansi_win.cpp"):
             os.remove(os.path.join(root, path))
         subprocess.run([sys.executable, os.path.join(root, "tools", "program_texts")], check=True)
         with open(os.path.join(root, "items", "fine.cpp"), "w", encoding="utf-8") as f:

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <string>
 
 namespace quilla {
 namespace {
@@ -49,6 +50,42 @@ TEST(SjisPrefix, NeverSplitsADoubleByteCharacter) {
     EXPECT_EQ(sjis_prefix(face, 7), face.substr(0, 7));
     EXPECT_EQ(sjis_prefix(face, 100), face);
     EXPECT_EQ(sjis_prefix("\x82", 5), "");  // a lone lead byte at the end is dropped
+}
+
+// A text read from Windows in wide characters and narrowed to Shift-JIS is cut to the
+// byte count its buffer always had: the face name's 31 bytes and a dialog field's 255.
+// Double-byte characters ("ゴ" = 83 53), single-byte ASCII and half-width katakana ("ｱ" =
+// B1) on both sides of each limit.
+TEST(SjisPrefix, CutsANarrowedTextToItsByteLimitOnACharacterBoundary) {
+    const auto wide = [](std::size_t count) {
+        std::string text;
+        for (std::size_t i = 0; i < count; ++i) {
+            text += "ゴ";
+        }
+        return text;
+    };
+    const struct {
+        std::string text;
+        std::size_t limit;
+        std::size_t kept;  // bytes
+    } rows[] = {
+        {wide(15) + "a", 31, 31},               // exactly 31 bytes: whole
+        {wide(16), 31, 30},                     // 32 bytes: the 16th character goes whole
+        {wide(15) + "ab", 31, 31},              // 32 bytes: the single byte that fits stays
+        {std::string(31, 'a'), 31, 31},         // 31 single bytes: whole
+        {std::string(32, 'a'), 31, 31},         // one past: cut after the 31st
+        {std::string(30, 'a') + "ｱ", 31, 31},   // half-width katakana is one byte
+        {std::string(30, 'a') + "ゴ", 31, 30},  // a character across the limit goes
+        {wide(127) + "a", 255, 255},            // exactly 255 bytes: whole
+        {wide(128), 255, 254},                  // 256 bytes
+        {std::string(254, 'a') + "ゴ", 255, 254},
+        {std::string(255, 'a'), 255, 255},
+        {std::string(256, 'a'), 255, 255},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(std::to_string(row.text.size()) + " bytes to " + std::to_string(row.limit));
+        EXPECT_EQ(sjis_prefix(row.text, row.limit), row.text.substr(0, row.kept));
+    }
 }
 
 TEST(SplitPieces, CutsAtLineEndsAndAtThePieceSize) {

@@ -98,10 +98,10 @@ class ConfigDialogWin : public ::testing::Test {
     static std::shared_ptr<const DisplaySettings> settings() {
         return display_settings().snapshot();
     }
-    static LOGFONTA font_of(const DisplaySettings& s) {
-        LOGFONTA lf;
-        EXPECT_TRUE(read_logfont(font_handle(s.font), lf));
-        return lf;
+    static FontDescription font_of(const DisplaySettings& s) {
+        const std::optional<FontDescription> font = describe_font(font_handle(s.font));
+        EXPECT_TRUE(font.has_value());
+        return font.value_or(FontDescription{});
     }
 
     HWND dialog_ = nullptr;
@@ -176,7 +176,7 @@ TEST_F(ConfigDialogWin, BuildsItsControlsAndHoldsTheHotKeySwitchOffWhileOpen) {
     click(340, 300);                                                      // Cancel
     EXPECT_EQ(config_dialog_window(), nullptr);
     EXPECT_EQ(settings()->hook, 1);
-    EXPECT_EQ(font_of(*settings()).lfHeight, -20);
+    EXPECT_EQ(font_of(*settings()).height, -20);
 }
 
 TEST_F(ConfigDialogWin, ApplyAndOkReadTheFieldsByTheirRules) {
@@ -205,8 +205,8 @@ TEST_F(ConfigDialogWin, ApplyAndOkReadTheFieldsByTheirRules) {
         SetWindowTextA(child(kWaitField), step.wait);
         click(step.button_x, 300);
         const auto now = settings();
-        EXPECT_EQ(font_of(*now).lfHeight, step.height);
-        EXPECT_STREQ(font_of(*now).lfFaceName, kFace);
+        EXPECT_EQ(font_of(*now).height, step.height);
+        EXPECT_EQ(font_of(*now).face, kFace);
         EXPECT_EQ(now->wait, step.wait_after);
         EXPECT_EQ(now->weapon_text, kept);
         EXPECT_EQ(now->hook, 0);  // held off while the dialog is open

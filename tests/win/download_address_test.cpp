@@ -26,8 +26,8 @@ bool elevated = false;
 bool desktop_opens = false;
 std::vector<std::string> opened;  // "plain ADDRESS" / "desktop ADDRESS", in order
 
-HINSTANCE WINAPI record_shell_execute(HWND, LPCSTR, LPCSTR file, LPCSTR, LPCSTR, INT) {
-    opened.push_back(std::string("plain ") + file);
+HINSTANCE WINAPI record_shell_execute(HWND, LPCWSTR, LPCWSTR file, LPCWSTR, LPCWSTR, INT) {
+    opened.push_back("plain " + narrow(file));
     return reinterpret_cast<HINSTANCE>(static_cast<INT_PTR>(33));
 }
 bool fake_runs_elevated() {

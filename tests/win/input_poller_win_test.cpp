@@ -73,7 +73,7 @@ UINT WINAPI stand_count() {
     ++stand.count_calls;
     return stand.devices;
 }
-MMRESULT WINAPI stand_caps(UINT_PTR, JOYCAPSA* c, UINT) {
+MMRESULT WINAPI stand_caps(UINT_PTR, JOYCAPSW* c, UINT) {
     ++stand.caps_calls;
     if (!stand.caps) {
         if (stand.change_during_query) {

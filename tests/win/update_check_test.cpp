@@ -8,6 +8,7 @@
 #include <thread>
 #include <vector>
 
+#include "base/code_page_win.h"
 #include "tests/support/message_box_win.h"
 #include "tests/support/worklist_server_win.h"
 #include "update/update_host.h"
@@ -23,9 +24,9 @@ using test_support::WorklistServer;
 // What the stand-in shell was asked to open: (verb, address, show command) each time.
 std::vector<std::string> opened;
 
-HINSTANCE WINAPI record_shell_execute(HWND, LPCSTR verb, LPCSTR file, LPCSTR parameters,
-                                      LPCSTR directory, INT show) {
-    opened.push_back(std::string(verb) + " " + file + (parameters || directory ? " +" : "") +
+HINSTANCE WINAPI record_shell_execute(HWND, LPCWSTR verb, LPCWSTR file, LPCWSTR parameters,
+                                      LPCWSTR directory, INT show) {
+    opened.push_back(narrow(verb) + " " + narrow(file) + (parameters || directory ? " +" : "") +
                      (show == SW_SHOWNORMAL ? "" : " hidden"));
     return reinterpret_cast<HINSTANCE>(static_cast<INT_PTR>(33));
 }
@@ -135,8 +136,9 @@ TEST(UpdateCheck, AnswersSentMessagesAndLeavesPostedOnesWhileWaitingForASilentSe
 }
 
 TEST(UpdateCheck, ConvertsEachChunkByItselfFromUtf8ToShiftJis) {
-    EXPECT_EQ(utf8_chunk_to_ansi("\xE6\x83\x85\xE5\xA0\xB1"), "情報");
-    const std::string split = *utf8_chunk_to_ansi("a\xE6\x83") + *utf8_chunk_to_ansi("\x85z");
+    EXPECT_EQ(utf8_chunk_to_shift_jis("\xE6\x83\x85\xE5\xA0\xB1"), "情報");
+    const std::string split =
+        *utf8_chunk_to_shift_jis("a\xE6\x83") + *utf8_chunk_to_shift_jis("\x85z");
     EXPECT_EQ(split.find("情"), std::string::npos) << split;
     EXPECT_EQ(split.front(), 'a');
     EXPECT_EQ(split.back(), 'z');

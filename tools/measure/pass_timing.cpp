@@ -216,8 +216,8 @@ std::vector<double> time_draws(DrawingSurface& surface, int32_t count, const Clo
         lines.push_back(line.text);
     }
     const SelectGuard font(surface.dc(), font_handle(settings->font));
-    LOGFONTA lf;
-    const int32_t line_step = read_logfont(font_handle(settings->font), lf) ? lf.lfHeight : 0;
+    const std::optional<FontDescription> described = describe_font(font_handle(settings->font));
+    const int32_t line_step = described ? described->height : 0;
     const DrawColors colors{settings->back_color, settings->font_color, settings->edge_color};
     std::vector<double> samples;
     for (int32_t i = 0; i < count; ++i) {

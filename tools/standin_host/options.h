@@ -18,6 +18,7 @@ struct Options {
     int32_t height = 349;
     std::string inventory_path = "inventory.txt";  // --inventory FILE
     int32_t inventory_reply_delay_ms = 0;          // --slow-inventory MS: a host slow to answer
+    bool inventory_held = false;  // --held-inventory: a host that answers when a test lets it
 };
 
 // The options given by args (the arguments after the program name), or nothing when an
@@ -27,6 +28,6 @@ std::optional<Options> parse_options(const std::vector<std::string_view>& args);
 // One line describing the accepted arguments.
 inline constexpr char kUsage[] =
     "standin_host [--trial] [--closed] [--width N | --size WxH] [--pos X,Y] "
-    "[--inventory FILE] [--slow-inventory MS]";
+    "[--inventory FILE] [--slow-inventory MS] [--held-inventory]";
 
 }  // namespace quilla::standin

@@ -193,7 +193,13 @@ TEST_F(Lifecycle, ASettingsFileHeldByAnotherProgramIsWaitedForOrTheFailureIsShow
 // requested: once the host answers again it is back at its base height. The old settings
 // file stays whole and nothing is left beside it.
 TEST_F(Lifecycle, TheSessionEndReturnsWithin3SecondsWithTheFileHeldAndTheHostSilentOrSlow) {
-    constexpr ULONGLONG kSessionEndBoundMs = 3000;
+    // 3 seconds on an idle machine: the program's own waits (1 s for the held file, 0.8 s
+    // for the worker) and the rest of the exit, whose share the load factor stretches on a
+    // busy one.
+    constexpr DWORD kSessionEndBoundMs = 3000;
+    constexpr DWORD kOwnWaitsMs = 1800;
+    const ULONGLONG bound =
+        kOwnWaitsMs + test_support::deadline_ms(kSessionEndBoundMs - kOwnWaitsMs);
     struct Case {
         const char* what;
         std::vector<std::string> host_args;
@@ -246,7 +252,7 @@ TEST_F(Lifecycle, TheSessionEndReturnsWithin3SecondsWithTheFileHeldAndTheHostSil
             EXPECT_TRUE(read_under_way && still_silent)
                 << "the host answered during the session end";
         }
-        EXPECT_LE(took, kSessionEndBoundMs);
+        EXPECT_LE(took, bound);
         EXPECT_EQ(settings_file(), old);
         std::vector<std::string> names = dir_.names();
         std::sort(names.begin(), names.end());

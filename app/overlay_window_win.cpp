@@ -1,5 +1,5 @@
-// The overlay window: class registration, creation at the saved position, the polling
-// message loop, dragging, the context menu, and the start-up and shutdown order around
+// The overlay window: class registration, creation at the saved position, the message
+// loop, dragging, the context menu, and the start-up and shutdown order around
 // the render worker.
 #include "app/overlay_window_win.h"
 
@@ -202,16 +202,12 @@ constexpr MonitorCalls kSystemMonitors = {
     },
 };
 
+// The overlay has nothing to do between messages, so the loop blocks in GetMessage. While
+// it waits, GetMessage serves the messages other threads send to this thread, so the
+// render worker's window calls on the overlay (which wait for this thread) go through.
 int run_message_loop() {
     MSG msg;
     for (;;) {
-        if (!PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
-            // Idle for at most 1 ms, but a message sent (the render worker's window calls
-            // on the overlay wait for this thread) or posted meanwhile ends the wait at
-            // once, and one already queued but not yet seen counts too.
-            MsgWaitForMultipleObjectsEx(0, nullptr, 1, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
-            continue;
-        }
         const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
         if (got == 0 || got == -1) {
             return 0;

@@ -1,6 +1,7 @@
 // Starting the stand-in host for tests and the measuring tools: in a given folder, with
-// given arguments, waiting (with the usual deadline) for its main window; and holding its
-// thread until the test lets it go.
+// given arguments, waiting (with the usual deadline) for its main window; holding its
+// thread until the test lets it go; and holding the answer of one started with
+// --held-inventory.
 #pragma once
 
 #include <windows.h>
@@ -10,7 +11,10 @@
 #include <string>
 #include <vector>
 
+#include "base/handles_win.h"
 #include "tests/support/test_process_win.h"
+#include "tests/support/wait_win.h"
+#include "tools/standin_host/inventory_window.h"
 
 namespace quilla::test_support {
 
@@ -60,6 +64,46 @@ class HostHold {
   private:
     std::string name_;
     UniqueKernelHandle event_;
+};
+
+// A stand-in started with --held-inventory keeps its answer to the first query of a read
+// (and its window thread waiting) until the test lets it go: a test sees the read begin,
+// sees what must happen during it, and only then releases the stand-in, so no timer
+// decides whether the two overlapped. Lets go when it goes, so a failed check never leaves
+// the stand-in waiting.
+class HeldInventory {
+  public:
+    explicit HeldInventory(DWORD host_process_id)
+        : query_(
+              OpenEventA(SYNCHRONIZE, FALSE, standin::query_event_name(host_process_id).c_str())),
+          release_(OpenEventA(EVENT_MODIFY_STATE, FALSE,
+                              standin::release_event_name(host_process_id).c_str())) {}
+    HeldInventory(const HeldInventory&) = delete;
+    HeldInventory& operator=(const HeldInventory&) = delete;
+    ~HeldInventory() { release(); }
+
+    // Whether the stand-in's events were found (it runs with --held-inventory).
+    bool ok() const noexcept { return query_ && release_; }
+
+    // Waits, with the usual deadline, until a reader has asked for the count: it waits for
+    // the answer from then on.
+    bool wait_for_read() const noexcept {
+        return WaitForSingleObject(query_.get(), deadline_ms(kUsualWaitMs)) == WAIT_OBJECT_0;
+    }
+
+    // Whether the stand-in is still keeping its answer to a read.
+    bool holding() const noexcept { return WaitForSingleObject(query_.get(), 0) == WAIT_OBJECT_0; }
+
+    // Lets the stand-in answer this and every later query.
+    void release() const noexcept {
+        if (release_) {
+            SetEvent(release_.get());
+        }
+    }
+
+  private:
+    UniqueKernelHandle query_;
+    UniqueKernelHandle release_;
 };
 
 }  // namespace quilla::test_support

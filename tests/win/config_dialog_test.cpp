@@ -266,20 +266,23 @@ TEST_F(ConfigDialogWin, CaptureBesideAPadSlowToFailKeepsAnsweringAndStillTakesAK
     SendMessageA(button, BM_CLICK, 0, 0);
     ASSERT_TRUE(IsWindowVisible(panel));
 
+    // A message waited for the pad calls that began while it was on its way (counted,
+    // not timed, so a busy machine's slow answer is not taken for a pad call).
     std::atomic<bool> done{false};
     int answers = 0;
-    int slow_answers = 0;
+    int most_calls_waited = 0;
     int unanswered = 0;
     std::thread prober([&, dialog = dialog_] {
         const ULONGLONG start = GetTickCount64();
         while (GetTickCount64() - start < kRunMs) {
-            const ULONGLONG sent = GetTickCount64();
+            const int calls_at_send = test_support::slow_pad_calls().load();
             DWORD_PTR ignored = 0;
             if (!SendMessageTimeoutA(dialog, WM_NULL, 0, 0, SMTO_BLOCK, 5000, &ignored)) {
                 ++unanswered;
             }
             ++answers;
-            slow_answers += GetTickCount64() - sent >= test_support::kSlowPadCallMs;
+            most_calls_waited =
+                std::max(most_calls_waited, test_support::slow_pad_calls().load() - calls_at_send);
             Sleep(20);
         }
         done = true;
@@ -291,7 +294,7 @@ TEST_F(ConfigDialogWin, CaptureBesideAPadSlowToFailKeepsAnsweringAndStillTakesAK
     EXPECT_GE(calls, 2) << "the pad was not asked again after its pause";
     EXPECT_LE(calls, 3);
     EXPECT_EQ(unanswered, 0);
-    EXPECT_LE(slow_answers, calls) << "of " << answers << " messages";
+    EXPECT_LE(most_calls_waited, 1) << "of " << answers << " messages";
     ASSERT_TRUE(IsWindowVisible(panel)) << "the capture ended without a key";
 
     ASSERT_TRUE(send_key(VK_F5));

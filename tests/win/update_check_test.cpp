@@ -41,9 +41,9 @@ TEST(UpdateCheck, OffersANewerVersionOrShowsTheVersionWithinTheBound) {
     const std::string download = "https://" + std::string(update_host()) + "/works/QuillaWS.zip";
     // A check that has its answer shows its box within the bound; one that waits for more
     // gives up at the bound, and its box follows at once (the margin is for a busy machine,
-    // well below a second bound).
+    // stretched by the load factor, well below a second bound).
     const ULONGLONG kAnswered = kUpdateCheckTimeoutMs;
-    const ULONGLONG kGivenUp = kUpdateCheckTimeoutMs + 3000;
+    const ULONGLONG kGivenUp = kUpdateCheckTimeoutMs + test_support::deadline_ms(1500);
     struct Case {
         const char* what;
         std::string reply;
@@ -104,17 +104,22 @@ TEST(UpdateCheck, AnswersSentMessagesAndLeavesPostedOnesWhileWaitingForASilentSe
     constexpr UINT kPosted = WM_APP + 7;
     ASSERT_TRUE(PostMessageA(window.get(), kPosted, 0, 0));
 
+    // Messages are sent one after the other, each once the last was answered: a wait that
+    // served them only when it looks at the queue (once a second) could answer about ten
+    // before the check ends, one that serves them at once answers them all.
+    constexpr int kSends = 3 * static_cast<int>(kUpdateCheckTimeoutMs / 1000);
     WorklistServer server("", true, true);  // takes the request, never answers
     UniqueKernelHandle checking(CreateEventA(nullptr, TRUE, FALSE, nullptr));
     DWORD_PTR answer = 0;
     bool answered = false;
-    ULONGLONG sent_at = 0;
+    int answers = 0;
     ULONGLONG answered_at = 0;
     std::thread sender([&] {
         WaitForSingleObject(checking.get(), 5000);
-        sent_at = GetTickCount64();
-        answered = SendMessageTimeoutA(window.get(), WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL, 5000,
-                                       &answer) != 0;
+        for (answered = true; answered && answers < kSends; answers += answered) {
+            answered = SendMessageTimeoutA(window.get(), WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL, 5000,
+                                           &answer) != 0;
+        }
         answered_at = GetTickCount64();
     });
     SetEvent(checking.get());
@@ -128,7 +133,7 @@ TEST(UpdateCheck, AnswersSentMessagesAndLeavesPostedOnesWhileWaitingForASilentSe
     ASSERT_TRUE(answered) << "a message sent during the check was not answered within 5 s";
     EXPECT_EQ(answer, 7u);  // "overlay"
     EXPECT_LT(answered_at, end) << "answered only after the check";
-    EXPECT_LT(answered_at - sent_at, 250u) << "a sent message waited";
+    EXPECT_EQ(answers, kSends) << "sent messages waited";
     EXPECT_NE(server.request().find("GET /worklist.txt"), std::string::npos);
     MSG msg;
     EXPECT_TRUE(PeekMessageA(&msg, window.get(), kPosted, kPosted, PM_REMOVE))

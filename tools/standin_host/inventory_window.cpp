@@ -13,6 +13,9 @@ constexpr char kOwnerProperty[] = "QuillaStandinInventory";
 // The host's inventory window, spelled out here on its own (see main_window.cpp).
 constexpr char kInventoryClass[] = "ListBox";
 constexpr char kInventoryTitle[] = "クイラ　持ち物ウィンドウ";
+// A held answer is given anyway after this long, so a test that never lets go does not
+// leave the stand-in waiting for good.
+constexpr DWORD kHoldBoundMs = 10 * 60 * 1000;
 
 bool file_is_missing(const std::string& path) noexcept {
     if (GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES) {
@@ -38,11 +41,15 @@ std::vector<std::string> split_inventory_lines(std::string_view text) {
     return lines;
 }
 
-InventoryWindow::InventoryWindow(std::string path, int32_t reply_delay_ms)
+InventoryWindow::InventoryWindow(std::string path, int32_t reply_delay_ms, bool held)
     : path_(std::move(path)), reply_delay_ms_(reply_delay_ms) {
-    if (reply_delay_ms_ > 0) {
+    if (reply_delay_ms_ > 0 || held) {
         answering_.reset(
             CreateEventA(nullptr, TRUE, FALSE, query_event_name(GetCurrentProcessId()).c_str()));
+    }
+    if (held) {
+        released_.reset(
+            CreateEventA(nullptr, TRUE, FALSE, release_event_name(GetCurrentProcessId()).c_str()));
     }
 }
 
@@ -121,6 +128,13 @@ LRESULT CALLBACK InventoryWindow::subclass_proc(HWND hwnd, UINT msg, WPARAM wpar
 
 LRESULT InventoryWindow::handle(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) noexcept {
     const WNDPROC list_box_proc = list_box_proc_;
+    if (released_ && msg == LB_GETCOUNT) {
+        SetEvent(answering_.get());
+        WaitForSingleObject(released_.get(), kHoldBoundMs);
+        const LRESULT answer = CallWindowProcA(list_box_proc, hwnd, msg, wparam, lparam);
+        ResetEvent(answering_.get());
+        return answer;
+    }
     if (reply_delay_ms_ > 0 && (msg == LB_GETCOUNT || msg == LB_GETTEXTLEN || msg == LB_GETTEXT)) {
         if (msg == LB_GETCOUNT) {
             SetEvent(answering_.get());

@@ -18,19 +18,30 @@ namespace quilla::standin {
 // without an ending still counts, and nothing else is changed (long lines stay whole).
 std::vector<std::string> split_inventory_lines(std::string_view text);
 
-// The name of the event (manual reset) that a slow stand-in with this process id holds
-// signalled while it answers LB_GETCOUNT, the first query of a read of its inventory, so
-// that a test knows that a reader has begun a read and is waiting for the answer.
+// The name of the event (manual reset) that a slow or held stand-in with this process id
+// holds signalled while it answers LB_GETCOUNT, the first query of a read of its
+// inventory, so that a test knows that a reader has begun a read and is waiting for the
+// answer.
 inline std::string query_event_name(DWORD process_id) {
     return "QuillaStandinQuery-" + std::to_string(process_id);
+}
+
+// The name of the event (manual reset) that lets a held stand-in with this process id
+// answer: until a test sets it, the stand-in keeps its answer to LB_GETCOUNT, its window
+// thread waiting, as a host busy for as long as the test needs; from then on it answers
+// every query at once.
+inline std::string release_event_name(DWORD process_id) {
+    return "QuillaStandinRelease-" + std::to_string(process_id);
 }
 
 class InventoryWindow {
   public:
     // reply_delay_ms > 0 makes the window slow to answer the list-box queries that the
-    // overlay sends (a busy host), for testing the overlay's shutdown bound; the event
-    // named by query_event_name is signalled while it answers LB_GETCOUNT.
-    InventoryWindow(std::string path, int32_t reply_delay_ms);
+    // overlay sends (a busy host), for testing the overlay's shutdown bound; held makes it
+    // keep its answer to LB_GETCOUNT until the event named by release_event_name is set.
+    // Either way the event named by query_event_name is signalled while it answers
+    // LB_GETCOUNT.
+    InventoryWindow(std::string path, int32_t reply_delay_ms, bool held);
     InventoryWindow(const InventoryWindow&) = delete;
     InventoryWindow& operator=(const InventoryWindow&) = delete;
     ~InventoryWindow();
@@ -56,7 +67,8 @@ class InventoryWindow {
     UniqueWindow window_;
     WNDPROC list_box_proc_ = nullptr;
     int32_t reply_delay_ms_ = 0;
-    UniqueKernelHandle answering_;  // the query event; null unless slow
+    UniqueKernelHandle answering_;  // the query event; null unless slow or held
+    UniqueKernelHandle released_;   // the release event; null unless held
 };
 
 }  // namespace quilla::standin

@@ -46,7 +46,8 @@ MainWindow::MainWindow(const Options& options, HINSTANCE instance)
       instance_(instance),
       title_font_(make_font(-22, FW_BOLD)),
       text_font_(make_font(-14, FW_NORMAL)),
-      inventory_(options.inventory_path, options.inventory_reply_delay_ms) {}
+      inventory_(options.inventory_path, options.inventory_reply_delay_ms, options.inventory_held) {
+}
 
 bool MainWindow::create() noexcept {
     const char* class_name = options_.trial ? kTrialMainClass : kMainClass;

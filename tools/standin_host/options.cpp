@@ -100,6 +100,8 @@ std::optional<Options> parse_options(const std::vector<std::string_view>& args) 
             options.trial = true;
         } else if (arg == "--closed") {
             options.closed = true;
+        } else if (arg == "--held-inventory") {
+            options.inventory_held = true;
         } else if (i + 1 < args.size() && apply_valued(arg, args[i + 1], options)) {
             ++i;
         } else {

@@ -21,6 +21,7 @@ struct Options {
     // --hold NAME: once its window is shown, the thread stops reading messages until the
     // named event (made by whoever started it) is set: a host busy loading, or stuck.
     std::string hold_event;
+    bool inventory_held = false;  // --held-inventory: a host that answers when a test lets it
 };
 
 // The options given by args (the arguments after the program name), or nothing when an
@@ -30,6 +31,6 @@ std::optional<Options> parse_options(const std::vector<std::string_view>& args);
 // One line describing the accepted arguments.
 inline constexpr char kUsage[] =
     "standin_host [--trial] [--closed] [--width N | --size WxH] [--pos X,Y] "
-    "[--inventory FILE] [--slow-inventory MS] [--hold EVENT]";
+    "[--inventory FILE] [--slow-inventory MS] [--hold EVENT] [--held-inventory]";
 
 }  // namespace quilla::standin

@@ -1,4 +1,4 @@
-// The context menu's command ids and the position items' modes.
+// Maps a position mode to its radio item's id and back, refusing what is out of range.
 #include "app/command_ids.h"
 
 namespace quilla {

@@ -1,4 +1,4 @@
-// The context menu built from its item tables, with the initial marks.
+// Builds the popup menus from context_menu_items.h's tables and keeps their marks in step.
 #include "app/context_menu_win.h"
 
 #include <string>

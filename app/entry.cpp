@@ -1,5 +1,4 @@
-// Process entry: makes sure no other copy runs in this folder, enters the primary thread's
-// COM apartment, creates the overlay window and runs the message loop.
+// WinMain: the folder claim, the shutdown level and the COM apartment, then the overlay.
 #include <windows.h>
 
 #include "app/overlay_window_win.h"

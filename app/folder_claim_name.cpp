@@ -1,4 +1,4 @@
-// The names of the claims one copy of the program holds on its folder.
+// Spells the claim names: hex digits of the volume and file identity, a hash of the path.
 #include "app/folder_claim_name.h"
 
 namespace quilla {

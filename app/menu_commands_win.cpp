@@ -1,5 +1,4 @@
-// What the context menu's commands do: option toggles, topmost, the position mode, the
-// slot-count adjustment of the weapon or shield under the cursor, and closing.
+// Dispatches a menu command id to its toggle, position change, slot change or window.
 #include "app/menu_commands_win.h"
 
 #include "app/context_menu_win.h"

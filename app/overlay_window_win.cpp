@@ -1,6 +1,4 @@
-// The overlay window: class registration, creation at the saved position, the message
-// loop, dragging, the context menu, and the start-up and shutdown order around
-// the render worker.
+// The overlay window's object and procedure, its message loop, and the run from start to exit.
 #include "app/overlay_window_win.h"
 
 #include <algorithm>

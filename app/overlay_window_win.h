@@ -1,4 +1,4 @@
-// The overlay window: class registration, creation at the saved position, the polling
+// The overlay window: class registration, creation at the saved position, the blocking
 // message loop, dragging, and the start-up and shutdown order around the render worker.
 #pragma once
 

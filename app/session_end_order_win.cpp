@@ -1,4 +1,4 @@
-// The program's place in the order in which Windows tells programs that the session ends.
+// Asks Windows for the shutdown level given in the header.
 #include "app/session_end_order_win.h"
 
 namespace quilla {

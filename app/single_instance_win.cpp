@@ -1,4 +1,4 @@
-// One copy of the program per folder.
+// Opens the working folder, names its identity and final path, and takes the mutexes.
 #include "app/single_instance_win.h"
 
 #include <array>

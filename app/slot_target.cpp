@@ -1,5 +1,4 @@
-// Hit test of the overlay lines and the reduction of a line to its item name for the
-// slot-count commands.
+// Finds the drawn line under a point and cuts its marks off to leave the item name.
 #include "app/slot_target.h"
 
 #include <cstddef>

@@ -1,4 +1,4 @@
-// Where the overlay window opens: the saved position kept on the screen, and on a monitor.
+// Clamps the saved position axis by axis, then to the nearest monitor's work area.
 #include "app/window_position.h"
 
 #include "base/saturating.h"

@@ -1,4 +1,4 @@
-// Converting between Shift-JIS, wide characters and UTF-8.
+// MultiByteToWideChar and WideCharToMultiByte in pieces that end on whole characters.
 #include "base/code_page_win.h"
 
 #include <windows.h>

@@ -1,4 +1,4 @@
-// The extended-length form of a full path.
+// Gives a normal drive or UNC full path its \\?\ or \\?\UNC\ prefix; other paths stay as given.
 #include "base/file_path.h"
 
 namespace quilla {

@@ -1,5 +1,4 @@
-// The program's files on disk: reading them whole, and writing them so that a failed write
-// never leaves one half written, waiting a moment for a file another program holds.
+// The file calls behind reading and saving: retries, temporary names, the replace and its failure.
 #include "base/file_win.h"
 
 #include "base/code_page_win.h"

@@ -1,4 +1,4 @@
-// Pixel arithmetic that saturates instead of overflowing.
+// The few geometry operations that are not inline: translation and the work area's offset.
 #include "base/geometry.h"
 
 #include "base/saturating.h"

@@ -1,4 +1,4 @@
-// Waits that keep serving the messages other threads send.
+// Waits in slices of at most kQueueLookMs, serving the messages sent between the slices.
 #include "base/message_wait_win.h"
 
 #include <algorithm>

@@ -1,4 +1,4 @@
-// Byte-string helpers shared by the readers and writers of the program's text formats.
+// Number parsing, character-boundary cuts, pieces, line ends, the text-file check, UTF-16 units.
 #include "base/text.h"
 
 #include <limits>

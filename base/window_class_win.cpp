@@ -1,5 +1,4 @@
-// Registering the classes of the program's windows, reading a window's text, and the
-// placing and dragging every window of the program does alike.
+// RegisterClassExW, window texts through widen/narrow, centring and the drag by a free spot.
 #include "base/window_class_win.h"
 
 #include "base/code_page_win.h"

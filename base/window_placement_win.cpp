@@ -1,4 +1,4 @@
-// Where a top-level window's normal position lies on the screen.
+// Turns a window's placement (workspace coordinates) into screen coordinates.
 #include "base/window_placement_win.h"
 
 namespace quilla {

@@ -1,4 +1,4 @@
-// The configuration dialog's rules that need no window.
+// Hit tests of the dialog's painted parts, the field parsers and the one Apply.
 #include "config/config_rules.h"
 
 #include <utility>

@@ -1,4 +1,4 @@
-// The display options that the context menu shows as check items.
+// The option table's atomic states: lookup by id, get, set, toggle, load and the defaults.
 #include "config/options.h"
 
 namespace quilla {

@@ -1,4 +1,4 @@
-// The overlay font, shared between the primary thread and the render worker.
+// CreateFontIndirectW for the overlay font, held by a shared pointer that deletes it.
 #include "config/overlay_font_win.h"
 
 #include <cwchar>

@@ -1,4 +1,4 @@
-// The host main window's base heights, looked up by outer width.
+// A linear look-up in kBaseHeights.
 #include "host/base_height.h"
 
 namespace quilla {

@@ -1,4 +1,4 @@
-// Turning inventory lines into the overlay's weapon, shield and amulet lines.
+// The byte-level steps of the parse: the equipped mark, the first known name, the seal list.
 #include "host/equipment_parser.h"
 
 #include "base/program_texts.h"

@@ -1,4 +1,4 @@
-// Finding, resizing and prompting the host application's windows.
+// FindWindowW, the placement-aware size, the posted resize and the start-up request.
 #include "host/host_window_win.h"
 
 #include "base/code_page_win.h"

@@ -1,8 +1,4 @@
-// Reads the host's inventory list box from another process. Each line is fetched in the
-// wide form into a buffer sized from the line's own length and converted to Shift-JIS
-// (code page 932, whatever the system's ANSI code page): Wine hands the ANSI form of a
-// cross-process LB_GETTEXT back as UTF-16, and no fixed-size buffer is left for a long
-// line to overrun.
+// Sends LB_GETCOUNT, LB_GETTEXTLEN and LB_GETTEXT line by line within the read's limits.
 #include "host/inventory_reader_win.h"
 
 #include "base/code_page_win.h"

@@ -1,4 +1,4 @@
-// Polling within a bound on elapsed time.
+// The poll loop: pause, ask, until found or the budget has passed.
 #include "host/timed_poll.h"
 
 namespace quilla {

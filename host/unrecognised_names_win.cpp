@@ -1,4 +1,4 @@
-// Reading the host's lines for the names the item editor offers.
+// Reads the host's lines now and keeps the names the item tables do not know.
 #include "host/unrecognised_names_win.h"
 
 #include "host/equipment_parser.h"

@@ -1,5 +1,4 @@
-// The display names of input codes, built once at compile time into a table indexed by
-// code.
+// Builds the name table at compile time and looks a code's name up in it.
 #include "input/input_codes.h"
 
 #include <array>

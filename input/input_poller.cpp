@@ -1,5 +1,4 @@
-// The input poller's scan order and pad decoding, independent of where the key and
-// joystick state come from.
+// The scan over the key codes in order and the decoding of the pad's axes and buttons.
 #include "input/input_poller.h"
 
 #include "input/input_codes.h"

@@ -1,5 +1,4 @@
-// Win32 side of the input poller: GetAsyncKeyState for keys and mouse buttons, winmm's
-// joystick calls for pad 0, and the pause after a pad that did not answer.
+// GetAsyncKeyState, joyGetDevCapsW and joyGetPosEx, asked only when the pad's pause allows.
 #include "input/input_poller_win.h"
 
 #include <atomic>

@@ -1,4 +1,4 @@
-// The pause after a pad query that found no pad.
+// The pause's arithmetic on the clock and the count of device changes.
 #include "input/pad_retry.h"
 
 namespace quilla {

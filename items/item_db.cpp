@@ -1,5 +1,4 @@
-// The item tables' operations and the live database shared by the window thread and the
-// render worker.
+// The table operations by category, and the live database's snapshot and change.
 #include "items/item_db.h"
 
 #include "base/saturating.h"

@@ -1,4 +1,4 @@
-// The item editor's tables and rules.
+// The value parser and each editor action on the shown table and the live database.
 #include "items/item_editor_model.h"
 
 #include <iterator>

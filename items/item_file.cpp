@@ -1,4 +1,4 @@
-// Reading and writing the item file's lines.
+// Line reading by category prefix, the three ways of loading, and the writer.
 #include "items/item_file.h"
 
 #include "base/program_texts.h"

@@ -1,4 +1,4 @@
-// Opening and saving item files on disk.
+// Reads and writes item files through base/file_win.h.
 #include "items/item_file_win.h"
 
 #include "base/code_page_win.h"

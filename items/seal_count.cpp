@@ -1,4 +1,4 @@
-// Counting seals and their slot usage.
+// The seal table's passes over a seal text and the repeat limits of each seal.
 #include "items/seal_count.h"
 
 #include "base/program_texts.h"

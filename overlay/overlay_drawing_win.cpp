@@ -1,5 +1,4 @@
-// Drawing the overlay: measuring the lines, the background, the outlined text and the
-// alpha of the drawing surface.
+// GDI steps of a pass's drawing: measure, fill, outlined TextOutW, alpha.
 #include "overlay/overlay_drawing_win.h"
 
 #include <limits>

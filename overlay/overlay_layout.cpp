@@ -1,4 +1,4 @@
-// The overlay's layout maths: size, line positions, alpha keying and host anchoring.
+// Integer arithmetic of the overlay's size, bands, alpha key and host anchoring.
 #include "overlay/overlay_layout.h"
 
 #include <algorithm>

@@ -1,4 +1,4 @@
-// What the render worker tells the primary thread.
+// The two objects the worker publishes to, created on first use.
 #include "overlay/overlay_state.h"
 
 namespace quilla {

@@ -1,4 +1,4 @@
-// One pass of the render worker: hot key, parse, draw, present.
+// The pass's steps in order, the inventory kept from the last whole read, and the placement.
 #include "overlay/render_pass_win.h"
 
 #include <optional>

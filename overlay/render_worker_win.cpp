@@ -1,4 +1,4 @@
-// The render worker's thread: one pass per refresh interval until it is asked to stop.
+// The thread function, its context shared with the primary thread, and start, wake, stop.
 #include "overlay/render_worker_win.h"
 
 #include <process.h>

@@ -1,4 +1,4 @@
-// Which lines the overlay shows, in which order.
+// Picks the shown lines, or the one line of a host that refuses the read.
 #include "overlay/shown_lines.h"
 
 #include "base/program_texts.h"

@@ -1,4 +1,4 @@
-// Opening an address as the desktop's user, through the desktop's own folder view.
+// The elevation check, and the COM walk from the shell's windows to the desktop's ShellExecute.
 #include "ui/desktop_shell_win.h"
 
 #include <windows.h>

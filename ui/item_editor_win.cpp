@@ -1,10 +1,4 @@
-// The item editor window: four category tabs over a virtual, owner-drawn list of the tab's
-// live table, search and next hit, the selected row's name and value with Apply, delete by
-// key or menu, the names offered from what the host has equipped, save and load by file
-// name, loading a dropped file, reset from "items.txt", and the question about unsaved
-// changes on closing. The tables and their rules live in item_editor_model.h; this file is
-// the window around them. Its controls are wide windows: their texts are wide inside
-// Windows and Shift-JIS here, converted at code page 932.
+// The item editor's window, controls and messages around ItemEditorModel.
 #include "ui/item_editor_win.h"
 
 #include <commctrl.h>

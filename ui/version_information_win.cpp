@@ -1,5 +1,4 @@
-// The "情報" command: the update check, then the offer of a newer version or the version
-// box, owned by the overlay window.
+// Runs the check, shows the box that fits its result and opens the download address.
 #include "ui/version_information_win.h"
 
 #include <string>

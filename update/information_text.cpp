@@ -1,4 +1,4 @@
-// The texts of the boxes that the "情報" command shows.
+// Fills the version and address into the boxes' texts.
 #include "update/information_text.h"
 
 #include "base/program_texts.h"

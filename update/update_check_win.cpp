@@ -1,8 +1,4 @@
-// The update check over Winsock: one IPv4 TCP connection to the update server, the
-// worklist request, and the response read in 1024-byte chunks. The connect, send and
-// receive steps share one deadline, each address getting its share for the connect; while
-// they wait, the thread serves the messages other threads send it, so the render worker's
-// window calls on the overlay go on, and it looks at its queue at least once a second.
+// The Winsock steps of a check (look-up, connect, send, receive) under one deadline.
 #include "update/update_check_win.h"
 
 #include "update/winsock_win.h"

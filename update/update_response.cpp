@@ -1,4 +1,4 @@
-// Reading the update server's answer: the response text and the worklist line in it.
+// Collects the chunks, finds this program's worklist line and compares versions.
 #include "update/update_response.h"
 
 #include "base/text.h"

@@ -1,4 +1,4 @@
-// Where the update check connects, what it sends, and where the download is.
+// Reads QUILLA_UPDATE_SERVER's value, builds the request and the address, shares connect time.
 #include "update/update_server.h"
 
 namespace quilla {

@@ -12,6 +12,8 @@
 
 #include "app/command_ids.h"
 #include "app/context_menu_win.h"
+#include "base/code_page_win.h"
+#include "base/file_win.h"
 #include "config/live_settings.h"
 #include "config/options.h"
 #include "tests/e2e/overlay_fixture_win.h"
@@ -19,6 +21,7 @@
 #include "tests/support/message_box_win.h"
 #include "tests/support/popup_menu_win.h"
 #include "tests/support/worklist_server_win.h"
+#include "ui/item_editor_ids.h"
 
 namespace quilla::e2e {
 namespace {
@@ -234,6 +237,36 @@ TEST_P(UnderCodePage, TheMenuShowsTheCaptionsAs932Does) {
         differing += program.pixels[i] != own.pixels[i];
     }
     EXPECT_EQ(differing, 0u) << "pixels differ at the last look";
+    EXPECT_EQ(close_overlay(hwnd), 0u);
+}
+
+// The item editor's file name box keeps a name with letters code page 932 cannot hold, and
+// 保存 writes the file under exactly that name, in Shift-JIS.
+TEST_P(UnderCodePage, TheItemEditorSavesUnderANameOutside932) {
+    HWND hwnd = start_overlay();
+    ASSERT_NE(hwnd, nullptr);
+    command(hwnd, kCommandItemEditor);
+    HWND editor = overlay_->find_own_window("ItemEditorDialog", "アイテムエディタ");
+    ASSERT_NE(editor, nullptr);
+    // A failed save shows a box inside the click; the deadline keeps the test from waiting
+    // on it for ever.
+    const auto click = [&](int id) {
+        DWORD_PTR ignored = 0;
+        return SendMessageTimeoutW(GetDlgItem(editor, id), BM_CLICK, 0, 0, SMTO_NORMAL,
+                                   test_support::deadline_ms(test_support::kUsualWaitMs),
+                                   &ignored) != 0;
+    };
+    const auto set_text = [&](int id, const std::wstring& text) {
+        SendMessageW(GetDlgItem(editor, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    };
+    set_text(kItemEditorNameId, widen("ミスリルブレード"));
+    set_text(kItemEditorValueId, L"5");
+    ASSERT_TRUE(click(kItemEditorApplyId));
+    const std::wstring name = L"items-Jos\u00e9e-\u0107.txt";  // e acute, c acute
+    set_text(kItemEditorFileNameId, name);
+    ASSERT_TRUE(click(kItemEditorSaveId)) << "保存 did not return (a box?)";
+    EXPECT_EQ(read_file_bytes(widen(dir_.path()) + L"\\" + name),
+              std::optional<std::string>("武器,ミスリルブレード,5\n"));
     EXPECT_EQ(close_overlay(hwnd), 0u);
 }
 

@@ -19,6 +19,7 @@
 
 #include "app/context_menu_items.h"
 #include "app/overlay_window_win.h"
+#include "base/program_texts.h"
 #include "base/version.h"
 #include "config/config_rules.h"
 #include "config/settings.h"
@@ -246,6 +247,8 @@ TEST(Package, GuideNamesEveryMenuCaptionAndSettingsKey) {
             captions.emplace_back(spot.caption);
         }
     }
+    // The item editor's own menu on its list.
+    captions.emplace_back(texts::kDeleteEntry);
     for (const std::string& caption : captions) {
         EXPECT_NE(both.find(utf8_from_sjis(caption)), std::string::npos)
             << "neither the guide nor the reference names " << utf8_from_sjis(caption);

@@ -124,6 +124,8 @@ TEST_P(UnderCodePage, TheDialogShowsAndTakesTheTexts) {
     EXPECT_NE(saved.find("\r\nAmuletText=お守りはなし\r\n"), std::string::npos) << saved;
 }
 
+// 情報 with QUILLA_UPDATE_SERVER naming a local worklist: the offer of the newer version,
+// then the version box once nothing answers.
 TEST_P(UnderCodePage, TheInformationBoxesShowTheirTexts) {
     auto server = std::make_unique<WorklistServer>("QuillaWS,a,b,c,1.7.0\r\n", false, true);
     HWND hwnd = start_overlay();  // inherits the variable naming the server
@@ -131,6 +133,7 @@ TEST_P(UnderCodePage, TheInformationBoxesShowTheirTexts) {
     const auto choose_information = [&] { PostMessageA(hwnd, WM_COMMAND, kCommandInformation, 0); };
     const SeenBox offer = answer_box(overlay_->process_id(), IDNO, choose_information);
     EXPECT_EQ(offer.caption, "アップデート");
+    EXPECT_EQ(offer.owner, hwnd);
     EXPECT_EQ(offer.text.rfind("新たなバージョンが見つかりました。\r\n1.7.0\r\n", 0), 0u)
         << offer.text;
     ASSERT_TRUE(wait_until([&] { return !IsWindow(offer.box); })) << "the offer box closed";

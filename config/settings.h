@@ -55,7 +55,6 @@ struct SettingsRecord {
     int32_t item_window = 0;
     int32_t hook = 0;
     int32_t hook_key = 0;
-    int32_t scratch = 0;
 
     bool operator==(const SettingsRecord&) const = default;
 };
@@ -202,7 +201,6 @@ inline constexpr auto kSettingKeys = [] {
         colour("FontColor", &Record::font_color, 0xFFFFFF),
         colour("EdgeColor", &Record::edge_color, 0x000000),
         number("Wait", &Record::wait, kDefaultWait, kLeastWait),
-        number("Scratch", &Record::scratch, 7),
     });
 }();
 

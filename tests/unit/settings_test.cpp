@@ -28,7 +28,7 @@ TEST(SettingsFormat, DefaultsWriteTheTwentyThreeLinesByteForByte) {
         "Font=\x82\x6c\x82\x72 \x83\x53\x83\x56\x83\x62\x83\x4e\r\nFontSize=16\r\n"
         "WeaponText=\x82\xc8\x82\xb5\r\nShieldText=\x82\xc8\x82\xb5\r\n"
         "AmuletText=\x82\xc8\x82\xb5\r\nBackColor=0\r\nFontColor=16777215\r\nEdgeColor=0\r\n"
-        "Wait=100\r\nScratch=7\r\n";
+        "Wait=100\r\n";
     EXPECT_EQ(format_settings(v), expected);
 }
 
@@ -116,7 +116,6 @@ TEST(SettingsParse, WaitOfZeroOrBelowKeepsTheDefault) {
     EXPECT_EQ(parse_settings("Wait=-5\n").record.wait, 100);
     EXPECT_EQ(parse_settings("Wait=x\n").record.wait, 100);
     EXPECT_EQ(parse_settings("Wait=1\n").record.wait, 1);
-    EXPECT_EQ(parse_settings("Scratch=3\n").record.scratch, 3);
 }
 
 TEST(SettingsParse, StringsKeepSpacesAndMayBeEmpty) {

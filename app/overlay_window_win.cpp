@@ -141,7 +141,7 @@ class OverlayWindow {
             restore_host_height();
         }
         if (worker_) {
-            const int32_t wait = display_settings().snapshot()->wait;
+            const int32_t wait = display_settings().snapshot()->record.wait;
             const uint32_t bound = worker_stop_timeout_ms(wait);
             worker_->stop(session_ending_ ? std::min(bound, kSessionEndWorkerWaitMs) : bound);
         }

@@ -21,9 +21,11 @@ LoadedSettings load_settings() {
     const FileRead read = read_whole_text_file(widen(kSettingsFileName));
     const SettingsValues v = parse_settings(read.bytes, [] { request_inventory_window(); });
 
+    // The record as a whole; the program's own values where the running program keeps them.
+    display_settings().publish(
+        DisplaySettings{v.record, create_overlay_font(v.font_face, v.font_size)});
     options().load(v.options);
     position_mode().store(v.pos);
-    display_settings().publish(DisplaySettings(v, create_overlay_font(v.font_face, v.font_size)));
 
     load_startup_items(item_database());
     return {{v.x, v.y}, read.outcome == ReadOutcome::unreadable};
@@ -38,7 +40,8 @@ bool save_settings(HWND overlay, SaveFailure* why, DWORD retry_ms) noexcept {
     }
     try {
         const auto display = display_settings().snapshot();
-        SettingsValues v(*display);
+        // The record as a whole; the program's own values as the running program has them.
+        SettingsValues v(display->record);
         if (const std::optional<Point> at = normal_position_on_screen(overlay)) {
             v.x = at->x;
             v.y = at->y;

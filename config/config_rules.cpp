@@ -33,7 +33,7 @@ int32_t font_height_from_text(std::string_view text, SizeRule rule) noexcept {
 
 std::optional<int32_t> wait_from_text(std::string_view text) noexcept {
     const int32_t value = parse_decimal_int(sjis_prefix(text, kMaxFieldBytes));
-    if (value > 0) {
+    if (value >= kLeastWait) {
         return value;
     }
     return std::nullopt;
@@ -44,16 +44,17 @@ std::string field_value(std::string_view text) {
 }
 
 void apply_edits(const DialogEdits& edits, std::shared_ptr<void> font, DisplaySettings& settings) {
-    const int32_t hook = settings.hook;
-    const int32_t wait = settings.wait;
-    static_cast<SettingsRecord&>(settings) = edits;
-    settings.hook = hook;
-    settings.wait = wait_from_text(edits.wait_text).value_or(wait);
-    settings.item_window = edits.item_window != 0 ? 1 : 0;
-    for (std::string* text :
-         {&settings.weapon_text, &settings.shield_text, &settings.amulet_text}) {
-        *text = field_value(*text);
+    SettingsRecord record = edits.record;
+    record.hook = settings.record.hook;
+    record.wait = wait_from_text(edits.wait_text).value_or(settings.record.wait);
+    record.item_window = record.item_window != 0 ? 1 : 0;
+    for (const SettingKey& k : kSettingKeys) {
+        if (k.kind == SettingKind::kText && k.owner == SettingOwner::kRecord) {
+            std::string& text = record.*k.record_text;
+            text = std::string(sjis_prefix(text, k.max_bytes));
+        }
     }
+    settings.record = std::move(record);
     if (font) {
         settings.font = std::move(font);
     }

@@ -19,9 +19,6 @@ namespace quilla {
 inline constexpr int32_t kConfigDialogWidth = 420;
 inline constexpr int32_t kConfigDialogHeight = 320;
 
-// A text field's value holds at most this many bytes.
-inline constexpr std::size_t kMaxFieldBytes = 255;
-
 // A rectangle in client pixels: left, top, right, bottom.
 struct Box {
     int32_t left, top, right, bottom;
@@ -94,14 +91,16 @@ std::string field_value(std::string_view text);
 // What the dialog holds when Apply or OK is pressed: the record it edits (read from the
 // display settings when it opened, its colours, texts, inventory request and hot key
 // changed by the controls) and the interval field's text.
-struct DialogEdits : SettingsRecord {
+struct DialogEdits {
+    SettingsRecord record;
     std::string wait_text;
 };
 
-// Writes the edited record into the settings, with each text cut by field_value and the
-// interval only when wait_from_text takes it. The new font replaces the overlay font only
-// when it exists: a font that could not be created leaves the previous one in use. The
-// hot-key switch is not touched: the dialog keeps it until it closes.
+// Writes the edited record into the settings, with each text cut to its row's byte limit
+// on a character boundary and the interval only when wait_from_text takes it. The new font
+// replaces the overlay font only when it exists: a font that could not be created leaves
+// the previous one in use. The hot-key switch is not touched: the dialog keeps it until it
+// closes.
 void apply_edits(const DialogEdits& edits, std::shared_ptr<void> font, DisplaySettings& settings);
 
 }  // namespace quilla

@@ -20,11 +20,8 @@ namespace quilla {
 // overlay font (an HFONT on Windows), held by shared ownership: whoever lets go of it last
 // deletes it, so the worker never selects a font that the configuration dialog has
 // already released.
-struct DisplaySettings : SettingsRecord {
-    DisplaySettings() = default;
-    DisplaySettings(const SettingsRecord& record, std::shared_ptr<void> overlay_font)
-        : SettingsRecord(record), font(std::move(overlay_font)) {}
-
+struct DisplaySettings {
+    SettingsRecord record;
     std::shared_ptr<void> font;
 };
 

@@ -6,6 +6,7 @@
 #include <limits>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "base/text.h"
 
@@ -30,19 +31,34 @@ std::optional<std::string_view> value_after(std::string_view piece, std::string_
     return std::nullopt;
 }
 
-void set_default(const SettingKey& k, SettingsValues& v) {
+// The place of a number or a text: in the record, or beside it in the program's values.
+template <class Record, class Program>
+auto& number_of(const SettingKey& k, Record& record, Program* program) {
+    return k.owner == SettingOwner::kRecord ? record.*k.record_number : program->*k.program_number;
+}
+
+template <class Record, class Program>
+auto& text_of(const SettingKey& k, Record& record, Program* program) {
+    return k.owner == SettingOwner::kRecord ? record.*k.record_text : program->*k.program_text;
+}
+
+// Sets the default of a row. Without program values, only the record's rows are set.
+void set_default(const SettingKey& k, SettingsRecord& record, SettingsValues* program) {
+    if (k.owner == SettingOwner::kProgram && !program) {
+        return;
+    }
     switch (k.kind) {
         case SettingKind::kNumber:
-            v.*k.number = static_cast<int32_t>(k.default_number);
+            number_of(k, record, program) = static_cast<int32_t>(k.default_number);
             break;
         case SettingKind::kColour:
-            v.*k.colour = static_cast<uint32_t>(k.default_number);
+            record.*k.record_colour = static_cast<uint32_t>(k.default_number);
             break;
         case SettingKind::kText:
-            v.*k.text = k.default_text;
+            text_of(k, record, program) = k.default_text;
             break;
         case SettingKind::kOption:
-            v.options[k.option] = static_cast<int32_t>(k.default_number);
+            program->options[k.option] = static_cast<int32_t>(k.default_number);
             break;
     }
 }
@@ -52,17 +68,18 @@ void read_value(const SettingKey& k, std::string_view piece, std::string_view va
     switch (k.kind) {
         case SettingKind::kNumber: {
             const int32_t number = parse_decimal_int(value);
-            v.*k.number = number >= k.least ? number : static_cast<int32_t>(k.default_number);
+            number_of(k, v.record, &v) =
+                number >= k.least ? number : static_cast<int32_t>(k.default_number);
             break;
         }
         case SettingKind::kColour:
             // Colours are written as unsigned numbers, so they read back as such (up to
             // 4294967295); a negative number is the colour with the same 32 bits.
-            v.*k.colour = static_cast<uint32_t>(
+            v.record.*k.record_colour = static_cast<uint32_t>(
                 parse_decimal_in(value, std::numeric_limits<int32_t>::min(), UINT32_MAX));
             break;
         case SettingKind::kText:
-            v.*k.text = std::string(
+            text_of(k, v.record, &v) = std::string(
                 sjis_prefix(string_value(piece, piece.size() - value.size()), k.max_bytes));
             break;
         case SettingKind::kOption:
@@ -74,11 +91,11 @@ void read_value(const SettingKey& k, std::string_view piece, std::string_view va
 std::string written_value(const SettingKey& k, const SettingsValues& v) {
     switch (k.kind) {
         case SettingKind::kNumber:
-            return std::to_string(v.*k.number);
+            return std::to_string(number_of(k, v.record, &v));
         case SettingKind::kColour:
-            return std::to_string(v.*k.colour);
+            return std::to_string(v.record.*k.record_colour);
         case SettingKind::kText:
-            return v.*k.text;
+            return text_of(k, v.record, &v);
         case SettingKind::kOption:
             return std::to_string(v.options[k.option]);
     }
@@ -88,31 +105,33 @@ std::string written_value(const SettingKey& k, const SettingsValues& v) {
 }  // namespace
 
 SettingsRecord::SettingsRecord() {
-    *this = SettingsValues();  // the record's part of the defaults
-}
-
-SettingsValues::SettingsValues() : SettingsRecord(Unset{}) {
     for (const SettingKey& k : kSettingKeys) {
-        set_default(k, *this);
+        set_default(k, *this, static_cast<SettingsValues*>(nullptr));
     }
 }
 
-SettingsValues::SettingsValues(const SettingsRecord& record) : SettingsValues() {
-    SettingsRecord::operator=(record);
+SettingsValues::SettingsValues() : SettingsValues(SettingsRecord()) {}
+
+SettingsValues::SettingsValues(SettingsRecord values) : record(std::move(values)) {
+    for (const SettingKey& k : kSettingKeys) {
+        if (k.owner == SettingOwner::kProgram) {
+            set_default(k, record, this);
+        }
+    }
 }
 
 SettingsValues parse_settings(std::string_view file_bytes,
                               const std::function<void()>& on_item_window_piece) {
     SettingsValues v;
     const std::string text = crlf_to_lf(file_bytes);
-    for (std::string_view piece : split_pieces(text, 255)) {
+    for (std::string_view piece : split_pieces(text, kSettingsPieceBytes)) {
         for (const SettingKey& k : kSettingKeys) {
             if (const auto value = value_after(piece, k.key)) {
                 read_value(k, piece, *value, v);
             }
             // Right after its own key, on every piece while it is on: the start-up
             // request that makes the host open its inventory window.
-            if (k.number == &SettingsValues::item_window && v.item_window != 0 &&
+            if (k.record_number == &SettingsRecord::item_window && v.record.item_window != 0 &&
                 on_item_window_piece) {
                 on_item_window_piece();
             }
@@ -131,7 +150,7 @@ std::string format_settings(const SettingsValues& v) {
 
 uint32_t worker_stop_timeout_ms(int32_t wait) noexcept {
     constexpr int64_t kLongest = 0xFFFFFFFE;  // 0xFFFFFFFF would mean "wait forever"
-    int64_t ms = int64_t{std::max<int32_t>(wait, 1)} * 100;
+    int64_t ms = int64_t{std::max(wait, kLeastWait)} * 100;
     return static_cast<uint32_t>(std::min(ms, kLongest));
 }
 

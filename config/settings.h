@@ -19,7 +19,13 @@ namespace quilla {
 
 inline constexpr int32_t kPositionAbsent = std::numeric_limits<int32_t>::min();
 inline constexpr int32_t kDefaultWait = 100;
+// A smaller pause would spin the render worker and break the shutdown bound.
+inline constexpr int32_t kLeastWait = 1;
 inline constexpr std::size_t kMaxFontFaceBytes = 31;
+// A text the configuration dialog edits holds at most this many bytes.
+inline constexpr std::size_t kMaxFieldBytes = 255;
+// The settings file is read in lines of at most this many bytes.
+inline constexpr std::size_t kSettingsPieceBytes = 255;
 inline constexpr char kSettingsFileName[] = "QuillaWS.txt";
 inline constexpr auto& kDefaultFontFace = texts::kDefaultFontFace;
 inline constexpr auto& kDefaultNothingText = texts::kDefaultNothingText;
@@ -33,10 +39,9 @@ enum PositionMode : int32_t {
     kPositionExtended = 3,  // the host grown by the overlay's height, the overlay in the strip
 };
 
-// The settings the program runs with, beside the overlay font: the part of the file that
-// the render worker, the configuration dialog and the start-up request read (see
-// DisplaySettings in config/live_settings.h). Created holding every default of
-// kSettingKeys.
+// The settings whose value the record owns: the part of the file that the render worker,
+// the configuration dialog and the start-up request read (see DisplaySettings in
+// config/live_settings.h). Created holding the defaults of its rows of kSettingKeys.
 struct SettingsRecord {
     SettingsRecord();
 
@@ -52,20 +57,18 @@ struct SettingsRecord {
     int32_t hook_key = 0;
 
     bool operator==(const SettingsRecord&) const = default;
-
-  protected:
-    struct Unset {};
-    explicit SettingsRecord(Unset) {}
 };
 
-// Everything the settings file stores: the record, and what is kept beside it (where the
+// Everything the settings file stores: the record, and the values the running program
+// owns, which it takes at start-up and which are read from it again at exit (where the
 // overlay opens, the option states, the position mode, the face and height the overlay
 // font is made with). Created holding every default of kSettingKeys.
-struct SettingsValues : SettingsRecord {
+struct SettingsValues {
     SettingsValues();
-    // The defaults, with the record's values in place of the record's defaults.
-    explicit SettingsValues(const SettingsRecord& record);
+    // The defaults of the program's values beside the record.
+    explicit SettingsValues(SettingsRecord values);
 
+    SettingsRecord record;
     // The overlay's top-left corner on the screen.
     int32_t x = 0;
     int32_t y = 0;
@@ -85,15 +88,22 @@ enum class SettingKind {
     kOption,  // a display option's state, a signed decimal (see config/options.h)
 };
 
-// One line of the settings file: its key (without "="), where its value lives, and its
-// default. Exactly one of the field pointers is set, the one of its kind; an option names
-// its place in kOptions, whose key and default it takes.
+// Who owns a key's value: the record, or the running program (read from it at exit).
+enum class SettingOwner { kRecord, kProgram };
+
+// One line of the settings file: its key (without "="), whose value it is, where that
+// value lives, and its default. Exactly one of the field pointers is set, the one of its
+// kind and owner; an option names its place in kOptions, whose key and default it takes,
+// and belongs to the program.
 struct SettingKey {
     const char* key;
     SettingKind kind;
-    int32_t SettingsValues::*number = nullptr;
-    uint32_t SettingsValues::*colour = nullptr;
-    std::string SettingsValues::*text = nullptr;
+    SettingOwner owner = SettingOwner::kRecord;
+    int32_t SettingsRecord::*record_number = nullptr;
+    uint32_t SettingsRecord::*record_colour = nullptr;
+    std::string SettingsRecord::*record_text = nullptr;
+    int32_t SettingsValues::*program_number = nullptr;
+    std::string SettingsValues::*program_text = nullptr;
     std::size_t option = 0;
     int64_t default_number = 0;  // of a number, a colour or an option
     const char* default_text = "";
@@ -104,33 +114,57 @@ struct SettingKey {
 
 namespace setting_keys {
 
-constexpr SettingKey number(const char* key, int32_t SettingsValues::*field, int32_t fallback,
+using Record = SettingsRecord;
+using Program = SettingsValues;
+
+constexpr SettingKey number(const char* key, int32_t Record::*field, int32_t fallback,
                             int32_t least = std::numeric_limits<int32_t>::min()) {
     SettingKey k{key, SettingKind::kNumber};
-    k.number = field;
+    k.record_number = field;
     k.default_number = fallback;
     k.least = least;
     return k;
 }
 
-constexpr SettingKey colour(const char* key, uint32_t SettingsValues::*field, uint32_t fallback) {
-    SettingKey k{key, SettingKind::kColour};
-    k.colour = field;
+constexpr SettingKey number(const char* key, int32_t Program::*field, int32_t fallback) {
+    SettingKey k{key, SettingKind::kNumber, SettingOwner::kProgram};
+    k.program_number = field;
     k.default_number = fallback;
     return k;
 }
 
-constexpr SettingKey text(const char* key, std::string SettingsValues::*field, const char* fallback,
-                          std::size_t max_bytes = std::numeric_limits<std::size_t>::max()) {
+constexpr SettingKey colour(const char* key, uint32_t Record::*field, uint32_t fallback) {
+    SettingKey k{key, SettingKind::kColour};
+    k.record_colour = field;
+    k.default_number = fallback;
+    return k;
+}
+
+constexpr SettingKey text(const char* key, std::string Record::*field, const char* fallback,
+                          std::size_t max_bytes) {
     SettingKey k{key, SettingKind::kText};
-    k.text = field;
+    k.record_text = field;
     k.default_text = fallback;
     k.max_bytes = max_bytes;
     return k;
 }
 
-constexpr SettingKey option(std::size_t index) {
-    SettingKey k{kOptions[index].key, SettingKind::kOption};
+constexpr SettingKey text(const char* key, std::string Program::*field, const char* fallback,
+                          std::size_t max_bytes) {
+    SettingKey k{key, SettingKind::kText, SettingOwner::kProgram};
+    k.program_text = field;
+    k.default_text = fallback;
+    k.max_bytes = max_bytes;
+    return k;
+}
+
+// The option with that id; an id that is not an option does not compile.
+constexpr SettingKey option(OptionId id) {
+    std::size_t index = 0;
+    while (kOptions.at(index).id != id) {
+        ++index;
+    }
+    SettingKey k{kOptions[index].key, SettingKind::kOption, SettingOwner::kProgram};
     k.option = index;
     k.default_number = kOptions[index].default_state;
     return k;
@@ -138,50 +172,49 @@ constexpr SettingKey option(std::size_t index) {
 
 }  // namespace setting_keys
 
-// The keys in the order the file is written and every line is tested against them. A new
-// setting is one row here and its field above.
-inline constexpr std::array<SettingKey, 23> kSettingKeys = [] {
+// The keys in the order the file is written and every line is tested against them. A row
+// with a field of Program belongs to the running program, one with a field of Record to
+// the record. A new setting is one row here and its field above.
+inline constexpr auto kSettingKeys = [] {
     using namespace setting_keys;
-    using V = SettingsValues;
-    return std::array<SettingKey, 23>{{
-        number("x", &V::x, kPositionAbsent),
-        number("y", &V::y, kPositionAbsent),
-        option(0),  // TopMost
-        option(1),  // Transparent
-        option(2),  // Weapon
-        option(3),  // Shield
-        option(4),  // Amulet
-        option(5),  // Maru
-        option(6),  // In
-        option(7),  // Utsuwa
-        number("Pos", &V::pos, kPositionFree),
-        number("ItemWindow", &V::item_window, 0),
-        number("hook", &V::hook, 0),
-        number("hookKey", &V::hook_key, 0),
-        text("Font", &V::font_face, kDefaultFontFace, kMaxFontFaceBytes),
-        number("FontSize", &V::font_size, 16),
-        text("WeaponText", &V::weapon_text, kDefaultNothingText),
-        text("ShieldText", &V::shield_text, kDefaultNothingText),
-        text("AmuletText", &V::amulet_text, kDefaultNothingText),
-        colour("BackColor", &V::back_color, 0x000000),
-        colour("FontColor", &V::font_color, 0xFFFFFF),
-        colour("EdgeColor", &V::edge_color, 0x000000),
-        // A pause of 0 or less would spin the worker and break the shutdown bound.
-        number("Wait", &V::wait, kDefaultWait, 1),
-    }};
+    return std::to_array<SettingKey>({
+        number("x", &Program::x, kPositionAbsent),
+        number("y", &Program::y, kPositionAbsent),
+        option(kOptionTopMost),
+        option(kOptionTransparent),
+        option(kOptionWeapon),
+        option(kOptionShield),
+        option(kOptionAmulet),
+        option(kOptionMaru),
+        option(kOptionIn),
+        option(kOptionUtsuwa),
+        number("Pos", &Program::pos, kPositionFree),
+        number("ItemWindow", &Record::item_window, 0),
+        number("hook", &Record::hook, 0),
+        number("hookKey", &Record::hook_key, 0),
+        text("Font", &Program::font_face, kDefaultFontFace, kMaxFontFaceBytes),
+        number("FontSize", &Program::font_size, 16),
+        text("WeaponText", &Record::weapon_text, kDefaultNothingText, kMaxFieldBytes),
+        text("ShieldText", &Record::shield_text, kDefaultNothingText, kMaxFieldBytes),
+        text("AmuletText", &Record::amulet_text, kDefaultNothingText, kMaxFieldBytes),
+        colour("BackColor", &Record::back_color, 0x000000),
+        colour("FontColor", &Record::font_color, 0xFFFFFF),
+        colour("EdgeColor", &Record::edge_color, 0x000000),
+        number("Wait", &Record::wait, kDefaultWait, kLeastWait),
+    });
 }();
 
 // Reads the file's bytes over the defaults. The file is read in text mode: CR LF becomes
-// LF, and lines come in pieces of at most 255 bytes, each handled as a line of its own and
-// tested against every key of kSettingKeys in order (the last line of a key wins).
-// After every piece, while ItemWindow is non-zero, on_item_window_piece is called (the
-// start-up request that makes the host open its inventory window).
+// LF, and lines come in pieces of at most kSettingsPieceBytes bytes, each handled as a line
+// of its own and tested against every key of kSettingKeys in order (the last line of a key
+// wins). After every piece, while ItemWindow is non-zero, on_item_window_piece is called
+// (the start-up request that makes the host open its inventory window).
 // Sound values where the file's own would do harm: a Font value is cut to 31 bytes
-// without splitting a double-byte character, and a Wait of 0 or below keeps 100.
+// without splitting a double-byte character, and a Wait below kLeastWait keeps 100.
 SettingsValues parse_settings(std::string_view file_bytes,
                               const std::function<void()>& on_item_window_piece = {});
 
-// The 23 lines of kSettingKeys, each ended by CR LF.
+// One line for each row of kSettingKeys, each ended by CR LF.
 std::string format_settings(const SettingsValues& values);
 
 // How long shutdown waits for the render worker: Wait x 100 ms, without overflow, and

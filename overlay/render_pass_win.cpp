@@ -1,6 +1,7 @@
 // The pass's steps in order, the inventory kept from the last whole read, and the placement.
 #include "overlay/render_pass_win.h"
 
+#include <algorithm>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -51,17 +52,17 @@ class RenderPass::Impl {
                 shown_lines(state, options().is_on(kOptionWeapon), options().is_on(kOptionShield),
                             options().is_on(kOptionAmulet), host_refuses);
             draw_and_present(std::move(lines), *settings, line_step);
-            return settings->wait > 0 ? settings->wait : 0;
+            return std::max(settings->record.wait, kLeastWait);
         } catch (...) {
             // Out of memory in a pass: show nothing new, try again after the default pause.
-            return 100;
+            return kDefaultWait;
         }
     }
 
     void poll_hot_key(const DisplaySettings& settings) noexcept {
-        const bool enabled = settings.hook != 0;
+        const bool enabled = settings.record.hook != 0;
         const int32_t polled = enabled ? poller_.poll() : -1;
-        if (!hot_key_.update(enabled, polled, settings.hook_key)) {
+        if (!hot_key_.update(enabled, polled, settings.record.hook_key)) {
             return;
         }
         options().toggle(kOptionTransparent);
@@ -83,8 +84,8 @@ class RenderPass::Impl {
         const auto tables = item_database().snapshot();
         const LineOptions line_options{options().is_on(kOptionIn), options().is_on(kOptionUtsuwa),
                                        options().is_on(kOptionMaru)};
-        const NothingTexts nothing{settings.weapon_text, settings.shield_text,
-                                   settings.amulet_text};
+        const NothingTexts nothing{settings.record.weapon_text, settings.record.shield_text,
+                                   settings.record.amulet_text};
         return parse_equipment(inventory_, *tables, line_options, nothing);
     }
 
@@ -95,7 +96,8 @@ class RenderPass::Impl {
         for (const OverlayLine& line : lines) {
             texts.push_back(line.text);
         }
-        const DrawColors colors{settings.back_color, settings.font_color, settings.edge_color};
+        const DrawColors colors{settings.record.back_color, settings.record.font_color,
+                                settings.record.edge_color};
         DrawingSurface& surface = surface_;
         const DrawnOverlay drawn =
             draw_overlay(surface, texts, line_step, colors, options().is_on(kOptionTransparent));

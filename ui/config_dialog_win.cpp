@@ -151,7 +151,7 @@ class ConfigDialog {
             // Without a font: height 0 and no face.
             const FontDescription font =
                 describe_font(font_handle(current->font)).value_or(FontDescription{});
-            edited_ = *current;
+            edited_ = current->record;
 
             std::array<std::string, kDialogControlCount> texts;
             texts[kSizeField] = std::to_string(font.height);
@@ -303,12 +303,12 @@ class ConfigDialog {
     void apply(SizeRule rule) noexcept {
         try {
             DialogEdits edits;
-            static_cast<SettingsRecord&>(edits) = edited_;
-            edits.weapon_text = window_text(control(kWeaponField));
-            edits.shield_text = window_text(control(kShieldField));
-            edits.amulet_text = window_text(control(kAmuletField));
+            edits.record = edited_;
+            edits.record.weapon_text = window_text(control(kWeaponField));
+            edits.record.shield_text = window_text(control(kShieldField));
+            edits.record.amulet_text = window_text(control(kAmuletField));
             edits.wait_text = window_text(control(kWaitField));
-            edits.item_window = is_checked(control(kItemWindowBox)) ? 1 : 0;
+            edits.record.item_window = is_checked(control(kItemWindowBox)) ? 1 : 0;
             const int32_t height = font_height_from_text(window_text(control(kSizeField)), rule);
             std::shared_ptr<void> font = create_overlay_font(selected_face(), height);
             saved_hook_ = is_checked(control(kHookBox)) ? 1 : 0;
@@ -344,8 +344,8 @@ class ConfigDialog {
     bool suspend_hook() noexcept {
         try {
             settings_->update([this](DisplaySettings& settings) {
-                saved_hook_ = settings.hook;
-                settings.hook = 0;
+                saved_hook_ = settings.record.hook;
+                settings.record.hook = 0;
             });
             hook_suspended_ = true;
             return true;
@@ -360,7 +360,7 @@ class ConfigDialog {
         }
         try {
             const int32_t saved = saved_hook_;
-            settings_->update([saved](DisplaySettings& settings) { settings.hook = saved; });
+            settings_->update([saved](DisplaySettings& settings) { settings.record.hook = saved; });
             hook_suspended_ = false;
         } catch (...) {
             // Out of memory: the switch stays off rather than taking a wrong value.

@@ -14,7 +14,7 @@ using quilla::fuzz::require;
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     const SettingsValues read = parse_settings(bytes);
-    require(read.wait > 0, "Wait is positive");
+    require(read.record.wait > 0, "Wait is positive");
     require(read.font_face.size() <= kMaxFontFaceBytes, "the face fits 31 bytes");
     require(!fuzz::ends_in_half_character(read.font_face), "the face ends on a whole character");
 
@@ -22,7 +22,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     require(again == read, "write then read gives the same settings");
 
     if (fuzz::is_whole_sjis(bytes)) {
-        for (const std::string* text : {&read.weapon_text, &read.shield_text, &read.amulet_text}) {
+        for (const std::string* text :
+             {&read.record.weapon_text, &read.record.shield_text, &read.record.amulet_text}) {
             require(!fuzz::ends_in_half_character(*text), "a text ends on a whole character");
         }
     }

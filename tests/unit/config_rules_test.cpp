@@ -53,18 +53,35 @@ TEST(ConfigDialogRules, FieldsReadOnlyTheirFirst255BytesAndHugeValuesStopAtTheLi
 
 TEST(ConfigDialogRules, ApplyKeepsTheOverlayFontWhenNoNewOneCouldBeMade) {
     DisplaySettings settings;
-    settings.hook = 1;
+    settings.record.hook = 1;
     const auto old_font = std::make_shared<int>(1);
     settings.font = old_font;
     DialogEdits edits;
-    edits.weapon_text = std::string(254, 'a') + "武";  // the character across byte 255 goes
+    edits.record.weapon_text = std::string(254, 'a') + "武";  // the character across byte 255 goes
     apply_edits(edits, nullptr, settings);
     EXPECT_EQ(settings.font, old_font);
-    EXPECT_EQ(settings.weapon_text, std::string(254, 'a'));
-    EXPECT_EQ(settings.hook, 1);  // the dialog publishes the switch only when it closes
+    EXPECT_EQ(settings.record.weapon_text, std::string(254, 'a'));
+    EXPECT_EQ(settings.record.hook, 1);  // the dialog publishes the switch only when it closes
     const auto new_font = std::make_shared<int>(2);
     apply_edits(edits, new_font, settings);
     EXPECT_EQ(settings.font, new_font);
+}
+
+TEST(ConfigDialogRules, ApplyCutsEveryTextAndTakesOnlyAPositiveInterval) {
+    DisplaySettings settings;
+    DialogEdits edits;
+    edits.record.weapon_text = std::string(256, 'w');
+    edits.record.shield_text = std::string(255, 's');
+    edits.record.amulet_text = std::string(254, 'a') + "武";
+    edits.wait_text = "0";
+    apply_edits(edits, nullptr, settings);
+    EXPECT_EQ(settings.record.weapon_text, std::string(255, 'w'));
+    EXPECT_EQ(settings.record.shield_text, std::string(255, 's'));
+    EXPECT_EQ(settings.record.amulet_text, std::string(254, 'a'));
+    EXPECT_EQ(settings.record.wait, 100);  // kept
+    edits.wait_text = "1";
+    apply_edits(edits, nullptr, settings);
+    EXPECT_EQ(settings.record.wait, 1);
 }
 
 }  // namespace

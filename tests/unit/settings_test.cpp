@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <set>
+#include <string>
 
 namespace quilla {
 namespace {
@@ -34,8 +36,8 @@ TEST(SettingsFormat, WritesNegativesSignedAndColoursUnsigned) {
     SettingsValues v;
     v.x = -50;
     v.font_size = -20;
-    v.back_color = 0xFFFFFFFF;
-    v.weapon_text = "";
+    v.record.back_color = 0xFFFFFFFF;
+    v.record.weapon_text = "";
     const std::string out = format_settings(v);
     EXPECT_NE(out.find("\r\nFontSize=-20\r\n"), std::string::npos);
     EXPECT_EQ(out.find("x=-50\r\n"), 0u);
@@ -49,18 +51,18 @@ TEST(SettingsRoundTrip, EveryValueSurvivesWriteThenRead) {
     v.y = 70000;
     v.options = {1, 1, 0, 5, -4, 0, 1, 1};
     v.pos = 3;
-    v.item_window = 1;
-    v.hook = 1;
-    v.hook_key = 272;
+    v.record.item_window = 1;
+    v.record.hook = 1;
+    v.record.hook_key = 272;
     v.font_face = "メイリオ UI";
     v.font_size = -20;
-    v.weapon_text = "武器 なし ";
-    v.shield_text = "";
-    v.amulet_text = "ソ表能";  // trail bytes 0x5C
-    v.back_color = 0x00102030;
-    v.font_color = 0x00FFFFFF;
-    v.edge_color = 0x00FF00FF;
-    v.wait = 250;
+    v.record.weapon_text = "武器 なし ";
+    v.record.shield_text = "";
+    v.record.amulet_text = "ソ表能";  // trail bytes 0x5C
+    v.record.back_color = 0x00102030;
+    v.record.font_color = 0x00FFFFFF;
+    v.record.edge_color = 0x00FF00FF;
+    v.record.wait = 250;
     EXPECT_EQ(parse_settings(format_settings(v)), v);
 }
 
@@ -71,12 +73,12 @@ TEST(SettingsParse, MissingFileOrEmptyTextGivesDefaults) {
     EXPECT_EQ(option(v, kOptionWeapon), 1);
     EXPECT_EQ(option(v, kOptionMaru), 1);
     EXPECT_EQ(option(v, kOptionTopMost), 0);
-    EXPECT_EQ(v.wait, 100);
+    EXPECT_EQ(v.record.wait, 100);
 }
 
 TEST(SettingsParse, OnlyHookLeavesEverythingElseAtDefaults) {
     SettingsValues expected;
-    expected.hook = 1;
+    expected.record.hook = 1;
     EXPECT_EQ(parse_settings("hook=1\n"), expected);
 }
 
@@ -92,55 +94,56 @@ TEST(SettingsParse, NumbersReadLeadingDigitsAndClampHugeValues) {
     const SettingsValues v = parse_settings(
         "Wait=250ms\nx=  -12abc\ny=\nhookKey=99999999999999\nPos=-99999999999999\n"
         "FontSize=-20\nBackColor=4294967295\nWeapon=5\nFontColor=-20\nEdgeColor=99999999999\n");
-    EXPECT_EQ(v.wait, 250);
+    EXPECT_EQ(v.record.wait, 250);
     EXPECT_EQ(v.x, -12);
     EXPECT_EQ(v.y, 0);
-    EXPECT_EQ(v.hook_key, kIntMax);
+    EXPECT_EQ(v.record.hook_key, kIntMax);
     EXPECT_EQ(v.pos, kIntMin);
     EXPECT_EQ(v.font_size, -20);
     // Colours are written unsigned and read back as such; a negative one keeps its bits.
-    EXPECT_EQ(v.back_color, 0xFFFFFFFFu);
-    EXPECT_EQ(v.font_color, 0xFFFFFFECu);
-    EXPECT_EQ(v.edge_color, 0xFFFFFFFFu);
+    EXPECT_EQ(v.record.back_color, 0xFFFFFFFFu);
+    EXPECT_EQ(v.record.font_color, 0xFFFFFFECu);
+    EXPECT_EQ(v.record.edge_color, 0xFFFFFFFFu);
     EXPECT_EQ(parse_settings(format_settings(v)), v) << "a colour changed in write then read";
-    EXPECT_EQ(parse_settings("BackColor=4294967296\n").back_color, 0xFFFFFFFFu);
-    EXPECT_EQ(parse_settings("BackColor=-2147483648\n").back_color, 0x80000000u);
-    EXPECT_EQ(parse_settings("BackColor=-2147483649\n").back_color, 0x80000000u);
+    EXPECT_EQ(parse_settings("BackColor=4294967296\n").record.back_color, 0xFFFFFFFFu);
+    EXPECT_EQ(parse_settings("BackColor=-2147483648\n").record.back_color, 0x80000000u);
+    EXPECT_EQ(parse_settings("BackColor=-2147483649\n").record.back_color, 0x80000000u);
     EXPECT_EQ(option(v, kOptionWeapon), 5);
 }
 
 TEST(SettingsParse, WaitOfZeroOrBelowKeepsTheDefault) {
-    EXPECT_EQ(parse_settings("Wait=0\n").wait, 100);
-    EXPECT_EQ(parse_settings("Wait=-5\n").wait, 100);
-    EXPECT_EQ(parse_settings("Wait=x\n").wait, 100);
-    EXPECT_EQ(parse_settings("Wait=1\n").wait, 1);
+    EXPECT_EQ(parse_settings("Wait=0\n").record.wait, 100);
+    EXPECT_EQ(parse_settings("Wait=-5\n").record.wait, 100);
+    EXPECT_EQ(parse_settings("Wait=x\n").record.wait, 100);
+    EXPECT_EQ(parse_settings("Wait=1\n").record.wait, 1);
 }
 
 TEST(SettingsParse, StringsKeepSpacesAndMayBeEmpty) {
     const SettingsValues v =
         parse_settings("WeaponText= 素手 です \r\nShieldText=\r\nAmuletText=a b\n");
-    EXPECT_EQ(v.weapon_text, " 素手 です ");
-    EXPECT_EQ(v.shield_text, "");
-    EXPECT_EQ(v.amulet_text, "a b");
+    EXPECT_EQ(v.record.weapon_text, " 素手 です ");
+    EXPECT_EQ(v.record.shield_text, "");
+    EXPECT_EQ(v.record.amulet_text, "a b");
 }
 
 TEST(SettingsParse, StringValuesStopAtALoneCarriageReturn) {
-    EXPECT_EQ(parse_settings("WeaponText=ab\rcd\n").weapon_text, "ab");
+    EXPECT_EQ(parse_settings("WeaponText=ab\rcd\n").record.weapon_text, "ab");
 }
 
 TEST(SettingsParse, LongLinesAreReadIn255BytePieces) {
     // The first piece is "WeaponText=" plus 244 bytes; the continuation starts with a key.
     const std::string line = "WeaponText=" + std::string(244, 'a') + "hook=1\n";
     const SettingsValues v = parse_settings(line);
-    EXPECT_EQ(v.weapon_text, std::string(244, 'a'));
-    EXPECT_EQ(v.hook, 1);
+    EXPECT_EQ(v.record.weapon_text, std::string(244, 'a'));
+    EXPECT_EQ(v.record.hook, 1);
 
     // A piece that ends inside a character keeps the text to the last whole character.
     std::string hyo;
     for (int i = 0; i < 130; ++i) {
         hyo += "表";
     }
-    EXPECT_EQ(parse_settings("ShieldText=a" + hyo + "\r\n").shield_text, "a" + hyo.substr(0, 242));
+    EXPECT_EQ(parse_settings("ShieldText=a" + hyo + "\r\n").record.shield_text,
+              "a" + hyo.substr(0, 242));
 }
 
 TEST(SettingsParse, FontFaceIsCutTo31BytesWithoutSplittingACharacter) {
@@ -167,6 +170,45 @@ TEST(SettingsParse, ItemWindowRequestRunsAfterEveryPieceOnceSwitchedOn) {
     requests = 0;
     parse_settings("ItemWindow=0\nx=1\n", [&] { ++requests; });
     EXPECT_EQ(requests, 0);
+}
+
+TEST(SettingKeys, EachKeyIsWrittenOnceAndTheProgramOwnsPositionOptionsPosAndFont) {
+    std::set<std::string> keys;
+    std::set<std::string> program_keys;
+    for (const SettingKey& k : kSettingKeys) {
+        ASSERT_NE(k.key, nullptr);
+        EXPECT_TRUE(keys.insert(k.key).second) << k.key;
+        if (k.owner == SettingOwner::kProgram) {
+            program_keys.insert(k.key);
+        }
+    }
+    const std::set<std::string> expected = {"x",      "y",      "TopMost", "Transparent", "Weapon",
+                                            "Shield", "Amulet", "Maru",    "In",          "Utsuwa",
+                                            "Pos",    "Font",   "FontSize"};
+    EXPECT_EQ(program_keys, expected);
+}
+
+TEST(SettingsRecord, IsCreatedHoldingItsDefaults) {
+    const SettingsRecord record;
+    EXPECT_EQ(record.wait, 100);
+    EXPECT_EQ(record.font_color, 0xFFFFFFu);
+    EXPECT_EQ(record.back_color, 0u);
+    EXPECT_EQ(record.weapon_text, "\x82\xc8\x82\xb5");
+    EXPECT_EQ(record.hook, 0);
+    EXPECT_EQ(record, SettingsValues().record);
+}
+
+TEST(SettingsRecord, BesideTheProgramsDefaultsKeepsItsValues) {
+    SettingsRecord record;
+    record.wait = 7;
+    record.amulet_text = "a";
+    const SettingsValues v(record);
+    EXPECT_EQ(v.record, record);
+    EXPECT_EQ(v.x, kPositionAbsent);
+    EXPECT_EQ(v.pos, 1);
+    EXPECT_EQ(v.font_size, 16);
+    EXPECT_EQ(option(v, kOptionWeapon), 1);
+    EXPECT_EQ(option(v, kOptionTopMost), 0);
 }
 
 TEST(WorkerStopTimeout, IsWaitTimesHundredWithoutOverflow) {

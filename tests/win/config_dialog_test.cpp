@@ -62,11 +62,11 @@ class ConfigDialogWin : public ::testing::Test {
 
     void SetUp() override {
         DisplaySettings s;
-        s.back_color = RGB(255, 0, 0);
-        s.weapon_text = "武器なし";
-        s.item_window = 1;
-        s.hook = 1;
-        s.hook_key = VK_F6;
+        s.record.back_color = RGB(255, 0, 0);
+        s.record.weapon_text = "武器なし";
+        s.record.item_window = 1;
+        s.record.hook = 1;
+        s.record.hook_key = VK_F6;
         s.font = create_overlay_font(kFace, -20);
         display_settings().publish(s);
         created().clear();
@@ -171,11 +171,11 @@ TEST_F(ConfigDialogWin, BuildsItsControlsAndHoldsTheHotKeySwitchOffWhileOpen) {
     EXPECT_EQ(faces.size(), static_cast<std::size_t>(count));
     EXPECT_TRUE(faces.contains("@IPAゴシック"));
 
-    EXPECT_EQ(settings()->hook, 0);
+    EXPECT_EQ(settings()->record.hook, 0);
     EXPECT_EQ(open_config_dialog(nullptr, display_settings()), dialog_);  // no second dialog
     click(340, 300);                                                      // Cancel
     EXPECT_EQ(config_dialog_window(), nullptr);
-    EXPECT_EQ(settings()->hook, 1);
+    EXPECT_EQ(settings()->record.hook, 1);
     EXPECT_EQ(font_of(*settings()).height, -20);
 }
 
@@ -207,12 +207,12 @@ TEST_F(ConfigDialogWin, ApplyAndOkReadTheFieldsByTheirRules) {
         const auto now = settings();
         EXPECT_EQ(font_of(*now).height, step.height);
         EXPECT_EQ(font_of(*now).face, kFace);
-        EXPECT_EQ(now->wait, step.wait_after);
-        EXPECT_EQ(now->weapon_text, kept);
-        EXPECT_EQ(now->hook, 0);  // held off while the dialog is open
+        EXPECT_EQ(now->record.wait, step.wait_after);
+        EXPECT_EQ(now->record.weapon_text, kept);
+        EXPECT_EQ(now->record.hook, 0);  // held off while the dialog is open
     }
     EXPECT_EQ(config_dialog_window(), nullptr);
-    EXPECT_EQ(settings()->hook, 0);  // as the check box was when OK was pressed
+    EXPECT_EQ(settings()->record.hook, 0);  // as the check box was when OK was pressed
 }
 
 TEST_F(ConfigDialogWin, CaptureTakesTheFirstKeyDownAndOnlyApplyOrOkStoresIt) {
@@ -238,15 +238,15 @@ TEST_F(ConfigDialogWin, CaptureTakesTheFirstKeyDownAndOnlyApplyOrOkStoresIt) {
         SendMessageA(button, BM_CLICK, 0, 0);
         EXPECT_TRUE(IsWindowVisible(panel));
         EXPECT_EQ(GetWindow(dialog_, GW_CHILD), panel) << "the panel is not above the controls";
-        const int32_t before = settings()->hook_key;
+        const int32_t before = settings()->record.hook_key;
         ASSERT_TRUE(send_key(step.key));
         const bool ended = wait_until([&] { return !IsWindowVisible(panel); });
         send_key(step.key, KEYEVENTF_KEYUP);
         ASSERT_TRUE(ended) << "the capture did not end; the poller gives " << InputPoller().poll();
         EXPECT_EQ(test_support::control_text(button), step.caption);
-        EXPECT_EQ(settings()->hook_key, before);  // not before Apply or OK
+        EXPECT_EQ(settings()->record.hook_key, before);  // not before Apply or OK
         click(step.button_x, 300);
-        EXPECT_EQ(settings()->hook_key, step.stored);
+        EXPECT_EQ(settings()->record.hook_key, step.stored);
     }
 }
 
@@ -324,7 +324,7 @@ TEST_F(ConfigDialogWin, SwatchesTakeClicksOnlyDownTo50AndACancelledChooserChange
     }
     EXPECT_EQ(swatch_pixel(), RGB(255, 0, 0));
     click(160, 300);  // Apply
-    EXPECT_EQ(settings()->back_color, RGB(255, 0, 0));
+    EXPECT_EQ(settings()->record.back_color, RGB(255, 0, 0));
 }
 
 }  // namespace

@@ -62,11 +62,11 @@ class RenderPassWin : public testing::Test {
 
     static void use_font_height(int32_t height, int32_t hook = 0) {
         DisplaySettings s;
-        s.hook = hook;
-        s.hook_key = VK_F24;
-        s.weapon_text = "武器なし";
-        s.shield_text = "盾なし";
-        s.amulet_text = "なし";
+        s.record.hook = hook;
+        s.record.hook_key = VK_F24;
+        s.record.weapon_text = "武器なし";
+        s.record.shield_text = "盾なし";
+        s.record.amulet_text = "なし";
         s.font = create_overlay_font(kFace, height);
         display_settings().publish(s);
     }

@@ -127,10 +127,10 @@ bool publish_live_state(const std::string& items_path) {
     options().load(default_option_states());
     position_mode().store(1);
     DisplaySettings display;
-    display.weapon_text = kDefaultNothingText;
-    display.shield_text = kDefaultNothingText;
-    display.amulet_text = kDefaultNothingText;
-    display.wait = kDefaultWait;
+    display.record.weapon_text = kDefaultNothingText;
+    display.record.shield_text = kDefaultNothingText;
+    display.record.amulet_text = kDefaultNothingText;
+    display.record.wait = kDefaultWait;
     display.font = create_overlay_font(kDefaultFontFace, 16);
     const bool have_font = display.font != nullptr;
     display_settings().publish(std::move(display));
@@ -218,7 +218,8 @@ std::vector<double> time_draws(DrawingSurface& surface, int32_t count, const Clo
     const SelectGuard font(surface.dc(), font_handle(settings->font));
     const std::optional<FontDescription> described = describe_font(font_handle(settings->font));
     const int32_t line_step = described ? described->height : 0;
-    const DrawColors colors{settings->back_color, settings->font_color, settings->edge_color};
+    const DrawColors colors{settings->record.back_color, settings->record.font_color,
+                            settings->record.edge_color};
     std::vector<double> samples;
     for (int32_t i = 0; i < count; ++i) {
         const double start = clock.now_ms();

@@ -1,7 +1,7 @@
-// The settings file "QuillaWS.txt": 23 lines of key=value in a fixed order, read once at
-// start-up and written once at exit. This file holds the format only: the values, the
-// reader and the writer, on bytes. Opening files, the overlay font and the inventory
-// window request live in app/settings_file_win.cpp.
+// The settings file "QuillaWS.txt": one line of key=value for each row of kSettingKeys, in
+// its order, read once at start-up and written once at exit. This file holds the format
+// only: the values, the reader and the writer, on bytes. Opening files, the overlay font
+// and the inventory window request live in app/settings_file_win.cpp.
 #pragma once
 
 #include <array>

@@ -1,4 +1,4 @@
-// The settings file: reading over the defaults, writing the 23 lines, and the values that
+// The settings file: reading over the defaults, writing every line, and the values that
 // must never harm the program (over-long font names, bad Wait values, huge numbers).
 #include "config/settings.h"
 
@@ -18,7 +18,7 @@ int32_t option(const SettingsValues& v, int32_t id) {
     return v.options[*option_index(id)];
 }
 
-TEST(SettingsFormat, DefaultsWriteTheTwentyThreeLinesByteForByte) {
+TEST(SettingsFormat, DefaultsWriteEveryLineByteForByte) {
     SettingsValues v;
     v.x = 0;
     v.y = 0;

@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "base/trace_win.h"
 #include "config/live_settings.h"
 #include "config/options.h"
 #include "config/overlay_font_win.h"
@@ -53,6 +54,7 @@ class RenderPass::Impl {
             draw_and_present(std::move(lines), *settings, line_step);
             return settings->wait > 0 ? settings->wait : 0;
         } catch (...) {
+            trace_exception("RenderPass::run");
             // Out of memory in a pass: show nothing new, try again after the default pause.
             return 100;
         }
@@ -65,7 +67,9 @@ class RenderPass::Impl {
             return;
         }
         options().toggle(kOptionTransparent);
-        PostMessageW(overlay_, kTransparencyToggledMessage, 0, 0);
+        if (!PostMessageW(overlay_, kTransparencyToggledMessage, 0, 0)) {
+            trace_failure("RenderPass::poll_hot_key", "PostMessageW");
+        }
     }
 
     // Reads the inventory. Only a whole read replaces the lines the equipment is built
@@ -174,8 +178,10 @@ class RenderPass::Impl {
         SIZE extent{size.width, size.height};
         POINT source{0, 0};
         BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-        UpdateLayeredWindow(overlay_, screen_dc_.get(), where ? &dest : nullptr, &extent,
-                            surface.dc(), &source, 0, &blend, ULW_ALPHA);
+        if (!UpdateLayeredWindow(overlay_, screen_dc_.get(), where ? &dest : nullptr, &extent,
+                                 surface.dc(), &source, 0, &blend, ULW_ALPHA)) {
+            trace_failure("RenderPass::present", "UpdateLayeredWindow");
+        }
     }
 
   private:

@@ -5,6 +5,7 @@
 
 #include "app/context_menu_items.h"
 #include "base/code_page_win.h"
+#include "base/trace_win.h"
 #include "config/live_settings.h"
 #include "config/options.h"
 
@@ -18,6 +19,7 @@ bool append(HMENU menu, UINT position, const MenuItem& item, HMENU submenu) noex
     try {
         caption = item.caption ? widen(item.caption) : std::wstring();
     } catch (...) {
+        trace_exception("append");
         return false;
     }
     MENUITEMINFOW info{};
@@ -88,7 +90,9 @@ void update_check_mark(HMENU menu, int option_id) noexcept {
     info.cbSize = sizeof info;
     info.fMask = MIIM_STATE;
     info.fState = options().is_on(option_id) ? MFS_CHECKED : 0;
-    SetMenuItemInfoW(menu, static_cast<UINT>(option_id), FALSE, &info);
+    if (!SetMenuItemInfoW(menu, static_cast<UINT>(option_id), FALSE, &info)) {
+        trace_failure("update_check_mark", "SetMenuItemInfoW");
+    }
 }
 
 void update_position_mark(HMENU menu) noexcept {

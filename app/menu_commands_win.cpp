@@ -3,6 +3,7 @@
 
 #include "app/context_menu_win.h"
 #include "app/slot_target.h"
+#include "base/trace_win.h"
 #include "config/live_settings.h"
 #include "config/options.h"
 #include "host/host_window_win.h"
@@ -18,8 +19,10 @@ namespace {
 
 void toggle_top_most(const CommandTarget& target) {
     const bool on = options().toggle(kOptionTopMost) == 1;
-    SetWindowPos(target.overlay, on ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
-                 SWP_NOMOVE | SWP_NOSIZE);
+    if (!SetWindowPos(target.overlay, on ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                      SWP_NOMOVE | SWP_NOSIZE)) {
+        trace_failure("toggle_top_most", "SetWindowPos");
+    }
     update_check_mark(target.menu, kOptionTopMost);
 }
 

@@ -14,6 +14,7 @@
 #include "base/handles_win.h"
 #include "base/program_texts.h"
 #include "base/saturating.h"
+#include "base/trace_win.h"
 #include "base/window_class_win.h"
 #include "config/live_settings.h"
 #include "config/settings.h"
@@ -61,7 +62,7 @@ class OverlayWindow {
     // because the file could not be read (not at the session end, as above).
     bool left_unread_to_report() const noexcept { return keep_settings_file_ && !session_ending_; }
 
-    LRESULT handle(UINT message, WPARAM wparam, LPARAM lparam) noexcept {
+    LRESULT handle(UINT message, WPARAM wparam, LPARAM lparam) {
         switch (message) {
             case WM_CREATE:
                 return on_create();
@@ -108,7 +109,7 @@ class OverlayWindow {
     }
 
   private:
-    LRESULT on_create() noexcept {
+    LRESULT on_create() {
         menu_ = build_context_menu();
         SurfaceResult result = create_drawing_surface(hwnd_, GetSystemMetrics(SM_CXSCREEN),
                                                       GetSystemMetrics(SM_CYSCREEN));
@@ -146,7 +147,11 @@ class OverlayWindow {
             worker_->stop(session_ending_ ? std::min(bound, kSessionEndWorkerWaitMs) : bound);
         }
         // Release our hold on the overlay font; a worker still drawing keeps its own.
-        display_settings().update([](DisplaySettings& s) { s.font.reset(); });
+        try {
+            display_settings().update([](DisplaySettings& s) { s.font.reset(); });
+        } catch (...) {
+            trace_exception("OverlayWindow::on_destroy");  // the font stays until the exit
+        }
         menu_.reset();
         PostQuitMessage(0);
     }
@@ -157,8 +162,10 @@ class OverlayWindow {
         }
         GetCursorPos(&menu_point_);
         SetForegroundWindow(hwnd_);
-        TrackPopupMenu(menu_.get(), TPM_RIGHTBUTTON, menu_point_.x, menu_point_.y, 0, hwnd_,
-                       nullptr);
+        if (!TrackPopupMenu(menu_.get(), TPM_RIGHTBUTTON, menu_point_.x, menu_point_.y, 0, hwnd_,
+                            nullptr)) {
+            trace_failure("OverlayWindow::show_menu", "TrackPopupMenu");
+        }
     }
 
     HWND hwnd_ = nullptr;

@@ -8,6 +8,7 @@
 #include "app/folder_claim_name.h"
 #include "base/code_page_win.h"
 #include "base/file_win.h"
+#include "base/trace_win.h"
 #include "config/settings.h"
 
 namespace quilla {
@@ -137,6 +138,7 @@ FolderClaim claim_working_directory(const FolderClaimCalls& calls) {
             }
         }
     } catch (...) {
+        trace_exception("claim_working_directory");
     }
     return claim;
 }

@@ -6,6 +6,7 @@
 #include "base/handles_win.h"
 #include "base/program_texts.h"
 #include "base/text.h"
+#include "base/trace_win.h"
 
 #include <algorithm>
 
@@ -80,7 +81,9 @@ void keep_attributes(const FileCalls& calls, const std::wstring& path, DWORD old
         return;
     }
     DWORD wanted = (now & ~(kKeptAttributes | FILE_ATTRIBUTE_NORMAL)) | (old & kKeptAttributes);
-    calls.set_attributes(path.c_str(), wanted != 0 ? wanted : FILE_ATTRIBUTE_NORMAL);
+    if (!calls.set_attributes(path.c_str(), wanted != 0 ? wanted : FILE_ATTRIBUTE_NORMAL)) {
+        trace_failure("keep_attributes", "SetFileAttributesW");
+    }
 }
 
 // What a save adds to a path for its temporary and backup names, less the number and the
@@ -121,7 +124,9 @@ std::wstring write_temporary_file(const std::wstring& path, std::string_view byt
         if (!whole || !calls.flush_file(file.get())) {
             *error = GetLastError();
             file.reset();
-            calls.delete_file(temp.c_str());
+            if (!calls.delete_file(temp.c_str())) {
+                trace_failure("write_temporary_file", "DeleteFileW");
+            }
             return {};
         }
         return name;
@@ -147,6 +152,7 @@ std::wstring full_path(const std::wstring& path) {
             full.resize(got);
         }
     } catch (...) {
+        trace_exception("full_path");
     }
     return path;
 }
@@ -200,6 +206,7 @@ FileRead read_whole_file(const std::wstring& given_path, const FileCalls& calls,
             calls.sleep(kReplaceRetryIntervalMs);
         }
     } catch (...) {
+        trace_exception("read_whole_file");
         read.error = ERROR_NOT_ENOUGH_MEMORY;
     }
     read.outcome = ReadOutcome::unreadable;
@@ -220,6 +227,7 @@ FileRead read_whole_text_file(const std::wstring& path, const FileCalls& calls,
             }
         }
     } catch (...) {
+        trace_exception("read_whole_text_file");
         read = FileRead{ReadOutcome::unreadable, std::string(), ERROR_NOT_ENOUGH_MEMORY};
     }
     return read;
@@ -313,7 +321,9 @@ bool replace_file_atomically(const std::wstring& given_path, std::string_view by
             if (replaced) {
                 if (old != INVALID_FILE_ATTRIBUTES) {
                     keep_attributes(calls, path, old);
-                    calls.delete_file(backup.c_str());
+                    if (!calls.delete_file(backup.c_str())) {
+                        trace_failure("replace_file_atomically", "DeleteFileW");
+                    }
                 }
                 return true;
             }
@@ -321,7 +331,9 @@ bool replace_file_atomically(const std::wstring& given_path, std::string_view by
             // A replace stopped after moving the old file aside: it goes back under its
             // own name before anything else.
             if (!exists(calls, path) && exists(calls, backup)) {
-                calls.move_file(backup.c_str(), path.c_str(), MOVEFILE_WRITE_THROUGH);
+                if (!calls.move_file(backup.c_str(), path.c_str(), MOVEFILE_WRITE_THROUGH)) {
+                    trace_failure("replace_file_atomically", "MoveFileExW");
+                }
             }
             if (!held_by_another_program(error) || calls.tick_count() - start >= retry_ms) {
                 break;
@@ -331,11 +343,12 @@ bool replace_file_atomically(const std::wstring& given_path, std::string_view by
         failure = failure_of(error, long_names);
         // A replace that failed half way may have taken the old file away already; then
         // the temporary file is the only whole copy and stays.
-        if (exists(calls, path)) {
-            calls.delete_file(temp.c_str());
+        if (exists(calls, path) && !calls.delete_file(temp.c_str())) {
+            trace_failure("replace_file_atomically", "DeleteFileW");
         }
         return false;
     } catch (...) {
+        trace_exception("replace_file_atomically");
         failure = SaveFailure::other;
         return false;
     }
@@ -346,6 +359,7 @@ bool replace_file_atomically(const std::string& sjis_path, std::string_view byte
     try {
         return replace_file_atomically(widen(sjis_path), bytes, why, calls, retry_ms);
     } catch (...) {
+        trace_exception("replace_file_atomically");
         if (why) {
             *why = SaveFailure::other;
         }

@@ -2,6 +2,7 @@
 #include "base/window_class_win.h"
 
 #include "base/code_page_win.h"
+#include "base/trace_win.h"
 
 namespace quilla {
 
@@ -11,6 +12,7 @@ bool register_window_class(HINSTANCE instance, const char* name, WNDPROC procedu
     try {
         class_name = widen(name);
     } catch (...) {
+        trace_exception("register_window_class");
         return false;
     }
     WNDCLASSEXW wc{};

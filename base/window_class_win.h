@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "base/trace_win.h"
+
 namespace quilla {
 
 // Registers a wide class of the given name (ASCII) with CS_HREDRAW | CS_VREDRAW, the
@@ -44,7 +46,9 @@ void drag_by_free_spot(HWND window, POINT point) noexcept;
 // (T::window() == hwnd); messages before it, or after the object let the window go, get
 // the default processing. The window forgets its object at WM_NCDESTROY, its last
 // message, so that nothing can reach the object through the window once it is gone.
-// T provides attach(HWND), window() and a noexcept handle().
+// T provides attach(HWND), window() and handle(). The procedure is where a failure inside
+// handle() stops: an exception (out of memory) is traced, and the message gets what a
+// failed creation returns (WM_NCCREATE, WM_CREATE) or else the default processing.
 template <typename T>
 LRESULT CALLBACK window_procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) noexcept {
     auto* self = reinterpret_cast<T*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
@@ -59,7 +63,15 @@ LRESULT CALLBACK window_procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM
     if (!self || self->window() != hwnd) {
         return DefWindowProcW(hwnd, message, wparam, lparam);
     }
-    return self->handle(message, wparam, lparam);
+    try {
+        return self->handle(message, wparam, lparam);
+    } catch (...) {
+        trace_exception("window_procedure");
+    }
+    if (message == WM_NCCREATE) {
+        return FALSE;
+    }
+    return message == WM_CREATE ? -1 : DefWindowProcW(hwnd, message, wparam, lparam);
 }
 
 }  // namespace quilla

@@ -3,6 +3,7 @@
 
 #include "base/code_page_win.h"
 #include "base/saturating.h"
+#include "base/trace_win.h"
 #include "host/base_height.h"
 #include "host/timed_poll.h"
 
@@ -81,6 +82,7 @@ HWND find_host_main_window() noexcept {
         }
         return host;
     } catch (...) {
+        trace_exception("find_host_main_window");
         return nullptr;  // out of memory: as if the host were not running
     }
 }
@@ -89,6 +91,7 @@ HWND find_inventory_window() noexcept {
     try {
         return FindWindowW(widen(kInventoryClass).c_str(), widen(kInventoryTitle).c_str());
     } catch (...) {
+        trace_exception("find_inventory_window");
         return nullptr;  // out of memory: as if it were not open
     }
 }
@@ -152,8 +155,10 @@ void request_inventory_window(const PollClock& clock, const HostRequestCalls& ca
     // our input is still our own (the system then posts it to the host's queue; with the
     // input attached it would be sent, and wait for the host). Attaching itself only joins
     // the two input states, and no input is read while they are joined.
-    calls.set_pos(host, HWND_TOP, 0, 0, 0, 0, kBringForwardFlags);
-    calls.set_foreground(host);
+    if (!calls.set_pos(host, HWND_TOP, 0, 0, 0, 0, kBringForwardFlags)) {
+        trace_failure("request_inventory_window", "SetWindowPos");
+    }
+    calls.set_foreground(host);  // refused at times by design; it sets no error code
     const DWORD host_thread = GetWindowThreadProcessId(host, nullptr);
     const DWORD own_thread = GetCurrentThreadId();
     const bool attached = host_thread != 0 && host_thread != own_thread &&
@@ -163,14 +168,15 @@ void request_inventory_window(const PollClock& clock, const HostRequestCalls& ca
     const bool have_keys = GetKeyboardState(keys.data()) != FALSE;
     const BYTE saved_f3 = keys[VK_F3];
     keys[VK_F3] = static_cast<BYTE>(saved_f3 | kKeyDownBit);
-    if (have_keys) {
-        SetKeyboardState(keys.data());
+    if (have_keys && !SetKeyboardState(keys.data())) {
+        trace_failure("request_inventory_window", "SetKeyboardState");
     }
 
     try {
         poll_within(kInventoryRequestWaitMs, clock,
                     [] { return find_inventory_window() != nullptr; });
     } catch (...) {
+        trace_exception("request_inventory_window");
         // Whatever the wait throws, F3 is given back all the same.
     }
 
@@ -179,10 +185,12 @@ void request_inventory_window(const PollClock& clock, const HostRequestCalls& ca
     std::array<BYTE, 256> now{};
     if (have_keys && GetKeyboardState(now.data())) {
         now[VK_F3] = saved_f3;
-        SetKeyboardState(now.data());
+        if (!SetKeyboardState(now.data())) {
+            trace_failure("request_inventory_window", "SetKeyboardState");
+        }
     }
-    if (attached) {
-        calls.attach_input(own_thread, host_thread, FALSE);
+    if (attached && !calls.attach_input(own_thread, host_thread, FALSE)) {
+        trace_failure("request_inventory_window", "AttachThreadInput");
     }
 }
 

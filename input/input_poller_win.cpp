@@ -3,6 +3,7 @@
 
 #include <atomic>
 
+#include "base/trace_win.h"
 #include "input/input_codes.h"
 
 namespace quilla {
@@ -97,6 +98,7 @@ int32_t InputPoller::poll() noexcept {
     try {
         return poll_input(kSystemKeys, calls_, &retry_);
     } catch (...) {
+        trace_exception("InputPoller::poll");
         return kNoInput;
     }
 }

@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "base/trace_win.h"
 #include "config/live_settings.h"
 #include "config/options.h"
 #include "config/overlay_font_win.h"
@@ -54,6 +55,7 @@ class RenderPass::Impl {
             draw_and_present(std::move(lines), *settings, line_step);
             return std::max(settings->record.wait, kLeastWait);
         } catch (...) {
+            trace_exception("RenderPass::run");
             // Out of memory in a pass: show nothing new, try again after the default pause.
             return kDefaultWait;
         }
@@ -66,7 +68,9 @@ class RenderPass::Impl {
             return;
         }
         options().toggle(kOptionTransparent);
-        PostMessageW(overlay_, kTransparencyToggledMessage, 0, 0);
+        if (!PostMessageW(overlay_, kTransparencyToggledMessage, 0, 0)) {
+            trace_failure("RenderPass::poll_hot_key", "PostMessageW");
+        }
     }
 
     // Reads the inventory. Only a whole read replaces the lines the equipment is built
@@ -176,8 +180,10 @@ class RenderPass::Impl {
         SIZE extent{size.width, size.height};
         POINT source{0, 0};
         BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-        UpdateLayeredWindow(overlay_, screen_dc_.get(), where ? &dest : nullptr, &extent,
-                            surface.dc(), &source, 0, &blend, ULW_ALPHA);
+        if (!UpdateLayeredWindow(overlay_, screen_dc_.get(), where ? &dest : nullptr, &extent,
+                                 surface.dc(), &source, 0, &blend, ULW_ALPHA)) {
+            trace_failure("RenderPass::present", "UpdateLayeredWindow");
+        }
     }
 
   private:

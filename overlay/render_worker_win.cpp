@@ -4,6 +4,7 @@
 #include <process.h>
 
 #include "base/message_wait_win.h"
+#include "base/trace_win.h"
 #include "overlay/render_pass_win.h"
 
 namespace quilla {
@@ -29,9 +30,12 @@ unsigned __stdcall render_worker(void* argument) {
         RenderPass pass(context->overlay, *context->surface);
         while (context->running.load() != 0) {
             const int32_t wait = pass.run();
-            WaitForSingleObject(context->wake.get(), static_cast<DWORD>(wait));
+            if (WaitForSingleObject(context->wake.get(), static_cast<DWORD>(wait)) == WAIT_FAILED) {
+                trace_failure("render_worker", "WaitForSingleObject");
+            }
         }
     } catch (...) {
+        trace_exception("render_worker");
         // Without memory for the pass there is nothing to draw with; end quietly.
     }
     context->surface.reset();  // the memory DC and the DIB section go with the worker
@@ -68,12 +72,16 @@ RenderWorker::~RenderWorker() {
 }
 
 void RenderWorker::wake() noexcept {
-    SetEvent(context_->wake.get());
+    if (!SetEvent(context_->wake.get())) {
+        trace_failure("RenderWorker::wake", "SetEvent");
+    }
 }
 
 bool RenderWorker::stop(uint32_t timeout_ms) noexcept {
     context_->running.store(0);
-    SetEvent(context_->wake.get());
+    if (!SetEvent(context_->wake.get())) {
+        trace_failure("RenderWorker::stop", "SetEvent");
+    }
     if (!thread_) {
         return true;
     }

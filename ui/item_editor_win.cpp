@@ -18,6 +18,7 @@
 #include "base/handles_win.h"
 #include "base/program_texts.h"
 #include "base/text.h"
+#include "base/trace_win.h"
 #include "base/window_class_win.h"
 #include "items/item_db.h"
 #include "items/item_editor_model.h"
@@ -118,6 +119,7 @@ class ItemEditor {
                     try {
                         set_caption(widen(texts::kItemEditorTitle));
                     } catch (...) {
+                        trace_exception("ItemEditor WM_TIMER");
                     }
                     return 0;
                 }
@@ -176,6 +178,7 @@ class ItemEditor {
                     return false;
             }
         } catch (...) {
+            trace_exception("ItemEditor::may_close");
             return false;
         }
     }
@@ -203,6 +206,7 @@ class ItemEditor {
             }
             return true;
         } catch (...) {
+            trace_exception("ItemEditor::create");
             return false;
         }
     }
@@ -350,6 +354,7 @@ class ItemEditor {
                     break;
             }
         } catch (...) {
+            trace_exception("ItemEditor::on_command");
         }
     }
 
@@ -369,6 +374,7 @@ class ItemEditor {
             std::wmemcpy(item.pszText, text.data(), fits);
             item.pszText[fits] = L'\0';
         } catch (...) {
+            trace_exception("ItemEditor::supply_text");
         }
     }
 
@@ -390,6 +396,7 @@ class ItemEditor {
                           DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_NOPREFIX);
             }
         } catch (...) {
+            trace_exception("ItemEditor::paint_row");
         }
     }
 
@@ -439,6 +446,7 @@ class ItemEditor {
             show_rows();
             repaint();
         } catch (...) {
+            trace_exception("ItemEditor::change_tab");
         }
     }
 
@@ -486,6 +494,7 @@ class ItemEditor {
                 rows_replaced();
             }
         } catch (...) {
+            trace_exception("ItemEditor::delete_selected");
         }
     }
 
@@ -543,6 +552,7 @@ class ItemEditor {
                 take_name(offer.names[chosen - kFirstNameCommand]);
             }
         } catch (...) {
+            trace_exception("ItemEditor::on_list_menu");
         }
     }
 
@@ -604,9 +614,12 @@ class ItemEditor {
             model_.mark_saved(*live);
             // Said in the caption for a while, with no button to press.
             set_caption(path + L" " + widen(texts::kSavedTo));
-            SetTimer(hwnd_, kNoticeTimerId, kNoticeMs, nullptr);
+            if (!SetTimer(hwnd_, kNoticeTimerId, kNoticeMs, nullptr)) {
+                trace_failure("ItemEditor::save", "SetTimer");
+            }
             return true;
         } catch (...) {
+            trace_exception("ItemEditor::save");
             return false;
         }
     }
@@ -627,6 +640,7 @@ class ItemEditor {
                 tell(path + L" " + widen(texts::kFileNotRead));
             }
         } catch (...) {
+            trace_exception("ItemEditor::load");
         }
     }
 
@@ -646,6 +660,7 @@ class ItemEditor {
             path.resize(length);
             load(path, false);
         } catch (...) {
+            trace_exception("ItemEditor::on_drop");
         }
     }
 

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "base/code_page_win.h"
+#include "base/trace_win.h"
 #include "base/version.h"
 #include "update/information_text.h"
 #include "update/update_check_win.h"
@@ -14,8 +15,12 @@ namespace quilla {
 
 void open_download_address(HWND owner, const std::string& address, const InformationCalls& calls) {
     if (!calls.runs_elevated()) {
-        calls.shell_execute(nullptr, L"open", widen(address).c_str(), nullptr, nullptr,
-                            SW_SHOWNORMAL);
+        const HINSTANCE opened = calls.shell_execute(nullptr, L"open", widen(address).c_str(),
+                                                     nullptr, nullptr, SW_SHOWNORMAL);
+        if (reinterpret_cast<INT_PTR>(opened) <= 32) {  // a value up to 32 is an error code
+            trace_failure("open_download_address", "ShellExecuteW",
+                          static_cast<DWORD>(reinterpret_cast<INT_PTR>(opened)));
+        }
         return;
     }
     // A browser this program started would have its administrator rights, and so would

@@ -11,6 +11,7 @@
 
 #include "base/code_page_win.h"
 #include "base/message_wait_win.h"
+#include "base/trace_win.h"
 #include "update/update_host.h"
 #include "update/update_server.h"
 
@@ -60,6 +61,7 @@ UniqueAddressList look_up(const std::string& host) {
                 SetEvent(done.get());
             });
         } catch (...) {
+            trace_exception("look_up");
             // No thread: the lookup runs here below.
         }
     }

@@ -248,10 +248,6 @@ std::optional<std::string> read_file_bytes(const std::wstring& path) {
     return whole_or_nothing(read_whole_file(path, FileCalls{}, 0));
 }
 
-std::optional<std::string> read_file_bytes(const std::string& sjis_path) {
-    return read_file_bytes(widen(sjis_path));
-}
-
 std::optional<std::string> read_text_file(const std::wstring& path) {
     return whole_or_nothing(read_whole_text_file(path, FileCalls{}, 0));
 }

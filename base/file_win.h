@@ -92,7 +92,6 @@ FileRead read_whole_text_file(const std::wstring& path, const FileCalls& calls =
 // once, without waiting for a file another program holds; nothing when it is not there
 // or could not be read whole.
 std::optional<std::string> read_file_bytes(const std::wstring& path);
-std::optional<std::string> read_file_bytes(const std::string& sjis_path);
 std::optional<std::string> read_text_file(const std::wstring& path);
 
 // Writes bytes to a temporary file beside path whose name no other save uses at the same

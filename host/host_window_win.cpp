@@ -49,14 +49,6 @@ std::optional<WINDOWPLACEMENT> restorable_placement(HWND host,
 
 }  // namespace
 
-std::optional<Size> outer_size(HWND window) noexcept {
-    RECT rect{};
-    if (!GetWindowRect(window, &rect)) {
-        return std::nullopt;
-    }
-    return size_of(rect);
-}
-
 std::optional<Size> host_outer_size(HWND host, const HostWindowCalls& calls) noexcept {
     if (calls.is_iconic(host)) {
         const std::optional<WINDOWPLACEMENT> placement = restorable_placement(host, calls);

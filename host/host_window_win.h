@@ -29,10 +29,6 @@ HWND find_host_main_window() noexcept;
 // The host's inventory window, or null when it is not open.
 HWND find_inventory_window() noexcept;
 
-// A window's outer width and height, or nothing when its rectangle cannot be read or is
-// not a size an int32 holds.
-std::optional<Size> outer_size(HWND window) noexcept;
-
 // The window calls the host's size goes through. Tests pass their own for what only
 // Windows shows (the placement of another program's minimized window); the program always
 // uses the real ones.

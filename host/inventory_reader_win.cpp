@@ -131,8 +131,4 @@ InventoryRead read_inventory(const InventoryReadLimits& limits, InventoryMesseng
     return read;
 }
 
-std::vector<std::string> read_inventory_lines(const InventoryReadLimits& limits) {
-    return read_inventory(limits).lines;
-}
-
 }  // namespace quilla

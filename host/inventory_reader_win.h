@@ -49,7 +49,4 @@ using InventoryMessenger = LRESULT(WINAPI*)(HWND, UINT, WPARAM, LPARAM, UINT, UI
 InventoryRead read_inventory(const InventoryReadLimits& limits = {},
                              InventoryMessenger send = &SendMessageTimeoutW);
 
-// The lines alone, however the read ended.
-std::vector<std::string> read_inventory_lines(const InventoryReadLimits& limits = {});
-
 }  // namespace quilla

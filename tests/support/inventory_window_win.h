@@ -12,8 +12,14 @@
 
 #include "base/handles_win.h"
 #include "host/host_window_win.h"
+#include "host/inventory_reader_win.h"
 
 namespace quilla::test_support {
+
+// The lines of the host's inventory window alone, however the read ended.
+inline std::vector<std::string> read_inventory_lines(const InventoryReadLimits& limits = {}) {
+    return read_inventory(limits).lines;
+}
 
 // A top-level list box with the inventory title in this process, holding lines.
 inline UniqueWindow local_inventory(const std::vector<std::string>& lines) {

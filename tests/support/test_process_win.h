@@ -157,7 +157,7 @@ class InWorkingDirectory {
 
 // A whole file's bytes, or nothing when it cannot be opened.
 inline std::optional<std::string> read_file(const std::string& path) {
-    return read_file_bytes(path);
+    return read_file_bytes(widen(path));
 }
 
 // The file opened for reading as a virus scanner, a backup client or an editor may hold

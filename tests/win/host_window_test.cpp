@@ -26,16 +26,17 @@ using test_support::SilentWindow;
 using test_support::sync_with;
 using test_support::wait_until;
 
-struct Rect {
+// A window's position and size on the screen, as these tests compare them.
+struct WindowBox {
     LONG left, top, width, height;
 };
 
-std::optional<Rect> window_rect(HWND hwnd) {
+std::optional<WindowBox> window_rect(HWND hwnd) {
     RECT r{};
     if (!GetWindowRect(hwnd, &r)) {
         return std::nullopt;
     }
-    return Rect{r.left, r.top, r.right - r.left, r.bottom - r.top};
+    return WindowBox{r.left, r.top, r.right - r.left, r.bottom - r.top};
 }
 
 // A stand-in host started in its own scratch folder, its main window found.
@@ -159,7 +160,7 @@ TEST(RestoreHostHeight, ReturnsKnownWidthsToTheirBaseHeightAndLeavesOthers) {
             auto rect = window_rect(host.main);
             return rect && rect->height == c.height_after;
         })) << "height "
-            << window_rect(host.main).value_or(Rect{}).height;
+            << window_rect(host.main).value_or(WindowBox{}).height;
         const auto after = window_rect(host.main);
         ASSERT_TRUE(after);
         EXPECT_EQ(after->width, c.width);

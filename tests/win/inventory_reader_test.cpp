@@ -22,6 +22,7 @@ namespace {
 
 using test_support::ChildProcess;
 using test_support::local_inventory;
+using test_support::read_inventory_lines;
 using test_support::ScratchDirectory;
 using test_support::wait_until;
 

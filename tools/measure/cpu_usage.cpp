@@ -157,7 +157,7 @@ double process_times_ms(HANDLE process) noexcept {
 // User + system time of a Linux process from /proc/PID/stat (clock ticks of 10 ms), read
 // through Wine's drive Z:; negative when it cannot be read.
 double linux_process_ms(const std::string& pid) {
-    const std::optional<std::string> stat = read_file_bytes("Z:\\proc\\" + pid + "\\stat");
+    const std::optional<std::string> stat = test_support::read_file("Z:\\proc\\" + pid + "\\stat");
     const std::size_t paren = stat ? stat->rfind(')') : std::string::npos;
     if (paren == std::string::npos) {
         return -1.0;

@@ -238,7 +238,7 @@ void time_steps(int32_t passes, const Clock& clock, std::vector<double>& read,
     const NothingTexts nothing{kDefaultNothingText, kDefaultNothingText, kDefaultNothingText};
     for (int32_t i = 0; i < passes; ++i) {
         const double start = clock.now_ms();
-        const std::vector<std::string> lines = read_inventory_lines();
+        const std::vector<std::string> lines = read_inventory().lines;
         const double read_done = clock.now_ms();
         static_cast<void>(parse_equipment(lines, *tables, line_options, nothing));
         const double parse_done = clock.now_ms();

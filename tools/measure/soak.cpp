@@ -116,8 +116,8 @@ std::string linux_pid_of_overlay() {
         if (pid.find_first_not_of("0123456789") != std::string::npos) {
             continue;
         }
-        const auto comm = read_file_bytes("Z:\\proc\\" + pid + "\\comm");
-        const auto environment = read_file_bytes("Z:\\proc\\" + pid + "\\environ");
+        const auto comm = test_support::read_file("Z:\\proc\\" + pid + "\\comm");
+        const auto environment = test_support::read_file("Z:\\proc\\" + pid + "\\environ");
         if (comm && comm->rfind("QuillaWS.exe", 0) == 0 && environment &&
             environment->find(wanted) != std::string::npos) {
             found = pid;
@@ -129,7 +129,7 @@ std::string linux_pid_of_overlay() {
 
 // "VmRSS:   1234 kB" from /proc/PID/status.
 uint64_t linux_rss_kib(const std::string& pid) {
-    const auto status = read_file_bytes("Z:\\proc\\" + pid + "\\status");
+    const auto status = test_support::read_file("Z:\\proc\\" + pid + "\\status");
     const std::size_t at = status ? status->find("VmRSS:") : std::string::npos;
     return at == std::string::npos
                ? 0

@@ -3,6 +3,7 @@
 // user closes it.
 #include "tools/standin_host/inventory_window.h"
 
+#include "base/code_page_win.h"
 #include "base/file_win.h"
 #include "base/text.h"
 
@@ -85,7 +86,7 @@ void InventoryWindow::open(HWND owner, HINSTANCE instance, const RECT& placement
 }
 
 void InventoryWindow::poll_file() noexcept {
-    std::optional<std::string> now = read_file_bytes(path_);
+    std::optional<std::string> now = read_file_bytes(widen(path_));
     if (!now) {
         if (!file_is_missing(path_)) {
             return;  // there but unreadable for a moment (being written): try again later

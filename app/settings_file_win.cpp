@@ -5,6 +5,7 @@
 #include "base/file_win.h"
 #include "base/program_texts.h"
 #include "base/text.h"
+#include "base/trace_win.h"
 #include "base/window_placement_win.h"
 #include "config/live_settings.h"
 #include "config/overlay_font_win.h"
@@ -55,6 +56,7 @@ bool save_settings(HWND overlay, SaveFailure* why, DWORD retry_ms) noexcept {
         return replace_file_atomically(kSettingsFileName, format_settings(v), why, FileCalls{},
                                        retry_ms);
     } catch (...) {
+        trace_exception("save_settings");
         if (why) {
             *why = SaveFailure::other;
         }
@@ -74,6 +76,7 @@ void show_settings_box(const char* lead, const char* reason) noexcept {
         MessageBoxW(nullptr, text.c_str(), widen(texts::kErrorCaption).c_str(),
                     MB_OK | MB_ICONWARNING | MB_SETFOREGROUND);
     } catch (...) {
+        trace_exception("show_settings_box");
     }
 }
 

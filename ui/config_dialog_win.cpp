@@ -19,6 +19,7 @@
 #include "config/overlay_font_win.h"
 #include "base/code_page_win.h"
 #include "base/handles_win.h"
+#include "base/trace_win.h"
 #include "base/window_class_win.h"
 #include "config/config_rules.h"
 #include "input/input_codes.h"
@@ -49,6 +50,7 @@ int CALLBACK add_face(const LOGFONTW* font, const TEXTMETRICW*, DWORD, LPARAM li
         }
         return 1;
     } catch (...) {
+        trace_exception("config dialog: font list");
         return 0;  // out of memory: the list stops here
     }
 }
@@ -84,6 +86,7 @@ class ConfigDialog {
                                    origin.y, kConfigDialogWidth, kConfigDialogHeight, owner,
                                    nullptr, instance, this);
         } catch (...) {
+            trace_exception("config dialog: open");
         }
         if (!hwnd) {
             restore_hook();
@@ -180,6 +183,7 @@ class ConfigDialog {
             SetTimer(hwnd_, kCaptureTimerId, kCaptureTimerMs, nullptr);
             return true;
         } catch (...) {
+            trace_exception("config dialog: create");
             return false;
         }
     }
@@ -198,6 +202,7 @@ class ConfigDialog {
         try {
             paint_texts_and_boxes();
         } catch (...) {
+            trace_exception("config dialog: paint");
             // Out of memory: the window stays as it was until the next paint.
         }
     }
@@ -318,6 +323,7 @@ class ConfigDialog {
                 PostMessageW(owner, kDisplaySettingsAppliedMessage, 0, 0);
             }
         } catch (...) {
+            trace_exception("config dialog: apply");
             // Out of memory: nothing is applied.
         }
     }
@@ -335,6 +341,7 @@ class ConfigDialog {
         try {
             set_window_text(control(kHotKeyButton), input_code_name(code));
         } catch (...) {
+            trace_exception("config dialog: hot key capture");
             SetWindowTextW(control(kHotKeyButton), L"");
         }
         SetFocus(hwnd_);
@@ -350,6 +357,7 @@ class ConfigDialog {
             hook_suspended_ = true;
             return true;
         } catch (...) {
+            trace_exception("config dialog: suspend hot key");
             return false;
         }
     }
@@ -363,6 +371,7 @@ class ConfigDialog {
             settings_->update([saved](DisplaySettings& settings) { settings.record.hook = saved; });
             hook_suspended_ = false;
         } catch (...) {
+            trace_exception("config dialog: restore hot key");
             // Out of memory: the switch stays off rather than taking a wrong value.
         }
     }

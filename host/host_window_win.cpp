@@ -126,11 +126,7 @@ void restore_host_height(const HostWindowCalls& calls) noexcept {
     }
 }
 
-PollClock system_poll_clock() {
-    return {[]() -> uint64_t { return GetTickCount64(); }, [] { Sleep(1); }};
-}
-
-void request_inventory_window(const PollClock& clock, const HostRequestCalls& calls) noexcept {
+void request_inventory_window(Clock& clock, HostRequestCalls& calls) noexcept {
     HWND host = find_host_main_window();
     if (!host || find_inventory_window()) {
         return;

@@ -9,8 +9,10 @@
 #include <mutex>
 #include <optional>
 
+#include "base/clock_win.h"
 #include "base/geometry.h"
 #include "base/program_texts.h"
+#include "base/seam.h"
 #include "host/timed_poll.h"
 
 namespace quilla {
@@ -73,17 +75,23 @@ inline constexpr uint64_t kInventoryRequestWaitMs = 100;
 // alone.
 inline constexpr UINT kHostAnswerWaitMs = 100;
 
-// The tick count and Sleep(1): what the request waits with outside tests.
-PollClock system_poll_clock();
-
 // The calls the inventory request makes on the host's window and input. Tests pass their
 // own to see which are made, and in which order, for a host that answers and for one that
 // does not; the program always uses the real ones.
-struct HostRequestCalls {
-    decltype(&SendMessageTimeoutW) send_timeout = &SendMessageTimeoutW;
-    decltype(&SetWindowPos) set_pos = &SetWindowPos;
-    decltype(&SetForegroundWindow) set_foreground = &SetForegroundWindow;
-    decltype(&AttachThreadInput) attach_input = &AttachThreadInput;
+class HostRequestCalls {
+  public:
+    virtual ~HostRequestCalls() = default;
+    virtual LRESULT send_timeout(HWND window, UINT message, WPARAM wparam, LPARAM lparam,
+                                 UINT flags, UINT timeout_ms, PDWORD_PTR result) {
+        return SendMessageTimeoutW(window, message, wparam, lparam, flags, timeout_ms, result);
+    }
+    virtual BOOL set_pos(HWND window, HWND after, int x, int y, int cx, int cy, UINT flags) {
+        return SetWindowPos(window, after, x, y, cx, cy, flags);
+    }
+    virtual BOOL set_foreground(HWND window) { return SetForegroundWindow(window); }
+    virtual BOOL attach_input(DWORD from, DWORD to, BOOL attach) {
+        return AttachThreadInput(from, to, attach);
+    }
 };
 
 // Asks a running host whose inventory window is closed to open it: brings the host to the
@@ -93,7 +101,7 @@ struct HostRequestCalls {
 // inventory window already open, or with a host that does not answer a message within
 // kHostAnswerWaitMs (hung or busy). No call it makes waits for the host's thread, so a host
 // that stops answering after that question holds up nothing either.
-void request_inventory_window(const PollClock& clock = system_poll_clock(),
-                              const HostRequestCalls& calls = {}) noexcept;
+void request_inventory_window(Clock& clock = system_clock(),
+                              HostRequestCalls& calls = system_calls<HostRequestCalls>()) noexcept;
 
 }  // namespace quilla

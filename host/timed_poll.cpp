@@ -3,10 +3,10 @@
 
 namespace quilla {
 
-bool poll_within(uint64_t budget_ms, const PollClock& clock, const std::function<bool()>& found) {
+bool poll_within(uint64_t budget_ms, Clock& clock, const std::function<bool()>& found) {
     const uint64_t start = clock.now_ms();
     for (;;) {
-        clock.pause();
+        clock.pause(kPollPauseMs);
         if (found()) {
             return true;
         }

@@ -6,17 +6,16 @@
 #include <cstdint>
 #include <functional>
 
+#include "base/clock.h"
+
 namespace quilla {
 
-// A millisecond clock and the pause between two polls: the program passes the system's
-// (host/host_window_win.cpp), tests their own.
-struct PollClock {
-    uint64_t (*now_ms)();
-    void (*pause)();
-};
+// The pause between two polls, in milliseconds.
+inline constexpr uint32_t kPollPauseMs = 1;
 
-// Pauses, then asks found(), until it answers true or budget_ms have passed on the clock
-// since the call (the poll made at that moment still counts). True when found.
-bool poll_within(uint64_t budget_ms, const PollClock& clock, const std::function<bool()>& found);
+// Pauses kPollPauseMs, then asks found(), until it answers true or budget_ms have passed
+// on the clock since the call (the poll made at that moment still counts). True when
+// found.
+bool poll_within(uint64_t budget_ms, Clock& clock, const std::function<bool()>& found);
 
 }  // namespace quilla

@@ -5,14 +5,20 @@
 
 #include <limits>
 
+#include "tests/support/fake_clock.h"
+
 namespace quilla {
 namespace {
 
-// The stand-in clock: its time, moved only by each pause (the calls are plain function
-// pointers).
-uint64_t now = 0;
-uint64_t pause_ms = 0;
-constexpr PollClock kClock{[] { return now; }, [] { now += pause_ms; }};
+// A clock on which each pause lasts pause_ms, however short the pause asked for.
+class SteppedClock : public test_support::FakeClock {
+  public:
+    SteppedClock(uint64_t start_ms, uint32_t pause_ms) : FakeClock(start_ms), step_(pause_ms) {}
+    void pause(uint32_t) override { FakeClock::pause(step_); }
+
+  private:
+    uint32_t step_;
+};
 
 TEST(PollWithin, StopsWhenTheTimeIsUpHoweverLongEachPauseLasts) {
     constexpr uint64_t kNever = 0;
@@ -35,10 +41,9 @@ TEST(PollWithin, StopsWhenTheTimeIsUpHoweverLongEachPauseLasts) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        now = c.start_ms;
-        pause_ms = c.pause_ms;
+        SteppedClock clock(c.start_ms, static_cast<uint32_t>(c.pause_ms));
         int polls = 0;
-        const bool found = poll_within(100, kClock, [&] {
+        const bool found = poll_within(100, clock, [&] {
             ++polls;
             return c.found_at_poll != kNever && static_cast<uint64_t>(polls) == c.found_at_poll;
         });

@@ -2,6 +2,7 @@
 // inventory window, against windows of this process and against the stand-in host.
 #include "host/host_window_win.h"
 
+#include "tests/support/fake_clock.h"
 #include "tests/support/local_window_win.h"
 #include "tests/support/standin_host_win.h"
 
@@ -322,25 +323,27 @@ void set_key(BYTE key, bool down) {
     SetKeyboardState(keys.data());
 }
 
-// What the stand-in clocks saw of a wait (the calls are plain function pointers).
-struct Wait {
-    int pauses = 0;
+// A clock for the request that notes each pause and whether F3 was held down during it:
+// the system's time and Sleep, or (stepped) its own time, on which every pause lasts a
+// scheduler tick of Windows, 16 ms, so that 7 of them pass 100 ms.
+class NotingClock : public test_support::FakeClock {
+  public:
+    explicit NotingClock(bool stepped = false) : stepped_(stepped) {}
+    uint64_t now_ms() override { return stepped_ ? FakeClock::now_ms() : GetTickCount64(); }
+    void pause(uint32_t ms) override {
+        f3_held = f3_held || key_down(VK_F3);
+        if (stepped_) {
+            FakeClock::pause(16);
+        } else {
+            FakeClock::pause(ms);
+            Sleep(ms);
+        }
+    }
     bool f3_held = false;  // F3 was held down during a pause
-    uint64_t now = 1000;   // the stepped clock's time
+
+  private:
+    bool stepped_;
 };
-Wait seen;
-
-void note_pause() {
-    ++seen.pauses;
-    seen.f3_held = seen.f3_held || key_down(VK_F3);
-}
-
-// The system clock, each pause noted.
-constexpr PollClock kNotedSystemClock{[]() -> uint64_t { return GetTickCount64(); },
-                                      [] {
-                                          note_pause();
-                                          Sleep(1);
-                                      }};
 
 TEST(RequestInventoryWindow, MakesAClosedHostOpenItsInventory) {
     RunningHost host;
@@ -351,13 +354,13 @@ TEST(RequestInventoryWindow, MakesAClosedHostOpenItsInventory) {
     ASSERT_TRUE(sync_with(host.main));
     ASSERT_EQ(host.process->find_inventory_window(), nullptr) << "--closed opened it anyway";
 
-    seen = Wait{};
-    request_inventory_window(kNotedSystemClock);
+    NotingClock clock;
+    request_inventory_window(clock);
 
     EXPECT_NE(host.process->wait_for_inventory_window(), nullptr);
     EXPECT_EQ(find_inventory_window(), host.process->find_inventory_window());
-    EXPECT_GE(seen.pauses, 1);
-    EXPECT_TRUE(seen.f3_held) << "F3 was not held while waiting";
+    EXPECT_GE(clock.pauses(), 1);
+    EXPECT_TRUE(clock.f3_held) << "F3 was not held while waiting";
     EXPECT_FALSE(key_down(VK_F3)) << "F3 was left held down";
 }
 
@@ -371,15 +374,11 @@ TEST(RequestInventoryWindow, WaitsOnlyItsTimeAndGivesBackOnlyF3) {
 
     // Every pause lasts a scheduler tick of Windows (7 of them pass 100 ms), and Shift
     // goes down during the wait, as a user's key press would.
-    seen = Wait{};
-    request_inventory_window({[] { return seen.now; },
-                              [] {
-                                  note_pause();
-                                  seen.now += 16;
-                                  set_key(VK_SHIFT, true);
-                              }});
-    EXPECT_EQ(seen.pauses, 7);
-    EXPECT_TRUE(seen.f3_held) << "F3 was not held while waiting";
+    NotingClock clock(true);
+    clock.on_pause = [](uint32_t) { set_key(VK_SHIFT, true); };
+    request_inventory_window(clock);
+    EXPECT_EQ(clock.pauses(), 7);
+    EXPECT_TRUE(clock.f3_held) << "F3 was not held while waiting";
     EXPECT_FALSE(key_down(VK_F3)) << "F3 was left held down";
     EXPECT_TRUE(key_down(VK_SHIFT)) << "Shift, pressed during the wait, was undone";
     set_key(VK_SHIFT, false);
@@ -400,14 +399,14 @@ TEST(RequestInventoryWindow, SkipsAHungHost) {
     });
     const bool became_hung =
         wait_until([&] { return created.load() && IsHungAppWindow(created.load()); }, 15000);
-    seen = Wait{};
+    NotingClock clock;
     if (became_hung) {
-        request_inventory_window(kNotedSystemClock);
+        request_inventory_window(clock);
     }
     SetEvent(release.get());
     hung.join();
     ASSERT_TRUE(became_hung) << "the host window never counted as hung";
-    EXPECT_EQ(seen.pauses, 0) << "the request waited for a hung host";
+    EXPECT_EQ(clock.pauses(), 0) << "the request waited for a hung host";
 }
 
 TEST(RequestInventoryWindow, LeavesABusyHostAloneWithoutWaitingForIt) {
@@ -418,51 +417,55 @@ TEST(RequestInventoryWindow, LeavesABusyHostAloneWithoutWaitingForIt) {
     ASSERT_TRUE(full_class.ok());
     SilentWindow host(kHostMainClass, "busy host");
     ASSERT_NE(host.get(), nullptr);
-    seen = Wait{};
-    request_inventory_window(kNotedSystemClock);
+    NotingClock clock;
+    request_inventory_window(clock);
     EXPECT_TRUE(host.release()) << "the request waited for the busy host";
-    EXPECT_EQ(seen.pauses, 0) << "the request went on with a host that did not answer";
+    EXPECT_EQ(clock.pauses(), 0) << "the request went on with a host that did not answer";
     EXPECT_FALSE(key_down(VK_F3)) << "F3 was left held down";
 }
 
 // The calls the request makes, in order, for a host on another thread of this process
 // (the thread reads no messages, and no real call reaches it).
-struct FakeRequest {
-    static inline bool answers = true;
-    static inline HWND host = nullptr;
-    static inline DWORD host_thread = 0;
-    static inline std::vector<std::string> calls;
+class FakeRequest : public HostRequestCalls {
+  public:
+    FakeRequest(bool answers, HWND host, DWORD host_thread)
+        : answers_(answers), host_(host), host_thread_(host_thread) {}
 
-    static std::string target(HWND window) { return window == host ? "host" : "another window"; }
-    static LRESULT WINAPI send_timeout(HWND window, UINT message, WPARAM, LPARAM, UINT flags,
-                                       UINT timeout, PDWORD_PTR result) {
+    LRESULT send_timeout(HWND window, UINT message, WPARAM, LPARAM, UINT flags, UINT timeout,
+                         PDWORD_PTR result) override {
         calls.push_back("ask " + target(window) + " message " + std::to_string(message) +
                         " flags " + std::to_string(flags) + " within " + std::to_string(timeout) +
                         " ms");
         *result = 0;
-        SetLastError(answers ? ERROR_SUCCESS : ERROR_TIMEOUT);
-        return answers ? TRUE : FALSE;
+        SetLastError(answers_ ? ERROR_SUCCESS : ERROR_TIMEOUT);
+        return answers_ ? TRUE : FALSE;
     }
-    static BOOL WINAPI set_pos(HWND window, HWND after, int x, int y, int cx, int cy, UINT flags) {
+    BOOL set_pos(HWND window, HWND after, int x, int y, int cx, int cy, UINT flags) override {
         calls.push_back("place " + target(window) + (after == HWND_TOP ? " on top" : " elsewhere") +
                         " at " + std::to_string(x) + "," + std::to_string(y) + " size " +
                         std::to_string(cx) + "x" + std::to_string(cy) + " flags " +
                         std::to_string(flags));
         return TRUE;
     }
-    static BOOL WINAPI set_foreground(HWND window) {
+    BOOL set_foreground(HWND window) override {
         calls.push_back("foreground " + target(window));
         return TRUE;
     }
-    static BOOL WINAPI attach_input(DWORD from, DWORD to, BOOL attach) {
-        const bool ours = from == GetCurrentThreadId() && to == host_thread;
+    BOOL attach_input(DWORD from, DWORD to, BOOL attach) override {
+        const bool ours = from == GetCurrentThreadId() && to == host_thread_;
         calls.push_back(std::string(attach ? "attach to" : "detach from") +
                         (ours ? " the host's thread" : " another thread"));
         return TRUE;
     }
-    static HostRequestCalls all() {
-        return {&send_timeout, &set_pos, &set_foreground, &attach_input};
-    }
+
+    std::vector<std::string> calls;
+
+  private:
+    std::string target(HWND window) const { return window == host_ ? "host" : "another window"; }
+
+    bool answers_;
+    HWND host_;
+    DWORD host_thread_;
 };
 
 // A host that answers is asked first, then brought forward with nothing that waits for
@@ -489,23 +492,14 @@ TEST(RequestInventoryWindow, AsksTheHostFirstAndGoesOnOnlyWhenItAnswers) {
     ASSERT_TRUE(full_class.ok());
     SilentWindow host(kHostMainClass, "host");
     ASSERT_NE(host.get(), nullptr);
-    FakeRequest::host = host.get();
-    FakeRequest::host_thread = host.thread_id();
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        FakeRequest::answers = c.answers;
-        FakeRequest::calls.clear();
-        seen = Wait{};
-        // Every pause lasts a scheduler tick of Windows: 7 of them pass 100 ms.
-        request_inventory_window({[] { return seen.now; },
-                                  [] {
-                                      note_pause();
-                                      seen.now += 16;
-                                  }},
-                                 FakeRequest::all());
-        EXPECT_EQ(FakeRequest::calls, c.calls);
-        EXPECT_EQ(seen.pauses, c.pauses);
-        EXPECT_EQ(seen.f3_held, c.answers) << "F3 held while waiting";
+        FakeRequest calls(c.answers, host.get(), host.thread_id());
+        NotingClock clock(true);
+        request_inventory_window(clock, calls);
+        EXPECT_EQ(calls.calls, c.calls);
+        EXPECT_EQ(clock.pauses(), c.pauses);
+        EXPECT_EQ(clock.f3_held, c.answers) << "F3 held while waiting";
         EXPECT_FALSE(key_down(VK_F3)) << "F3 was left held down";
     }
 }

@@ -17,7 +17,8 @@ class Published {
     Published(const Published&) = delete;
     Published& operator=(const Published&) = delete;
 
-    std::shared_ptr<const T> snapshot() const {
+    // Never throws in use: a lock fails only when misused, and that ends the program.
+    std::shared_ptr<const T> snapshot() const noexcept {
         std::lock_guard lock(mutex_);
         return value_;
     }

@@ -53,8 +53,7 @@ bool save_settings(HWND overlay, SaveFailure* why, DWORD retry_ms) noexcept {
             v.font_face = font->face;
             v.font_size = font->height;
         }
-        return replace_file_atomically(kSettingsFileName, format_settings(v), why, FileCalls{},
-                                       retry_ms);
+        return replace_file_atomically(kSettingsFileName, format_settings(v), why, retry_ms);
     } catch (...) {
         trace_exception("save_settings");
         if (why) {

@@ -54,14 +54,14 @@ SaveFailure failure_of(DWORD error, bool long_names) noexcept {
     }
 }
 
-bool exists(const FileCalls& calls, const std::wstring& path) noexcept {
+bool exists(FileCalls& calls, const std::wstring& path) noexcept {
     return calls.get_attributes(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 // Opens the old file the way ReplaceFileW does, to learn whether another program holds it
 // without letting it be deleted; false (with the error) while one does. Asking first
 // leaves nothing behind, where a replace that fails half way may leave a file of its own.
-bool can_replace(const FileCalls& calls, const std::wstring& path) noexcept {
+bool can_replace(FileCalls& calls, const std::wstring& path) noexcept {
     UniqueFile probe(calls.create_file(path.c_str(), GENERIC_READ | DELETE | SYNCHRONIZE,
                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -75,7 +75,7 @@ constexpr DWORD kKeptAttributes =
 
 // Gives the file at path the kept attributes of old, where the replace did not (not every
 // system's ReplaceFileW carries them over).
-void keep_attributes(const FileCalls& calls, const std::wstring& path, DWORD old) noexcept {
+void keep_attributes(FileCalls& calls, const std::wstring& path, DWORD old) noexcept {
     const DWORD now = calls.get_attributes(path.c_str());
     if (now == INVALID_FILE_ATTRIBUTES || (now & kKeptAttributes) == (old & kKeptAttributes)) {
         return;
@@ -97,7 +97,7 @@ std::wstring temporary_name_stem() {
 // Writes bytes to a new file named path + temporary_name_stem() + a number + ".tmp".
 // Returns the name without its ".tmp", or an empty one with *error set.
 std::wstring write_temporary_file(const std::wstring& path, std::string_view bytes,
-                                  const FileCalls& calls, DWORD* error) {
+                                  FileCalls& calls, DWORD* error) {
     const std::wstring stem = path + temporary_name_stem();
     for (int n = 0; n < kTempNameTries; ++n) {
         const std::wstring name = stem + std::to_wstring(n);
@@ -161,18 +161,18 @@ std::wstring file_system_path(const std::wstring& path) {
     return extended_length_path(full_path(path));
 }
 
-FileRead read_whole_file(const std::wstring& given_path, const FileCalls& calls,
-                         DWORD retry_ms) noexcept {
+FileRead read_whole_file(const std::wstring& given_path, DWORD retry_ms, FileCalls& calls,
+                         Clock& clock) noexcept {
     FileRead read;
     read.outcome = ReadOutcome::unreadable;
     try {
         const std::wstring path = file_system_path(given_path);
         std::string buffer(std::size_t{1} << 16, '\0');
-        const ULONGLONG start = calls.tick_count();
+        const uint64_t start = clock.now_ms();
         for (;;) {
             // The time a try begins decides whether another follows, so that a try begun
             // within the bound and refused is never the last however long it took.
-            const ULONGLONG began = calls.tick_count();
+            const uint64_t began = clock.now_ms();
             read.bytes.clear();
             const UniqueFile file(calls.create_file(
                 path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
@@ -203,7 +203,7 @@ FileRead read_whole_file(const std::wstring& given_path, const FileCalls& calls,
                 began - start >= retry_ms) {
                 break;
             }
-            calls.sleep(kReplaceRetryIntervalMs);
+            clock.pause(kReplaceRetryIntervalMs);
         }
     } catch (...) {
         trace_exception("read_whole_file");
@@ -214,9 +214,9 @@ FileRead read_whole_file(const std::wstring& given_path, const FileCalls& calls,
     return read;
 }
 
-FileRead read_whole_text_file(const std::wstring& path, const FileCalls& calls,
-                              DWORD retry_ms) noexcept {
-    FileRead read = read_whole_file(path, calls, retry_ms);
+FileRead read_whole_text_file(const std::wstring& path, DWORD retry_ms, FileCalls& calls,
+                              Clock& clock) noexcept {
+    FileRead read = read_whole_file(path, retry_ms, calls, clock);
     try {
         if (read.outcome == ReadOutcome::whole) {
             if (const TextFileBytes text = classify_text_file(read.bytes); text.utf8) {
@@ -245,11 +245,11 @@ std::optional<std::string> whole_or_nothing(FileRead read) {
 }  // namespace
 
 std::optional<std::string> read_file_bytes(const std::wstring& path) {
-    return whole_or_nothing(read_whole_file(path, FileCalls{}, 0));
+    return whole_or_nothing(read_whole_file(path, 0));
 }
 
 std::optional<std::string> read_text_file(const std::wstring& path) {
-    return whole_or_nothing(read_whole_text_file(path, FileCalls{}, 0));
+    return whole_or_nothing(read_whole_text_file(path, 0));
 }
 
 const char* save_failure_phrase(SaveFailure failure) noexcept {
@@ -274,7 +274,8 @@ const char* save_failure_phrase(SaveFailure failure) noexcept {
 }
 
 bool replace_file_atomically(const std::wstring& given_path, std::string_view bytes,
-                             SaveFailure* why, const FileCalls& calls, DWORD retry_ms) noexcept {
+                             SaveFailure* why, DWORD retry_ms, FileCalls& calls,
+                             Clock& clock) noexcept {
     SaveFailure ignored;
     SaveFailure& failure = why ? *why : ignored;
     failure = SaveFailure::none;
@@ -300,7 +301,7 @@ bool replace_file_atomically(const std::wstring& given_path, std::string_view by
         }
         const std::wstring temp = name + L".tmp";
         const std::wstring backup = name + L".bak";
-        const ULONGLONG start = calls.tick_count();
+        const uint64_t start = clock.now_ms();
         for (;;) {
             // ReplaceFileW keeps what the user set on the old file (its attributes, such
             // as hidden, and its security); a move only serves where there is none yet.
@@ -331,10 +332,10 @@ bool replace_file_atomically(const std::wstring& given_path, std::string_view by
                     trace_failure("replace_file_atomically", "MoveFileExW");
                 }
             }
-            if (!held_by_another_program(error) || calls.tick_count() - start >= retry_ms) {
+            if (!held_by_another_program(error) || clock.now_ms() - start >= retry_ms) {
                 break;
             }
-            calls.sleep(kReplaceRetryIntervalMs);
+            clock.pause(kReplaceRetryIntervalMs);
         }
         failure = failure_of(error, long_names);
         // A replace that failed half way may have taken the old file away already; then
@@ -351,9 +352,9 @@ bool replace_file_atomically(const std::wstring& given_path, std::string_view by
 }
 
 bool replace_file_atomically(const std::string& sjis_path, std::string_view bytes, SaveFailure* why,
-                             const FileCalls& calls, DWORD retry_ms) noexcept {
+                             DWORD retry_ms, FileCalls& calls, Clock& clock) noexcept {
     try {
-        return replace_file_atomically(widen(sjis_path), bytes, why, calls, retry_ms);
+        return replace_file_atomically(widen(sjis_path), bytes, why, retry_ms, calls, clock);
     } catch (...) {
         trace_exception("replace_file_atomically");
         if (why) {

@@ -15,6 +15,9 @@
 #include <string>
 #include <string_view>
 
+#include "base/clock_win.h"
+#include "base/seam.h"
+
 namespace quilla {
 
 // Why a save failed, in the few kinds the user is told about.
@@ -40,20 +43,37 @@ std::wstring file_system_path(const std::wstring& path);
 // A short Japanese phrase for the user saying why a save failed.
 const char* save_failure_phrase(SaveFailure failure) noexcept;
 
-// The file system calls a read and a save make, and the clock they wait by. Tests pass
-// their own to fail or stop one after any call; the program always uses the real ones.
-struct FileCalls {
-    decltype(&GetFileAttributesW) get_attributes = &GetFileAttributesW;
-    decltype(&SetFileAttributesW) set_attributes = &SetFileAttributesW;
-    decltype(&CreateFileW) create_file = &CreateFileW;
-    decltype(&ReadFile) read_file = &ReadFile;
-    decltype(&WriteFile) write_file = &WriteFile;
-    decltype(&FlushFileBuffers) flush_file = &FlushFileBuffers;
-    decltype(&ReplaceFileW) replace_file = &ReplaceFileW;
-    decltype(&MoveFileExW) move_file = &MoveFileExW;
-    decltype(&DeleteFileW) delete_file = &DeleteFileW;
-    decltype(&GetTickCount64) tick_count = &GetTickCount64;
-    decltype(&Sleep) sleep = &Sleep;
+// The file system calls a read and a save make. Tests derive their own to fail or stop
+// one after any call; the program always uses the real ones.
+class FileCalls {
+  public:
+    virtual ~FileCalls() = default;
+    virtual DWORD get_attributes(LPCWSTR name) { return GetFileAttributesW(name); }
+    virtual BOOL set_attributes(LPCWSTR name, DWORD attributes) {
+        return SetFileAttributesW(name, attributes);
+    }
+    virtual HANDLE create_file(LPCWSTR name, DWORD access, DWORD share,
+                               LPSECURITY_ATTRIBUTES security, DWORD disposition, DWORD flags,
+                               HANDLE templ) {
+        return CreateFileW(name, access, share, security, disposition, flags, templ);
+    }
+    virtual BOOL read_file(HANDLE file, LPVOID data, DWORD size, LPDWORD got,
+                           LPOVERLAPPED overlapped) {
+        return ReadFile(file, data, size, got, overlapped);
+    }
+    virtual BOOL write_file(HANDLE file, LPCVOID data, DWORD size, LPDWORD written,
+                            LPOVERLAPPED overlapped) {
+        return WriteFile(file, data, size, written, overlapped);
+    }
+    virtual BOOL flush_file(HANDLE file) { return FlushFileBuffers(file); }
+    virtual BOOL replace_file(LPCWSTR replaced, LPCWSTR replacement, LPCWSTR backup, DWORD flags,
+                              LPVOID exclude, LPVOID reserved) {
+        return ReplaceFileW(replaced, replacement, backup, flags, exclude, reserved);
+    }
+    virtual BOOL move_file(LPCWSTR from, LPCWSTR to, DWORD flags) {
+        return MoveFileExW(from, to, flags);
+    }
+    virtual BOOL delete_file(LPCWSTR name) { return DeleteFileW(name); }
 };
 
 // How long a read or a replace that another program's hold on the file refuses is tried
@@ -77,16 +97,19 @@ struct FileRead {
 // Reads the whole file at path. Others may go on reading, writing and replacing it
 // meanwhile. A read that another program refuses (a sharing violation when it is opened,
 // a lock violation when it is opened or read) is begun again every
-// kReplaceRetryIntervalMs for about retry_ms; any other failure to open it or to read it
-// (a failed ReadFile is never taken for the end of the file) makes it unreadable at once.
-FileRead read_whole_file(const std::wstring& path, const FileCalls& calls = FileCalls{},
-                         DWORD retry_ms = kReplaceRetryMs) noexcept;
+// kReplaceRetryIntervalMs for about retry_ms, as clock measures and waits; any other
+// failure to open it or to read it (a failed ReadFile is never taken for the end of the
+// file) makes it unreadable at once.
+FileRead read_whole_file(const std::wstring& path, DWORD retry_ms = kReplaceRetryMs,
+                         FileCalls& calls = system_calls<FileCalls>(),
+                         Clock& clock = system_clock()) noexcept;
 
 // As read_whole_file, for a text file: a file saved as UTF-8, or as UTF-16 with its
 // byte-order mark (see classify_text_file), is converted to Shift-JIS without the mark; any
 // other is returned byte for byte.
-FileRead read_whole_text_file(const std::wstring& path, const FileCalls& calls = FileCalls{},
-                              DWORD retry_ms = kReplaceRetryMs) noexcept;
+FileRead read_whole_text_file(const std::wstring& path, DWORD retry_ms = kReplaceRetryMs,
+                              FileCalls& calls = system_calls<FileCalls>(),
+                              Clock& clock = system_clock()) noexcept;
 
 // A whole file's bytes (or a text file's text, as read_whole_text_file gives it) read at
 // once, without waiting for a file another program holds; nothing when it is not there
@@ -101,14 +124,17 @@ std::optional<std::string> read_text_file(const std::wstring& path);
 // ("NAME.~PROCESS-THREAD-N.bak"), so that a replace refused half way leaves the old file
 // under its own name, and removes the backup once the new file stands. A replace refused
 // by a sharing or lock violation or by access denied is tried again every
-// kReplaceRetryIntervalMs for about retry_ms. On any failure the old file at path is left
+// kReplaceRetryIntervalMs for about retry_ms, as clock measures and waits. On any failure
+// the old file at path is left
 // as it was, the temporary file is removed, false is returned and *why (when given) says
 // why; a read-only file or a folder at path is refused before anything is written.
 bool replace_file_atomically(const std::wstring& path, std::string_view bytes,
-                             SaveFailure* why = nullptr, const FileCalls& calls = FileCalls{},
-                             DWORD retry_ms = kReplaceRetryMs) noexcept;
+                             SaveFailure* why = nullptr, DWORD retry_ms = kReplaceRetryMs,
+                             FileCalls& calls = system_calls<FileCalls>(),
+                             Clock& clock = system_clock()) noexcept;
 bool replace_file_atomically(const std::string& sjis_path, std::string_view bytes,
-                             SaveFailure* why = nullptr, const FileCalls& calls = FileCalls{},
-                             DWORD retry_ms = kReplaceRetryMs) noexcept;
+                             SaveFailure* why = nullptr, DWORD retry_ms = kReplaceRetryMs,
+                             FileCalls& calls = system_calls<FileCalls>(),
+                             Clock& clock = system_clock()) noexcept;
 
 }  // namespace quilla

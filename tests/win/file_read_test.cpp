@@ -7,76 +7,58 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <string>
 #include <thread>
 
+#include "tests/support/fake_clock.h"
 #include "tests/support/test_process_win.h"
 
 namespace quilla {
 namespace {
 
+using test_support::FakeClock;
 using test_support::ScratchDirectory;
 
 constexpr char kSettings[] = "x=120\r\ny=80\r\nWait=250\r\nWeaponText=なし\r\n";
 
-// What the stand-in calls do; one script per case (the calls are plain function pointers).
-struct Script {
+// File calls that refuse opens and fail reads as their script says, and otherwise make
+// the real ones.
+class StandInCalls : public FileCalls {
+  public:
     DWORD open_error = 0;
     int open_failures = 0;  // opens refused before one is let through
     DWORD read_error = 0;
-    int read_failures = 0;      // opens whose second read fails, after the first gave bytes
-    int opens = 0;              // opens tried
-    int reads = 0;              // reads of the current open
-    ULONGLONG now = 1000;       // the clock, advanced only by sleeping
-    HANDLE tried = nullptr;     // when given: set at the first sleep, which then waits for
-    HANDLE released = nullptr;  // this to be set
+    int read_failures = 0;  // opens whose second read fails, after the first gave bytes
+    int opens = 0;          // opens tried
+
+    HANDLE create_file(LPCWSTR name, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES security,
+                       DWORD disposition, DWORD flags, HANDLE templ) override {
+        ++opens;
+        reads_ = 0;
+        if (open_failures > 0) {
+            --open_failures;
+            SetLastError(open_error);
+            return INVALID_HANDLE_VALUE;
+        }
+        return CreateFileW(name, access, share, security, disposition, flags, templ);
+    }
+
+    // Reads at most 7 bytes a call, so that a read can fail half way through the file.
+    BOOL read_file(HANDLE file, LPVOID data, DWORD size, LPDWORD got,
+                   LPOVERLAPPED overlapped) override {
+        if (++reads_ == 2 && read_failures > 0) {
+            --read_failures;
+            *got = 0;
+            SetLastError(read_error);
+            return FALSE;
+        }
+        return ReadFile(file, data, std::min<DWORD>(size, 7), got, overlapped);
+    }
+
+  private:
+    int reads_ = 0;  // reads of the current open
 };
-Script script;
-
-HANDLE WINAPI create_file(LPCWSTR name, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES security,
-                          DWORD disposition, DWORD flags, HANDLE templ) {
-    ++script.opens;
-    script.reads = 0;
-    if (script.open_failures > 0) {
-        --script.open_failures;
-        SetLastError(script.open_error);
-        return INVALID_HANDLE_VALUE;
-    }
-    return CreateFileW(name, access, share, security, disposition, flags, templ);
-}
-
-// Reads at most 7 bytes a call, so that a read can fail half way through the file.
-BOOL WINAPI read_file(HANDLE file, LPVOID data, DWORD size, LPDWORD got, LPOVERLAPPED o) {
-    if (++script.reads == 2 && script.read_failures > 0) {
-        --script.read_failures;
-        *got = 0;
-        SetLastError(script.read_error);
-        return FALSE;
-    }
-    return ReadFile(file, data, std::min<DWORD>(size, 7), got, o);
-}
-
-ULONGLONG WINAPI tick_count() {
-    return script.now;
-}
-
-VOID WINAPI sleep(DWORD ms) {
-    if (script.tried) {
-        SetEvent(script.tried);
-        WaitForSingleObject(script.released, INFINITE);
-        script.tried = nullptr;
-    }
-    script.now += ms;
-}
-
-FileCalls stand_in_calls() {
-    FileCalls calls;
-    calls.create_file = &create_file;
-    calls.read_file = &read_file;
-    calls.tick_count = &tick_count;
-    calls.sleep = &sleep;
-    return calls;
-}
 
 // Two seconds at one try every 50 ms: the first try and 40 more.
 constexpr int kTriesInTheBound = 41;
@@ -126,19 +108,19 @@ TEST(FileRead, OnlyAMissingFileIsNoneAndAHeldOneIsTriedAgainForAboutTwoSeconds) 
         SCOPED_TRACE(c.name);
         ScratchDirectory dir;
         ASSERT_TRUE(dir.write_file("QuillaWS.txt", kSettings));
-        script = {};
-        script.open_error = c.open_error;
-        script.open_failures = c.open_failures;
-        script.read_error = c.read_error;
-        script.read_failures = c.read_failures;
-        const ULONGLONG start = script.now;
-        const FileRead read =
-            read_whole_file(widen(dir.file(c.file)), stand_in_calls(), c.retry_ms);
+        StandInCalls calls;
+        calls.open_error = c.open_error;
+        calls.open_failures = c.open_failures;
+        calls.read_error = c.read_error;
+        calls.read_failures = c.read_failures;
+        FakeClock clock;  // moved only by the read's pauses
+        const uint64_t start = clock.now_ms();
+        const FileRead read = read_whole_file(widen(dir.file(c.file)), c.retry_ms, calls, clock);
         EXPECT_EQ(read.outcome, c.outcome);
         EXPECT_EQ(read.error, c.error);
         EXPECT_EQ(read.bytes, c.outcome == ReadOutcome::whole ? kSettings : "");
-        EXPECT_EQ(script.opens, c.opens);
-        EXPECT_EQ(script.now - start, (c.opens - 1) * ULONGLONG{kReplaceRetryIntervalMs});
+        EXPECT_EQ(calls.opens, c.opens);
+        EXPECT_EQ(clock.now_ms() - start, (c.opens - 1) * uint64_t{kReplaceRetryIntervalMs});
     }
 }
 
@@ -151,23 +133,30 @@ TEST(FileRead, ARealHoldLetGoWhileTheReadWaitsIsReadWhole) {
     const std::wstring path = widen(dir.file("QuillaWS.txt"));
     UniqueFile held = test_support::hold_file_exclusively(dir.file("QuillaWS.txt"));
     ASSERT_TRUE(held);
-    FileCalls calls;
-    calls.tick_count = &tick_count;
-    calls.sleep = &sleep;
 
-    script = {};
-    const FileRead refused = read_whole_file(path, calls);
+    FakeClock bound;
+    const uint64_t start = bound.now_ms();
+    const FileRead refused =
+        read_whole_file(path, kReplaceRetryMs, system_calls<FileCalls>(), bound);
     EXPECT_EQ(refused.outcome, ReadOutcome::unreadable);
     EXPECT_EQ(refused.error, static_cast<DWORD>(ERROR_SHARING_VIOLATION));
-    EXPECT_EQ(script.now - 1000, ULONGLONG{kReplaceRetryMs});
+    EXPECT_EQ(bound.now_ms() - start, uint64_t{kReplaceRetryMs});
 
-    script = {};
+    // The first pause holds the read until the test has let the file go.
     const UniqueKernelHandle tried(CreateEventW(nullptr, TRUE, FALSE, nullptr));
     const UniqueKernelHandle released(CreateEventW(nullptr, TRUE, FALSE, nullptr));
-    script.tried = tried.get();
-    script.released = released.get();
+    FakeClock clock;
+    bool held_once = false;  // touched only by the reader's pauses
+    clock.on_pause = [&](uint32_t) {
+        if (!held_once) {
+            held_once = true;
+            SetEvent(tried.get());
+            WaitForSingleObject(released.get(), INFINITE);
+        }
+    };
     FileRead read;
-    std::thread reader([&] { read = read_whole_file(path, calls); });
+    std::thread reader(
+        [&] { read = read_whole_file(path, kReplaceRetryMs, system_calls<FileCalls>(), clock); });
     const bool seen =
         WaitForSingleObject(tried.get(), test_support::deadline_ms(test_support::kUsualWaitMs)) ==
         WAIT_OBJECT_0;
@@ -200,7 +189,7 @@ TEST(FileRead, TheOutcomesOfRealFiles) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        const FileRead read = read_whole_text_file(widen(dir.file(c.name)), FileCalls{}, 0);
+        const FileRead read = read_whole_text_file(widen(dir.file(c.name)), 0);
         EXPECT_EQ(read.outcome, c.outcome);
         EXPECT_EQ(read.bytes, c.text);
         EXPECT_EQ(read_text_file(widen(dir.file(c.name))), c.outcome == ReadOutcome::whole

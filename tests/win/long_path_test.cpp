@@ -18,36 +18,39 @@ using test_support::ScratchDirectory;
 constexpr char kOld[] = "x=10\r\ny=20\r\n";
 constexpr char kNew[] = "x=120\r\ny=80\r\nWeaponText=なし\r\n";
 
-// Every name the file calls were given, in the order given.
-std::vector<std::wstring> named;
+// File calls that note every name they are given, in the order given, and make the real
+// calls.
+class RecordingCalls : public FileCalls {
+  public:
+    std::vector<std::wstring> named;
 
-HANDLE WINAPI recording_create_file(LPCWSTR name, DWORD access, DWORD share,
-                                    LPSECURITY_ATTRIBUTES security, DWORD disposition, DWORD flags,
-                                    HANDLE templ) {
-    named.push_back(name);
-    return CreateFileW(name, access, share, security, disposition, flags, templ);
-}
+    HANDLE create_file(LPCWSTR name, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES security,
+                       DWORD disposition, DWORD flags, HANDLE templ) override {
+        named.push_back(name);
+        return CreateFileW(name, access, share, security, disposition, flags, templ);
+    }
 
-DWORD WINAPI recording_get_attributes(LPCWSTR name) {
-    named.push_back(name);
-    return GetFileAttributesW(name);
-}
+    DWORD get_attributes(LPCWSTR name) override {
+        named.push_back(name);
+        return GetFileAttributesW(name);
+    }
 
-BOOL WINAPI recording_replace_file(LPCWSTR replaced, LPCWSTR replacement, LPCWSTR backup,
-                                   DWORD flags, LPVOID exclude, LPVOID reserved) {
-    named.insert(named.end(), {replaced, replacement, backup});
-    return ReplaceFileW(replaced, replacement, backup, flags, exclude, reserved);
-}
+    BOOL replace_file(LPCWSTR replaced, LPCWSTR replacement, LPCWSTR backup, DWORD flags,
+                      LPVOID exclude, LPVOID reserved) override {
+        named.insert(named.end(), {replaced, replacement, backup});
+        return ReplaceFileW(replaced, replacement, backup, flags, exclude, reserved);
+    }
 
-BOOL WINAPI recording_move_file(LPCWSTR from, LPCWSTR to, DWORD flags) {
-    named.insert(named.end(), {from, to});
-    return MoveFileExW(from, to, flags);
-}
+    BOOL move_file(LPCWSTR from, LPCWSTR to, DWORD flags) override {
+        named.insert(named.end(), {from, to});
+        return MoveFileExW(from, to, flags);
+    }
 
-BOOL WINAPI recording_delete_file(LPCWSTR name) {
-    named.push_back(name);
-    return DeleteFileW(name);
-}
+    BOOL delete_file(LPCWSTR name) override {
+        named.push_back(name);
+        return DeleteFileW(name);
+    }
+};
 
 // A save (a new file, then over it: the replace, its backup name and the removal of the
 // backup) and a read in a folder whose full path is longer than MAX_PATH. Every name the
@@ -59,25 +62,21 @@ TEST(LongPath, ASaveAndAReadInAFolderLongerThanMaxPath) {
     ASSERT_TRUE(folder.ok());
     ASSERT_GT(folder.path().size(), std::size_t{MAX_PATH});
     const std::wstring path = folder.path() + L"\\QuillaWS.txt";
-    FileCalls calls;
-    calls.create_file = &recording_create_file;
-    calls.get_attributes = &recording_get_attributes;
-    calls.replace_file = &recording_replace_file;
-    calls.move_file = &recording_move_file;
-    calls.delete_file = &recording_delete_file;
-    named.clear();
+    RecordingCalls calls;
 
-    EXPECT_EQ(read_whole_file(path, calls).outcome, ReadOutcome::not_found);
+    EXPECT_EQ(read_whole_file(path, kReplaceRetryMs, calls).outcome, ReadOutcome::not_found);
     SaveFailure why = SaveFailure::other;
-    EXPECT_TRUE(replace_file_atomically(path, kOld, &why, calls)) << static_cast<int>(why);
+    EXPECT_TRUE(replace_file_atomically(path, kOld, &why, kReplaceRetryMs, calls))
+        << static_cast<int>(why);
     EXPECT_EQ(read_file_bytes(path), std::string(kOld));
-    EXPECT_TRUE(replace_file_atomically(path, kNew, &why, calls)) << static_cast<int>(why);
-    const FileRead read = read_whole_text_file(path, calls);
+    EXPECT_TRUE(replace_file_atomically(path, kNew, &why, kReplaceRetryMs, calls))
+        << static_cast<int>(why);
+    const FileRead read = read_whole_text_file(path, kReplaceRetryMs, calls);
     EXPECT_EQ(read.outcome, ReadOutcome::whole);
     EXPECT_EQ(read.bytes, kNew);
 
-    EXPECT_GT(named.size(), 8u);
-    for (const std::wstring& name : named) {
+    EXPECT_GT(calls.named.size(), 8u);
+    for (const std::wstring& name : calls.named) {
         EXPECT_EQ(name.rfind(L"\\\\?\\" + folder.path() + L"\\QuillaWS.txt", 0), 0u)
             << "a name not in the extended-length form, " << name.size() << " characters";
     }
@@ -96,16 +95,20 @@ TEST(LongPath, ASaveAndAReadInAFolderLongerThanMaxPath) {
     EXPECT_EQ(names, std::vector<std::wstring>{L"QuillaWS.txt"});
 }
 
-// The temporary file of a save refused as the stand-in says; the names it was given.
-DWORD create_error = 0;
-std::vector<std::wstring> created;
+// File calls that refuse every open with the error they are given, noting the names
+// they were given.
+class RefusingCalls : public FileCalls {
+  public:
+    DWORD error = 0;
+    std::vector<std::wstring> created;
 
-HANDLE WINAPI refusing_create_file(LPCWSTR name, DWORD, DWORD, LPSECURITY_ATTRIBUTES, DWORD, DWORD,
-                                   HANDLE) {
-    created.push_back(name);
-    SetLastError(create_error);
-    return INVALID_HANDLE_VALUE;
-}
+    HANDLE create_file(LPCWSTR name, DWORD, DWORD, LPSECURITY_ATTRIBUTES, DWORD, DWORD,
+                       HANDLE) override {
+        created.push_back(name);
+        SetLastError(error);
+        return INVALID_HANDLE_VALUE;
+    }
+};
 
 // The temporary name's length as the user would count it, without the extended-length
 // prefix the file calls are given.
@@ -119,16 +122,14 @@ std::size_t plain_length(const std::wstring& name) {
 // characters and 260.
 TEST(LongPath, APathTooLongIsNotAMissingFolder) {
     ScratchDirectory dir;
-    FileCalls calls;
-    calls.create_file = &refusing_create_file;
     const std::wstring base = widen(dir.path()) + L"\\";
 
     // How long the temporary name of a save of base + "a" is.
-    create_error = ERROR_PATH_NOT_FOUND;
-    created.clear();
-    replace_file_atomically(base + L"a", kNew, nullptr, calls);
-    ASSERT_EQ(created.size(), 1u);
-    const std::size_t added = plain_length(created.front()) - (base.size() + 1);
+    RefusingCalls sized;
+    sized.error = ERROR_PATH_NOT_FOUND;
+    replace_file_atomically(base + L"a", kNew, nullptr, kReplaceRetryMs, sized);
+    ASSERT_EQ(sized.created.size(), 1u);
+    const std::size_t added = plain_length(sized.created.front()) - (base.size() + 1);
 
     const struct {
         const char* name;
@@ -148,14 +149,15 @@ TEST(LongPath, APathTooLongIsNotAMissingFolder) {
         ASSERT_GT(c.temporary_length, base.size() + added);
         const std::wstring path =
             base + std::wstring(c.temporary_length - base.size() - added, L'a');
-        create_error = c.error;
-        created.clear();
+        RefusingCalls calls;
+        calls.error = c.error;
         SaveFailure why = SaveFailure::none;
-        EXPECT_FALSE(replace_file_atomically(path, kNew, &why, calls));
+        EXPECT_FALSE(replace_file_atomically(path, kNew, &why, kReplaceRetryMs, calls));
         EXPECT_EQ(why, c.why);
-        ASSERT_EQ(created.size(), 1u);
-        EXPECT_EQ(plain_length(created.front()), c.temporary_length);
-        EXPECT_EQ(created.front().rfind(L"\\\\?\\", 0), 0u) << "not in the extended-length form";
+        ASSERT_EQ(calls.created.size(), 1u);
+        EXPECT_EQ(plain_length(calls.created.front()), c.temporary_length);
+        EXPECT_EQ(calls.created.front().rfind(L"\\\\?\\", 0), 0u)
+            << "not in the extended-length form";
     }
 }
 

@@ -8,7 +8,7 @@ namespace {
 
 // Windows counts a window whose thread has not looked at its message queue for 5 seconds
 // as hung (and may replace it with a ghost); a wait looks at least this often.
-constexpr ULONGLONG kQueueLookMs = 1000;
+constexpr uint64_t kQueueLookMs = 1000;
 
 // Serves the messages other threads have sent to this thread; removes nothing else from
 // the queue.
@@ -19,12 +19,12 @@ void serve_sent_messages() noexcept {
 
 }  // namespace
 
-bool wait_serving_sent_messages(HANDLE object, ULONGLONG end) noexcept {
+bool wait_serving_sent_messages(HANDLE object, Clock& clock, uint64_t end) noexcept {
     for (;;) {
         serve_sent_messages();
-        const ULONGLONG now = GetTickCount64();
-        const ULONGLONG left = now >= end ? 0 : end - now;
-        const ULONGLONG slice = std::min(left, kQueueLookMs);
+        const uint64_t now = clock.now_ms();
+        const uint64_t left = now >= end ? 0 : end - now;
+        const uint64_t slice = std::min(left, kQueueLookMs);
         const DWORD woke =
             MsgWaitForMultipleObjects(1, &object, FALSE, static_cast<DWORD>(slice), QS_SENDMESSAGE);
         if (woke == WAIT_OBJECT_0) {

@@ -7,11 +7,15 @@
 
 #include <windows.h>
 
+#include <cstdint>
+
+#include "base/clock.h"
+
 namespace quilla {
 
-// Waits until the object is signalled or the tick count (GetTickCount64) reaches end,
-// serving sent messages meanwhile. The object is looked at at least once, even when end
-// has passed. True when it was signalled; false when the time ran out or the wait failed.
-bool wait_serving_sent_messages(HANDLE object, ULONGLONG end) noexcept;
+// Waits until the object is signalled or the clock's time reaches end, serving sent
+// messages meanwhile. The object is looked at at least once, even when end has passed.
+// True when it was signalled; false when the time ran out or the wait failed.
+bool wait_serving_sent_messages(HANDLE object, Clock& clock, uint64_t end) noexcept;
 
 }  // namespace quilla

@@ -37,8 +37,7 @@ std::optional<Size> size_of(const RECT& rect) noexcept {
 
 // The placement of a minimized host that is shown restored when it comes back; nothing
 // when it cannot be read or comes back maximized.
-std::optional<WINDOWPLACEMENT> restorable_placement(HWND host,
-                                                    const HostWindowCalls& calls) noexcept {
+std::optional<WINDOWPLACEMENT> restorable_placement(HWND host, HostWindowCalls& calls) noexcept {
     WINDOWPLACEMENT placement{};
     placement.length = sizeof placement;
     if (!calls.get_placement(host, &placement) || (placement.flags & WPF_RESTORETOMAXIMIZED) != 0) {
@@ -49,7 +48,7 @@ std::optional<WINDOWPLACEMENT> restorable_placement(HWND host,
 
 }  // namespace
 
-std::optional<Size> host_outer_size(HWND host, const HostWindowCalls& calls) noexcept {
+std::optional<Size> host_outer_size(HWND host, HostWindowCalls& calls) noexcept {
     if (calls.is_iconic(host)) {
         const std::optional<WINDOWPLACEMENT> placement = restorable_placement(host, calls);
         return placement ? size_of(placement->rcNormalPosition) : std::nullopt;
@@ -89,7 +88,7 @@ HWND find_inventory_window() noexcept {
 }
 
 bool resize_host_height(HWND host, int32_t outer_width, int32_t height,
-                        const HostWindowCalls& calls) noexcept {
+                        HostWindowCalls& calls) noexcept {
     if (!host) {
         return false;
     }
@@ -111,7 +110,7 @@ bool resize_host_height(HWND host, int32_t outer_width, int32_t height,
     return calls.set_placement(host, &*placement) != FALSE;
 }
 
-void restore_host_height(const HostWindowCalls& calls) noexcept {
+void restore_host_height(HostWindowCalls& calls) noexcept {
     HWND host = find_host_main_window();
     if (!host) {
         return;

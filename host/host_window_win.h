@@ -34,19 +34,28 @@ HWND find_inventory_window() noexcept;
 // The window calls the host's size goes through. Tests pass their own for what only
 // Windows shows (the placement of another program's minimized window); the program always
 // uses the real ones.
-struct HostWindowCalls {
-    decltype(&IsIconic) is_iconic = &IsIconic;
-    decltype(&GetWindowRect) get_rect = &GetWindowRect;
-    decltype(&SetWindowPos) set_pos = &SetWindowPos;
-    decltype(&GetWindowPlacement) get_placement = &GetWindowPlacement;
-    decltype(&SetWindowPlacement) set_placement = &SetWindowPlacement;
+class HostWindowCalls {
+  public:
+    virtual ~HostWindowCalls() = default;
+    virtual BOOL is_iconic(HWND window) { return IsIconic(window); }
+    virtual BOOL get_rect(HWND window, RECT* rect) { return GetWindowRect(window, rect); }
+    virtual BOOL set_pos(HWND window, HWND after, int x, int y, int cx, int cy, UINT flags) {
+        return SetWindowPos(window, after, x, y, cx, cy, flags);
+    }
+    virtual BOOL get_placement(HWND window, WINDOWPLACEMENT* placement) {
+        return GetWindowPlacement(window, placement);
+    }
+    virtual BOOL set_placement(HWND window, const WINDOWPLACEMENT* placement) {
+        return SetWindowPlacement(window, placement);
+    }
 };
 
 // The host's outer size as it is when shown restored: its window rectangle, or while it
 // is minimized its placement's normal rectangle (a minimized window's rectangle is its
 // icon's). Nothing when that cannot be read, or for a minimized host that comes back
 // maximized (a maximized window has no base height).
-std::optional<Size> host_outer_size(HWND host, const HostWindowCalls& calls = {}) noexcept;
+std::optional<Size> host_outer_size(
+    HWND host, HostWindowCalls& calls = system_calls<HostWindowCalls>()) noexcept;
 
 // Gives the host window the outer size outer_width x height as it is shown restored,
 // keeping its position and Z-order: a restored host is resized, a minimized one gets the
@@ -54,7 +63,7 @@ std::optional<Size> host_outer_size(HWND host, const HostWindowCalls& calls = {}
 // applied asynchronously, on the host's own thread, so a host that does not answer holds
 // up nobody. False when the request could not be made.
 bool resize_host_height(HWND host, int32_t outer_width, int32_t height,
-                        const HostWindowCalls& calls = {}) noexcept;
+                        HostWindowCalls& calls = system_calls<HostWindowCalls>()) noexcept;
 
 // Held while the position mode changes together with the host's height: by the menu
 // commands and the shutdown (mode, then restore) and by the render worker (mode 3 still
@@ -66,7 +75,7 @@ std::mutex& host_layout_mutex();
 // Puts the host main window back to the base height of its outer width, when its width
 // has one and its height differs from it, measured as it is shown restored (see
 // host_outer_size). Does nothing without a host.
-void restore_host_height(const HostWindowCalls& calls = {}) noexcept;
+void restore_host_height(HostWindowCalls& calls = system_calls<HostWindowCalls>()) noexcept;
 
 // How long one request waits for the inventory window, measured on the clock.
 inline constexpr uint64_t kInventoryRequestWaitMs = 100;

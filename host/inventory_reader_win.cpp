@@ -30,10 +30,11 @@ struct Answer {
 // Sends a message to the inventory window. kSilent when the window is gone, the host is
 // hung or the reply takes too long; kRefused when the system keeps the message from a
 // host with higher rights.
-Answer ask(InventoryMessenger send, HWND inventory, UINT message, WPARAM wparam, LPARAM lparam) {
+Answer ask(InventoryCalls& calls, HWND inventory, UINT message, WPARAM wparam, LPARAM lparam) {
     DWORD_PTR result = 0;
     SetLastError(ERROR_SUCCESS);
-    if (!send(inventory, message, wparam, lparam, SMTO_ABORTIFHUNG, kReplyTimeoutMs, &result)) {
+    if (!calls.send_timeout(inventory, message, wparam, lparam, SMTO_ABORTIFHUNG, kReplyTimeoutMs,
+                            &result)) {
         return {GetLastError() == ERROR_ACCESS_DENIED ? Reply::kRefused : Reply::kSilent, 0};
     }
     return {Reply::kAnswered, static_cast<LRESULT>(result)};
@@ -49,8 +50,8 @@ Fetch stopped(Reply reply) {
 // host stops answering or the list changes under the read (LB_ERR for an index below the
 // count, which the list no longer holds, or a line that grew between its length and its
 // text); kRefused when the system keeps our messages from it.
-Fetch fetch_line(InventoryMessenger send, HWND inventory, WPARAM index, std::string& line) {
-    const Answer length = ask(send, inventory, LB_GETTEXTLEN, index, 0);
+Fetch fetch_line(InventoryCalls& calls, HWND inventory, WPARAM index, std::string& line) {
+    const Answer length = ask(calls, inventory, LB_GETTEXTLEN, index, 0);
     if (length.reply != Reply::kAnswered) {
         return stopped(length.reply);
     }
@@ -64,7 +65,7 @@ Fetch fetch_line(InventoryMessenger send, HWND inventory, WPARAM index, std::str
         std::max(static_cast<std::size_t>(length.result), kMinLineChars) + 1;
     std::wstring buffer(capacity, L'\0');
     const Answer copied =
-        ask(send, inventory, LB_GETTEXT, index, reinterpret_cast<LPARAM>(buffer.data()));
+        ask(calls, inventory, LB_GETTEXT, index, reinterpret_cast<LPARAM>(buffer.data()));
     if (copied.reply != Reply::kAnswered) {
         return stopped(copied.reply);
     }
@@ -78,8 +79,8 @@ Fetch fetch_line(InventoryMessenger send, HWND inventory, WPARAM index, std::str
 // How a read that asked for every line ends: kWhole when the list still holds as many
 // lines as at its start, kCut when it holds another number (lines came or went during the
 // read, so those read may be a mix of two lists) or the host no longer answers.
-InventoryReadEnd count_at_end(InventoryMessenger send, HWND inventory, LRESULT count_at_start) {
-    const Answer count = ask(send, inventory, LB_GETCOUNT, 0, 0);
+InventoryReadEnd count_at_end(InventoryCalls& calls, HWND inventory, LRESULT count_at_start) {
+    const Answer count = ask(calls, inventory, LB_GETCOUNT, 0, 0);
     if (count.reply == Reply::kRefused) {
         return InventoryReadEnd::kRefused;
     }
@@ -90,14 +91,15 @@ InventoryReadEnd count_at_end(InventoryMessenger send, HWND inventory, LRESULT c
 
 }  // namespace
 
-InventoryRead read_inventory(const InventoryReadLimits& limits, InventoryMessenger send) {
+InventoryRead read_inventory(const InventoryReadLimits& limits, InventoryCalls& calls,
+                             Clock& clock) {
     InventoryRead read;
     HWND inventory = find_inventory_window();
     if (!inventory) {
         return read;
     }
-    const ULONGLONG deadline = GetTickCount64() + limits.time_budget_ms;
-    const Answer count = ask(send, inventory, LB_GETCOUNT, 0, 0);
+    const uint64_t deadline = clock.now_ms() + limits.time_budget_ms;
+    const Answer count = ask(calls, inventory, LB_GETCOUNT, 0, 0);
     if (count.reply != Reply::kAnswered) {
         read.end =
             count.reply == Reply::kRefused ? InventoryReadEnd::kRefused : InventoryReadEnd::kCut;
@@ -111,11 +113,11 @@ InventoryRead read_inventory(const InventoryReadLimits& limits, InventoryMesseng
     read.lines.reserve(std::min(wanted, kInitialReserve));
     std::string line;
     for (std::size_t index = 0; index < wanted; ++index) {
-        if (GetTickCount64() >= deadline) {
+        if (clock.now_ms() >= deadline) {
             read.end = InventoryReadEnd::kCut;
             break;
         }
-        const Fetch fetched = fetch_line(send, inventory, static_cast<WPARAM>(index), line);
+        const Fetch fetched = fetch_line(calls, inventory, static_cast<WPARAM>(index), line);
         if (fetched == Fetch::kStop || fetched == Fetch::kRefused) {
             read.end =
                 fetched == Fetch::kRefused ? InventoryReadEnd::kRefused : InventoryReadEnd::kCut;
@@ -126,7 +128,7 @@ InventoryRead read_inventory(const InventoryReadLimits& limits, InventoryMesseng
         }
     }
     if (read.end == InventoryReadEnd::kWhole) {
-        read.end = count_at_end(send, inventory, count.result);
+        read.end = count_at_end(calls, inventory, count.result);
     }
     return read;
 }

@@ -7,6 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "base/clock_win.h"
+#include "base/seam.h"
+
 namespace quilla {
 
 // How much of the host's list one render pass reads: a host can claim any number of
@@ -37,16 +40,24 @@ struct InventoryRead {
     InventoryReadEnd end = InventoryReadEnd::kWhole;
 };
 
-// How each message goes to the inventory window: SendMessageTimeoutW, or a stand-in with
-// the same contract (the result, and the last error set when it fails) for what a test
-// cannot make a real window do.
-using InventoryMessenger = LRESULT(WINAPI*)(HWND, UINT, WPARAM, LPARAM, UINT, UINT, PDWORD_PTR);
+// How each message goes to the inventory window: SendMessageTimeoutW, or in a test a
+// stand-in with the same contract (the result, and the last error set when it fails) for
+// what a test cannot make a real window do.
+class InventoryCalls {
+  public:
+    virtual ~InventoryCalls() = default;
+    virtual LRESULT send_timeout(HWND window, UINT message, WPARAM wparam, LPARAM lparam,
+                                 UINT flags, UINT timeout_ms, PDWORD_PTR result) {
+        return SendMessageTimeoutW(window, message, wparam, lparam, flags, timeout_ms, result);
+    }
+};
 
 // The lines of the host's inventory window, in list order, as Shift-JIS bytes, and how
-// the read ended. A line longer than any the host writes is skipped. At most max_lines lines are
-// asked for, and no line is asked for once the time budget is spent. Never throws for
-// anything the host does.
+// the read ended, each message sent through calls. A line longer than any the host writes
+// is skipped. At most max_lines lines are asked for, and no line is asked for once the
+// time budget, measured on the clock, is spent. Never throws for anything the host does.
 InventoryRead read_inventory(const InventoryReadLimits& limits = {},
-                             InventoryMessenger send = &SendMessageTimeoutW);
+                             InventoryCalls& calls = system_calls<InventoryCalls>(),
+                             Clock& clock = system_clock());
 
 }  // namespace quilla

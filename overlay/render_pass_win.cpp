@@ -28,13 +28,14 @@ namespace quilla {
 class RenderPass::Impl {
   public:
     Impl(HWND overlay, DrawingSurface& surface, const InventoryReadLimits& limits,
-         InventoryMessenger send, const JoystickCalls& joystick) noexcept
+         InventoryCalls& inventory, JoystickCalls& joystick, Clock& clock) noexcept
         : overlay_(overlay),
           surface_(surface),
           window_dc_(overlay),
           screen_dc_(GetDesktopWindow()),
           limits_(limits),
-          send_(send),
+          inventory_calls_(inventory),
+          clock_(clock),
           poller_(joystick) {}
 
     // Runs one pass and returns the pause before the next, in milliseconds.
@@ -77,7 +78,7 @@ class RenderPass::Impl {
     // from: a read the host or the time budget cut short would drop every item past the
     // cut, so the lines of the last whole read stay. True when the host refuses the read.
     bool read() {
-        InventoryRead result = read_inventory(limits_, send_);
+        InventoryRead result = read_inventory(limits_, inventory_calls_, clock_);
         if (result.end == InventoryReadEnd::kWhole) {
             inventory_ = std::move(result.lines);
         }
@@ -192,7 +193,8 @@ class RenderPass::Impl {
     WindowDc window_dc_;
     WindowDc screen_dc_;
     InventoryReadLimits limits_;
-    InventoryMessenger send_;
+    InventoryCalls& inventory_calls_;
+    Clock& clock_;
     InputPoller poller_;
     HotKeyPress hot_key_;
     // The inventory lines of the last whole read.
@@ -200,8 +202,8 @@ class RenderPass::Impl {
 };
 
 RenderPass::RenderPass(HWND overlay, DrawingSurface& surface, const InventoryReadLimits& limits,
-                       InventoryMessenger send, const JoystickCalls& joystick)
-    : impl_(std::make_unique<Impl>(overlay, surface, limits, send, joystick)) {}
+                       InventoryCalls& inventory, JoystickCalls& joystick, Clock& clock)
+    : impl_(std::make_unique<Impl>(overlay, surface, limits, inventory, joystick, clock)) {}
 
 RenderPass::~RenderPass() = default;
 

@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <memory>
 
+#include "base/clock_win.h"
+#include "base/seam.h"
 #include "host/inventory_reader_win.h"
 #include "input/input_poller_win.h"
 #include "overlay/drawing_surface_win.h"
@@ -20,12 +22,15 @@ inline constexpr UINT kTransparencyToggledMessage = WM_APP + 1;
 
 class RenderPass {
   public:
-    // Draws for the overlay window into the surface; both must outlive the pass object.
-    // Holds the window's and the screen's DCs for its lifetime. Each pass reads the
-    // inventory within the limits, sending its messages through send, and polls the hot
-    // key with the pad asked through joystick.
+    // Draws for the overlay window into the surface. Holds the window's and the screen's
+    // DCs for its lifetime. Each pass reads the inventory within the limits, sending its
+    // messages through inventory and measuring the budget on the clock, and polls the hot
+    // key with the pad asked through joystick. The surface, the calls and the clock must
+    // outlive the pass object.
     RenderPass(HWND overlay, DrawingSurface& surface, const InventoryReadLimits& limits = {},
-               InventoryMessenger send = &SendMessageTimeoutW, const JoystickCalls& joystick = {});
+               InventoryCalls& inventory = system_calls<InventoryCalls>(),
+               JoystickCalls& joystick = system_calls<JoystickCalls>(),
+               Clock& clock = system_clock());
     RenderPass(const RenderPass&) = delete;
     RenderPass& operator=(const RenderPass&) = delete;
     ~RenderPass();

@@ -77,7 +77,7 @@ void RenderWorker::wake() noexcept {
     }
 }
 
-bool RenderWorker::stop(uint32_t timeout_ms) noexcept {
+bool RenderWorker::stop(uint32_t timeout_ms, Clock& clock) noexcept {
     context_->running.store(0);
     if (!SetEvent(context_->wake.get())) {
         trace_failure("RenderWorker::stop", "SetEvent");
@@ -88,7 +88,8 @@ bool RenderWorker::stop(uint32_t timeout_ms) noexcept {
     // The worker's window calls (UpdateLayeredWindow moves and sizes the overlay) send
     // messages to this thread; serve them while waiting, or both threads would wait on
     // each other until the timeout.
-    const bool ended = wait_serving_sent_messages(thread_.get(), GetTickCount64() + timeout_ms);
+    const bool ended =
+        wait_serving_sent_messages(thread_.get(), clock, clock.now_ms() + timeout_ms);
     thread_.reset();  // closed whether or not the thread has ended
     return ended;
 }

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "base/clock_win.h"
 #include "base/handles_win.h"
 #include "overlay/drawing_surface_win.h"
 
@@ -32,11 +33,11 @@ class RenderWorker {
     // interval, new texts) take effect at once. Never waits.
     void wake() noexcept;
 
-    // Asks the worker to stop and waits for it at most timeout_ms, serving the messages
-    // its window calls send to this thread meanwhile. True when it ended.
-    // A worker that does not end in time keeps only what it shares by ownership (its
+    // Asks the worker to stop and waits for it at most timeout_ms, measured on the clock,
+    // serving the messages its window calls send to this thread meanwhile. True when it
+    // ended. A worker that does not end in time keeps only what it shares by ownership (its
     // context, the surface, snapshots of the settings), so it can never touch freed state.
-    bool stop(uint32_t timeout_ms) noexcept;
+    bool stop(uint32_t timeout_ms, Clock& clock = system_clock()) noexcept;
 
   private:
     RenderWorker(std::shared_ptr<WorkerContext> context, UniqueKernelHandle thread) noexcept;

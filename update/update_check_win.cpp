@@ -9,6 +9,7 @@
 #include <optional>
 #include <thread>
 
+#include "base/clock_win.h"
 #include "base/code_page_win.h"
 #include "base/message_wait_win.h"
 #include "base/trace_win.h"
@@ -30,7 +31,7 @@ struct Connection {
 // most until the tick count reaches end, serving sent messages meanwhile. The events
 // recorded, or nothing when the time ran out or the wait failed.
 std::optional<WSANETWORKEVENTS> wait_for(const Connection& c, long wanted, ULONGLONG end) {
-    while (wait_serving_sent_messages(c.event.get(), end)) {
+    while (wait_serving_sent_messages(c.event.get(), system_clock(), end)) {
         WSANETWORKEVENTS recorded{};
         if (WSAEnumNetworkEvents(c.socket.get(), c.event.get(), &recorded) != 0) {
             return std::nullopt;
@@ -66,7 +67,7 @@ UniqueAddressList look_up(const std::string& host) {
         }
     }
     if (lookup.joinable()) {
-        wait_serving_sent_messages(done.get(), ULLONG_MAX);
+        wait_serving_sent_messages(done.get(), system_clock(), ULLONG_MAX);
         lookup.join();  // at once when the wait saw the event, else when the lookup ends
     } else {
         resolve();

@@ -1,8 +1,7 @@
 // Test support for reading the host's inventory in-process: a top-level list box with the
-// inventory window's title, and a stand-in for the message sending that lets messages
-// through to it until a set number have been answered, then fails them as Windows does
-// for a host that stops answering (ERROR_TIMEOUT) or runs with higher rights
-// (ERROR_ACCESS_DENIED).
+// inventory window's title, and stand-in calls that let messages through to it until a
+// set number have been answered, then fail them as Windows does for a host that stops
+// answering (ERROR_TIMEOUT) or runs with higher rights (ERROR_ACCESS_DENIED).
 #pragma once
 
 #include <windows.h>
@@ -37,23 +36,21 @@ struct MessageFault {
     DWORD error;  // the last error of every later one
 };
 
-// The fault failing_send follows; set it before each read.
-inline MessageFault& message_fault() {
-    static MessageFault fault{};
-    return fault;
-}
-
-// SendMessageTimeoutW until message_fault().answers messages have been answered; then
-// fails with message_fault().error.
-inline LRESULT WINAPI failing_send(HWND window, UINT message, WPARAM wparam, LPARAM lparam,
-                                   UINT flags, UINT timeout, PDWORD_PTR result) {
-    MessageFault& fault = message_fault();
-    if (fault.answers <= 0) {
-        SetLastError(fault.error);
-        return 0;
+// SendMessageTimeoutW until fault.answers messages have been answered; then fails with
+// fault.error. Set the fault before each read.
+class FailingCalls : public InventoryCalls {
+  public:
+    LRESULT send_timeout(HWND window, UINT message, WPARAM wparam, LPARAM lparam, UINT flags,
+                         UINT timeout_ms, PDWORD_PTR result) override {
+        if (fault.answers <= 0) {
+            SetLastError(fault.error);
+            return 0;
+        }
+        --fault.answers;
+        return SendMessageTimeoutW(window, message, wparam, lparam, flags, timeout_ms, result);
     }
-    --fault.answers;
-    return SendMessageTimeoutW(window, message, wparam, lparam, flags, timeout, result);
-}
+
+    MessageFault fault{};
+};
 
 }  // namespace quilla::test_support

@@ -173,32 +173,27 @@ TEST(RestoreHostHeight, ReturnsKnownWidthsToTheirBaseHeightAndLeavesOthers) {
 // A host as Windows keeps it, for what Wine does not show of another program's window: a
 // minimized window's rectangle is its icon's, and its placement holds the size it comes
 // back with. The calls made to change its size are recorded.
-struct FakeHost {
-    static inline bool iconic = false;
-    static inline RECT rect{};
-    static inline bool placement_readable = true;
-    static inline WINDOWPLACEMENT placement{};
-    static inline std::vector<std::string> requests;
-
-    static BOOL WINAPI is_iconic(HWND) { return iconic; }
-    static BOOL WINAPI get_rect(HWND, RECT* r) {
+class FakeHost : public HostWindowCalls {
+  public:
+    BOOL is_iconic(HWND) override { return iconic; }
+    BOOL get_rect(HWND, RECT* r) override {
         *r = rect;
         return TRUE;
     }
-    static BOOL WINAPI set_pos(HWND, HWND after, int x, int y, int cx, int cy, UINT flags) {
+    BOOL set_pos(HWND, HWND after, int x, int y, int cx, int cy, UINT flags) override {
         requests.push_back("pos " + std::to_string(cx) + "x" + std::to_string(cy) + " at " +
                            std::to_string(x) + "," + std::to_string(y) + " flags " +
                            std::to_string(flags) + (after ? " after" : ""));
         return TRUE;
     }
-    static BOOL WINAPI get_placement(HWND, WINDOWPLACEMENT* p) {
+    BOOL get_placement(HWND, WINDOWPLACEMENT* p) override {
         if (!placement_readable || p->length != sizeof *p) {
             return FALSE;
         }
         *p = placement;
         return TRUE;
     }
-    static BOOL WINAPI set_placement(HWND, const WINDOWPLACEMENT* p) {
+    BOOL set_placement(HWND, const WINDOWPLACEMENT* p) override {
         const RECT& r = p->rcNormalPosition;
         requests.push_back("placement " + std::to_string(r.left) + "," + std::to_string(r.top) +
                            "-" + std::to_string(r.right) + "," + std::to_string(r.bottom) +
@@ -206,9 +201,12 @@ struct FakeHost {
                            std::to_string(p->showCmd));
         return TRUE;
     }
-    static HostWindowCalls calls() {
-        return {&is_iconic, &get_rect, &set_pos, &get_placement, &set_placement};
-    }
+
+    bool iconic = false;
+    RECT rect{};
+    bool placement_readable = true;
+    WINDOWPLACEMENT placement{};
+    std::vector<std::string> requests;
 };
 
 // A minimized host is measured and resized by its placement's normal rectangle (in
@@ -291,23 +289,22 @@ TEST(RestoreHostHeight, AMinimizedHostIsMeasuredAndResizedByItsPlacement) {
     ASSERT_NE(host.get(), nullptr);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        FakeHost::iconic = c.iconic;
-        FakeHost::rect = c.rect;
-        FakeHost::placement_readable = c.placement_readable;
-        FakeHost::placement = WINDOWPLACEMENT{};
-        FakeHost::placement.length = sizeof(WINDOWPLACEMENT);
-        FakeHost::placement.flags = c.placement_flags;
-        FakeHost::placement.showCmd = c.iconic ? SW_SHOWMINIMIZED : SW_SHOWNORMAL;
-        FakeHost::placement.rcNormalPosition = c.iconic ? c.normal : c.rect;
-        FakeHost::requests.clear();
-        const std::optional<Size> outer = host_outer_size(host.get(), FakeHost::calls());
+        FakeHost fake;
+        fake.iconic = c.iconic;
+        fake.rect = c.rect;
+        fake.placement_readable = c.placement_readable;
+        fake.placement.length = sizeof(WINDOWPLACEMENT);
+        fake.placement.flags = c.placement_flags;
+        fake.placement.showCmd = c.iconic ? SW_SHOWMINIMIZED : SW_SHOWNORMAL;
+        fake.placement.rcNormalPosition = c.iconic ? c.normal : c.rect;
+        const std::optional<Size> outer = host_outer_size(host.get(), fake);
         EXPECT_EQ(outer.has_value(), c.outer.has_value());
         if (outer && c.outer) {
             EXPECT_EQ(outer->width, c.outer->width);
             EXPECT_EQ(outer->height, c.outer->height);
         }
-        restore_host_height(FakeHost::calls());
-        EXPECT_EQ(FakeHost::requests, c.requests);
+        restore_host_height(fake);
+        EXPECT_EQ(fake.requests, c.requests);
     }
 }
 

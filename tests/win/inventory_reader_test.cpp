@@ -5,6 +5,7 @@
 #include "host/inventory_reader_win.h"
 
 #include "host/host_window_win.h"
+#include "tests/support/fake_clock.h"
 #include "tests/support/inventory_window_win.h"
 #include "tests/support/standin_host_win.h"
 #include "tests/support/test_process_win.h"
@@ -21,6 +22,7 @@ namespace quilla {
 namespace {
 
 using test_support::ChildProcess;
+using test_support::FakeClock;
 using test_support::local_inventory;
 using test_support::read_inventory_lines;
 using test_support::ScratchDirectory;
@@ -67,10 +69,9 @@ TEST(ReadInventoryLines, NoInventoryWindowGivesNoLines) {
 }
 
 // An in-process list box that claims more lines than it holds (and gives its lines over
-// and over for the indexes it does not hold), or answers slowly.
+// and over for the indexes it does not hold).
 struct Misbehaviour {
     LRESULT claimed_count = 0;  // 0: the real count
-    DWORD delay_ms = 0;         // before every line length
     WNDPROC list_proc = nullptr;
     WPARAM highest_index_asked = 0;
 };
@@ -82,7 +83,6 @@ LRESULT CALLBACK misbehaving_list(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lpa
     }
     if (msg == LB_GETTEXTLEN) {
         how->highest_index_asked = std::max(how->highest_index_asked, wparam);
-        Sleep(how->delay_ms);
     }
     if ((msg == LB_GETTEXTLEN || msg == LB_GETTEXT) && how->claimed_count != 0) {
         const LRESULT held = CallWindowProcA(how->list_proc, hwnd, LB_GETCOUNT, 0, 0);
@@ -96,6 +96,25 @@ void misbehave(HWND list, Misbehaviour& how) {
     how.list_proc = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrA(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&misbehaving_list)));
 }
+
+// A host that takes line_ms of the clock to give each line's length; its messages reach
+// the list box.
+class SlowLines : public InventoryCalls {
+  public:
+    SlowLines(FakeClock& clock, uint64_t line_ms) : clock_(clock), line_ms_(line_ms) {}
+    LRESULT send_timeout(HWND window, UINT message, WPARAM wparam, LPARAM lparam, UINT flags,
+                         UINT timeout_ms, PDWORD_PTR result) override {
+        if (message == LB_GETTEXTLEN) {
+            clock_.advance(line_ms_);
+        }
+        return InventoryCalls::send_timeout(window, message, wparam, lparam, flags, timeout_ms,
+                                            result);
+    }
+
+  private:
+    FakeClock& clock_;
+    uint64_t line_ms_;
+};
 
 TEST(ReadInventoryLines, StopsAtTheLineLimitAndWhenItsTimeIsSpent) {
     ASSERT_EQ(find_inventory_window(), nullptr) << "an inventory window is already open";
@@ -118,56 +137,76 @@ TEST(ReadInventoryLines, StopsAtTheLineLimitAndWhenItsTimeIsSpent) {
     }
     {
         SCOPED_TRACE("a host that answers every line slowly");
-        // Each line takes longer than the whole budget: the first line is read (the budget
-        // is not spent when it is asked for), then the budget is spent.
+        // Each line takes 600 ms: a line is asked for only while the budget is not spent.
+        // With 500 ms each line takes longer than the whole budget: the first line is read
+        // (the budget is not spent when it is asked for), then the budget is spent.
+        struct Case {
+            uint32_t budget_ms;
+            Lines lines;
+        };
+        const Case cases[] = {
+            {500, {"line 0"}},
+            {600, {"line 0"}},            // spent when the second line is due
+            {601, {"line 0", "line 1"}},  // 1 ms left for the second line
+        };
         const Lines held = {"line 0", "line 1", "line 2"};
-        Misbehaviour slow{0, 600};
         const UniqueWindow inventory = local_inventory(held);
-        misbehave(inventory.get(), slow);
-        const InventoryRead read = read_inventory({4096, 500});
-        EXPECT_EQ(read.lines, Lines{"line 0"});
-        EXPECT_EQ(read.end, InventoryReadEnd::kCut);
+        for (const Case& c : cases) {
+            SCOPED_TRACE(c.budget_ms);
+            FakeClock clock;
+            SlowLines slow(clock, 600);
+            const InventoryRead read = read_inventory({4096, c.budget_ms}, slow, clock);
+            EXPECT_EQ(read.lines, c.lines);
+            EXPECT_EQ(read.end, InventoryReadEnd::kCut);
+        }
     }
 }
 
-// A list that the host rebuilds while it is read, answered by a stand-in messenger: from
+// A list that the host rebuilds while it is read, answered by stand-in calls: from
 // `before` until `change_after` line texts have been given, then from `after`. An index the
 // list does not hold, and the index `refused` for the message `refused_message`, get LB_ERR
-// as a list box gives it. (The messenger is a plain function pointer.)
+// as a list box gives it.
 struct ChangingList {
     Lines before;
     Lines after;
     int change_after = INT_MAX;
     UINT refused_message = 0;
     WPARAM refused = 0;
-    int texts_given = 0;
-    int counts_asked = 0;
 };
-ChangingList changing;
 
-LRESULT WINAPI changing_send(HWND, UINT message, WPARAM index, LPARAM buffer, UINT, UINT,
-                             PDWORD_PTR result) {
-    const Lines& now =
-        changing.texts_given < changing.change_after ? changing.before : changing.after;
-    const bool held =
-        index < now.size() && !(message == changing.refused_message && index == changing.refused);
-    LRESULT answer = LB_ERR;
-    if (message == LB_GETCOUNT) {
-        ++changing.counts_asked;
-        answer = static_cast<LRESULT>(now.size());
-    } else if (message == LB_GETTEXTLEN && held) {
-        answer = static_cast<LRESULT>(now[index].size());
-    } else if (message == LB_GETTEXT && held) {
-        // ASCII lines: each byte is one wide character.
-        auto* out = reinterpret_cast<wchar_t*>(buffer);
-        std::copy(now[index].begin(), now[index].end(), out);
-        out[now[index].size()] = L'\0';
-        answer = static_cast<LRESULT>(now[index].size());
-        ++changing.texts_given;
+class ChangingCalls : public InventoryCalls {
+  public:
+    explicit ChangingCalls(const ChangingList& list) : list_(list) {}
+
+    LRESULT send_timeout(HWND, UINT message, WPARAM index, LPARAM buffer, UINT, UINT,
+                         PDWORD_PTR result) override {
+        const Lines& now = texts_given_ < list_.change_after ? list_.before : list_.after;
+        const bool held =
+            index < now.size() && !(message == list_.refused_message && index == list_.refused);
+        LRESULT answer = LB_ERR;
+        if (message == LB_GETCOUNT) {
+            ++counts_asked;
+            answer = static_cast<LRESULT>(now.size());
+        } else if (message == LB_GETTEXTLEN && held) {
+            answer = static_cast<LRESULT>(now[index].size());
+        } else if (message == LB_GETTEXT && held) {
+            // ASCII lines: each byte is one wide character.
+            auto* out = reinterpret_cast<wchar_t*>(buffer);
+            std::copy(now[index].begin(), now[index].end(), out);
+            out[now[index].size()] = L'\0';
+            answer = static_cast<LRESULT>(now[index].size());
+            ++texts_given_;
+        }
+        *result = static_cast<DWORD_PTR>(answer);
+        return TRUE;
     }
-    *result = static_cast<DWORD_PTR>(answer);
-    return TRUE;
-}
+
+    int counts_asked = 0;
+
+  private:
+    const ChangingList& list_;
+    int texts_given_ = 0;
+};
 
 // A read of a list that changed under it is cut, so the pass keeps the last whole read:
 // an index below the count that the list no longer holds, or another count at the end. A
@@ -213,8 +252,8 @@ TEST(ReadInventory, AListThatChangesDuringTheReadIsACutRead) {
     ASSERT_NE(inventory.get(), nullptr);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        changing = c.list;
-        const InventoryRead read = read_inventory({}, &changing_send);
+        ChangingCalls changing(c.list);
+        const InventoryRead read = read_inventory({}, changing);
         EXPECT_EQ(read.lines, c.lines);
         EXPECT_EQ(read.end, c.end);
         EXPECT_EQ(changing.counts_asked, c.counts_asked);

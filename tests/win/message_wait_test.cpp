@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "base/clock_win.h"
 #include "base/handles_win.h"
 
 namespace quilla {
@@ -14,7 +15,7 @@ TEST(MessageWait, LooksAtTheObjectOnceEvenWhenTheTimeIsUp) {
     struct Case {
         const char* what;
         BOOL set;
-        ULONGLONG from_now;
+        uint64_t from_now;
         bool signalled;
     } cases[] = {
         {"set, time up", TRUE, 0, true},
@@ -25,10 +26,11 @@ TEST(MessageWait, LooksAtTheObjectOnceEvenWhenTheTimeIsUp) {
         SCOPED_TRACE(c.what);
         UniqueKernelHandle event(CreateEventA(nullptr, TRUE, c.set, nullptr));
         ASSERT_TRUE(event);
-        const ULONGLONG start = GetTickCount64();
-        EXPECT_EQ(wait_serving_sent_messages(event.get(), start + c.from_now), c.signalled);
+        Clock& clock = system_clock();
+        const uint64_t start = clock.now_ms();
+        EXPECT_EQ(wait_serving_sent_messages(event.get(), clock, start + c.from_now), c.signalled);
         if (c.from_now > 0) {  // not before its end, within a tick of the clock
-            EXPECT_GE(GetTickCount64() - start + 16, c.from_now);
+            EXPECT_GE(clock.now_ms() - start + 16, c.from_now);
         }
     }
 }

@@ -24,9 +24,8 @@
 namespace quilla {
 namespace {
 
-using test_support::failing_send;
+using test_support::FailingCalls;
 using test_support::local_inventory;
-using test_support::message_fault;
 using test_support::MessageFault;
 using Lines = std::vector<std::string>;
 
@@ -55,9 +54,9 @@ class RenderPassWin : public testing::Test {
             options().set(id, 0);
         }
         use_font_height(-20);  // a character height: lines stand at their measured heights
-        message_fault() = kAnswers;
-        pass_ = std::make_unique<RenderPass>(overlay_.get(), *surface_, InventoryReadLimits{},
-                                             &failing_send);
+        calls_.fault = kAnswers;
+        pass_ =
+            std::make_unique<RenderPass>(overlay_.get(), *surface_, InventoryReadLimits{}, calls_);
     }
 
     static void use_font_height(int32_t height, int32_t hook = 0) {
@@ -86,7 +85,7 @@ class RenderPassWin : public testing::Test {
 
     Lines pass(const Lines* inventory, MessageFault fault) {
         const UniqueWindow window = inventory ? local_inventory(*inventory) : UniqueWindow();
-        message_fault() = fault;
+        calls_.fault = fault;
         pass_->run();
         Lines texts;
         for (const OverlayLine& line : *drawn_lines().snapshot()) {
@@ -97,6 +96,7 @@ class RenderPassWin : public testing::Test {
 
     UniqueWindow overlay_;
     std::unique_ptr<DrawingSurface> surface_;
+    FailingCalls calls_;  // outlives the passes that send through it
     std::unique_ptr<RenderPass> pass_;
 };
 
@@ -155,6 +155,21 @@ TEST_F(RenderPassWin, AReadCutShortKeepsTheEquipmentARefusedOneShowsTheNotice) {
     }
 }
 
+// A host that does not answer, while the user drags the overlay: each message moves the
+// overlay to 60,70 and then fails as a silent host's does.
+class MovingRead : public InventoryCalls {
+  public:
+    explicit MovingRead(HWND overlay) : overlay_(overlay) {}
+    LRESULT send_timeout(HWND, UINT, WPARAM, LPARAM, UINT, UINT, PDWORD_PTR) override {
+        SetWindowPos(overlay_, nullptr, 60, 70, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        SetLastError(ERROR_TIMEOUT);
+        return 0;
+    }
+
+  private:
+    HWND overlay_;
+};
+
 // Free, the pass leaves the window where the user put it, even when it moves during the
 // pass; pinned, it follows the host's client area, is hidden in place while the host is
 // minimized and comes back with it; without a host it stays where it is.
@@ -188,8 +203,6 @@ TEST_F(RenderPassWin, FreeKeepsTheWindowWherePutPinnedFollowsTheHostAndHidesWhil
         POINT at;
         bool visible;
     };
-    static HWND overlay;
-    overlay = overlay_.get();
     const Step steps[] = {
         {"free, dragged", kPositionFree, Host::kShown, POINT{150, 120}, false, {150, 120}, true},
         {"free, dragged during the pass",
@@ -221,17 +234,12 @@ TEST_F(RenderPassWin, FreeKeepsTheWindowWherePutPinnedFollowsTheHostAndHidesWhil
                          SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         }
         const UniqueWindow inventory = local_inventory({});
-        message_fault() = kAnswers;
+        calls_.fault = kAnswers;
         if (step.moved_during_pass) {
             // The read is the first thing after the hot key: a place taken before it would
             // be stale by the time the window is updated.
-            RenderPass moving(overlay_.get(), *surface_, InventoryReadLimits{},
-                              [](HWND, UINT, WPARAM, LPARAM, UINT, UINT, PDWORD_PTR) -> LRESULT {
-                                  SetWindowPos(overlay, nullptr, 60, 70, 0, 0,
-                                               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-                                  SetLastError(ERROR_TIMEOUT);
-                                  return 0;
-                              });
+            MovingRead mover(overlay_.get());
+            RenderPass moving(overlay_.get(), *surface_, InventoryReadLimits{}, mover);
             run_pass(&moving);
         } else {
             run_pass();
@@ -250,8 +258,8 @@ TEST_F(RenderPassWin, FreeKeepsTheWindowWherePutPinnedFollowsTheHostAndHidesWhil
 TEST_F(RenderPassWin, WithAPadSlowToFailOnlyOnePassIn2SecondsWaitsForIt) {
     constexpr ULONGLONG kRunMs = 4500;
     use_font_height(-20, 1);
-    pass_ = std::make_unique<RenderPass>(overlay_.get(), *surface_, InventoryReadLimits{},
-                                         &failing_send, test_support::slow_missing_pad());
+    JoystickCalls pad = test_support::slow_missing_pad();
+    RenderPass slow(overlay_.get(), *surface_, InventoryReadLimits{}, calls_, pad);
     const int calls_before = test_support::slow_pad_calls().load();
     // The passes that waited for the pad: counted by its calls, not timed, so a busy
     // machine's slow pass is not taken for one that asked the pad.
@@ -260,7 +268,7 @@ TEST_F(RenderPassWin, WithAPadSlowToFailOnlyOnePassIn2SecondsWaitsForIt) {
     const ULONGLONG start = GetTickCount64();
     while (GetTickCount64() - start < kRunMs) {
         const int calls_at_start = test_support::slow_pad_calls().load();
-        run_pass();
+        run_pass(&slow);
         ++passes;
         asking_passes += test_support::slow_pad_calls().load() != calls_at_start;
     }

@@ -247,12 +247,12 @@ std::vector<std::string> unrecognised_names(const std::vector<std::string>& inve
             continue;
         }
         const int kind = classify_item(*line, tables).kind;
-        if ((category == Category::Weapon || category == Category::Shield) && kind == kItemNone) {
+        if ((category == Category::kWeapon || category == Category::kShield) && kind == kItemNone) {
             const std::string_view unmarked = std::string_view(raw).substr(0, raw.find('('));
             add_once(names, without_trailing_blanks(
                                 split_seal_list(without_trailing_blanks(unmarked)).name));
-        } else if ((category == Category::WeaponSeal && kind == kItemWeapon) ||
-                   (category == Category::ShieldSeal && kind == kItemShield)) {
+        } else if ((category == Category::kWeaponSeal && kind == kItemWeapon) ||
+                   (category == Category::kShieldSeal && kind == kItemShield)) {
             add_unknown_seals(names, split_seal_list(*line).seals, tables[category]);
         }
     }

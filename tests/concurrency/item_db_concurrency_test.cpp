@@ -142,8 +142,8 @@ TEST(ItemDatabaseConcurrency, ConcurrentWritersLoseNoChange) {
     first.join();
     second.join();
     const auto t = db.snapshot();
-    EXPECT_EQ(find(*t, Category::Weapon, "剣"), 2 * kSteps);
-    EXPECT_EQ(find(*t, Category::Shield, "剣"), 2 * kSteps);
+    EXPECT_EQ(find(*t, Category::kWeapon, "剣"), 2 * kSteps);
+    EXPECT_EQ(find(*t, Category::kShield, "剣"), 2 * kSteps);
 }
 
 }  // namespace

@@ -301,17 +301,17 @@ TEST(UnrecognisedNames, OffersWhatNoNameMatchesCutBeforeTheSealsAndTheMark) {
     } cases[] = {
         {"weapons, nothing known",
          none,
-         Category::Weapon,
+         Category::kWeapon,
          {"ミスリルブレード", "白銀の盾", "ふしぎな壺/3"}},
         {"shields, nothing known: the same lines",
          none,
-         Category::Shield,
+         Category::kShield,
          {"ミスリルブレード", "白銀の盾", "ふしぎな壺/3"}},
-        {"weapons, weapon and shield known", known, Category::Weapon, {"ふしぎな壺/3"}},
-        {"weapon seals of an unknown weapon: none", none, Category::WeaponSeal, {}},
-        {"weapon seals", known, Category::WeaponSeal, {"会"}},
-        {"shield seals, a two-letter name known", known, Category::ShieldSeal, {}},
-        {"amulets: never", none, Category::Amulet, {}},
+        {"weapons, weapon and shield known", known, Category::kWeapon, {"ふしぎな壺/3"}},
+        {"weapon seals of an unknown weapon: none", none, Category::kWeaponSeal, {}},
+        {"weapon seals", known, Category::kWeaponSeal, {"会"}},
+        {"shield seals, a two-letter name known", known, Category::kShieldSeal, {}},
+        {"amulets: never", none, Category::kAmulet, {}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -319,7 +319,7 @@ TEST(UnrecognisedNames, OffersWhatNoNameMatchesCutBeforeTheSealsAndTheMark) {
     }
 
     // Both sides of a seal name's beginning: "見" alone starts no name ("見氷" needs 氷).
-    EXPECT_EQ(unrecognised_names({"白銀の盾 [発見炎 見] (Ｅ)"}, Category::ShieldSeal, known),
+    EXPECT_EQ(unrecognised_names({"白銀の盾 [発見炎 見] (Ｅ)"}, Category::kShieldSeal, known),
               (std::vector<std::string>{"見", "炎"}));
 }
 

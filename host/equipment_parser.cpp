@@ -99,11 +99,11 @@ GearParts split_seal_list(std::string_view line) {
 }
 
 void append_padded_seals(std::string& out, std::string_view seals, const ItemTables& tables,
-                         SealKind kind, bool pad) {
+                         Category gear, bool pad) {
     out += '[';
     out += seals;
     if (pad) {
-        for (int32_t n = count_seal_tokens(seals, tables, kind); n < kSealListLength; ++n) {
+        for (int32_t n = count_seal_tokens(seals, tables, gear); n < kSealListLength; ++n) {
             out += kFreeSlot;
         }
     }
@@ -143,13 +143,13 @@ ItemClass classify_item(std::string_view equipped_line, const ItemTables& tables
     return {kItemNone, -1};
 }
 
-std::string build_gear_line(std::string_view equipped_line, int32_t slots, SealKind kind,
+std::string build_gear_line(std::string_view equipped_line, int32_t slots, Category gear,
                             const ItemTables& tables, const LineOptions& options) {
     const GearParts parts = split_seal_list(equipped_line);
-    const int32_t used = seal_slot_usage(parts.seals, tables, kind);
+    const int32_t used = seal_slot_usage(parts.seals, tables, gear);
     std::string out(cut_at_slash(parts.name));
     if (!(options.hide_seals_over_capacity && used > slots)) {
-        append_padded_seals(out, parts.seals, tables, kind, options.pad_with_maru);
+        append_padded_seals(out, parts.seals, tables, gear, options.pad_with_maru);
     }
     if (options.show_slot_usage) {
         out.append(" (").append(std::to_string(used)).append("/");
@@ -187,9 +187,9 @@ EquipmentState parse_equipment(const std::vector<std::string>& inventory_lines,
         }
         const ItemClass item = classify_item(*line, tables);
         if (item.kind == kItemWeapon) {
-            weapon = build_gear_line(*line, item.slots, SealKind::Weapon, tables, options);
+            weapon = build_gear_line(*line, item.slots, Category::kWeapon, tables, options);
         } else if (item.kind == kItemShield) {
-            shield = build_gear_line(*line, item.slots, SealKind::Shield, tables, options);
+            shield = build_gear_line(*line, item.slots, Category::kShield, tables, options);
         } else if (item.kind == kItemAmulet) {
             amulets.push_back(std::move(*line));
         }

@@ -45,9 +45,10 @@ struct LineOptions {
     bool pad_with_maru = false;             // option 1027: pad the seal list with "○" to ten
 };
 
-// The display line of a weapon (kind Weapon) or shield (kind Shield): the name, the
-// bracketed seal list and, as options asks, the slot usage and count.
-std::string build_gear_line(std::string_view equipped_line, int32_t slots, SealKind kind,
+// The display line of a weapon (gear kWeapon) or shield (gear kShield): the name, the
+// bracketed seal list and, as options asks, the slot usage and count. For another category
+// no seal is counted (items/seal_count.h): the usage is 0 and padding adds ten "○".
+std::string build_gear_line(std::string_view equipped_line, int32_t slots, Category gear,
                             const ItemTables& tables, const LineOptions& options);
 
 // The amulet display line: each amulet's name (from "…のお守り" or "お守り：…") followed by

@@ -60,9 +60,9 @@ int32_t check_snapshot(const ItemTables& t) {
 
     EXPECT_EQ(classify_item("★剣 [竜竜竜]", t), (ItemClass{kItemWeapon, g}));
     EXPECT_EQ(classify_item("盾 [発]", t), (ItemClass{kItemShield, g}));
-    EXPECT_EQ(count_seal_tokens("竜竜竜", t, SealKind::Weapon), 3);
-    EXPECT_EQ(seal_slot_usage("竜竜竜", t, SealKind::Weapon), 3 * g);
-    EXPECT_EQ(seal_slot_usage("発発", t, SealKind::Shield), g);  // 発: first copy only
+    EXPECT_EQ(count_seal_tokens("竜竜竜", t, Category::kWeapon), 3);
+    EXPECT_EQ(seal_slot_usage("竜竜竜", t, Category::kWeapon), 3 * g);
+    EXPECT_EQ(seal_slot_usage("発発", t, Category::kShield), g);  // 発: first copy only
     return whole ? g : -1;
 }
 

@@ -110,7 +110,7 @@ struct GearCase {
     const char* what;
     std::string line;
     int32_t slots;
-    SealKind kind;
+    Category kind;
     LineOptions options;
     std::string expected;
 };
@@ -124,8 +124,8 @@ constexpr LineOptions kHideUsage{true, true, false};
 constexpr LineOptions kHideMaru{true, false, true};
 constexpr LineOptions kAll{true, true, true};
 
-constexpr auto kW = SealKind::Weapon;
-constexpr auto kS = SealKind::Shield;
+constexpr auto kW = Category::kWeapon;
+constexpr auto kS = Category::kShield;
 
 void PrintTo(const GearCase& c, std::ostream* os) {
     *os << c.what;
@@ -163,7 +163,9 @@ INSTANTIATE_TEST_SUITE_P(
         GearCase{"shield reads the shield seals with their limits", "鉄の盾 [発発]", 1, kS, kUsage,
                  "鉄の盾[発発] (1/1)"},
         GearCase{"shield seals are no weapon seals", "鉄の盾 [発発]", 1, kW, kUsage,
-                 "鉄の盾[発発] (0/1)"}),
+                 "鉄の盾[発発] (0/1)"},
+        GearCase{"no gear: no seal counts", "銅の剣 [竜会]", 3, Category::kAmulet, kMaruUsage,
+                 "銅の剣[竜会" + maru(10) + "] (0/3)"}),
     case_name<GearCase>);
 
 INSTANTIATE_TEST_SUITE_P(

@@ -131,16 +131,16 @@ std::optional<std::string> filter_equipped_line(std::string_view inventory_line)
 
 ItemClass classify_item(std::string_view equipped_line, const ItemTables& tables) {
     if (const auto* weapon = first_name_in(equipped_line, tables.weapon)) {
-        return {kItemWeapon, weapon->second};
+        return {Category::kWeapon, weapon->second};
     }
     if (const auto* shield = first_name_in(equipped_line, tables.shield)) {
-        return {kItemShield, shield->second};
+        return {Category::kShield, shield->second};
     }
     if (first_name_in(equipped_line, tables.amulet) != nullptr ||
         contains(equipped_line, kAmuletSuffix) || contains(equipped_line, kAmuletLabel)) {
-        return {kItemAmulet, -1};
+        return {Category::kAmulet, -1};
     }
-    return {kItemNone, -1};
+    return {std::nullopt, -1};
 }
 
 std::string build_gear_line(std::string_view equipped_line, int32_t slots, Category gear,
@@ -186,11 +186,11 @@ EquipmentState parse_equipment(const std::vector<std::string>& inventory_lines,
             continue;
         }
         const ItemClass item = classify_item(*line, tables);
-        if (item.kind == kItemWeapon) {
+        if (item.kind == Category::kWeapon) {
             weapon = build_gear_line(*line, item.slots, Category::kWeapon, tables, options);
-        } else if (item.kind == kItemShield) {
+        } else if (item.kind == Category::kShield) {
             shield = build_gear_line(*line, item.slots, Category::kShield, tables, options);
-        } else if (item.kind == kItemAmulet) {
+        } else if (item.kind == Category::kAmulet) {
             amulets.push_back(std::move(*line));
         }
     }
@@ -246,13 +246,13 @@ std::vector<std::string> unrecognised_names(const std::vector<std::string>& inve
         if (!line) {
             continue;
         }
-        const int kind = classify_item(*line, tables).kind;
-        if ((category == Category::kWeapon || category == Category::kShield) && kind == kItemNone) {
+        const std::optional<Category> kind = classify_item(*line, tables).kind;
+        if ((category == Category::kWeapon || category == Category::kShield) && !kind) {
             const std::string_view unmarked = std::string_view(raw).substr(0, raw.find('('));
             add_once(names, without_trailing_blanks(
                                 split_seal_list(without_trailing_blanks(unmarked)).name));
-        } else if ((category == Category::kWeaponSeal && kind == kItemWeapon) ||
-                   (category == Category::kShieldSeal && kind == kItemShield)) {
+        } else if ((category == Category::kWeaponSeal && kind == Category::kWeapon) ||
+                   (category == Category::kShieldSeal && kind == Category::kShield)) {
             add_unknown_seals(names, split_seal_list(*line).seals, tables[category]);
         }
     }

@@ -19,15 +19,10 @@ namespace quilla {
 // first "("), removes the bracketed mark and puts "★" in front of a gold ("金") one.
 std::optional<std::string> filter_equipped_line(std::string_view inventory_line);
 
-// Item kinds of an equipped line.
-inline constexpr int kItemNone = 0;
-inline constexpr int kItemWeapon = 1;
-inline constexpr int kItemShield = 2;
-inline constexpr int kItemAmulet = 3;
-
+// What an equipped line is.
 struct ItemClass {
-    int kind;       // kItemNone, kItemWeapon, kItemShield or kItemAmulet
-    int32_t slots;  // the item's slot count; -1 unless a weapon or shield
+    std::optional<Category> kind;  // kWeapon, kShield or kAmulet; nothing when none of them
+    int32_t slots;                 // the item's slot count; -1 unless a weapon or shield
 
     friend bool operator==(const ItemClass&, const ItemClass&) = default;
 };

@@ -71,18 +71,18 @@ struct ClassifyCase {
 TEST(ClassifyItem, WeaponThenShieldThenAmuletFirstNameInByteOrder) {
     const ItemTables tables = classify_tables();
     const std::vector<ClassifyCase> cases = {
-        {"weapon with its slots; the star is no hindrance", "★剣 [竜]", {kItemWeapon, 3}},
+        {"weapon with its slots; the star is no hindrance", "★剣 [竜]", {Category::kWeapon, 3}},
         // 剣 (8c 95) sorts before 大剣 (91 e5), so it decides for a line holding 大剣.
-        {"contained name that sorts first wins", "大剣", {kItemWeapon, 3}},
-        {"shorter name sorts first", "カタナ改 [会]", {kItemWeapon, 4}},
-        {"weapon table before shield table", "剣の盾", {kItemWeapon, 3}},
-        {"shield", "鉄の盾 [発]", {kItemShield, 2}},
-        {"amulet by table", "力の指輪", {kItemAmulet, -1}},
-        {"amulet by のお守り", "毒消しのお守り", {kItemAmulet, -1}},
-        {"amulet by お守り：", "お守り：幸運", {kItemAmulet, -1}},
-        {"お守り alone is nothing", "お守り", {kItemNone, -1}},
-        {"unknown", "薬草", {kItemNone, -1}},
-        {"empty line", "", {kItemNone, -1}},
+        {"contained name that sorts first wins", "大剣", {Category::kWeapon, 3}},
+        {"shorter name sorts first", "カタナ改 [会]", {Category::kWeapon, 4}},
+        {"weapon table before shield table", "剣の盾", {Category::kWeapon, 3}},
+        {"shield", "鉄の盾 [発]", {Category::kShield, 2}},
+        {"amulet by table", "力の指輪", {Category::kAmulet, -1}},
+        {"amulet by のお守り", "毒消しのお守り", {Category::kAmulet, -1}},
+        {"amulet by お守り：", "お守り：幸運", {Category::kAmulet, -1}},
+        {"お守り alone is nothing", "お守り", {std::nullopt, -1}},
+        {"unknown", "薬草", {std::nullopt, -1}},
+        {"empty line", "", {std::nullopt, -1}},
     };
     for (const ClassifyCase& c : cases) {
         SCOPED_TRACE(c.what);
@@ -95,8 +95,8 @@ TEST(ClassifyItem, EmptyNamesMatchNothing) {
     tables.weapon = {{"", 1}};
     tables.shield = {{"", 2}, {"鉄の盾", 4}};
     tables.amulet = {{"", 0}};
-    EXPECT_EQ(classify_item("薬草", tables), (ItemClass{kItemNone, -1}));
-    EXPECT_EQ(classify_item("鉄の盾", tables), (ItemClass{kItemShield, 4}));
+    EXPECT_EQ(classify_item("薬草", tables), (ItemClass{std::nullopt, -1}));
+    EXPECT_EQ(classify_item("鉄の盾", tables), (ItemClass{Category::kShield, 4}));
 }
 
 ItemTables gear_tables() {

@@ -221,7 +221,7 @@ FileRead read_whole_text_file(const std::wstring& path, DWORD retry_ms, FileCall
         if (read.outcome == ReadOutcome::whole) {
             if (const TextFileBytes text = classify_text_file(read.bytes); text.utf8) {
                 read.bytes = utf8_to_code_page(text.text);
-            } else if (text.utf16 != Utf16::none) {
+            } else if (text.utf16 != Utf16::kNone) {
                 const std::u16string units = utf16_units(text.text, text.utf16);
                 read.bytes = narrow(std::wstring(units.begin(), units.end()));
             }

@@ -135,10 +135,10 @@ std::size_t utf8_sequence_length(std::string_view text) noexcept {
 
 TextFileBytes classify_text_file(std::string_view bytes) noexcept {
     if (starts_with(bytes, "\xFF\xFE")) {
-        return {false, bytes.substr(2), Utf16::little_endian};
+        return {false, bytes.substr(2), Utf16::kLittleEndian};
     }
     if (starts_with(bytes, "\xFE\xFF")) {
-        return {false, bytes.substr(2), Utf16::big_endian};
+        return {false, bytes.substr(2), Utf16::kBigEndian};
     }
     constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
     if (starts_with(bytes, kByteOrderMark)) {
@@ -162,7 +162,7 @@ std::u16string utf16_units(std::string_view bytes, Utf16 order) {
     for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
         const auto first = static_cast<unsigned char>(bytes[i]);
         const auto second = static_cast<unsigned char>(bytes[i + 1]);
-        units.push_back(order == Utf16::big_endian ? static_cast<char16_t>(first << 8 | second)
+        units.push_back(order == Utf16::kBigEndian ? static_cast<char16_t>(first << 8 | second)
                                                    : static_cast<char16_t>(second << 8 | first));
     }
     return units;

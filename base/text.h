@@ -53,11 +53,11 @@ std::string crlf_to_lf(std::string_view text);
 // well-formed UTF-8 sequences (no overlong forms, surrogates or values past U+10FFFF);
 // Shift-JIS otherwise. Shift-JIS text almost never passes, since its lead bytes 0x81 to
 // 0x9F are UTF-8 continuation bytes. text is the bytes without the byte-order mark.
-enum class Utf16 { none, little_endian, big_endian };
+enum class Utf16 { kNone, kLittleEndian, kBigEndian };
 struct TextFileBytes {
     bool utf8 = false;
     std::string_view text;
-    Utf16 utf16 = Utf16::none;
+    Utf16 utf16 = Utf16::kNone;
 };
 TextFileBytes classify_text_file(std::string_view bytes) noexcept;
 

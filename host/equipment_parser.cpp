@@ -99,11 +99,11 @@ GearParts split_seal_list(std::string_view line) {
 }
 
 void append_padded_seals(std::string& out, std::string_view seals, const ItemTables& tables,
-                         SealKind kind, bool pad) {
+                         Category gear, bool pad) {
     out += '[';
     out += seals;
     if (pad) {
-        for (int32_t n = count_seal_tokens(seals, tables, kind); n < kSealListLength; ++n) {
+        for (int32_t n = count_seal_tokens(seals, tables, gear); n < kSealListLength; ++n) {
             out += kFreeSlot;
         }
     }
@@ -131,25 +131,25 @@ std::optional<std::string> filter_equipped_line(std::string_view inventory_line)
 
 ItemClass classify_item(std::string_view equipped_line, const ItemTables& tables) {
     if (const auto* weapon = first_name_in(equipped_line, tables.weapon)) {
-        return {kItemWeapon, weapon->second};
+        return {Category::kWeapon, weapon->second};
     }
     if (const auto* shield = first_name_in(equipped_line, tables.shield)) {
-        return {kItemShield, shield->second};
+        return {Category::kShield, shield->second};
     }
     if (first_name_in(equipped_line, tables.amulet) != nullptr ||
         contains(equipped_line, kAmuletSuffix) || contains(equipped_line, kAmuletLabel)) {
-        return {kItemAmulet, -1};
+        return {Category::kAmulet, -1};
     }
-    return {kItemNone, -1};
+    return {std::nullopt, -1};
 }
 
-std::string build_gear_line(std::string_view equipped_line, int32_t slots, SealKind kind,
+std::string build_gear_line(std::string_view equipped_line, int32_t slots, Category gear,
                             const ItemTables& tables, const LineOptions& options) {
     const GearParts parts = split_seal_list(equipped_line);
-    const int32_t used = seal_slot_usage(parts.seals, tables, kind);
+    const int32_t used = seal_slot_usage(parts.seals, tables, gear);
     std::string out(cut_at_slash(parts.name));
     if (!(options.hide_seals_over_capacity && used > slots)) {
-        append_padded_seals(out, parts.seals, tables, kind, options.pad_with_maru);
+        append_padded_seals(out, parts.seals, tables, gear, options.pad_with_maru);
     }
     if (options.show_slot_usage) {
         out.append(" (").append(std::to_string(used)).append("/");
@@ -186,11 +186,11 @@ EquipmentState parse_equipment(const std::vector<std::string>& inventory_lines,
             continue;
         }
         const ItemClass item = classify_item(*line, tables);
-        if (item.kind == kItemWeapon) {
-            weapon = build_gear_line(*line, item.slots, SealKind::Weapon, tables, options);
-        } else if (item.kind == kItemShield) {
-            shield = build_gear_line(*line, item.slots, SealKind::Shield, tables, options);
-        } else if (item.kind == kItemAmulet) {
+        if (item.kind == Category::kWeapon) {
+            weapon = build_gear_line(*line, item.slots, Category::kWeapon, tables, options);
+        } else if (item.kind == Category::kShield) {
+            shield = build_gear_line(*line, item.slots, Category::kShield, tables, options);
+        } else if (item.kind == Category::kAmulet) {
             amulets.push_back(std::move(*line));
         }
     }
@@ -246,13 +246,13 @@ std::vector<std::string> unrecognised_names(const std::vector<std::string>& inve
         if (!line) {
             continue;
         }
-        const int kind = classify_item(*line, tables).kind;
-        if ((category == Category::Weapon || category == Category::Shield) && kind == kItemNone) {
+        const std::optional<Category> kind = classify_item(*line, tables).kind;
+        if ((category == Category::kWeapon || category == Category::kShield) && !kind) {
             const std::string_view unmarked = std::string_view(raw).substr(0, raw.find('('));
             add_once(names, without_trailing_blanks(
                                 split_seal_list(without_trailing_blanks(unmarked)).name));
-        } else if ((category == Category::WeaponSeal && kind == kItemWeapon) ||
-                   (category == Category::ShieldSeal && kind == kItemShield)) {
+        } else if ((category == Category::kWeaponSeal && kind == Category::kWeapon) ||
+                   (category == Category::kShieldSeal && kind == Category::kShield)) {
             add_unknown_seals(names, split_seal_list(*line).seals, tables[category]);
         }
     }

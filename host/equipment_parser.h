@@ -19,15 +19,10 @@ namespace quilla {
 // first "("), removes the bracketed mark and puts "★" in front of a gold ("金") one.
 std::optional<std::string> filter_equipped_line(std::string_view inventory_line);
 
-// Item kinds of an equipped line.
-inline constexpr int kItemNone = 0;
-inline constexpr int kItemWeapon = 1;
-inline constexpr int kItemShield = 2;
-inline constexpr int kItemAmulet = 3;
-
+// What an equipped line is.
 struct ItemClass {
-    int kind;       // kItemNone, kItemWeapon, kItemShield or kItemAmulet
-    int32_t slots;  // the item's slot count; -1 unless a weapon or shield
+    std::optional<Category> kind;  // kWeapon, kShield or kAmulet; nothing when none of them
+    int32_t slots;                 // the item's slot count; -1 unless a weapon or shield
 
     friend bool operator==(const ItemClass&, const ItemClass&) = default;
 };
@@ -45,9 +40,10 @@ struct LineOptions {
     bool pad_with_maru = false;             // option 1027: pad the seal list with "○" to ten
 };
 
-// The display line of a weapon (kind Weapon) or shield (kind Shield): the name, the
-// bracketed seal list and, as options asks, the slot usage and count.
-std::string build_gear_line(std::string_view equipped_line, int32_t slots, SealKind kind,
+// The display line of a weapon (gear kWeapon) or shield (gear kShield): the name, the
+// bracketed seal list and, as options asks, the slot usage and count. For another category
+// no seal is counted (items/seal_count.h): the usage is 0 and padding adds ten "○".
+std::string build_gear_line(std::string_view equipped_line, int32_t slots, Category gear,
                             const ItemTables& tables, const LineOptions& options);
 
 // The amulet display line: each amulet's name (from "…のお守り" or "お守り：…") followed by

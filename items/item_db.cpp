@@ -14,15 +14,15 @@ ItemTable& ItemTables::operator[](Category category) noexcept {
 
 const ItemTable& ItemTables::operator[](Category category) const noexcept {
     switch (category) {
-        case Category::Weapon:
+        case Category::kWeapon:
             return weapon;
-        case Category::Shield:
+        case Category::kShield:
             return shield;
-        case Category::Amulet:
+        case Category::kAmulet:
             return amulet;
-        case Category::WeaponSeal:
+        case Category::kWeaponSeal:
             return weapon_seal;
-        case Category::ShieldSeal:
+        case Category::kShieldSeal:
             return shield_seal;
     }
     return weapon;  // not reached: every category is handled above

@@ -16,7 +16,7 @@
 
 namespace quilla {
 
-enum class Category { Weapon, Shield, Amulet, WeaponSeal, ShieldSeal };
+enum class Category { kWeapon, kShield, kAmulet, kWeaponSeal, kShieldSeal };
 
 // Name to value. std::string compares its bytes as unsigned char, so iteration runs in
 // plain byte order: a proper prefix first, full-width and half-width forms distinct.

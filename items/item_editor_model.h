@@ -16,8 +16,8 @@
 namespace quilla {
 
 // The editor's tabs in tab order; the amulet table has none.
-inline constexpr std::array<Category, 4> kEditorTabs = {Category::Weapon, Category::Shield,
-                                                        Category::WeaponSeal, Category::ShieldSeal};
+inline constexpr std::array<Category, 4> kEditorTabs = {
+    Category::kWeapon, Category::kShield, Category::kWeaponSeal, Category::kShieldSeal};
 
 // The number in the value box: optional blanks, an optional sign, at least one digit
 // (half-width or full-width), optional blanks. Nothing when the text is empty, holds

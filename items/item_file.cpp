@@ -16,20 +16,20 @@ namespace {
 // piece of its own.
 constexpr std::size_t kPieceSize = 255;
 
-constexpr std::array kAllCategories = {Category::Weapon, Category::Shield, Category::Amulet,
-                                       Category::WeaponSeal, Category::ShieldSeal};
+constexpr std::array kAllCategories = {Category::kWeapon, Category::kShield, Category::kAmulet,
+                                       Category::kWeaponSeal, Category::kShieldSeal};
 
 std::string_view prefix_of(Category category) noexcept {
     switch (category) {
-        case Category::Weapon:
+        case Category::kWeapon:
             return texts::kWeaponSection;
-        case Category::Shield:
+        case Category::kShield:
             return texts::kShieldSection;
-        case Category::Amulet:
+        case Category::kAmulet:
             return texts::kAmuletSection;
-        case Category::WeaponSeal:
+        case Category::kWeaponSeal:
             return texts::kWeaponSealSection;
-        case Category::ShieldSeal:
+        case Category::kShieldSeal:
             return texts::kShieldSealSection;
     }
     return {};
@@ -50,7 +50,7 @@ void read_line(std::string_view line, std::initializer_list<Category> order, Ite
         if (comma == std::string_view::npos) {
             continue;
         }
-        const int32_t value = category == Category::Amulet
+        const int32_t value = category == Category::kAmulet
                                   ? 0
                                   : parse_decimal_int(ascii_digits(line.substr(comma + 1)));
         set(tables, category, std::string(line.substr(0, comma)), value);
@@ -67,8 +67,8 @@ void read_lines(std::string_view bytes, std::initializer_list<Category> order, I
 
 void read_startup_item_file(std::string_view bytes, ItemTables& live) {
     read_lines(bytes,
-               {Category::Weapon, Category::Shield, Category::Amulet, Category::WeaponSeal,
-                Category::ShieldSeal},
+               {Category::kWeapon, Category::kShield, Category::kAmulet, Category::kWeaponSeal,
+                Category::kShieldSeal},
                live);
 }
 
@@ -78,8 +78,8 @@ void load_item_file(const std::optional<std::string>& bytes, ItemTables& target)
     }
     ItemTables remembered = std::exchange(target, ItemTables{});
     read_lines(*bytes,
-               {Category::Weapon, Category::Shield, Category::WeaponSeal, Category::ShieldSeal,
-                Category::Amulet},
+               {Category::kWeapon, Category::kShield, Category::kWeaponSeal, Category::kShieldSeal,
+                Category::kAmulet},
                target);
     for (Category category : kAllCategories) {
         if (target[category].empty()) {
@@ -89,8 +89,8 @@ void load_item_file(const std::optional<std::string>& bytes, ItemTables& target)
 }
 
 void reset_item_file(const std::optional<std::string>& bytes, ItemTables& live) {
-    const std::initializer_list<Category> order = {Category::Weapon, Category::Shield,
-                                                   Category::WeaponSeal, Category::ShieldSeal};
+    const std::initializer_list<Category> order = {Category::kWeapon, Category::kShield,
+                                                   Category::kWeaponSeal, Category::kShieldSeal};
     for (Category category : order) {
         clear(live, category);
     }
@@ -102,14 +102,14 @@ void reset_item_file(const std::optional<std::string>& bytes, ItemTables& live) 
 std::string format_item_file(const ItemTables& tables) {
     std::string out;
     for (Category category :
-         {Category::Weapon, Category::Shield, Category::WeaponSeal, Category::ShieldSeal}) {
+         {Category::kWeapon, Category::kShield, Category::kWeaponSeal, Category::kShieldSeal}) {
         for (const auto& [name, slots] : tables[category]) {
             out.append(prefix_of(category)).append(name).append(",");
             out.append(std::to_string(slots)).append("\n");
         }
     }
     for (const auto& entry : tables.amulet) {
-        out.append(prefix_of(Category::Amulet)).append(entry.first).append(",\n");
+        out.append(prefix_of(Category::kAmulet)).append(entry.first).append(",\n");
     }
     return out;
 }

@@ -33,13 +33,21 @@ int32_t limit_in(const std::array<SealLimitGroup, 3>& groups, std::string_view s
     return kNoLimit;
 }
 
-int32_t repeat_limit(std::string_view seal, SealKind kind) noexcept {
-    return kind == SealKind::Weapon ? limit_in(kWeaponSealLimits, seal)
-                                    : limit_in(kShieldSealLimits, seal);
+// Only asked for gear that has a seal table (kWeapon or kShield).
+int32_t repeat_limit(std::string_view seal, Category gear) noexcept {
+    return gear == Category::kWeapon ? limit_in(kWeaponSealLimits, seal)
+                                     : limit_in(kShieldSealLimits, seal);
 }
 
-const ItemTable& seal_table(const ItemTables& tables, SealKind kind) noexcept {
-    return kind == SealKind::Weapon ? tables.weapon_seal : tables.shield_seal;
+// Nothing for a category other than kWeapon and kShield.
+const ItemTable* seal_table(const ItemTables& tables, Category gear) noexcept {
+    if (gear == Category::kWeapon) {
+        return &tables.weapon_seal;
+    }
+    if (gear == Category::kShield) {
+        return &tables.shield_seal;
+    }
+    return nullptr;
 }
 
 // An empty name would "match" everywhere without taking any text, so it is never a seal.
@@ -49,8 +57,12 @@ bool is_at_front(std::string_view text, const std::string& name) noexcept {
 
 }  // namespace
 
-int32_t count_seal_tokens(std::string_view seal_text, const ItemTables& tables, SealKind kind) {
-    const ItemTable& table = seal_table(tables, kind);
+int32_t count_seal_tokens(std::string_view seal_text, const ItemTables& tables, Category gear) {
+    const ItemTable* const seals = seal_table(tables, gear);
+    if (seals == nullptr) {
+        return 0;
+    }
+    const ItemTable& table = *seals;
     std::size_t count = 0;  // at most the text's size: every name takes at least one byte
     for (int pass = 0; pass < kPasses && !seal_text.empty(); ++pass) {
         for (const auto& entry : table) {
@@ -63,8 +75,12 @@ int32_t count_seal_tokens(std::string_view seal_text, const ItemTables& tables, 
     return static_cast<int32_t>(std::min<std::size_t>(count, kNoLimit));
 }
 
-int32_t seal_slot_usage(std::string_view seal_text, const ItemTables& tables, SealKind kind) {
-    const ItemTable& table = seal_table(tables, kind);
+int32_t seal_slot_usage(std::string_view seal_text, const ItemTables& tables, Category gear) {
+    const ItemTable* const seals = seal_table(tables, gear);
+    if (seals == nullptr) {
+        return 0;
+    }
+    const ItemTable& table = *seals;
     std::map<std::string_view, int32_t> occurrences;
     int32_t sum = 0;
     for (int pass = 0; pass < kPasses; ++pass) {
@@ -77,7 +93,7 @@ int32_t seal_slot_usage(std::string_view seal_text, const ItemTables& tables, Se
         }
         const auto& [name, slots] = *taken;
         seal_text.remove_prefix(name.size());
-        if (++occurrences[name] <= repeat_limit(name, kind)) {
+        if (++occurrences[name] <= repeat_limit(name, gear)) {
             sum = saturating_add(sum, slots);
         }
     }

@@ -1,5 +1,7 @@
 // Counting the seals in a weapon's or shield's seal list and the slots they use, against
-// the weapon-seal or shield-seal table of the item database.
+// the weapon-seal or shield-seal table of the item database. The gear is named by its
+// category: kWeapon reads the weapon-seal table and limits, kShield the shield-seal ones;
+// any other category has no seal table, so nothing is counted and both functions give 0.
 #pragma once
 
 #include "base/program_texts.h"
@@ -10,8 +12,6 @@
 #include <string_view>
 
 namespace quilla {
-
-enum class SealKind { Weapon, Shield };
 
 // Copies of a seal beyond its limit take no slots; a seal not listed has no limit. Each
 // group lists single-kanji seal names (two bytes each) run together.
@@ -35,11 +35,11 @@ inline constexpr std::array<SealLimitGroup, 3> kShieldSealLimits = {{
 // How many seal names stand at the start of seal_text. Ten passes over the seal table in
 // name order; each entry whose name is at the front in its turn is taken once per pass.
 // Used to pad the list with "○" for the free slots.
-int32_t count_seal_tokens(std::string_view seal_text, const ItemTables& tables, SealKind kind);
+int32_t count_seal_tokens(std::string_view seal_text, const ItemTables& tables, Category gear);
 
 // The slots that the seals at the start of seal_text use: at most ten names, the first
 // matching entry in name order each time. Copies of a seal beyond its repeat limit use no
 // slots. The sum stops at the int32 limits.
-int32_t seal_slot_usage(std::string_view seal_text, const ItemTables& tables, SealKind kind);
+int32_t seal_slot_usage(std::string_view seal_text, const ItemTables& tables, Category gear);
 
 }  // namespace quilla

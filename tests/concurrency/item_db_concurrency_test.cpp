@@ -58,11 +58,11 @@ int32_t check_snapshot(const ItemTables& t) {
                        t.amulet.size() == 1 && t.amulet.count("守" + std::to_string(g)) == 1;
     EXPECT_TRUE(whole) << "generation " << g;
 
-    EXPECT_EQ(classify_item("★剣 [竜竜竜]", t), (ItemClass{kItemWeapon, g}));
-    EXPECT_EQ(classify_item("盾 [発]", t), (ItemClass{kItemShield, g}));
-    EXPECT_EQ(count_seal_tokens("竜竜竜", t, SealKind::Weapon), 3);
-    EXPECT_EQ(seal_slot_usage("竜竜竜", t, SealKind::Weapon), 3 * g);
-    EXPECT_EQ(seal_slot_usage("発発", t, SealKind::Shield), g);  // 発: first copy only
+    EXPECT_EQ(classify_item("★剣 [竜竜竜]", t), (ItemClass{Category::kWeapon, g}));
+    EXPECT_EQ(classify_item("盾 [発]", t), (ItemClass{Category::kShield, g}));
+    EXPECT_EQ(count_seal_tokens("竜竜竜", t, Category::kWeapon), 3);
+    EXPECT_EQ(seal_slot_usage("竜竜竜", t, Category::kWeapon), 3 * g);
+    EXPECT_EQ(seal_slot_usage("発発", t, Category::kShield), g);  // 発: first copy only
     return whole ? g : -1;
 }
 
@@ -142,8 +142,8 @@ TEST(ItemDatabaseConcurrency, ConcurrentWritersLoseNoChange) {
     first.join();
     second.join();
     const auto t = db.snapshot();
-    EXPECT_EQ(find(*t, Category::Weapon, "剣"), 2 * kSteps);
-    EXPECT_EQ(find(*t, Category::Shield, "剣"), 2 * kSteps);
+    EXPECT_EQ(find(*t, Category::kWeapon, "剣"), 2 * kSteps);
+    EXPECT_EQ(find(*t, Category::kShield, "剣"), 2 * kSteps);
 }
 
 }  // namespace

@@ -35,8 +35,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     for (const std::string& line : lines) {
         if (const auto equipped = filter_equipped_line(line)) {
             const ItemClass item = classify_item(*equipped, tables);
-            require(item.kind >= kItemNone && item.kind <= kItemAmulet, "a known kind");
-            require(item.kind == kItemWeapon || item.kind == kItemShield || item.slots == -1,
+            require(!item.kind || item.kind == Category::kWeapon ||
+                        item.kind == Category::kShield || item.kind == Category::kAmulet,
+                    "a known kind");
+            require(item.kind == Category::kWeapon || item.kind == Category::kShield ||
+                        item.slots == -1,
                     "only weapons and shields have a slot count");
         }
     }

@@ -15,8 +15,8 @@ using quilla::fuzz::require;
 
 namespace {
 
-constexpr Category kCategories[] = {Category::Weapon, Category::Shield, Category::Amulet,
-                                    Category::WeaponSeal, Category::ShieldSeal};
+constexpr Category kCategories[] = {Category::kWeapon, Category::kShield, Category::kAmulet,
+                                    Category::kWeaponSeal, Category::kShieldSeal};
 
 // Names read from a file of whole characters end on a whole character.
 void require_whole_names(const ItemTables& tables) {

@@ -36,13 +36,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     const auto [items, seals] = fuzz::split_input({reinterpret_cast<const char*>(data), size});
     ItemTables tables;
     read_startup_item_file(items, tables);
-    for (const SealKind kind : {SealKind::Weapon, SealKind::Shield}) {
+    for (const Category kind : {Category::kWeapon, Category::kShield}) {
         const int32_t count = count_seal_tokens(seals, tables, kind);
         require(count >= 0 && static_cast<std::size_t>(count) <= seals.size(),
                 "no more seals than bytes");
         const int32_t usage = seal_slot_usage(seals, tables, kind);
         require_usage_in_range(usage,
-                               kind == SealKind::Weapon ? tables.weapon_seal : tables.shield_seal);
+                               kind == Category::kWeapon ? tables.weapon_seal : tables.shield_seal);
         if (seals.empty()) {
             require(count == 0 && usage == 0, "an empty text counts nothing");
         }

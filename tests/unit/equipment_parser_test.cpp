@@ -71,18 +71,18 @@ struct ClassifyCase {
 TEST(ClassifyItem, WeaponThenShieldThenAmuletFirstNameInByteOrder) {
     const ItemTables tables = classify_tables();
     const std::vector<ClassifyCase> cases = {
-        {"weapon with its slots; the star is no hindrance", "★剣 [竜]", {kItemWeapon, 3}},
+        {"weapon with its slots; the star is no hindrance", "★剣 [竜]", {Category::kWeapon, 3}},
         // 剣 (8c 95) sorts before 大剣 (91 e5), so it decides for a line holding 大剣.
-        {"contained name that sorts first wins", "大剣", {kItemWeapon, 3}},
-        {"shorter name sorts first", "カタナ改 [会]", {kItemWeapon, 4}},
-        {"weapon table before shield table", "剣の盾", {kItemWeapon, 3}},
-        {"shield", "鉄の盾 [発]", {kItemShield, 2}},
-        {"amulet by table", "力の指輪", {kItemAmulet, -1}},
-        {"amulet by のお守り", "毒消しのお守り", {kItemAmulet, -1}},
-        {"amulet by お守り：", "お守り：幸運", {kItemAmulet, -1}},
-        {"お守り alone is nothing", "お守り", {kItemNone, -1}},
-        {"unknown", "薬草", {kItemNone, -1}},
-        {"empty line", "", {kItemNone, -1}},
+        {"contained name that sorts first wins", "大剣", {Category::kWeapon, 3}},
+        {"shorter name sorts first", "カタナ改 [会]", {Category::kWeapon, 4}},
+        {"weapon table before shield table", "剣の盾", {Category::kWeapon, 3}},
+        {"shield", "鉄の盾 [発]", {Category::kShield, 2}},
+        {"amulet by table", "力の指輪", {Category::kAmulet, -1}},
+        {"amulet by のお守り", "毒消しのお守り", {Category::kAmulet, -1}},
+        {"amulet by お守り：", "お守り：幸運", {Category::kAmulet, -1}},
+        {"お守り alone is nothing", "お守り", {std::nullopt, -1}},
+        {"unknown", "薬草", {std::nullopt, -1}},
+        {"empty line", "", {std::nullopt, -1}},
     };
     for (const ClassifyCase& c : cases) {
         SCOPED_TRACE(c.what);
@@ -95,8 +95,8 @@ TEST(ClassifyItem, EmptyNamesMatchNothing) {
     tables.weapon = {{"", 1}};
     tables.shield = {{"", 2}, {"鉄の盾", 4}};
     tables.amulet = {{"", 0}};
-    EXPECT_EQ(classify_item("薬草", tables), (ItemClass{kItemNone, -1}));
-    EXPECT_EQ(classify_item("鉄の盾", tables), (ItemClass{kItemShield, 4}));
+    EXPECT_EQ(classify_item("薬草", tables), (ItemClass{std::nullopt, -1}));
+    EXPECT_EQ(classify_item("鉄の盾", tables), (ItemClass{Category::kShield, 4}));
 }
 
 ItemTables gear_tables() {
@@ -110,7 +110,7 @@ struct GearCase {
     const char* what;
     std::string line;
     int32_t slots;
-    SealKind kind;
+    Category kind;
     LineOptions options;
     std::string expected;
 };
@@ -124,8 +124,8 @@ constexpr LineOptions kHideUsage{true, true, false};
 constexpr LineOptions kHideMaru{true, false, true};
 constexpr LineOptions kAll{true, true, true};
 
-constexpr auto kW = SealKind::Weapon;
-constexpr auto kS = SealKind::Shield;
+constexpr auto kW = Category::kWeapon;
+constexpr auto kS = Category::kShield;
 
 void PrintTo(const GearCase& c, std::ostream* os) {
     *os << c.what;
@@ -163,7 +163,9 @@ INSTANTIATE_TEST_SUITE_P(
         GearCase{"shield reads the shield seals with their limits", "鉄の盾 [発発]", 1, kS, kUsage,
                  "鉄の盾[発発] (1/1)"},
         GearCase{"shield seals are no weapon seals", "鉄の盾 [発発]", 1, kW, kUsage,
-                 "鉄の盾[発発] (0/1)"}),
+                 "鉄の盾[発発] (0/1)"},
+        GearCase{"no gear: no seal counts", "銅の剣 [竜会]", 3, Category::kAmulet, kMaruUsage,
+                 "銅の剣[竜会" + maru(10) + "] (0/3)"}),
     case_name<GearCase>);
 
 INSTANTIATE_TEST_SUITE_P(
@@ -301,17 +303,17 @@ TEST(UnrecognisedNames, OffersWhatNoNameMatchesCutBeforeTheSealsAndTheMark) {
     } cases[] = {
         {"weapons, nothing known",
          none,
-         Category::Weapon,
+         Category::kWeapon,
          {"ミスリルブレード", "白銀の盾", "ふしぎな壺/3"}},
         {"shields, nothing known: the same lines",
          none,
-         Category::Shield,
+         Category::kShield,
          {"ミスリルブレード", "白銀の盾", "ふしぎな壺/3"}},
-        {"weapons, weapon and shield known", known, Category::Weapon, {"ふしぎな壺/3"}},
-        {"weapon seals of an unknown weapon: none", none, Category::WeaponSeal, {}},
-        {"weapon seals", known, Category::WeaponSeal, {"会"}},
-        {"shield seals, a two-letter name known", known, Category::ShieldSeal, {}},
-        {"amulets: never", none, Category::Amulet, {}},
+        {"weapons, weapon and shield known", known, Category::kWeapon, {"ふしぎな壺/3"}},
+        {"weapon seals of an unknown weapon: none", none, Category::kWeaponSeal, {}},
+        {"weapon seals", known, Category::kWeaponSeal, {"会"}},
+        {"shield seals, a two-letter name known", known, Category::kShieldSeal, {}},
+        {"amulets: never", none, Category::kAmulet, {}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -319,7 +321,7 @@ TEST(UnrecognisedNames, OffersWhatNoNameMatchesCutBeforeTheSealsAndTheMark) {
     }
 
     // Both sides of a seal name's beginning: "見" alone starts no name ("見氷" needs 氷).
-    EXPECT_EQ(unrecognised_names({"白銀の盾 [発見炎 見] (Ｅ)"}, Category::ShieldSeal, known),
+    EXPECT_EQ(unrecognised_names({"白銀の盾 [発見炎 見] (Ｅ)"}, Category::kShieldSeal, known),
               (std::vector<std::string>{"見", "炎"}));
 }
 

@@ -20,42 +20,42 @@ constexpr int32_t kMin = std::numeric_limits<int32_t>::min();
 
 TEST(ItemTables, EachCategoryNamesItsOwnTable) {
     ItemTables tables;
-    set(tables, Category::Weapon, "a", 1);
-    set(tables, Category::Shield, "b", 2);
-    set(tables, Category::Amulet, "c", 3);
-    set(tables, Category::WeaponSeal, "d", 4);
-    set(tables, Category::ShieldSeal, "e", 5);
+    set(tables, Category::kWeapon, "a", 1);
+    set(tables, Category::kShield, "b", 2);
+    set(tables, Category::kAmulet, "c", 3);
+    set(tables, Category::kWeaponSeal, "d", 4);
+    set(tables, Category::kShieldSeal, "e", 5);
     EXPECT_EQ(tables.weapon, (ItemTable{{"a", 1}}));
     EXPECT_EQ(tables.shield, (ItemTable{{"b", 2}}));
     EXPECT_EQ(tables.amulet, (ItemTable{{"c", 3}}));
     EXPECT_EQ(tables.weapon_seal, (ItemTable{{"d", 4}}));
     EXPECT_EQ(tables.shield_seal, (ItemTable{{"e", 5}}));
     const ItemTables& read_only = tables;
-    EXPECT_EQ(&read_only[Category::ShieldSeal], &tables.shield_seal);
+    EXPECT_EQ(&read_only[Category::kShieldSeal], &tables.shield_seal);
 }
 
 TEST(ItemTables, SetFindEraseClearAndSize) {
     ItemTables tables;
-    EXPECT_EQ(find(tables, Category::Weapon, "剣"), std::nullopt);
+    EXPECT_EQ(find(tables, Category::kWeapon, "剣"), std::nullopt);
 
-    set(tables, Category::Weapon, "剣", 3);
-    set(tables, Category::Weapon, "剣", 7);  // replaces, keeps a single entry
-    set(tables, Category::Weapon, "", -2);   // the empty name is a name like any other
-    EXPECT_EQ(find(tables, Category::Weapon, "剣"), 7);
-    EXPECT_EQ(find(tables, Category::Weapon, ""), -2);
-    EXPECT_EQ(size(tables, Category::Weapon), 2u);
-    EXPECT_EQ(find(tables, Category::Shield, "剣"), std::nullopt);
+    set(tables, Category::kWeapon, "剣", 3);
+    set(tables, Category::kWeapon, "剣", 7);  // replaces, keeps a single entry
+    set(tables, Category::kWeapon, "", -2);   // the empty name is a name like any other
+    EXPECT_EQ(find(tables, Category::kWeapon, "剣"), 7);
+    EXPECT_EQ(find(tables, Category::kWeapon, ""), -2);
+    EXPECT_EQ(size(tables, Category::kWeapon), 2u);
+    EXPECT_EQ(find(tables, Category::kShield, "剣"), std::nullopt);
 
-    erase(tables, Category::Weapon, "盾");  // absent: nothing happens
-    EXPECT_EQ(size(tables, Category::Weapon), 2u);
-    erase(tables, Category::Weapon, "剣");
-    EXPECT_EQ(find(tables, Category::Weapon, "剣"), std::nullopt);
-    EXPECT_EQ(size(tables, Category::Weapon), 1u);
+    erase(tables, Category::kWeapon, "盾");  // absent: nothing happens
+    EXPECT_EQ(size(tables, Category::kWeapon), 2u);
+    erase(tables, Category::kWeapon, "剣");
+    EXPECT_EQ(find(tables, Category::kWeapon, "剣"), std::nullopt);
+    EXPECT_EQ(size(tables, Category::kWeapon), 1u);
 
-    set(tables, Category::Amulet, "守", 0);
-    clear(tables, Category::Weapon);
-    EXPECT_EQ(size(tables, Category::Weapon), 0u);
-    EXPECT_EQ(size(tables, Category::Amulet), 1u);
+    set(tables, Category::kAmulet, "守", 0);
+    clear(tables, Category::kWeapon);
+    EXPECT_EQ(size(tables, Category::kWeapon), 0u);
+    EXPECT_EQ(size(tables, Category::kAmulet), 1u);
 }
 
 struct AdjustCase {
@@ -77,17 +77,17 @@ TEST_P(AdjustTest, ChangesWeaponAndShieldIndependently) {
     const AdjustCase& c = GetParam();
     SCOPED_TRACE(c.what);
     ItemTables tables;
-    set(tables, Category::Weapon, "other", 10);
+    set(tables, Category::kWeapon, "other", 10);
     if (c.weapon_before) {
-        set(tables, Category::Weapon, "名", *c.weapon_before);
+        set(tables, Category::kWeapon, "名", *c.weapon_before);
     }
     if (c.shield_before) {
-        set(tables, Category::Shield, "名", *c.shield_before);
+        set(tables, Category::kShield, "名", *c.shield_before);
     }
     adjust(tables, "名", c.delta);
-    EXPECT_EQ(find(tables, Category::Weapon, "名"), c.weapon_after);
-    EXPECT_EQ(find(tables, Category::Shield, "名"), c.shield_after);
-    EXPECT_EQ(find(tables, Category::Weapon, "other"), 10);
+    EXPECT_EQ(find(tables, Category::kWeapon, "名"), c.weapon_after);
+    EXPECT_EQ(find(tables, Category::kShield, "名"), c.shield_after);
+    EXPECT_EQ(find(tables, Category::kWeapon, "other"), 10);
     EXPECT_TRUE(tables.amulet.empty() && tables.weapon_seal.empty() && tables.shield_seal.empty());
 }
 
@@ -107,7 +107,7 @@ TEST(ItemTables, IterateInUnsignedByteOrder) {
     ItemTables tables;
     // Inserted in an order unrelated to the expected one.
     for (const char* name : {"ｱ", "あ", "abc", "A", "ａ", "ab", "a", "剣", "", "大剣"}) {
-        set(tables, Category::Weapon, name, 0);
+        set(tables, Category::kWeapon, name, 0);
     }
     std::vector<std::string> order;
     for (const auto& entry : tables.weapon) {
@@ -124,25 +124,25 @@ TEST(ItemDatabase, SnapshotIsUnchangedByLaterChanges) {
     ItemDatabase db;
     EXPECT_EQ(*db.snapshot(), ItemTables{});
 
-    db.modify([](ItemTables& t) { set(t, Category::Weapon, "剣", 3); });
+    db.modify([](ItemTables& t) { set(t, Category::kWeapon, "剣", 3); });
     const std::shared_ptr<const ItemTables> before = db.snapshot();
 
     db.modify([](ItemTables& t) {
         adjust(t, "剣", +1);
-        set(t, Category::Shield, "盾", 2);
+        set(t, Category::kShield, "盾", 2);
     });
-    EXPECT_EQ(find(*before, Category::Weapon, "剣"), 3);
+    EXPECT_EQ(find(*before, Category::kWeapon, "剣"), 3);
     EXPECT_TRUE(before->shield.empty());
 
     const auto after = db.snapshot();
-    EXPECT_EQ(find(*after, Category::Weapon, "剣"), 4);
-    EXPECT_EQ(find(*after, Category::Shield, "盾"), 2);
+    EXPECT_EQ(find(*after, Category::kWeapon, "剣"), 4);
+    EXPECT_EQ(find(*after, Category::kShield, "盾"), 2);
 
     ItemTables replacement;
-    set(replacement, Category::Amulet, "守", 0);
+    set(replacement, Category::kAmulet, "守", 0);
     db.replace(replacement);
     EXPECT_EQ(*db.snapshot(), replacement);
-    EXPECT_EQ(find(*after, Category::Weapon, "剣"), 4);
+    EXPECT_EQ(find(*after, Category::kWeapon, "剣"), 4);
 }
 
 }  // namespace

@@ -30,11 +30,11 @@ ItemTables tables_of(const std::vector<Entry>& entries) {
     return tables;
 }
 
-constexpr auto W = Category::Weapon;
-constexpr auto S = Category::Shield;
-constexpr auto A = Category::Amulet;
-constexpr auto WS = Category::WeaponSeal;
-constexpr auto SS = Category::ShieldSeal;
+constexpr auto W = Category::kWeapon;
+constexpr auto S = Category::kShield;
+constexpr auto A = Category::kAmulet;
+constexpr auto WS = Category::kWeaponSeal;
+constexpr auto SS = Category::kShieldSeal;
 
 struct ReadCase {
     const char* what;

@@ -30,7 +30,7 @@ std::string repeat(const std::string& text, int times) {
 struct SealCase {
     const char* what;
     ItemTable seals;  // put into the table that kind selects
-    SealKind kind;
+    Category kind;
     std::string text;
     int32_t tokens;
     int32_t usage;
@@ -46,13 +46,13 @@ TEST_P(SealCountTest, CountsTokensAndUsage) {
     const SealCase& c = GetParam();
     SCOPED_TRACE(c.what);
     ItemTables tables;
-    (c.kind == SealKind::Weapon ? tables.weapon_seal : tables.shield_seal) = c.seals;
+    (c.kind == Category::kWeapon ? tables.weapon_seal : tables.shield_seal) = c.seals;
     EXPECT_EQ(count_seal_tokens(c.text, tables, c.kind), c.tokens);
     EXPECT_EQ(seal_slot_usage(c.text, tables, c.kind), c.usage);
 }
 
-constexpr auto kW = SealKind::Weapon;
-constexpr auto kS = SealKind::Shield;
+constexpr auto kW = Category::kWeapon;
+constexpr auto kS = Category::kShield;
 
 INSTANTIATE_TEST_SUITE_P(
     RepeatLimits, SealCountTest,
@@ -139,7 +139,7 @@ INSTANTIATE_TEST_SUITE_P(
     case_name<SealCase>);
 
 // Seven copies of a seal of one slot use as many slots as its repeat limit allows.
-int32_t usage_of_seven(const std::string& seal, SealKind kind) {
+int32_t usage_of_seven(const std::string& seal, Category kind) {
     ItemTables tables;
     tables.weapon_seal = {{seal, 1}};
     tables.shield_seal = {{seal, 1}};
@@ -148,7 +148,7 @@ int32_t usage_of_seven(const std::string& seal, SealKind kind) {
 
 TEST(SealCount, EveryListedSealHasItsRepeatLimit) {
     struct Example {
-        SealKind kind;
+        Category kind;
         const char* seal;
         int32_t slots;
     };
@@ -178,11 +178,22 @@ TEST(SealCount, ReadsTheTableForTheKind) {
     ItemTables tables;
     tables.weapon_seal = {{"竜", 1}};
     tables.shield_seal = {{"竜", 3}};
-    EXPECT_EQ(seal_slot_usage("竜竜", tables, SealKind::Weapon), 2);
-    EXPECT_EQ(seal_slot_usage("竜竜", tables, SealKind::Shield), 6);
+    EXPECT_EQ(seal_slot_usage("竜竜", tables, Category::kWeapon), 2);
+    EXPECT_EQ(seal_slot_usage("竜竜", tables, Category::kShield), 6);
     tables.shield_seal.clear();
-    EXPECT_EQ(count_seal_tokens("竜竜", tables, SealKind::Shield), 0);
-    EXPECT_EQ(count_seal_tokens("竜竜", tables, SealKind::Weapon), 2);
+    EXPECT_EQ(count_seal_tokens("竜竜", tables, Category::kShield), 0);
+    EXPECT_EQ(count_seal_tokens("竜竜", tables, Category::kWeapon), 2);
+}
+
+TEST(SealCount, ACategoryWithoutSealTableCountsNothing) {
+    ItemTables tables;
+    tables.weapon_seal = {{"竜", 1}};
+    tables.shield_seal = {{"竜", 1}};
+    for (const Category other : {Category::kAmulet, Category::kWeaponSeal, Category::kShieldSeal}) {
+        SCOPED_TRACE(static_cast<int>(other));
+        EXPECT_EQ(count_seal_tokens("竜竜", tables, other), 0);
+        EXPECT_EQ(seal_slot_usage("竜竜", tables, other), 0);
+    }
 }
 
 }  // namespace

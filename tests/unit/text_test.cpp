@@ -154,7 +154,7 @@ TEST(ClassifyTextFile, TakesOnlyWellFormedUtf8OrAByteOrderMarkForUtf8) {
         const TextFileBytes got = classify_text_file(c.bytes);
         EXPECT_EQ(got.utf8, c.utf8);
         EXPECT_EQ(got.text, c.utf8 ? c.text : c.bytes);
-        EXPECT_EQ(got.utf16, Utf16::none);
+        EXPECT_EQ(got.utf16, Utf16::kNone);
     }
 }
 
@@ -169,22 +169,22 @@ TEST(ClassifyTextFile, TakesUtf16ByItsByteOrderMark) {
         Utf16 order;
         std::u16string units;
     } cases[] = {
-        {"little-endian", le, Utf16::little_endian, u"剣5"},
-        {"big-endian", be, Utf16::big_endian, u"剣5"},
-        {"little-endian, odd last byte dropped", le + "x", Utf16::little_endian, u"剣5"},
-        {"the little-endian mark alone", "\xFF\xFE", Utf16::little_endian, u""},
-        {"the big-endian mark alone", "\xFE\xFF", Utf16::big_endian, u""},
-        {"half a mark", "\xFF", Utf16::none, u""},
-        {"marks the other way round later in the file", "x\xFF\xFE", Utf16::none, u""},
+        {"little-endian", le, Utf16::kLittleEndian, u"剣5"},
+        {"big-endian", be, Utf16::kBigEndian, u"剣5"},
+        {"little-endian, odd last byte dropped", le + "x", Utf16::kLittleEndian, u"剣5"},
+        {"the little-endian mark alone", "\xFF\xFE", Utf16::kLittleEndian, u""},
+        {"the big-endian mark alone", "\xFE\xFF", Utf16::kBigEndian, u""},
+        {"half a mark", "\xFF", Utf16::kNone, u""},
+        {"marks the other way round later in the file", "x\xFF\xFE", Utf16::kNone, u""},
         {"no mark: the same units read as Shift-JIS", std::string("\x63\x52\x35\x00", 4),
-         Utf16::none, u""},
+         Utf16::kNone, u""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         const TextFileBytes got = classify_text_file(c.bytes);
         EXPECT_EQ(got.utf16, c.order);
         EXPECT_FALSE(got.utf8);
-        if (c.order != Utf16::none) {
+        if (c.order != Utf16::kNone) {
             EXPECT_EQ(got.text, std::string_view(c.bytes).substr(2));
             EXPECT_EQ(utf16_units(got.text, got.utf16), c.units);
         }

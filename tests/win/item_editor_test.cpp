@@ -71,10 +71,10 @@ BOOL WINAPI choose_from_menu(HMENU menu, UINT, int, int, int, HWND, const RECT*)
 ItemTables sample_tables() {
     ItemTables t;
     t.weapon = {{"木の剣", 1}, {"鉄の剣", 2}, {"鉄の斧", 3}, {"銅の剣", 4}};
-    set(t, Category::Shield, "白銀の盾", 5);
-    set(t, Category::WeaponSeal, "竜", 1);
-    set(t, Category::ShieldSeal, "表", 2);
-    set(t, Category::Amulet, "いやしのお守り", 0);
+    set(t, Category::kShield, "白銀の盾", 5);
+    set(t, Category::kWeaponSeal, "竜", 1);
+    set(t, Category::kShieldSeal, "表", 2);
+    set(t, Category::kAmulet, "いやしのお守り", 0);
     return t;
 }
 
@@ -263,8 +263,8 @@ TEST_F(ItemEditorWindow, ApplyMergesOntoAnExistingNameAndNeedsANumber) {
     click(kItemEditorApplyId);
     EXPECT_EQ(rows(), (std::vector<std::string>{"鉄の剣=9", "銅の剣=4", "木の剣=1"}));
     ItemTables want = sample_tables();
-    erase(want, Category::Weapon, "鉄の斧");
-    set(want, Category::Weapon, "鉄の剣", 9);
+    erase(want, Category::kWeapon, "鉄の斧");
+    set(want, Category::kWeapon, "鉄の剣", 9);
     EXPECT_EQ(live(), want);
 
     // The tabs show the live tables, with the change, before and after a save.
@@ -315,9 +315,9 @@ TEST_F(ItemEditorWindow, ApplyWithNoRowSelectedAddsEntriesOneAfterAnother) {
     EXPECT_EQ(text(kItemEditorValueId), "");
     EXPECT_EQ(GetFocus(), control(kItemEditorNameId));
     ItemTables want = sample_tables();
-    set(want, Category::Shield, "木の盾", 2);
-    set(want, Category::Shield, "鉄の盾", 3);
-    set(want, Category::Shield, "青銅の盾", 1);
+    set(want, Category::kShield, "木の盾", 2);
+    set(want, Category::kShield, "鉄の盾", 3);
+    set(want, Category::kShield, "青銅の盾", 1);
     EXPECT_EQ(live(), want);
 }
 
@@ -337,8 +337,8 @@ TEST_F(ItemEditorWindow, RenameThenApplyAgainChangesOnlyTheRenamedEntry) {
     EXPECT_EQ(rows(), (std::vector<std::string>{"鉄の斧=3", "銅の剣=4", "木の剣=1", "木の大剣=6"}));
     EXPECT_EQ(selected_row(), 3);
     ItemTables want = sample_tables();
-    erase(want, Category::Weapon, "鉄の剣");
-    set(want, Category::Weapon, "木の大剣", 6);
+    erase(want, Category::kWeapon, "鉄の剣");
+    set(want, Category::kWeapon, "木の大剣", 6);
     EXPECT_EQ(live(), want);
 }
 
@@ -438,18 +438,18 @@ TEST_F(ItemEditorWindow, LoadAndDropReplaceTheFilesCategoriesOnly) {
     ASSERT_TRUE(CopyFileA(dir_.file("shields.txt").c_str(), whole.c_str(), FALSE));
     ItemTables want = sample_tables();
     want.shield = {{"木の盾", 2}};
-    set(want, Category::Weapon, "鉄の剣", 7);
+    set(want, Category::kWeapon, "鉄の剣", 7);
 
     const auto apply_seven = [&] {
         select_row(0);
         type(kItemEditorValueId, "7");
         click(kItemEditorApplyId);
-        ASSERT_EQ(*find(live(), Category::Weapon, "鉄の剣"), 7);
+        ASSERT_EQ(*find(live(), Category::kWeapon, "鉄の剣"), 7);
         ASSERT_EQ(selected_row(), 0);
     };
     apply_seven();
     drop_files(editor_, std::vector<std::string>{cut, whole});
-    EXPECT_EQ(*find(live(), Category::Weapon, "鉄の剣"), 7);
+    EXPECT_EQ(*find(live(), Category::kWeapon, "鉄の剣"), 7);
     drop_files(editor_, std::vector<std::string>{whole});
     EXPECT_EQ(live(), want);
     EXPECT_EQ(selected_row(), -1);
@@ -507,8 +507,8 @@ TEST_F(ItemEditorWindow, DeleteWithTheKeyAndFromTheMenu) {
     EXPECT_EQ(rows().size(), 2u);
 
     ItemTables want = sample_tables();
-    erase(want, Category::Weapon, "鉄の斧");
-    erase(want, Category::Weapon, "木の剣");
+    erase(want, Category::kWeapon, "鉄の斧");
+    erase(want, Category::kWeapon, "木の剣");
     EXPECT_EQ(live(), want);
 }
 
@@ -537,7 +537,7 @@ TEST_F(ItemEditorWindow, OffersTheNamesOfTheHostsUnrecognisedLines) {
     EXPECT_EQ(GetFocus(), control(kItemEditorValueId));
     type(kItemEditorValueId, "5");
     click(kItemEditorApplyId);
-    EXPECT_EQ(*find(live(), Category::Weapon, "ミスリルブレード"), 5);
+    EXPECT_EQ(*find(live(), Category::kWeapon, "ミスリルブレード"), 5);
 
     menu_choice() = "";
     right_click(-1);
@@ -622,7 +622,7 @@ TEST_F(ItemEditorWindow, ClosingWithUnsavedChangesAsks) {
         EXPECT_EQ(box.text, "保存していない変更があります。\r\nitems.txt に保存しますか？");
         EXPECT_EQ(box.buttons, "YN");
         EXPECT_EQ(IsWindow(editor_) == FALSE, c.closed);
-        EXPECT_EQ(*find(live(), Category::Weapon, "鉄の剣"), 9);
+        EXPECT_EQ(*find(live(), Category::kWeapon, "鉄の剣"), 9);
         const std::optional<std::string> file = test_support::read_file(dir_.file("items.txt"));
         EXPECT_EQ(file.has_value(), c.written);
         if (file) {

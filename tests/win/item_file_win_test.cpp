@@ -19,11 +19,11 @@ std::string read_all(const std::string& path) {
 
 ItemTables sample_tables() {
     ItemTables t;
-    set(t, Category::Weapon, "ミスリルブレード", 5);
-    set(t, Category::Shield, "白銀の盾", -2);
-    set(t, Category::WeaponSeal, "竜", 1);
-    set(t, Category::ShieldSeal, "表", 3);  // 0x5C trail byte
-    set(t, Category::Amulet, "いやしのお守り", 0);
+    set(t, Category::kWeapon, "ミスリルブレード", 5);
+    set(t, Category::kShield, "白銀の盾", -2);
+    set(t, Category::kWeaponSeal, "竜", 1);
+    set(t, Category::kShieldSeal, "表", 3);  // 0x5C trail byte
+    set(t, Category::kAmulet, "いやしのお守り", 0);
     return t;
 }
 

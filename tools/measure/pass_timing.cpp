@@ -137,7 +137,7 @@ bool publish_live_state(const std::string& items_path) {
 
     ItemTables tables;
     load_item_file_into(widen(items_path), tables);
-    const bool have_items = size(tables, Category::Weapon) > 0;
+    const bool have_items = size(tables, Category::kWeapon) > 0;
     item_database().replace(std::move(tables));
     return have_font && have_items;
 }

@@ -201,7 +201,7 @@ TEST_F(Lifecycle, ASettingsFileHeldForASecondAtTheStartIsRead) {
     const ULONGLONG start = GetTickCount64();
     overlay_ = test_support::start_overlay_process(to_windows_path(QUILLA_EXE_PATH), dir_.path());
     ASSERT_TRUE(overlay_->started()) << overlay_->error();
-    Sleep(1000);
+    Sleep(1000);  // the hold, half the read's bound: no budget is waited out
     const bool up_while_held = overlay_->find_own_window(kOverlayClassName) != nullptr;
     hold.reset();
     const ULONGLONG held_ms = GetTickCount64() - start;

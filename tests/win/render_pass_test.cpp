@@ -97,6 +97,7 @@ class RenderPassWin : public testing::Test {
 
     UniqueWindow overlay_;
     std::unique_ptr<DrawingSurface> surface_;
+    test_support::SlowMissingPad slow_pad_;  // a pad for a pass to ask; outlives the pass
     std::unique_ptr<RenderPass> pass_;
 };
 
@@ -251,20 +252,20 @@ TEST_F(RenderPassWin, WithAPadSlowToFailOnlyOnePassIn2SecondsWaitsForIt) {
     constexpr ULONGLONG kRunMs = 4500;
     use_font_height(-20, 1);
     pass_ = std::make_unique<RenderPass>(overlay_.get(), *surface_, InventoryReadLimits{},
-                                         &failing_send, test_support::slow_missing_pad());
-    const int calls_before = test_support::slow_pad_calls().load();
+                                         &failing_send, slow_pad_);
+    const int calls_before = slow_pad_.calls();
     // The passes that waited for the pad: counted by its calls, not timed, so a busy
     // machine's slow pass is not taken for one that asked the pad.
     int asking_passes = 0;
     int passes = 0;
     const ULONGLONG start = GetTickCount64();
     while (GetTickCount64() - start < kRunMs) {
-        const int calls_at_start = test_support::slow_pad_calls().load();
+        const int calls_at_start = slow_pad_.calls();
         run_pass();
         ++passes;
-        asking_passes += test_support::slow_pad_calls().load() != calls_at_start;
+        asking_passes += slow_pad_.calls() != calls_at_start;
     }
-    const int calls = test_support::slow_pad_calls().load() - calls_before;
+    const int calls = slow_pad_.calls() - calls_before;
     // Asked at 0, about 2.3 and about 4.6 seconds (each pause starts after its slow call).
     EXPECT_GE(calls, 2) << "the pad was not asked again after its pause";
     EXPECT_LE(calls, 3);

@@ -14,6 +14,7 @@
 #include "base/handles_win.h"
 #include "base/program_texts.h"
 #include "base/saturating.h"
+#include "base/seam.h"
 #include "base/trace_win.h"
 #include "base/window_class_win.h"
 #include "config/live_settings.h"
@@ -190,12 +191,13 @@ RECT to_win_rect(const Rect& r) noexcept {
 }
 
 // The monitors as the system reports them.
-constexpr MonitorCalls kSystemMonitors = {
-    [](const Rect& window) noexcept {
+class SystemMonitors final : public MonitorCalls {
+  public:
+    bool touches_a_monitor(const Rect& window) noexcept override {
         const RECT rect = to_win_rect(window);
         return MonitorFromRect(&rect, MONITOR_DEFAULTTONULL) != nullptr;
-    },
-    [](const Rect& window) noexcept -> std::optional<Rect> {
+    }
+    std::optional<Rect> nearest_work_area(const Rect& window) noexcept override {
         const RECT rect = to_win_rect(window);
         MONITORINFO info{};
         info.cbSize = sizeof info;
@@ -204,7 +206,7 @@ constexpr MonitorCalls kSystemMonitors = {
         }
         const RECT& work = info.rcWork;
         return Rect{work.left, work.top, work.right, work.bottom};
-    },
+    }
 };
 
 // The overlay has nothing to do between messages, so the loop blocks in GetMessage. While
@@ -234,7 +236,7 @@ int run_overlay_application(HINSTANCE instance) {
         options().is_on(kOptionTopMost) ? WS_EX_LAYERED | WS_EX_TOPMOST : WS_EX_LAYERED;
     const Point origin =
         opening_position(saved, {overlay_size().width.load(), overlay_size().height.load()},
-                         virtual_screen(), kSystemMonitors);
+                         virtual_screen(), system_calls<SystemMonitors>());
     // The window object lives as long as the process: the window procedure may still be
     // called for it while the message loop winds down.
     auto* window = new OverlayWindow(settings_file_unreadable);

@@ -27,7 +27,7 @@ std::u16string upper_case(std::wstring text) {
 
 // The folder's identity: the 128-bit identifier where the system has it (ReFS needs all of
 // it), else the 64-bit file index. A file system that keeps no identifier reports zero.
-std::string identity_name(const FolderClaimCalls& calls, HANDLE folder) {
+std::string identity_name(FolderClaimCalls& calls, HANDLE folder) {
     FILE_ID_INFO id{};
     if (calls.get_file_information_ex(folder, FileIdInfo, &id, sizeof id)) {
         std::array<uint8_t, 16> bytes{};
@@ -55,7 +55,7 @@ std::string identity_name(const FolderClaimCalls& calls, HANDLE folder) {
 
 // The folder's path with every alias resolved, normalized (long names); empty when the
 // system cannot give it.
-std::string final_path_name(const FolderClaimCalls& calls, HANDLE folder) {
+std::string final_path_name(FolderClaimCalls& calls, HANDLE folder) {
     std::wstring path(MAX_PATH, L'\0');
     for (int attempt = 0; attempt < 3; ++attempt) {
         const DWORD got = calls.get_final_path(folder, path.data(), static_cast<DWORD>(path.size()),
@@ -73,7 +73,7 @@ std::string final_path_name(const FolderClaimCalls& calls, HANDLE folder) {
 }
 
 // The names of this folder's claims, the identity first.
-std::vector<std::string> claim_names(const FolderClaimCalls& calls) {
+std::vector<std::string> claim_names(FolderClaimCalls& calls) {
     std::vector<std::string> names;
     // No access asked beyond the attributes, and every kind of sharing allowed: the claim
     // never stands in the way of another program's use of the folder.
@@ -99,7 +99,7 @@ enum class Outcome { kHeld, kAnotherCopy, kRefused };
 // Makes the named mutex in one namespace. A mutex another copy made with higher rights is
 // out of reach (access denied) but there: it is found by opening it, which a namespace
 // that refuses this program new objects does not prevent.
-Outcome claim_in(const FolderClaimCalls& calls, const std::wstring& name, FolderClaim& claim) {
+Outcome claim_in(FolderClaimCalls& calls, const std::wstring& name, FolderClaim& claim) {
     SetLastError(ERROR_SUCCESS);
     UniqueKernelHandle mutex(calls.create_mutex(nullptr, FALSE, name.c_str()));
     const DWORD error = GetLastError();
@@ -122,7 +122,7 @@ Outcome claim_in(const FolderClaimCalls& calls, const std::wstring& name, Folder
 
 }  // namespace
 
-FolderClaim claim_working_directory(const FolderClaimCalls& calls) {
+FolderClaim claim_working_directory(FolderClaimCalls& calls) {
     FolderClaim claim;
     try {
         for (const std::string& name : claim_names(calls)) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "base/handles_win.h"
+#include "base/seam.h"
 
 namespace quilla {
 
@@ -20,13 +21,30 @@ struct FolderClaim {
 };
 
 // The calls the claim makes; tests pass their own.
-struct FolderClaimCalls {
-    decltype(&CreateFileW) create_file = &CreateFileW;
-    decltype(&GetFileInformationByHandleEx) get_file_information_ex = &GetFileInformationByHandleEx;
-    decltype(&GetFileInformationByHandle) get_file_information = &GetFileInformationByHandle;
-    decltype(&GetFinalPathNameByHandleW) get_final_path = &GetFinalPathNameByHandleW;
-    decltype(&CreateMutexW) create_mutex = &CreateMutexW;
-    decltype(&OpenMutexW) open_mutex = &OpenMutexW;
+class FolderClaimCalls {
+  public:
+    virtual ~FolderClaimCalls() = default;
+    virtual HANDLE create_file(LPCWSTR name, DWORD access, DWORD share,
+                               LPSECURITY_ATTRIBUTES security, DWORD disposition, DWORD flags,
+                               HANDLE template_file) {
+        return CreateFileW(name, access, share, security, disposition, flags, template_file);
+    }
+    virtual BOOL get_file_information_ex(HANDLE file, FILE_INFO_BY_HANDLE_CLASS kind, LPVOID out,
+                                         DWORD size) {
+        return GetFileInformationByHandleEx(file, kind, out, size);
+    }
+    virtual BOOL get_file_information(HANDLE file, LPBY_HANDLE_FILE_INFORMATION out) {
+        return GetFileInformationByHandle(file, out);
+    }
+    virtual DWORD get_final_path(HANDLE file, LPWSTR out, DWORD size, DWORD flags) {
+        return GetFinalPathNameByHandleW(file, out, size, flags);
+    }
+    virtual HANDLE create_mutex(LPSECURITY_ATTRIBUTES security, BOOL owned, LPCWSTR name) {
+        return CreateMutexW(security, owned, name);
+    }
+    virtual HANDLE open_mutex(DWORD access, BOOL inherit, LPCWSTR name) {
+        return OpenMutexW(access, inherit, name);
+    }
 };
 
 // Claims the working directory with named mutexes that every spelling of the folder names
@@ -36,6 +54,6 @@ struct FolderClaimCalls {
 // opened for that is named by the settings file's full path. The names are in the global
 // namespace, so copies in other sessions count; where Windows refuses that namespace, in
 // the session's. Touches no file. When no mutex can be made, the program runs as before.
-FolderClaim claim_working_directory(const FolderClaimCalls& calls = FolderClaimCalls{});
+FolderClaim claim_working_directory(FolderClaimCalls& calls = system_calls<FolderClaimCalls>());
 
 }  // namespace quilla

@@ -29,7 +29,7 @@ Point clamp_to_screen(Point saved, Size window, const Rect& screen) noexcept {
 }
 
 Point opening_position(Point saved, Size window, const Rect& screen,
-                       const MonitorCalls& monitors) noexcept {
+                       MonitorCalls& monitors) noexcept {
     const Point on_screen = clamp_to_screen(saved, window, screen);
     const Rect rect = window_rect(on_screen, window);
     if (monitors.touches_a_monitor(rect)) {

@@ -16,12 +16,14 @@ Point clamp_to_screen(Point saved, Size window, const Rect& screen) noexcept;
 
 // The monitors, as the system answers for one window rectangle: the program passes the
 // system's calls (app/overlay_window_win.cpp), tests their own.
-struct MonitorCalls {
+class MonitorCalls {
+  public:
+    virtual ~MonitorCalls() = default;
     // Whether the rectangle shares at least one pixel with a monitor.
-    bool (*touches_a_monitor)(const Rect& window) noexcept;
+    virtual bool touches_a_monitor(const Rect& window) noexcept = 0;
     // The work area (the monitor less its application bars) of the monitor nearest to the
     // rectangle; nothing when it cannot be read.
-    std::optional<Rect> (*nearest_work_area)(const Rect& window) noexcept;
+    virtual std::optional<Rect> nearest_work_area(const Rect& window) noexcept = 0;
 };
 
 // Where the overlay opens: the saved position kept on the screen area (clamp_to_screen).
@@ -30,6 +32,6 @@ struct MonitorCalls {
 // the work area of the nearest monitor, in the same way. On one monitor, which is the
 // whole screen area, nothing more changes.
 Point opening_position(Point saved, Size window, const Rect& screen,
-                       const MonitorCalls& monitors) noexcept;
+                       MonitorCalls& monitors) noexcept;
 
 }  // namespace quilla

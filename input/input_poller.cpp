@@ -22,7 +22,7 @@ constexpr KeyRange kKeyRanges[] = {{48, 57},   {65, 90},   {96, 135},
 
 }  // namespace
 
-int32_t first_key_down(const InputCalls& calls) {
+int32_t first_key_down(InputCalls& calls) {
     for (int vk : kSingleKeys) {
         if (calls.key_down(vk)) {
             return vk;

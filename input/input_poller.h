@@ -20,14 +20,16 @@ struct JoyPos {
 
 // The key state the scan reads: the program passes the system's
 // (input/input_poller_win.cpp), tests their own.
-struct InputCalls {
+class InputCalls {
+  public:
+    virtual ~InputCalls() = default;
     // True when the virtual key is down at this moment.
-    bool (*key_down)(int vk);
+    virtual bool key_down(int vk) = 0;
 };
 
 // The first key or mouse button found down, in the fixed scan order; kNoInput (-1) when
 // none is. Each scanned key is asked once, in that order, until one is down.
-int32_t first_key_down(const InputCalls& calls);
+int32_t first_key_down(InputCalls& calls);
 
 // The pad part of the scan: the first pressed button from button 1 up, else a fully
 // deflected direction (up, down, left, right; only a fully deflected axis counts), else

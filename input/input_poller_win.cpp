@@ -17,20 +17,23 @@ std::atomic<uint32_t>& device_changes() {
     return changes;
 }
 
-bool may_ask(const JoystickCalls& calls, const PadRetry* retry) noexcept {
-    return !retry || retry->may_ask(calls.tick_count(), device_change_count());
+bool may_ask(const PadRetry* retry, Clock& clock) noexcept {
+    return !retry || retry->may_ask(clock.now_ms(), device_change_count());
 }
 
 // devices_before is the device-change count taken before the query: a change the system
 // reports while a slow query runs is then still unseen, and the next poll asks again.
-void answered(bool ok, const JoystickCalls& calls, PadRetry* retry,
-              uint32_t devices_before) noexcept {
+void answered(bool ok, PadRetry* retry, Clock& clock, uint32_t devices_before) noexcept {
     if (retry) {
-        retry->answered(ok, calls.tick_count(), devices_before);
+        retry->answered(ok, clock.now_ms(), devices_before);
     }
 }
 
-constexpr InputCalls kSystemKeys = {&system_key_down};
+// The system's key state.
+class SystemKeys final : public InputCalls {
+  public:
+    bool key_down(int vk) override { return system_key_down(vk); }
+};
 
 }  // namespace
 
@@ -49,21 +52,22 @@ bool system_key_down(int vk) noexcept {
     return (state & 0xFF00u) != 0;
 }
 
-std::optional<JoyCaps> joystick_caps(const JoystickCalls& calls, PadRetry* retry) noexcept {
-    if (!may_ask(calls, retry)) {
+std::optional<JoyCaps> joystick_caps(JoystickCalls& calls, PadRetry* retry, Clock& clock) noexcept {
+    if (!may_ask(retry, clock)) {
         return std::nullopt;
     }
     const uint32_t devices_before = device_change_count();
     JOYCAPSW caps{};
     if (calls.caps(kJoystickId, &caps, sizeof(caps)) != JOYERR_NOERROR) {
-        answered(false, calls, retry, devices_before);
+        answered(false, retry, clock, devices_before);
         return std::nullopt;
     }
     return JoyCaps{caps.wXmin, caps.wXmax, caps.wYmin, caps.wYmax};
 }
 
-std::optional<JoyPos> joystick_position(const JoystickCalls& calls, PadRetry* retry) noexcept {
-    if (!may_ask(calls, retry)) {
+std::optional<JoyPos> joystick_position(JoystickCalls& calls, PadRetry* retry,
+                                        Clock& clock) noexcept {
+    if (!may_ask(retry, clock)) {
         return std::nullopt;
     }
     const uint32_t devices_before = device_change_count();
@@ -71,14 +75,14 @@ std::optional<JoyPos> joystick_position(const JoystickCalls& calls, PadRetry* re
     info.dwSize = sizeof(info);
     info.dwFlags = kPositionFlags;
     const bool ok = calls.position(kJoystickId, &info) == JOYERR_NOERROR;
-    answered(ok, calls, retry, devices_before);
+    answered(ok, retry, clock, devices_before);
     if (!ok) {
         return std::nullopt;
     }
     return JoyPos{info.dwXpos, info.dwYpos, info.dwButtons};
 }
 
-int32_t poll_input(const InputCalls& keys, const JoystickCalls& pad, PadRetry* retry) {
+int32_t poll_input(InputCalls& keys, JoystickCalls& pad, PadRetry* retry, Clock& clock) {
     const int32_t key = first_key_down(keys);
     if (key != kNoInput) {
         return key;
@@ -86,17 +90,17 @@ int32_t poll_input(const InputCalls& keys, const JoystickCalls& pad, PadRetry* r
     if (pad.count() == 0) {
         return kNoInput;
     }
-    const std::optional<JoyCaps> caps = joystick_caps(pad, retry);
+    const std::optional<JoyCaps> caps = joystick_caps(pad, retry, clock);
     if (!caps) {
         return kNoInput;
     }
-    const std::optional<JoyPos> pos = joystick_position(pad, retry);
+    const std::optional<JoyPos> pos = joystick_position(pad, retry, clock);
     return pos ? decode_pad(*caps, *pos) : kNoInput;
 }
 
 int32_t InputPoller::poll() noexcept {
     try {
-        return poll_input(kSystemKeys, calls_, &retry_);
+        return poll_input(system_calls<SystemKeys>(), calls_, &retry_, clock_);
     } catch (...) {
         trace_exception("InputPoller::poll");
         return kNoInput;

@@ -14,6 +14,7 @@
 #include <windowsx.h>
 
 #include <array>
+#include <optional>
 #include <string>
 
 #include "config/overlay_font_win.h"
@@ -65,12 +66,11 @@ class ConfigDialog {
 
     HWND window() const noexcept { return hwnd_; }
 
-    HWND open(HWND owner, Published<DisplaySettings>& settings,
-              const JoystickCalls& joystick) noexcept {
+    HWND open(HWND owner, Published<DisplaySettings>& settings, JoystickCalls& joystick) noexcept {
         if (hwnd_) {
             return hwnd_;
         }
-        poller_ = InputPoller(joystick);
+        poller_.emplace(joystick);
         const HINSTANCE instance = window_instance(owner);
         // A class registered by an earlier dialog stays.
         register_window_class(instance, kConfigDialogClass, &window_procedure<ConfigDialog>,
@@ -330,10 +330,10 @@ class ConfigDialog {
 
     // While the capture panel shows, the first input found down becomes the hot key.
     void poll_capture() noexcept {
-        if (!IsWindowVisible(control(kCapturePanel))) {
+        if (!poller_ || !IsWindowVisible(control(kCapturePanel))) {
             return;
         }
-        const int32_t code = poller_.poll();
+        const int32_t code = poller_->poll();
         if (code == kNoInput) {
             return;
         }
@@ -379,13 +379,14 @@ class ConfigDialog {
     void on_destroy() noexcept {
         restore_hook();
         KillTimer(hwnd_, kCaptureTimerId);
+        poller_.reset();  // its calls need outlive only the open dialog
         hwnd_ = nullptr;  // the next 設定 opens a new dialog
     }
 
     HWND hwnd_ = nullptr;
     Published<DisplaySettings>* settings_ = nullptr;
-    InputPoller poller_;
-    SettingsRecord edited_;  // the colours and the hot key as chosen so far
+    std::optional<InputPoller> poller_;  // from the dialog's opening on
+    SettingsRecord edited_;              // the colours and the hot key as chosen so far
     int32_t saved_hook_ = 0;
     bool hook_suspended_ = false;
     std::array<HWND, kDialogControlCount> controls_{};
@@ -395,8 +396,7 @@ class ConfigDialog {
 
 }  // namespace
 
-HWND open_config_dialog(HWND owner, Published<DisplaySettings>& settings,
-                        const JoystickCalls& joystick) {
+HWND open_config_dialog(HWND owner, Published<DisplaySettings>& settings, JoystickCalls& joystick) {
     return ConfigDialog::instance().open(owner, settings, joystick);
 }
 

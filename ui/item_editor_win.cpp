@@ -93,9 +93,9 @@ class ItemEditor {
 
     void attach(HWND hwnd) noexcept { hwnd_ = hwnd; }
 
-    void prepare(OfferedNames names, const ItemEditorCalls& calls) noexcept {
+    void prepare(OfferedNames names, ItemEditorCalls& calls) noexcept {
         names_ = names;
-        calls_ = calls;
+        calls_ = &calls;
     }
 
     LRESULT handle(UINT message, WPARAM wparam, LPARAM lparam) noexcept {
@@ -543,8 +543,8 @@ class ItemEditor {
                             widen(offer.names[i]).c_str());
             }
             const UINT chosen = static_cast<UINT>(
-                calls_.track_popup_menu(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY,
-                                        point.x, point.y, 0, hwnd_, nullptr));
+                calls_->track_popup_menu(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY,
+                                         point.x, point.y, 0, hwnd_, nullptr));
             if (chosen == kDeleteCommand) {
                 delete_selected();
             } else if (chosen >= kFirstNameCommand &&
@@ -688,7 +688,7 @@ class ItemEditor {
     HWND value_ = nullptr;
     HWND list_ = nullptr;
     OfferedNames names_ = nullptr;
-    ItemEditorCalls calls_;
+    ItemEditorCalls* calls_ = &system_calls<ItemEditorCalls>();  // the open editor's
     ItemEditorModel model_;  // outlives the window: a new window keeps the search position
 };
 
@@ -700,7 +700,7 @@ ItemEditor& item_editor() {
 
 }  // namespace
 
-HWND open_item_editor(HWND owner, OfferedNames names, const ItemEditorCalls& calls) {
+HWND open_item_editor(HWND owner, OfferedNames names, ItemEditorCalls& calls) {
     ItemEditor& editor = item_editor();
     if (editor.window()) {
         return editor.window();

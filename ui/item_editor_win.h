@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "base/seam.h"
 #include "items/item_db.h"
 
 namespace quilla {
@@ -19,18 +20,23 @@ using OfferedNames = std::optional<std::vector<std::string>> (*)(Category catego
                                                                  const ItemTables& tables);
 
 // The Win32 calls of the editor that a test replaces.
-struct ItemEditorCalls {
+class ItemEditorCalls {
+  public:
+    virtual ~ItemEditorCalls() = default;
     // Shows the list's right-click menu and returns the command chosen (TPM_RETURNCMD).
-    BOOL(WINAPI* track_popup_menu)
-    (HMENU menu, UINT flags, int x, int y, int reserved, HWND owner,
-     const RECT* rect) = &TrackPopupMenu;
+    virtual BOOL track_popup_menu(HMENU menu, UINT flags, int x, int y, int reserved, HWND owner,
+                                  const RECT* rect) {
+        return TrackPopupMenu(menu, flags, x, y, reserved, owner, rect);
+    }
 };
 
 // Opens the item editor, centred on the screen and owned by owner (the overlay), its file
 // name box holding "items.txt". names gives the names its list's right-click menu offers
-// (none offered when null). While an editor is open this opens no second one. Returns the
-// editor's window, or null when it could not be created.
-HWND open_item_editor(HWND owner, OfferedNames names = nullptr, const ItemEditorCalls& calls = {});
+// (none offered when null); its menu is shown through calls, which must outlive the open
+// editor. While an editor is open this opens no second one. Returns the editor's window,
+// or null when it could not be created.
+HWND open_item_editor(HWND owner, OfferedNames names = nullptr,
+                      ItemEditorCalls& calls = system_calls<ItemEditorCalls>());
 
 // The open editor, or null.
 HWND item_editor_window() noexcept;

@@ -13,7 +13,7 @@
 
 namespace quilla {
 
-void open_download_address(HWND owner, const std::string& address, const InformationCalls& calls) {
+void open_download_address(HWND owner, const std::string& address, InformationCalls& calls) {
     if (!calls.runs_elevated()) {
         const HINSTANCE opened = calls.shell_execute(nullptr, L"open", widen(address).c_str(),
                                                      nullptr, nullptr, SW_SHOWNORMAL);
@@ -32,8 +32,8 @@ void open_download_address(HWND owner, const std::string& address, const Informa
                 widen(kUpdateOfferCaption).c_str(), MB_OK);
 }
 
-void show_version_information(HWND owner, const InformationCalls& calls) {
-    const UpdateCheckResult check = check_for_update(kProgramVersion);
+void show_version_information(HWND owner, InformationCalls& calls, Clock& clock) {
+    const UpdateCheckResult check = check_for_update(kProgramVersion, clock);
     if (check.result == 1) {
         if (MessageBoxW(owner, widen(update_offer_text(check.version)).c_str(),
                         widen(kUpdateOfferCaption).c_str(), MB_YESNO) == IDYES) {

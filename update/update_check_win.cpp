@@ -5,11 +5,11 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <cstring>
 #include <optional>
 #include <thread>
 
-#include "base/clock_win.h"
 #include "base/code_page_win.h"
 #include "base/message_wait_win.h"
 #include "base/trace_win.h"
@@ -28,10 +28,11 @@ struct Connection {
 };
 
 // Waits until one of the wanted network events has been recorded for the connection, at
-// most until the tick count reaches end, serving sent messages meanwhile. The events
-// recorded, or nothing when the time ran out or the wait failed.
-std::optional<WSANETWORKEVENTS> wait_for(const Connection& c, long wanted, ULONGLONG end) {
-    while (wait_serving_sent_messages(c.event.get(), system_clock(), end)) {
+// most until the clock reaches end, serving sent messages meanwhile. The events recorded,
+// or nothing when the time ran out or the wait failed.
+std::optional<WSANETWORKEVENTS> wait_for(const Connection& c, long wanted, Clock& clock,
+                                         uint64_t end) {
+    while (wait_serving_sent_messages(c.event.get(), clock, end)) {
         WSANETWORKEVENTS recorded{};
         if (WSAEnumNetworkEvents(c.socket.get(), c.event.get(), &recorded) != 0) {
             return std::nullopt;
@@ -46,7 +47,7 @@ std::optional<WSANETWORKEVENTS> wait_for(const Connection& c, long wanted, ULONG
 // Looks the host up (IPv4, stream sockets) on a thread of its own while this thread serves
 // sent messages: without a name server answering, a lookup can take many seconds. It has
 // no time limit of its own. Null when the name does not resolve.
-UniqueAddressList look_up(const std::string& host) {
+UniqueAddressList look_up(const std::string& host, Clock& clock) {
     addrinfo hints{};
     hints.ai_family = AF_INET;
     hints.ai_socktype = SOCK_STREAM;
@@ -67,7 +68,7 @@ UniqueAddressList look_up(const std::string& host) {
         }
     }
     if (lookup.joinable()) {
-        wait_serving_sent_messages(done.get(), system_clock(), ULLONG_MAX);
+        wait_serving_sent_messages(done.get(), clock, UINT64_MAX);
         lookup.join();  // at once when the wait saw the event, else when the lookup ends
     } else {
         resolve();
@@ -79,8 +80,9 @@ bool would_block() noexcept {
     return WSAGetLastError() == WSAEWOULDBLOCK;
 }
 
-// A connection to the address, or none when it fails or has not been made by end.
-Connection connect_to(const addrinfo& address, uint16_t port, ULONGLONG end) {
+// A connection to the address, or none when it fails or has not been made when the clock
+// reaches end.
+Connection connect_to(const addrinfo& address, uint16_t port, Clock& clock, uint64_t end) {
     sockaddr_in target{};
     if (address.ai_family != AF_INET || address.ai_addrlen < sizeof target) {
         return {};
@@ -101,7 +103,7 @@ Connection connect_to(const addrinfo& address, uint16_t port, ULONGLONG end) {
     if (!would_block()) {
         return {};
     }
-    const std::optional<WSANETWORKEVENTS> done = wait_for(c, FD_CONNECT, end);
+    const std::optional<WSANETWORKEVENTS> done = wait_for(c, FD_CONNECT, clock, end);
     if (!done || (done->lNetworkEvents & FD_CONNECT) == 0 ||
         done->iErrorCode[FD_CONNECT_BIT] != 0) {
         return {};
@@ -110,13 +112,14 @@ Connection connect_to(const addrinfo& address, uint16_t port, ULONGLONG end) {
 }
 
 // Tries each address in turn, each within its share of the time left until end.
-Connection connect_to_any(const addrinfo* addresses, uint16_t port, ULONGLONG end) {
+Connection connect_to_any(const addrinfo* addresses, uint16_t port, Clock& clock, uint64_t end) {
     uint64_t remaining = 0;
     for (const addrinfo* a = addresses; a; a = a->ai_next) {
         ++remaining;
     }
     for (const addrinfo* a = addresses; a; a = a->ai_next, --remaining) {
-        Connection c = connect_to(*a, port, connect_deadline(GetTickCount64(), end, remaining));
+        Connection c =
+            connect_to(*a, port, clock, connect_deadline(clock.now_ms(), end, remaining));
         if (c.socket) {
             return c;
         }
@@ -124,12 +127,12 @@ Connection connect_to_any(const addrinfo* addresses, uint16_t port, ULONGLONG en
     return {};
 }
 
-bool send_all(const Connection& c, std::string_view bytes, ULONGLONG end) {
+bool send_all(const Connection& c, std::string_view bytes, Clock& clock, uint64_t end) {
     while (!bytes.empty()) {
         const int sent = send(c.socket.get(), bytes.data(), static_cast<int>(bytes.size()), 0);
         if (sent > 0) {
             bytes.remove_prefix(static_cast<std::size_t>(sent));
-        } else if (sent == 0 || !would_block() || !wait_for(c, FD_WRITE | FD_CLOSE, end)) {
+        } else if (sent == 0 || !would_block() || !wait_for(c, FD_WRITE | FD_CLOSE, clock, end)) {
             return false;
         }
     }
@@ -138,7 +141,7 @@ bool send_all(const Connection& c, std::string_view bytes, ULONGLONG end) {
 
 // Reads until the server closes, a receive fails, the time runs out or the text is
 // complete; the text holds what came until then.
-void receive_into(const Connection& c, ResponseText& text, ULONGLONG end) {
+void receive_into(const Connection& c, ResponseText& text, Clock& clock, uint64_t end) {
     char buffer[1024];
     for (;;) {
         const int got = recv(c.socket.get(), buffer, static_cast<int>(sizeof buffer), 0);
@@ -146,7 +149,7 @@ void receive_into(const Connection& c, ResponseText& text, ULONGLONG end) {
             if (!text.add_chunk({buffer, static_cast<std::size_t>(got)})) {
                 return;
             }
-        } else if (got == 0 || !would_block() || !wait_for(c, FD_READ | FD_CLOSE, end)) {
+        } else if (got == 0 || !would_block() || !wait_for(c, FD_READ | FD_CLOSE, clock, end)) {
             return;
         }
     }
@@ -175,26 +178,26 @@ std::optional<std::string> utf8_chunk_to_shift_jis(std::string_view chunk) {
     return sjis;
 }
 
-UpdateCheckResult check_for_update(std::string_view own_version) {
+UpdateCheckResult check_for_update(std::string_view own_version, Clock& clock) {
     const std::optional<UpdateServer> server =
         update_server(update_host(), environment_variable(kUpdateServerVariable));
     WinsockSession session;
     if (!server || !session.started()) {
         return {};
     }
-    UniqueAddressList addresses = look_up(server->host);
+    UniqueAddressList addresses = look_up(server->host, clock);
     if (!addresses) {
         return {};
     }
 
-    const ULONGLONG end = GetTickCount64() + kUpdateCheckTimeoutMs;
-    const Connection connection = connect_to_any(addresses.get(), server->port, end);
+    const uint64_t end = clock.now_ms() + kUpdateCheckTimeoutMs;
+    const Connection connection = connect_to_any(addresses.get(), server->port, clock, end);
     addresses.reset();
-    if (!connection.socket || !send_all(connection, worklist_request(*server), end)) {
+    if (!connection.socket || !send_all(connection, worklist_request(*server), clock, end)) {
         return {};
     }
     ResponseText text({&utf8_chunk_to_shift_jis});
-    receive_into(connection, text, end);
+    receive_into(connection, text, clock, end);
     return read_update_response(text.text(), own_version);
 }
 

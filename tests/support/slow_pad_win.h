@@ -14,28 +14,23 @@ namespace quilla::test_support {
 
 inline constexpr DWORD kSlowPadCallMs = 300;
 
-// The slow calls made so far, from any thread.
-inline std::atomic<int>& slow_pad_calls() {
-    static std::atomic<int> calls{0};
-    return calls;
-}
+class SlowMissingPad : public JoystickCalls {
+  public:
+    UINT count() override { return 16; }
+    MMRESULT caps(UINT_PTR, JOYCAPSW*, UINT) override { return slow_failure(); }
+    MMRESULT position(UINT, JOYINFOEX*) override { return slow_failure(); }
 
-inline UINT WINAPI sixteen_pads() {
-    return 16;
-}
-inline MMRESULT WINAPI slow_missing_caps(UINT_PTR, JOYCAPSW*, UINT) {
-    ++slow_pad_calls();
-    Sleep(kSlowPadCallMs);
-    return JOYERR_UNPLUGGED;
-}
-inline MMRESULT WINAPI slow_missing_position(UINT, JOYINFOEX*) {
-    ++slow_pad_calls();
-    Sleep(kSlowPadCallMs);
-    return JOYERR_UNPLUGGED;
-}
+    // The slow calls made so far, read from any thread.
+    int calls() const noexcept { return calls_.load(); }
 
-inline JoystickCalls slow_missing_pad() {
-    return {&sixteen_pads, &slow_missing_caps, &slow_missing_position, &GetTickCount64};
-}
+  private:
+    MMRESULT slow_failure() {
+        ++calls_;
+        Sleep(kSlowPadCallMs);
+        return JOYERR_UNPLUGGED;
+    }
+
+    std::atomic<int> calls_{0};
+};
 
 }  // namespace quilla::test_support

@@ -47,6 +47,7 @@ class WorklistServer {
                         request_.append(buffer, static_cast<std::size_t>(got));
                     }
                     send(client.get(), reply.data(), static_cast<int>(reply.size()), 0);
+                    replied_ = true;
                     wait_until([&] { return !hold || stop_; }, INFINITE / 20);
                     return;
                 }
@@ -59,6 +60,9 @@ class WorklistServer {
     }
 
     const std::string& host() const { return host_; }
+
+    // True once the server has sent its reply (an empty one too), from any thread.
+    bool replied() const { return replied_.load(); }
 
     // Ends the serving; the port stays bound, with nothing listening on it, until the
     // server goes.
@@ -98,6 +102,7 @@ class WorklistServer {
     UniqueSocket listener_;
     std::string host_;
     std::atomic<bool> stop_{false};
+    std::atomic<bool> replied_{false};
     std::string request_;
     std::thread thread_;
 };

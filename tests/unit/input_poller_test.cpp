@@ -19,34 +19,37 @@ namespace {
 constexpr JoyCaps kFullRange{0, 65535, 0, 65535};
 constexpr JoyPos kCentred{32767, 32767, 0};
 
-// Key state set up by the test, and the keys the scan asked for (the calls are plain
-// function pointers).
-struct Keys {
-    std::set<int> down;
+// Key state set up by the test, and the keys the scan asked for.
+class FakeKeys : public InputCalls {
+  public:
+    explicit FakeKeys(std::set<int> down = {}) : down_(std::move(down)) {}
+    bool key_down(int vk) override {
+        queried.push_back(vk);
+        return down_.count(vk) != 0;
+    }
     std::vector<int> queried;
-};
-Keys keys;
 
-bool fake_key_down(int vk) {
-    keys.queried.push_back(vk);
-    return keys.down.count(vk) != 0;
-}
+  private:
+    std::set<int> down_;
+};
 
 // The first key the scan finds with exactly these keys down.
 int32_t scan(std::set<int> down) {
-    keys = Keys{std::move(down), {}};
-    return first_key_down({&fake_key_down});
+    FakeKeys keys(std::move(down));
+    return first_key_down(keys);
 }
 
 // The keys the poller scans, in the order it asks for them, as it reports with nothing
 // down.
 std::vector<int> scan_order() {
-    scan({});
+    FakeKeys keys;
+    first_key_down(keys);
     return keys.queried;
 }
 
 TEST(PollInput, NothingDownQueriesEachScannedKeyOnceInTheFixedOrder) {
-    EXPECT_EQ(scan({}), kNoInput);
+    FakeKeys keys;
+    EXPECT_EQ(first_key_down(keys), kNoInput);
     const std::vector<int> order = keys.queried;
     ASSERT_EQ(order.size(), 103u);
     EXPECT_EQ(std::set<int>(order.begin(), order.end()).size(), order.size()) << "a key twice";
@@ -96,9 +99,9 @@ TEST(PollInput, EarlierKeyInTheScanWins) {
 }
 
 TEST(PollInput, HeldKeyIsReportedOnEveryCall) {
-    scan({'W'});
+    FakeKeys keys({'W'});
     for (int call = 0; call < 5; ++call) {
-        EXPECT_EQ(first_key_down({&fake_key_down}), 'W');
+        EXPECT_EQ(first_key_down(keys), 'W');
     }
 }
 

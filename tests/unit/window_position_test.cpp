@@ -45,17 +45,20 @@ TEST(ClampToScreen, KeepsATwentyPixelWindowOnTheScreenArea) {
 
 // Monitors as rectangles; the nearest work area is the one the case names, as the system
 // would choose it.
-// The monitors of the case being tried, and the work area the nearest one reports.
-const std::vector<Rect>* fake_monitors = nullptr;
-std::optional<Rect> fake_nearest;
-
-constexpr MonitorCalls kFakeMonitors = {
-    [](const Rect& w) noexcept {
-        return std::any_of(fake_monitors->begin(), fake_monitors->end(), [&](const Rect& m) {
+class FakeMonitors : public MonitorCalls {
+  public:
+    FakeMonitors(const std::vector<Rect>& monitors, std::optional<Rect> nearest)
+        : monitors_(monitors), nearest_(nearest) {}
+    bool touches_a_monitor(const Rect& w) noexcept override {
+        return std::any_of(monitors_.begin(), monitors_.end(), [&](const Rect& m) {
             return w.left < m.right && m.left < w.right && w.top < m.bottom && m.top < w.bottom;
         });
-    },
-    [](const Rect&) noexcept { return fake_nearest; },
+    }
+    std::optional<Rect> nearest_work_area(const Rect&) noexcept override { return nearest_; }
+
+  private:
+    const std::vector<Rect>& monitors_;
+    std::optional<Rect> nearest_;
 };
 
 TEST(OpeningPosition, MovesAWindowOnNoMonitorIntoTheNearestWorkArea) {
@@ -85,9 +88,8 @@ TEST(OpeningPosition, MovesAWindowOnNoMonitorIntoTheNearestWorkArea) {
          {3000, 820}},
     };
     for (const Case& c : cases) {
-        fake_monitors = &c.monitors;
-        fake_nearest = c.nearest;
-        EXPECT_EQ(opening_position(c.saved, {20, 20}, c.screen, kFakeMonitors), c.want)
+        FakeMonitors monitors(c.monitors, c.nearest);
+        EXPECT_EQ(opening_position(c.saved, {20, 20}, c.screen, monitors), c.want)
             << c.saved.x << "," << c.saved.y << " among " << c.monitors.size() << " monitors";
     }
 }

@@ -106,6 +106,8 @@ class ConfigDialogWin : public ::testing::Test {
 
     HWND dialog_ = nullptr;
     HHOOK hook_ = nullptr;
+    // A pad for a dialog to ask; it outlives the dialog, which TearDown closes.
+    test_support::SlowMissingPad slow_pad_;
 };
 
 TEST_F(ConfigDialogWin, BuildsItsControlsAndHoldsTheHotKeySwitchOffWhileOpen) {
@@ -257,12 +259,12 @@ TEST_F(ConfigDialogWin, CaptureTakesTheFirstKeyDownAndOnlyApplyOrOkStoresIt) {
 TEST_F(ConfigDialogWin, CaptureBesideAPadSlowToFailKeepsAnsweringAndStillTakesAKey) {
     constexpr ULONGLONG kRunMs = 4500;
     DestroyWindow(dialog_);
-    dialog_ = open_config_dialog(nullptr, display_settings(), test_support::slow_missing_pad());
+    dialog_ = open_config_dialog(nullptr, display_settings(), slow_pad_);
     ASSERT_NE(dialog_, nullptr);
     HWND button = GetDlgItem(dialog_, kHotKeyButtonId);
     HWND panel = GetDlgItem(dialog_, kCapturePanelId);
     ASSERT_TRUE(wait_until([] { return InputPoller().poll() == kNoInput; })) << "no key down";
-    const int calls_before = test_support::slow_pad_calls().load();
+    const int calls_before = slow_pad_.calls();
     SendMessageA(button, BM_CLICK, 0, 0);
     ASSERT_TRUE(IsWindowVisible(panel));
 
@@ -275,14 +277,13 @@ TEST_F(ConfigDialogWin, CaptureBesideAPadSlowToFailKeepsAnsweringAndStillTakesAK
     std::thread prober([&, dialog = dialog_] {
         const ULONGLONG start = GetTickCount64();
         while (GetTickCount64() - start < kRunMs) {
-            const int calls_at_send = test_support::slow_pad_calls().load();
+            const int calls_at_send = slow_pad_.calls();
             DWORD_PTR ignored = 0;
             if (!SendMessageTimeoutA(dialog, WM_NULL, 0, 0, SMTO_BLOCK, 5000, &ignored)) {
                 ++unanswered;
             }
             ++answers;
-            most_calls_waited =
-                std::max(most_calls_waited, test_support::slow_pad_calls().load() - calls_at_send);
+            most_calls_waited = std::max(most_calls_waited, slow_pad_.calls() - calls_at_send);
             Sleep(20);
         }
         done = true;
@@ -290,7 +291,7 @@ TEST_F(ConfigDialogWin, CaptureBesideAPadSlowToFailKeepsAnsweringAndStillTakesAK
     const bool ran = wait_until([&] { return done.load(); }, 20000);
     prober.join();
     ASSERT_TRUE(ran) << "the prober did not finish";
-    const int calls = test_support::slow_pad_calls().load() - calls_before;
+    const int calls = slow_pad_.calls() - calls_before;
     EXPECT_GE(calls, 2) << "the pad was not asked again after its pause";
     EXPECT_LE(calls, 3);
     EXPECT_EQ(unanswered, 0);

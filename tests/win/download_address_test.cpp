@@ -22,21 +22,28 @@ using test_support::SeenBox;
 
 constexpr char kAddress[] = "https://updates.example/works/QuillaWS.zip";
 
-bool elevated = false;
-bool desktop_opens = false;
-std::vector<std::string> opened;  // "plain ADDRESS" / "desktop ADDRESS", in order
+// A program elevated or not, a desktop that opens the address or not; what was opened
+// is noted.
+class RecordingCalls : public InformationCalls {
+  public:
+    RecordingCalls(bool elevated, bool desktop_opens)
+        : elevated_(elevated), desktop_opens_(desktop_opens) {}
+    HINSTANCE shell_execute(HWND, LPCWSTR, LPCWSTR file, LPCWSTR, LPCWSTR, INT) override {
+        opened.push_back("plain " + narrow(file));
+        return reinterpret_cast<HINSTANCE>(static_cast<INT_PTR>(33));
+    }
+    bool runs_elevated() override { return elevated_; }
+    bool open_with_desktop_shell(const std::wstring& address) override {
+        opened.push_back("desktop " + narrow(address));
+        return desktop_opens_;
+    }
 
-HINSTANCE WINAPI record_shell_execute(HWND, LPCWSTR, LPCWSTR file, LPCWSTR, LPCWSTR, INT) {
-    opened.push_back("plain " + narrow(file));
-    return reinterpret_cast<HINSTANCE>(static_cast<INT_PTR>(33));
-}
-bool fake_runs_elevated() {
-    return elevated;
-}
-bool record_desktop_shell(const std::wstring& address) {
-    opened.push_back("desktop " + narrow(address));
-    return desktop_opens;
-}
+    std::vector<std::string> opened;  // "plain ADDRESS" / "desktop ADDRESS", in order
+
+  private:
+    bool elevated_;
+    bool desktop_opens_;
+};
 
 TEST(DownloadAddress, NeverOpensItWithAdministratorRights) {
     const std::string box_text =
@@ -68,18 +75,12 @@ TEST(DownloadAddress, NeverOpensItWithAdministratorRights) {
     };
     UniqueWindow owner(CreateWindowExA(0, "STATIC", "owner", WS_POPUP, 0, 0, 10, 10, nullptr,
                                        nullptr, nullptr, nullptr));
-    InformationCalls calls;
-    calls.shell_execute = &record_shell_execute;
-    calls.runs_elevated = &fake_runs_elevated;
-    calls.open_with_desktop_shell = &record_desktop_shell;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        elevated = c.elevated;
-        desktop_opens = c.desktop_opens;
-        opened.clear();
+        RecordingCalls calls(c.elevated, c.desktop_opens);
         test_support::BoxAnswerer answerer(GetCurrentProcessId(), IDOK);
         open_download_address(owner.get(), kAddress, calls);
-        EXPECT_EQ(opened, c.opened);
+        EXPECT_EQ(calls.opened, c.opened);
         const std::vector<SeenBox> seen = answerer.seen();
         ASSERT_EQ(seen.size(), c.box ? 1u : 0u);
         if (c.box) {

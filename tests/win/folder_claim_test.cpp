@@ -7,6 +7,7 @@
 
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/folder_claim_name.h"
@@ -33,75 +34,85 @@ enum class Answer {
     kOther,    // another failure
 };
 
-Folder folder;
-std::vector<Answer> answers;
-std::vector<std::string> calls;  // "create NAME" / "open NAME"
-Answer last_answer = Answer::kNew;
+// A file system and Windows that answer as the case says; the mutex calls are noted.
+class FakeClaimCalls : public FolderClaimCalls {
+  public:
+    FakeClaimCalls(Folder folder, std::vector<Answer> answers)
+        : folder_(folder), answers_(std::move(answers)) {}
 
-HANDLE WINAPI fake_create_file(LPCWSTR name, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES sa,
-                               DWORD disposition, DWORD flags, HANDLE tmpl) {
-    if (!folder.opens) {
-        SetLastError(ERROR_ACCESS_DENIED);
-        return INVALID_HANDLE_VALUE;
+    HANDLE create_file(LPCWSTR name, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES sa,
+                       DWORD disposition, DWORD flags, HANDLE tmpl) override {
+        if (!folder_.opens) {
+            SetLastError(ERROR_ACCESS_DENIED);
+            return INVALID_HANDLE_VALUE;
+        }
+        return CreateFileW(name, access, share, sa, disposition, flags, tmpl);
     }
-    return CreateFileW(name, access, share, sa, disposition, flags, tmpl);
-}
 
-BOOL WINAPI fake_file_information_ex(HANDLE, FILE_INFO_BY_HANDLE_CLASS kind, LPVOID out, DWORD) {
-    if (kind != FileIdInfo || !folder.has_128_bit_id) {
-        SetLastError(ERROR_INVALID_PARAMETER);
-        return FALSE;
+    BOOL get_file_information_ex(HANDLE, FILE_INFO_BY_HANDLE_CLASS kind, LPVOID out,
+                                 DWORD) override {
+        if (kind != FileIdInfo || !folder_.has_128_bit_id) {
+            SetLastError(ERROR_INVALID_PARAMETER);
+            return FALSE;
+        }
+        FILE_ID_INFO info{};
+        info.VolumeSerialNumber = 0x12345678;
+        for (BYTE i = 0; i < 16 && folder_.has_id; ++i) {
+            info.FileId.Identifier[i] = static_cast<BYTE>(i + 1);
+        }
+        std::memcpy(out, &info, sizeof info);
+        return TRUE;
     }
-    FILE_ID_INFO info{};
-    info.VolumeSerialNumber = 0x12345678;
-    for (BYTE i = 0; i < 16 && folder.has_id; ++i) {
-        info.FileId.Identifier[i] = static_cast<BYTE>(i + 1);
-    }
-    std::memcpy(out, &info, sizeof info);
-    return TRUE;
-}
 
-BOOL WINAPI fake_file_information(HANDLE, LPBY_HANDLE_FILE_INFORMATION out) {
-    *out = {};
-    out->dwVolumeSerialNumber = 0x12345678;
-    out->nFileIndexHigh = folder.has_id ? 0x10 : 0;
-    out->nFileIndexLow = folder.has_id ? 0x2A : 0;
-    return TRUE;
-}
+    BOOL get_file_information(HANDLE, LPBY_HANDLE_FILE_INFORMATION out) override {
+        *out = {};
+        out->dwVolumeSerialNumber = 0x12345678;
+        out->nFileIndexHigh = folder_.has_id ? 0x10 : 0;
+        out->nFileIndexLow = folder_.has_id ? 0x2A : 0;
+        return TRUE;
+    }
 
-DWORD WINAPI fake_final_path(HANDLE, LPWSTR out, DWORD size, DWORD) {
-    const std::wstring path = L"\\\\?\\C:\\Games\\Quilla";
-    if (!folder.has_final_path) {
-        SetLastError(ERROR_NOT_SUPPORTED);
-        return 0;
+    DWORD get_final_path(HANDLE, LPWSTR out, DWORD size, DWORD) override {
+        const std::wstring path = L"\\\\?\\C:\\Games\\Quilla";
+        if (!folder_.has_final_path) {
+            SetLastError(ERROR_NOT_SUPPORTED);
+            return 0;
+        }
+        if (size <= path.size()) {
+            return static_cast<DWORD>(path.size() + 1);
+        }
+        std::memcpy(out, path.c_str(), (path.size() + 1) * sizeof(wchar_t));
+        return static_cast<DWORD>(path.size());
     }
-    if (size <= path.size()) {
-        return static_cast<DWORD>(path.size() + 1);
-    }
-    std::memcpy(out, path.c_str(), (path.size() + 1) * sizeof(wchar_t));
-    return static_cast<DWORD>(path.size());
-}
 
-HANDLE WINAPI fake_create_mutex(LPSECURITY_ATTRIBUTES, BOOL, LPCWSTR name) {
-    calls.push_back("create " + narrow(name));
-    last_answer = answers.empty() ? Answer::kNew : answers.front();
-    if (!answers.empty()) {
-        answers.erase(answers.begin());
+    HANDLE create_mutex(LPSECURITY_ATTRIBUTES, BOOL, LPCWSTR name) override {
+        calls.push_back("create " + narrow(name));
+        last_answer_ = answers_.empty() ? Answer::kNew : answers_.front();
+        if (!answers_.empty()) {
+            answers_.erase(answers_.begin());
+        }
+        if (last_answer_ == Answer::kNew || last_answer_ == Answer::kExists) {
+            HANDLE handle = CreateEventW(nullptr, FALSE, FALSE, nullptr);  // a handle to close
+            SetLastError(last_answer_ == Answer::kExists ? ERROR_ALREADY_EXISTS : ERROR_SUCCESS);
+            return handle;
+        }
+        SetLastError(last_answer_ == Answer::kOther ? ERROR_INVALID_HANDLE : ERROR_ACCESS_DENIED);
+        return nullptr;
     }
-    if (last_answer == Answer::kNew || last_answer == Answer::kExists) {
-        HANDLE handle = CreateEventW(nullptr, FALSE, FALSE, nullptr);  // a handle to close
-        SetLastError(last_answer == Answer::kExists ? ERROR_ALREADY_EXISTS : ERROR_SUCCESS);
-        return handle;
-    }
-    SetLastError(last_answer == Answer::kOther ? ERROR_INVALID_HANDLE : ERROR_ACCESS_DENIED);
-    return nullptr;
-}
 
-HANDLE WINAPI fake_open_mutex(DWORD, BOOL, LPCWSTR name) {
-    calls.push_back("open " + narrow(name));
-    SetLastError(last_answer == Answer::kDenied ? ERROR_ACCESS_DENIED : ERROR_FILE_NOT_FOUND);
-    return nullptr;
-}
+    HANDLE open_mutex(DWORD, BOOL, LPCWSTR name) override {
+        calls.push_back("open " + narrow(name));
+        SetLastError(last_answer_ == Answer::kDenied ? ERROR_ACCESS_DENIED : ERROR_FILE_NOT_FOUND);
+        return nullptr;
+    }
+
+    std::vector<std::string> calls;  // "create NAME" / "open NAME"
+
+  private:
+    Folder folder_;
+    std::vector<Answer> answers_;
+    Answer last_answer_ = Answer::kNew;
+};
 
 TEST(FolderClaim, NamesTheFolderByWhatTheFileSystemSaysAndFallsBackPerNamespace) {
     const std::string id = "QuillaWS-id-0000000012345678-0102030405060708090a0b0c0d0e0f10";
@@ -171,20 +182,11 @@ TEST(FolderClaim, NamesTheFolderByWhatTheFileSystemSaysAndFallsBackPerNamespace)
          false,
          0},
     };
-    FolderClaimCalls fakes;
-    fakes.create_file = &fake_create_file;
-    fakes.get_file_information_ex = &fake_file_information_ex;
-    fakes.get_file_information = &fake_file_information;
-    fakes.get_final_path = &fake_final_path;
-    fakes.create_mutex = &fake_create_mutex;
-    fakes.open_mutex = &fake_open_mutex;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        folder = c.folder;
-        answers = c.answers;
-        calls.clear();
+        FakeClaimCalls fakes(c.folder, c.answers);
         const FolderClaim claim = claim_working_directory(fakes);
-        EXPECT_EQ(calls, c.calls);
+        EXPECT_EQ(fakes.calls, c.calls);
         EXPECT_EQ(claim.another_copy_runs, c.another_copy_runs);
         EXPECT_EQ(claim.mutexes.size(), c.held);
     }

@@ -12,22 +12,25 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "input/input_codes.h"
+#include "tests/support/fake_clock.h"
 #include "tests/support/keys_win.h"
 #include "tests/support/wait_win.h"
 
 namespace quilla {
 namespace {
 
+using test_support::FakeClock;
 using test_support::HeldKey;
 using test_support::wait_until;
 
 // Each pad query gives a value exactly when the system's call for pad 0 succeeds, and the
 // value the system gave: the same on a machine with a pad and on one without.
 TEST(PollInputWin, PadQueriesGiveWhatTheSystemGivesOrNothingOnAnError) {
-    EXPECT_EQ(JoystickCalls{}.count(), joyGetNumDevs());
+    EXPECT_EQ(system_calls<JoystickCalls>().count(), joyGetNumDevs());
 
     JOYCAPSA caps{};
     const bool caps_ok = joyGetDevCapsA(JOYSTICKID1, &caps, sizeof caps) == JOYERR_NOERROR;
@@ -50,69 +53,66 @@ TEST(PollInputWin, PadQueriesGiveWhatTheSystemGivesOrNothingOnAnError) {
 constexpr JoyCaps kFullRange{0, 65535, 0, 65535};
 constexpr JoyPos kCentred{32767, 32767, 0};
 
-// Keys and a pad as the test sets them up, on a clock the test sets; a pad call with
-// nothing to give fails. The pad calls made are counted. (The calls are plain function
-// pointers.)
-struct Stand {
-    std::set<int> keys_down;
+// Keys as the test sets them down.
+class StandKeys : public InputCalls {
+  public:
+    explicit StandKeys(std::set<int> keys_down = {}) : down(std::move(keys_down)) {}
+    bool key_down(int vk) override { return down.count(vk) != 0; }
+    std::set<int> down;
+};
+
+// A pad as the test sets it up; a call with nothing to give fails. The calls made are
+// counted.
+class StandPad : public JoystickCalls {
+  public:
+    UINT count() override {
+        ++count_calls;
+        return devices;
+    }
+    MMRESULT caps(UINT_PTR, JOYCAPSW* c, UINT) override {
+        ++caps_calls;
+        if (!given_caps) {
+            if (change_during_query) {
+                note_device_change();
+            }
+            return JOYERR_UNPLUGGED;
+        }
+        c->wXmin = given_caps->x_min;
+        c->wXmax = given_caps->x_max;
+        c->wYmin = given_caps->y_min;
+        c->wYmax = given_caps->y_max;
+        return JOYERR_NOERROR;
+    }
+    MMRESULT position(UINT, JOYINFOEX* info) override {
+        ++position_calls;
+        const JoyPos pos = given_position.value_or(JoyPos{});
+        info->dwXpos = pos.x;
+        info->dwYpos = pos.y;
+        info->dwButtons = pos.buttons;
+        if (!given_position && change_during_query) {
+            note_device_change();
+        }
+        return given_position ? JOYERR_NOERROR : JOYERR_UNPLUGGED;
+    }
+    int queries() const { return caps_calls + position_calls; }
+
     UINT devices = 16;
-    std::optional<JoyCaps> caps = kFullRange;
-    std::optional<JoyPos> position = kCentred;
-    uint64_t now = 0;
+    std::optional<JoyCaps> given_caps = kFullRange;
+    std::optional<JoyPos> given_position = kCentred;
+    bool change_during_query = false;  // each failing query notes a device change while it runs
     int count_calls = 0;
     int caps_calls = 0;
     int position_calls = 0;
-    bool change_during_query = false;  // each failing query notes a device change while it runs
 };
-Stand stand;
-
-bool stand_key_down(int vk) {
-    return stand.keys_down.count(vk) != 0;
-}
-UINT WINAPI stand_count() {
-    ++stand.count_calls;
-    return stand.devices;
-}
-MMRESULT WINAPI stand_caps(UINT_PTR, JOYCAPSW* c, UINT) {
-    ++stand.caps_calls;
-    if (!stand.caps) {
-        if (stand.change_during_query) {
-            note_device_change();
-        }
-        return JOYERR_UNPLUGGED;
-    }
-    c->wXmin = stand.caps->x_min;
-    c->wXmax = stand.caps->x_max;
-    c->wYmin = stand.caps->y_min;
-    c->wYmax = stand.caps->y_max;
-    return JOYERR_NOERROR;
-}
-MMRESULT WINAPI stand_position(UINT, JOYINFOEX* info) {
-    ++stand.position_calls;
-    const JoyPos pos = stand.position.value_or(JoyPos{});
-    info->dwXpos = pos.x;
-    info->dwYpos = pos.y;
-    info->dwButtons = pos.buttons;
-    if (!stand.position && stand.change_during_query) {
-        note_device_change();
-    }
-    return stand.position ? JOYERR_NOERROR : JOYERR_UNPLUGGED;
-}
-ULONGLONG WINAPI stand_tick_count() {
-    return stand.now;
-}
-
-constexpr InputCalls kStandKeys = {&stand_key_down};
-const JoystickCalls kStandPad = {&stand_count, &stand_caps, &stand_position, &stand_tick_count};
 
 TEST(PollInputWin, EachKeyIsFoundWithoutAskingThePadOrLeavesItToThePad) {
     for (int vk = 0; vk <= 255; ++vk) {
-        stand = Stand{};
-        stand.keys_down = {vk};
-        stand.position = JoyPos{kCentred.x, kCentred.y, 1u << 4};
-        const int32_t code = poll_input(kStandKeys, kStandPad);
+        StandKeys keys({vk});
+        StandPad pad;
+        pad.given_position = JoyPos{kCentred.x, kCentred.y, 1u << 4};
+        const int32_t code = poll_input(keys, pad);
         if (code == vk) {
-            EXPECT_EQ(stand.count_calls, 0) << "pad read although key " << vk << " is down";
+            EXPECT_EQ(pad.count_calls, 0) << "pad read although key " << vk << " is down";
         } else {
             EXPECT_EQ(code, 0x105) << "vk " << vk;
         }
@@ -135,10 +135,10 @@ TEST(PollInputWin, CommonCombinations) {
         {{18, 91}, 1u << 4, 0x105},  // only unscanned keys: the pad decides
     };
     for (const Case& c : cases) {
-        stand = Stand{};
-        stand.keys_down = c.keys;
-        stand.position = JoyPos{kCentred.x, kCentred.y, c.buttons};
-        EXPECT_EQ(poll_input(kStandKeys, kStandPad), c.expected) << "expected " << c.expected;
+        StandKeys keys(c.keys);
+        StandPad pad;
+        pad.given_position = JoyPos{kCentred.x, kCentred.y, c.buttons};
+        EXPECT_EQ(poll_input(keys, pad), c.expected) << "expected " << c.expected;
     }
 }
 
@@ -158,24 +158,26 @@ TEST(PollInputWin, NoPadMeansNoInput) {
         {"position fails", 16, kFullRange, std::nullopt, 1, 1},
     };
     for (const Case& c : cases) {
-        stand = Stand{};
-        stand.devices = c.devices;
-        stand.caps = c.caps;
-        stand.position = c.position;
-        EXPECT_EQ(poll_input(kStandKeys, kStandPad), kNoInput) << c.what;
-        EXPECT_EQ(stand.caps_calls, c.caps_queries) << c.what;
-        EXPECT_EQ(stand.position_calls, c.position_queries) << c.what;
+        StandKeys keys;
+        StandPad pad;
+        pad.devices = c.devices;
+        pad.given_caps = c.caps;
+        pad.given_position = c.position;
+        EXPECT_EQ(poll_input(keys, pad), kNoInput) << c.what;
+        EXPECT_EQ(pad.caps_calls, c.caps_queries) << c.what;
+        EXPECT_EQ(pad.position_calls, c.position_queries) << c.what;
     }
 }
 
 TEST(PollInputWin, CapabilitiesAreReadOnEveryCall) {
-    stand = Stand{};
-    stand.caps = JoyCaps{0, 100, 0, 100};
-    stand.position = JoyPos{50, 0, 0};
-    EXPECT_EQ(poll_input(kStandKeys, kStandPad), kPadUp);
-    stand.caps = JoyCaps{0, 100, 10, 100};  // the pad was recalibrated
-    EXPECT_EQ(poll_input(kStandKeys, kStandPad), kNoInput);
-    EXPECT_EQ(stand.caps_calls, 2);
+    StandKeys keys;
+    StandPad pad;
+    pad.given_caps = JoyCaps{0, 100, 0, 100};
+    pad.given_position = JoyPos{50, 0, 0};
+    EXPECT_EQ(poll_input(keys, pad), kPadUp);
+    pad.given_caps = JoyCaps{0, 100, 10, 100};  // the pad was recalibrated
+    EXPECT_EQ(poll_input(keys, pad), kNoInput);
+    EXPECT_EQ(pad.caps_calls, 2);
 }
 
 TEST(InputPollerWin, APadThatDidNotAnswerIsAskedAgainAfter2SecondsOrADeviceChange) {
@@ -194,18 +196,20 @@ TEST(InputPollerWin, APadThatDidNotAnswerIsAskedAgainAfter2SecondsOrADeviceChang
         {3004, false, true, 2, pad_button_code(1)},
     };
     ASSERT_TRUE(wait_until([] { return InputPoller().poll() == kNoInput; })) << "no key down";
-    InputPoller poller(kStandPad);
+    StandPad pad;
+    FakeClock clock;
+    InputPoller poller(pad, clock);
     for (const Poll& p : polls) {
         SCOPED_TRACE("poll at " + std::to_string(p.at_ms));
         if (p.device_change) {
             note_device_change();
         }
-        stand = Stand{};
-        stand.now = p.at_ms;
-        stand.caps = p.answers ? std::optional<JoyCaps>(JoyCaps{0, 100, 0, 100}) : std::nullopt;
-        stand.position = p.answers ? std::optional<JoyPos>(JoyPos{50, 50, 1}) : std::nullopt;
+        clock.set(p.at_ms);
+        pad.given_caps = p.answers ? std::optional<JoyCaps>(JoyCaps{0, 100, 0, 100}) : std::nullopt;
+        pad.given_position = p.answers ? std::optional<JoyPos>(JoyPos{50, 50, 1}) : std::nullopt;
+        const int queries_before = pad.queries();
         EXPECT_EQ(poller.poll(), p.result);
-        EXPECT_EQ(stand.caps_calls + stand.position_calls, p.calls);
+        EXPECT_EQ(pad.queries() - queries_before, p.calls);
     }
 }
 
@@ -234,17 +238,19 @@ TEST(InputPollerWin, ADeviceChangeDuringAFailedQueryMakesTheNextPollAskAgain) {
     ASSERT_TRUE(wait_until([] { return InputPoller().poll() == kNoInput; })) << "no key down";
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        InputPoller poller(kStandPad);
+        StandPad pad;
+        FakeClock clock;  // stands still
+        InputPoller poller(pad, clock);
         for (std::size_t i = 0; i < c.polls.size(); ++i) {
             SCOPED_TRACE("poll " + std::to_string(i));
             const Poll& p = c.polls[i];
-            stand = Stand{};
-            stand.now = 1000;
-            stand.caps = p.caps_answer ? std::optional<JoyCaps>(kFullRange) : std::nullopt;
-            stand.position = p.position_answers ? std::optional<JoyPos>(kCentred) : std::nullopt;
-            stand.change_during_query = p.change_during_query;
+            pad.given_caps = p.caps_answer ? std::optional<JoyCaps>(kFullRange) : std::nullopt;
+            pad.given_position =
+                p.position_answers ? std::optional<JoyPos>(kCentred) : std::nullopt;
+            pad.change_during_query = p.change_during_query;
+            const int queries_before = pad.queries();
             EXPECT_EQ(poller.poll(), kNoInput);
-            EXPECT_EQ(stand.caps_calls + stand.position_calls, p.calls);
+            EXPECT_EQ(pad.queries() - queries_before, p.calls);
         }
     }
 }

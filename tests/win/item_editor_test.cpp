@@ -34,7 +34,7 @@ using test_support::InWorkingDirectory;
 using test_support::ScratchDirectory;
 
 // The right-click menus the editor showed, through its menu seam: each item's caption and
-// whether it was greyed; the stand-in chooses the item whose caption is menu_choice().
+// whether it was greyed; the stand-in chooses the item whose caption is choice.
 struct MenuItemSeen {
     std::string caption;
     bool grayed;
@@ -43,29 +43,27 @@ struct MenuItemSeen {
 void PrintTo(const MenuItemSeen& item, std::ostream* os) {
     *os << item.caption << (item.grayed ? " (greyed)" : "");
 }
-std::vector<MenuItemSeen>& menu_seen() {
-    static std::vector<MenuItemSeen> seen;
-    return seen;
-}
-std::string& menu_choice() {
-    static std::string choice;
-    return choice;
-}
-BOOL WINAPI choose_from_menu(HMENU menu, UINT, int, int, int, HWND, const RECT*) {
-    menu_seen().clear();
-    UINT chosen = 0;
-    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
-        wchar_t caption[256] = {};
-        GetMenuStringW(menu, static_cast<UINT>(i), caption, 256, MF_BYPOSITION);
-        const UINT state = GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION);
-        const bool grayed = (state & MF_SEPARATOR) == 0 && (state & MF_GRAYED) != 0;
-        menu_seen().push_back({narrow(caption), grayed});
-        if (!menu_choice().empty() && narrow(caption) == menu_choice()) {
-            chosen = GetMenuItemID(menu, i);
+class ChoosingMenu : public ItemEditorCalls {
+  public:
+    BOOL track_popup_menu(HMENU menu, UINT, int, int, int, HWND, const RECT*) override {
+        seen.clear();
+        UINT chosen = 0;
+        for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+            wchar_t caption[256] = {};
+            GetMenuStringW(menu, static_cast<UINT>(i), caption, 256, MF_BYPOSITION);
+            const UINT state = GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION);
+            const bool grayed = (state & MF_SEPARATOR) == 0 && (state & MF_GRAYED) != 0;
+            seen.push_back({narrow(caption), grayed});
+            if (!choice.empty() && narrow(caption) == choice) {
+                chosen = GetMenuItemID(menu, i);
+            }
         }
+        return static_cast<BOOL>(chosen);
     }
-    return static_cast<BOOL>(chosen);
-}
+
+    std::vector<MenuItemSeen> seen;  // the last menu shown
+    std::string choice;
+};
 
 // Weapons in byte order: 鉄の剣, 鉄の斧, 銅の剣, 木の剣.
 ItemTables sample_tables() {
@@ -92,11 +90,10 @@ class ItemEditorWindow : public ::testing::Test {
         item_database().replace({});
     }
 
-    // A new editor window that offers names and whose right-click menu choose_from_menu
-    // answers.
+    // A new editor window that offers names and whose right-click menu menu_ answers.
     void reopen(OfferedNames names) {
         DestroyWindow(editor_);
-        editor_ = open_item_editor(owner_, names, {&choose_from_menu});
+        editor_ = open_item_editor(owner_, names, menu_);
         ASSERT_NE(editor_, nullptr);
     }
     // A right-click in the list: on row, or below the rows when row is -1.
@@ -148,6 +145,7 @@ class ItemEditorWindow : public ::testing::Test {
 
     HWND owner_ = nullptr;
     HWND editor_ = nullptr;
+    ChoosingMenu menu_;  // outlives the editor, which TearDown closes
     ScratchDirectory dir_;
 };
 
@@ -497,13 +495,13 @@ TEST_F(ItemEditorWindow, DeleteWithTheKeyAndFromTheMenu) {
     SendMessageA(list, WM_KEYDOWN, VK_DELETE, 0);  // nothing selected
     EXPECT_EQ(rows().size(), 3u);
 
-    menu_choice() = "削除";
+    menu_.choice = "削除";
     right_click(2);  // 木の剣, selected by the click
-    EXPECT_EQ(menu_seen(), (std::vector<MenuItemSeen>{{"削除", false}}));
+    EXPECT_EQ(menu_.seen, (std::vector<MenuItemSeen>{{"削除", false}}));
     EXPECT_EQ(rows(), (std::vector<std::string>{"鉄の剣=2", "銅の剣=4"}));
     EXPECT_EQ(selected_row(), -1);
     right_click(-1);  // below the rows: 削除 is greyed
-    EXPECT_EQ(menu_seen(), (std::vector<MenuItemSeen>{{"削除", true}}));
+    EXPECT_EQ(menu_.seen, (std::vector<MenuItemSeen>{{"削除", true}}));
     EXPECT_EQ(rows().size(), 2u);
 
     ItemTables want = sample_tables();
@@ -516,21 +514,21 @@ TEST_F(ItemEditorWindow, DeleteWithTheKeyAndFromTheMenu) {
 // one chosen goes into the name box for a new entry, the focus into the value box.
 TEST_F(ItemEditorWindow, OffersTheNamesOfTheHostsUnrecognisedLines) {
     reopen(&unrecognised_host_names);
-    menu_choice() = "";
+    menu_.choice = "";
     const std::vector<MenuItemSeen> no_host = {
         {"削除", true}, {"", false}, {"（ホストのウィンドウが見つかりません）", true}};
     right_click(-1);
-    EXPECT_EQ(menu_seen(), no_host);
+    EXPECT_EQ(menu_.seen, no_host);
 
     const UniqueWindow host = test_support::local_inventory(
         {"やくそう", "ミスリルブレード [竜竜会炎] (Ｅ)", "白銀の盾 [発見氷] (Ｅ金)",
          "いやしのお守り (Ｅ)", "つるはし [鎌]"});
     ASSERT_TRUE(host);
     select_row(0);
-    menu_choice() = "ミスリルブレード";
+    menu_.choice = "ミスリルブレード";
     right_click(-1);
-    EXPECT_EQ(menu_seen(), (std::vector<MenuItemSeen>{
-                               {"削除", true}, {"", false}, {"ミスリルブレード", false}}));
+    EXPECT_EQ(menu_.seen, (std::vector<MenuItemSeen>{
+                              {"削除", true}, {"", false}, {"ミスリルブレード", false}}));
     EXPECT_EQ(text(kItemEditorNameId), "ミスリルブレード");
     EXPECT_EQ(text(kItemEditorValueId), "");
     EXPECT_EQ(selected_row(), -1);  // so 適用 adds rather than renames row 0
@@ -539,16 +537,16 @@ TEST_F(ItemEditorWindow, OffersTheNamesOfTheHostsUnrecognisedLines) {
     click(kItemEditorApplyId);
     EXPECT_EQ(*find(live(), Category::kWeapon, "ミスリルブレード"), 5);
 
-    menu_choice() = "";
+    menu_.choice = "";
     right_click(-1);
-    EXPECT_EQ(menu_seen(),
+    EXPECT_EQ(menu_.seen,
               (std::vector<MenuItemSeen>{
                   {"削除", true}, {"", false}, {"（認識できない装備はありません）", true}}));
     choose_tab(2);  // weapon seals: 竜 is known
-    menu_choice() = "炎";
+    menu_.choice = "炎";
     right_click(-1);
-    EXPECT_EQ(menu_seen(), (std::vector<MenuItemSeen>{
-                               {"削除", true}, {"", false}, {"会", false}, {"炎", false}}));
+    EXPECT_EQ(menu_.seen, (std::vector<MenuItemSeen>{
+                              {"削除", true}, {"", false}, {"会", false}, {"炎", false}}));
     EXPECT_EQ(text(kItemEditorNameId), "炎");
 }
 

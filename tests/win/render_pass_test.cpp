@@ -96,7 +96,8 @@ class RenderPassWin : public testing::Test {
 
     UniqueWindow overlay_;
     std::unique_ptr<DrawingSurface> surface_;
-    FailingCalls calls_;  // outlives the passes that send through it
+    FailingCalls calls_;                     // outlives the passes that send through it
+    test_support::SlowMissingPad slow_pad_;  // a pad for a pass to ask; outlives the pass
     std::unique_ptr<RenderPass> pass_;
 };
 
@@ -258,21 +259,20 @@ TEST_F(RenderPassWin, FreeKeepsTheWindowWherePutPinnedFollowsTheHostAndHidesWhil
 TEST_F(RenderPassWin, WithAPadSlowToFailOnlyOnePassIn2SecondsWaitsForIt) {
     constexpr ULONGLONG kRunMs = 4500;
     use_font_height(-20, 1);
-    JoystickCalls pad = test_support::slow_missing_pad();
-    RenderPass slow(overlay_.get(), *surface_, InventoryReadLimits{}, calls_, pad);
-    const int calls_before = test_support::slow_pad_calls().load();
+    RenderPass slow(overlay_.get(), *surface_, InventoryReadLimits{}, calls_, slow_pad_);
+    const int calls_before = slow_pad_.calls();
     // The passes that waited for the pad: counted by its calls, not timed, so a busy
     // machine's slow pass is not taken for one that asked the pad.
     int asking_passes = 0;
     int passes = 0;
     const ULONGLONG start = GetTickCount64();
     while (GetTickCount64() - start < kRunMs) {
-        const int calls_at_start = test_support::slow_pad_calls().load();
+        const int calls_at_start = slow_pad_.calls();
         run_pass(&slow);
         ++passes;
-        asking_passes += test_support::slow_pad_calls().load() != calls_at_start;
+        asking_passes += slow_pad_.calls() != calls_at_start;
     }
-    const int calls = test_support::slow_pad_calls().load() - calls_before;
+    const int calls = slow_pad_.calls() - calls_before;
     // Asked at 0, about 2.3 and about 4.6 seconds (each pause starts after its slow call).
     EXPECT_GE(calls, 2) << "the pad was not asked again after its pause";
     EXPECT_LE(calls, 3);

@@ -4,11 +4,15 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
+#include <cstdint>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "base/code_page_win.h"
+#include "tests/support/fake_clock.h"
 #include "tests/support/message_box_win.h"
 #include "tests/support/worklist_server_win.h"
 #include "update/update_host.h"
@@ -21,15 +25,39 @@ using test_support::answer_box;
 using test_support::SeenBox;
 using test_support::WorklistServer;
 
-// What the stand-in shell was asked to open: (verb, address, show command) each time.
-std::vector<std::string> opened;
+// A normal user's shell that notes what it was asked to open: (verb, address, show
+// command) each time.
+class RecordingShell : public InformationCalls {
+  public:
+    HINSTANCE shell_execute(HWND, LPCWSTR verb, LPCWSTR file, LPCWSTR parameters, LPCWSTR directory,
+                            INT show) override {
+        opened.push_back(narrow(verb) + " " + narrow(file) + (parameters || directory ? " +" : "") +
+                         (show == SW_SHOWNORMAL ? "" : " hidden"));
+        return reinterpret_cast<HINSTANCE>(static_cast<INT_PTR>(33));
+    }
+    bool runs_elevated() override { return false; }
 
-HINSTANCE WINAPI record_shell_execute(HWND, LPCWSTR verb, LPCWSTR file, LPCWSTR parameters,
-                                      LPCWSTR directory, INT show) {
-    opened.push_back(narrow(verb) + " " + narrow(file) + (parameters || directory ? " +" : "") +
-                     (show == SW_SHOWNORMAL ? "" : " hidden"));
-    return reinterpret_cast<HINSTANCE>(static_cast<INT_PTR>(33));
-}
+    std::vector<std::string> opened;
+};
+
+constexpr uint64_t kStartMs = 1000;
+
+// The check's clock: it stands still until the test moves it to the check's bound, and
+// notes the latest time the check read from it.
+class BoundClock : public test_support::FakeClock {
+  public:
+    BoundClock() : FakeClock(kStartMs) {}
+    uint64_t now_ms() override {
+        const uint64_t now = FakeClock::now_ms();
+        latest_read_ = std::max(latest_read_.load(), now);  // read on the check's thread only
+        return now;
+    }
+    void move_to_the_bound() { set(kStartMs + kUpdateCheckTimeoutMs); }
+    uint64_t latest_read() const { return latest_read_.load(); }
+
+  private:
+    std::atomic<uint64_t> latest_read_{0};
+};
 
 TEST(UpdateCheck, OffersANewerVersionOrShowsTheVersionWithinTheBound) {
     const std::string offer =
@@ -39,11 +67,14 @@ TEST(UpdateCheck, OffersANewerVersionOrShowsTheVersionWithinTheBound) {
     const std::string worklist =
         "HTTP/1.1 200 OK\r\n\r\nQuillaBR,a,b,c,9.9.9\r\nQuillaWS,a,b,c,1.7.0,d\r\n";
     const std::string download = "https://" + std::string(update_host()) + "/works/QuillaWS.zip";
-    // A check that has its answer shows its box within the bound; one that waits for more
-    // gives up at the bound, and its box follows at once (the margin is for a busy machine,
-    // stretched by the load factor, well below a second bound).
-    const ULONGLONG kAnswered = kUpdateCheckTimeoutMs;
-    const ULONGLONG kGivenUp = kUpdateCheckTimeoutMs + test_support::deadline_ms(1500);
+    // A check that has its answer shows its box within the bound, its clock standing
+    // still; one that waits for more gives up when its clock reaches the bound, which the
+    // test moves there once the server has sent its reply, and its box follows at once: a
+    // wait looks at the clock at least once a second (the margin is for a busy machine,
+    // stretched by the load factor).
+    enum Ends { kAnswered, kGivenUp };
+    const ULONGLONG kAnsweredWithinMs = kUpdateCheckTimeoutMs;                  // of the start
+    const ULONGLONG kGivenUpWithinMs = 1000 + test_support::deadline_ms(1500);  // of the move
     struct Case {
         const char* what;
         std::string reply;
@@ -52,7 +83,7 @@ TEST(UpdateCheck, OffersANewerVersionOrShowsTheVersionWithinTheBound) {
         int button;
         std::string text;  // the version box's when not the offer
         std::vector<std::string> opened;
-        ULONGLONG within_ms;
+        Ends ends;
     } cases[] = {
         {"newer, No", worklist, true, true, IDNO, offer, {}, kAnswered},
         {"newer, Yes", worklist, true, true, IDYES, offer, {"open " + download}, kAnswered},
@@ -71,17 +102,35 @@ TEST(UpdateCheck, OffersANewerVersionOrShowsTheVersionWithinTheBound) {
     UniqueWindow owner(CreateWindowExA(0, "STATIC", "owner", WS_POPUP, 0, 0, 10, 10, nullptr,
                                        nullptr, nullptr, nullptr));
     for (const Case& c : cases) {
+        const bool gives_up = c.ends == kGivenUp;
         WorklistServer server(c.reply, c.hold, c.listening);
-        opened.clear();
+        RecordingShell shell;
+        BoundClock clock;
+        std::atomic<bool> shown{false};
+        ULONGLONG moved_at = 0;
+        // The clock reaches the bound once the server has replied to a check that gives up
+        // (the reply is then in the check's socket already), else once the box was shown;
+        // at the latest at the deadline, so that a check that waits when it should not
+        // never holds the test.
+        std::thread mover([&] {
+            test_support::wait_until([&] { return shown || (gives_up && server.replied()); });
+            moved_at = GetTickCount64();
+            clock.move_to_the_bound();
+        });
         const ULONGLONG start = GetTickCount64();
         const SeenBox box = answer_box(GetCurrentProcessId(), c.button, [&] {
-            InformationCalls calls;
-            calls.shell_execute = &record_shell_execute;
-            calls.runs_elevated = [] { return false; };  // as a normal user
-            show_version_information(owner.get(), calls);
+            show_version_information(owner.get(), shell, clock);
+            shown = true;
         });
+        mover.join();
         ASSERT_NE(box.box, nullptr) << c.what << ": no box";
-        EXPECT_LT(box.shown_at - start, c.within_ms) << c.what;
+        if (gives_up) {
+            EXPECT_GE(clock.latest_read(), kStartMs + kUpdateCheckTimeoutMs)
+                << c.what << ": gave up before the bound";
+            EXPECT_LT(box.shown_at - moved_at, kGivenUpWithinMs) << c.what;
+        } else {
+            EXPECT_LT(box.shown_at - start, kAnsweredWithinMs) << c.what;
+        }
         EXPECT_EQ(
             server.request(),
             c.listening ? "GET /worklist.txt HTTP/1.1\r\nHost:" + server.host() + "\r\n\r\n" : "")
@@ -91,7 +140,7 @@ TEST(UpdateCheck, OffersANewerVersionOrShowsTheVersionWithinTheBound) {
         EXPECT_EQ(box.text, c.text) << c.what;
         EXPECT_EQ(box.buttons, offered ? "YN" : "O") << c.what;
         EXPECT_EQ(box.owner, owner.get()) << c.what;
-        EXPECT_EQ(opened, c.opened) << c.what;
+        EXPECT_EQ(shell.opened, c.opened) << c.what;
     }
 }
 
@@ -104,35 +153,42 @@ TEST(UpdateCheck, AnswersSentMessagesAndLeavesPostedOnesWhileWaitingForASilentSe
     constexpr UINT kPosted = WM_APP + 7;
     ASSERT_TRUE(PostMessageA(window.get(), kPosted, 0, 0));
 
-    // Messages are sent one after the other, each once the last was answered: a wait that
-    // served them only when it looks at the queue (once a second) could answer about ten
-    // before the check ends, one that serves them at once answers them all.
+    // Messages are sent one after the other, each once the last was answered, for as long
+    // as the check's bound in real time; then the check's clock reaches the bound. A wait
+    // that served them only when it looks at the queue (once a second) could answer about
+    // ten in that time, one that serves them at once answers them all.
     constexpr int kSends = 3 * static_cast<int>(kUpdateCheckTimeoutMs / 1000);
     WorklistServer server("", true, true);  // takes the request, never answers
     UniqueKernelHandle checking(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+    BoundClock clock;
+    std::atomic<bool> checked{false};
     DWORD_PTR answer = 0;
     bool answered = false;
+    bool answered_during_the_check = false;
     int answers = 0;
-    ULONGLONG answered_at = 0;
     std::thread sender([&] {
         WaitForSingleObject(checking.get(), 5000);
-        for (answered = true; answered && answers < kSends; answers += answered) {
+        const ULONGLONG start = GetTickCount64();
+        for (answered = true;
+             answered && answers < kSends && GetTickCount64() - start < kUpdateCheckTimeoutMs;
+             answers += answered) {
             answered = SendMessageTimeoutA(window.get(), WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL, 5000,
                                            &answer) != 0;
         }
-        answered_at = GetTickCount64();
+        answered_during_the_check = !checked;
+        clock.move_to_the_bound();
     });
     SetEvent(checking.get());
-    const ULONGLONG start = GetTickCount64();
-    const UpdateCheckResult result = check_for_update("1.6.0");
-    const ULONGLONG end = GetTickCount64();
+    const UpdateCheckResult result = check_for_update("1.6.0", clock);
+    checked = true;
     sender.join();
 
     EXPECT_EQ(result.result, -1);
-    EXPECT_GE(end - start, kUpdateCheckTimeoutMs - 500) << "the check did not wait for the server";
+    EXPECT_GE(clock.latest_read(), kStartMs + kUpdateCheckTimeoutMs)
+        << "the check did not wait for the server";
     ASSERT_TRUE(answered) << "a message sent during the check was not answered within 5 s";
     EXPECT_EQ(answer, 7u);  // "overlay"
-    EXPECT_LT(answered_at, end) << "answered only after the check";
+    EXPECT_TRUE(answered_during_the_check) << "answered only after the check";
     EXPECT_EQ(answers, kSends) << "sent messages waited";
     EXPECT_NE(server.request().find("GET /worklist.txt"), std::string::npos);
     MSG msg;

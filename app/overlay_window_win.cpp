@@ -55,7 +55,7 @@ class OverlayWindow {
     // the window is gone. A file the user marked read-only is meant to stay as it is, and
     // at the session end Windows is ending the program, so neither is told.
     SaveFailure failure_to_report() const noexcept {
-        return session_ending_ || save_failure_ == SaveFailure::read_only ? SaveFailure::none
+        return session_ending_ || save_failure_ == SaveFailure::kReadOnly ? SaveFailure::kNone
                                                                           : save_failure_;
     }
 
@@ -173,7 +173,7 @@ class OverlayWindow {
     UniqueMenu menu_;
     POINT menu_point_{};
     std::unique_ptr<RenderWorker> worker_;
-    SaveFailure save_failure_ = SaveFailure::none;
+    SaveFailure save_failure_ = SaveFailure::kNone;
     bool session_ending_ = false;
     const bool keep_settings_file_;
 };
@@ -255,7 +255,7 @@ int run_overlay_application(HINSTANCE instance) {
     if (window->left_unread_to_report()) {
         show_settings_left_unread();
     } else if (const SaveFailure failure = window->failure_to_report();
-               failure != SaveFailure::none) {
+               failure != SaveFailure::kNone) {
         show_settings_save_failure(failure);
     }
     return exit_code;

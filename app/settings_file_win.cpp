@@ -29,12 +29,12 @@ LoadedSettings load_settings() {
     position_mode().store(v.pos);
 
     load_startup_items(item_database());
-    return {{v.x, v.y}, read.outcome == ReadOutcome::unreadable};
+    return {{v.x, v.y}, read.outcome == ReadOutcome::kUnreadable};
 }
 
 bool save_settings(HWND overlay, SaveFailure* why, DWORD retry_ms) noexcept {
     if (why) {
-        *why = SaveFailure::none;
+        *why = SaveFailure::kNone;
     }
     if (!overlay) {
         return false;
@@ -57,7 +57,7 @@ bool save_settings(HWND overlay, SaveFailure* why, DWORD retry_ms) noexcept {
     } catch (...) {
         trace_exception("save_settings");
         if (why) {
-            *why = SaveFailure::other;
+            *why = SaveFailure::kOther;
         }
         return false;
     }

@@ -37,20 +37,20 @@ SaveFailure failure_of(DWORD error, bool long_names) noexcept {
         case ERROR_UNABLE_TO_REMOVE_REPLACED:
         case ERROR_UNABLE_TO_MOVE_REPLACEMENT:
         case ERROR_UNABLE_TO_MOVE_REPLACEMENT_2:
-            return SaveFailure::in_use;
+            return SaveFailure::kInUse;
         case ERROR_ACCESS_DENIED:
         case ERROR_WRITE_PROTECT:
-            return SaveFailure::access_denied;
+            return SaveFailure::kAccessDenied;
         case ERROR_DISK_FULL:
         case ERROR_HANDLE_DISK_FULL:
-            return SaveFailure::disk_full;
+            return SaveFailure::kDiskFull;
         case ERROR_PATH_NOT_FOUND:
-            return long_names ? SaveFailure::path_too_long : SaveFailure::no_folder;
+            return long_names ? SaveFailure::kPathTooLong : SaveFailure::kNoFolder;
         case ERROR_FILENAME_EXCED_RANGE:
         case ERROR_BUFFER_OVERFLOW:
-            return SaveFailure::path_too_long;
+            return SaveFailure::kPathTooLong;
         default:
-            return SaveFailure::other;
+            return SaveFailure::kOther;
     }
 }
 
@@ -164,7 +164,7 @@ std::wstring file_system_path(const std::wstring& path) {
 FileRead read_whole_file(const std::wstring& given_path, DWORD retry_ms, FileCalls& calls,
                          Clock& clock) noexcept {
     FileRead read;
-    read.outcome = ReadOutcome::unreadable;
+    read.outcome = ReadOutcome::kUnreadable;
     try {
         const std::wstring path = file_system_path(given_path);
         std::string buffer(std::size_t{1} << 16, '\0');
@@ -180,7 +180,7 @@ FileRead read_whole_file(const std::wstring& given_path, DWORD retry_ms, FileCal
             if (!file) {
                 read.error = GetLastError();
                 if (read.error == ERROR_FILE_NOT_FOUND || read.error == ERROR_PATH_NOT_FOUND) {
-                    read.outcome = ReadOutcome::not_found;
+                    read.outcome = ReadOutcome::kNotFound;
                     return read;
                 }
             } else {
@@ -192,7 +192,7 @@ FileRead read_whole_file(const std::wstring& given_path, DWORD retry_ms, FileCal
                         break;
                     }
                     if (got == 0) {  // the end of the file
-                        read.outcome = ReadOutcome::whole;
+                        read.outcome = ReadOutcome::kWhole;
                         read.error = ERROR_SUCCESS;
                         return read;
                     }
@@ -209,7 +209,7 @@ FileRead read_whole_file(const std::wstring& given_path, DWORD retry_ms, FileCal
         trace_exception("read_whole_file");
         read.error = ERROR_NOT_ENOUGH_MEMORY;
     }
-    read.outcome = ReadOutcome::unreadable;
+    read.outcome = ReadOutcome::kUnreadable;
     read.bytes.clear();
     return read;
 }
@@ -218,7 +218,7 @@ FileRead read_whole_text_file(const std::wstring& path, DWORD retry_ms, FileCall
                               Clock& clock) noexcept {
     FileRead read = read_whole_file(path, retry_ms, calls, clock);
     try {
-        if (read.outcome == ReadOutcome::whole) {
+        if (read.outcome == ReadOutcome::kWhole) {
             if (const TextFileBytes text = classify_text_file(read.bytes); text.utf8) {
                 read.bytes = utf8_to_code_page(text.text);
             } else if (text.utf16 != Utf16::kNone) {
@@ -228,7 +228,7 @@ FileRead read_whole_text_file(const std::wstring& path, DWORD retry_ms, FileCall
         }
     } catch (...) {
         trace_exception("read_whole_text_file");
-        read = FileRead{ReadOutcome::unreadable, std::string(), ERROR_NOT_ENOUGH_MEMORY};
+        read = FileRead{ReadOutcome::kUnreadable, std::string(), ERROR_NOT_ENOUGH_MEMORY};
     }
     return read;
 }
@@ -236,7 +236,7 @@ FileRead read_whole_text_file(const std::wstring& path, DWORD retry_ms, FileCall
 namespace {
 
 std::optional<std::string> whole_or_nothing(FileRead read) {
-    if (read.outcome != ReadOutcome::whole) {
+    if (read.outcome != ReadOutcome::kWhole) {
         return std::nullopt;
     }
     return std::move(read.bytes);
@@ -254,20 +254,20 @@ std::optional<std::string> read_text_file(const std::wstring& path) {
 
 const char* save_failure_phrase(SaveFailure failure) noexcept {
     switch (failure) {
-        case SaveFailure::read_only:
+        case SaveFailure::kReadOnly:
             return texts::kSaveReadOnly;
-        case SaveFailure::in_use:
+        case SaveFailure::kInUse:
             return texts::kSaveInUse;
-        case SaveFailure::access_denied:
+        case SaveFailure::kAccessDenied:
             return texts::kSaveAccessDenied;
-        case SaveFailure::disk_full:
+        case SaveFailure::kDiskFull:
             return texts::kSaveDiskFull;
-        case SaveFailure::no_folder:
+        case SaveFailure::kNoFolder:
             return texts::kSaveNoFolder;
-        case SaveFailure::path_too_long:
+        case SaveFailure::kPathTooLong:
             return texts::kSavePathTooLong;
-        case SaveFailure::none:
-        case SaveFailure::other:
+        case SaveFailure::kNone:
+        case SaveFailure::kOther:
             break;
     }
     return texts::kSaveOtherFailure;
@@ -278,7 +278,7 @@ bool replace_file_atomically(const std::wstring& given_path, std::string_view by
                              Clock& clock) noexcept {
     SaveFailure ignored;
     SaveFailure& failure = why ? *why : ignored;
-    failure = SaveFailure::none;
+    failure = SaveFailure::kNone;
     try {
         const std::wstring plain = full_path(given_path);
         const std::wstring path = extended_length_path(plain);
@@ -289,8 +289,8 @@ bool replace_file_atomically(const std::wstring& given_path, std::string_view by
         const DWORD attributes = calls.get_attributes(path.c_str());
         if (attributes != INVALID_FILE_ATTRIBUTES &&
             (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0) {
-            failure = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ? SaveFailure::other
-                                                                   : SaveFailure::read_only;
+            failure = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ? SaveFailure::kOther
+                                                                   : SaveFailure::kReadOnly;
             return false;
         }
         DWORD error = ERROR_FILE_EXISTS;
@@ -346,7 +346,7 @@ bool replace_file_atomically(const std::wstring& given_path, std::string_view by
         return false;
     } catch (...) {
         trace_exception("replace_file_atomically");
-        failure = SaveFailure::other;
+        failure = SaveFailure::kOther;
         return false;
     }
 }
@@ -358,7 +358,7 @@ bool replace_file_atomically(const std::string& sjis_path, std::string_view byte
     } catch (...) {
         trace_exception("replace_file_atomically");
         if (why) {
-            *why = SaveFailure::other;
+            *why = SaveFailure::kOther;
         }
         return false;
     }

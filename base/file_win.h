@@ -22,14 +22,14 @@ namespace quilla {
 
 // Why a save failed, in the few kinds the user is told about.
 enum class SaveFailure {
-    none,
-    read_only,      // the user marked the file read-only
-    in_use,         // another program held the file for longer than the save waits
-    access_denied,  // no right to write there (a folder under Program Files, say)
-    disk_full,
-    no_folder,      // the folder of the path does not exist
-    path_too_long,  // the path (or the names the save uses beside it) is too long
-    other,
+    kNone,
+    kReadOnly,      // the user marked the file read-only
+    kInUse,         // another program held the file for longer than the save waits
+    kAccessDenied,  // no right to write there (a folder under Program Files, say)
+    kDiskFull,
+    kNoFolder,     // the folder of the path does not exist
+    kPathTooLong,  // the path (or the names the save uses beside it) is too long
+    kOther,
 };
 
 // The path made absolute against the working directory (ReplaceFileW is not given a
@@ -83,13 +83,13 @@ inline constexpr DWORD kReplaceRetryIntervalMs = 50;
 
 // What a read of a whole file found.
 enum class ReadOutcome {
-    whole,       // the file, read to its end
-    not_found,   // no file there (ERROR_FILE_NOT_FOUND, or ERROR_PATH_NOT_FOUND: no folder)
-    unreadable,  // a file may be there, but it could not be opened or read to its end
+    kWhole,       // the file, read to its end
+    kNotFound,    // no file there (ERROR_FILE_NOT_FOUND, or ERROR_PATH_NOT_FOUND: no folder)
+    kUnreadable,  // a file may be there, but it could not be opened or read to its end
 };
 
 struct FileRead {
-    ReadOutcome outcome = ReadOutcome::not_found;
+    ReadOutcome outcome = ReadOutcome::kNotFound;
     std::string bytes;            // the whole file; empty unless the outcome is whole
     DWORD error = ERROR_SUCCESS;  // why the read ended without the whole file
 };

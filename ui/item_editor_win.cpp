@@ -605,7 +605,7 @@ class ItemEditor {
                 return false;
             }
             const std::shared_ptr<const ItemTables> live = item_database().snapshot();
-            SaveFailure why = SaveFailure::none;
+            SaveFailure why = SaveFailure::kNone;
             if (!write_item_file(path, *live, &why)) {
                 tell(path + L" " + widen(texts::kFileNotSaved) + L"\r\n" +
                      widen(save_failure_phrase(why)));

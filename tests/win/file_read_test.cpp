@@ -76,33 +76,33 @@ TEST(FileRead, OnlyAMissingFileIsNoneAndAHeldOneIsTriedAgainForAboutTwoSeconds) 
         int opens;
         DWORD retry_ms = kReplaceRetryMs;
     } cases[] = {
-        {"no file", "other.txt", 0, 0, 0, 0, ReadOutcome::not_found, ERROR_FILE_NOT_FOUND, 1},
-        {"no folder", "gone\\QuillaWS.txt", 0, 0, 0, 0, ReadOutcome::not_found,
+        {"no file", "other.txt", 0, 0, 0, 0, ReadOutcome::kNotFound, ERROR_FILE_NOT_FOUND, 1},
+        {"no folder", "gone\\QuillaWS.txt", 0, 0, 0, 0, ReadOutcome::kNotFound,
          ERROR_PATH_NOT_FOUND, 1},
-        {"read at once", "QuillaWS.txt", 0, 0, 0, 0, ReadOutcome::whole, ERROR_SUCCESS, 1},
+        {"read at once", "QuillaWS.txt", 0, 0, 0, 0, ReadOutcome::kWhole, ERROR_SUCCESS, 1},
         {"held at the open, let go", "QuillaWS.txt", ERROR_SHARING_VIOLATION, 5, 0, 0,
-         ReadOutcome::whole, ERROR_SUCCESS, 6},
+         ReadOutcome::kWhole, ERROR_SUCCESS, 6},
         {"held at the open, let go on the last try", "QuillaWS.txt", ERROR_SHARING_VIOLATION,
-         kTriesInTheBound - 1, 0, 0, ReadOutcome::whole, ERROR_SUCCESS, kTriesInTheBound},
+         kTriesInTheBound - 1, 0, 0, ReadOutcome::kWhole, ERROR_SUCCESS, kTriesInTheBound},
         {"held at the open one try longer than the bound", "QuillaWS.txt", ERROR_SHARING_VIOLATION,
-         kTriesInTheBound, 0, 0, ReadOutcome::unreadable, ERROR_SHARING_VIOLATION,
+         kTriesInTheBound, 0, 0, ReadOutcome::kUnreadable, ERROR_SHARING_VIOLATION,
          kTriesInTheBound},
         {"held at the open throughout", "QuillaWS.txt", ERROR_SHARING_VIOLATION, 1000, 0, 0,
-         ReadOutcome::unreadable, ERROR_SHARING_VIOLATION, kTriesInTheBound},
+         ReadOutcome::kUnreadable, ERROR_SHARING_VIOLATION, kTriesInTheBound},
         {"held, no wait given", "QuillaWS.txt", ERROR_SHARING_VIOLATION, 1000, 0, 0,
-         ReadOutcome::unreadable, ERROR_SHARING_VIOLATION, 1, 0},
+         ReadOutcome::kUnreadable, ERROR_SHARING_VIOLATION, 1, 0},
         {"locked at the open throughout", "QuillaWS.txt", ERROR_LOCK_VIOLATION, 1000, 0, 0,
-         ReadOutcome::unreadable, ERROR_LOCK_VIOLATION, kTriesInTheBound},
+         ReadOutcome::kUnreadable, ERROR_LOCK_VIOLATION, kTriesInTheBound},
         {"a range locked half way, let go", "QuillaWS.txt", 0, 0, ERROR_LOCK_VIOLATION, 3,
-         ReadOutcome::whole, ERROR_SUCCESS, 4},
+         ReadOutcome::kWhole, ERROR_SUCCESS, 4},
         {"a range locked half way throughout", "QuillaWS.txt", 0, 0, ERROR_LOCK_VIOLATION, 1000,
-         ReadOutcome::unreadable, ERROR_LOCK_VIOLATION, kTriesInTheBound},
+         ReadOutcome::kUnreadable, ERROR_LOCK_VIOLATION, kTriesInTheBound},
         {"a read failing half way", "QuillaWS.txt", 0, 0, ERROR_IO_DEVICE, 1,
-         ReadOutcome::unreadable, ERROR_IO_DEVICE, 1},
+         ReadOutcome::kUnreadable, ERROR_IO_DEVICE, 1},
         {"a placeholder not fetched", "QuillaWS.txt", 0, 0, ERROR_NOT_READY, 1,
-         ReadOutcome::unreadable, ERROR_NOT_READY, 1},
+         ReadOutcome::kUnreadable, ERROR_NOT_READY, 1},
         {"no right to read", "QuillaWS.txt", ERROR_ACCESS_DENIED, 1000, 0, 0,
-         ReadOutcome::unreadable, ERROR_ACCESS_DENIED, 1},
+         ReadOutcome::kUnreadable, ERROR_ACCESS_DENIED, 1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -118,7 +118,7 @@ TEST(FileRead, OnlyAMissingFileIsNoneAndAHeldOneIsTriedAgainForAboutTwoSeconds) 
         const FileRead read = read_whole_file(widen(dir.file(c.file)), c.retry_ms, calls, clock);
         EXPECT_EQ(read.outcome, c.outcome);
         EXPECT_EQ(read.error, c.error);
-        EXPECT_EQ(read.bytes, c.outcome == ReadOutcome::whole ? kSettings : "");
+        EXPECT_EQ(read.bytes, c.outcome == ReadOutcome::kWhole ? kSettings : "");
         EXPECT_EQ(calls.opens, c.opens);
         EXPECT_EQ(clock.now_ms() - start, (c.opens - 1) * uint64_t{kReplaceRetryIntervalMs});
     }
@@ -138,7 +138,7 @@ TEST(FileRead, ARealHoldLetGoWhileTheReadWaitsIsReadWhole) {
     const uint64_t start = bound.now_ms();
     const FileRead refused =
         read_whole_file(path, kReplaceRetryMs, system_calls<FileCalls>(), bound);
-    EXPECT_EQ(refused.outcome, ReadOutcome::unreadable);
+    EXPECT_EQ(refused.outcome, ReadOutcome::kUnreadable);
     EXPECT_EQ(refused.error, static_cast<DWORD>(ERROR_SHARING_VIOLATION));
     EXPECT_EQ(bound.now_ms() - start, uint64_t{kReplaceRetryMs});
 
@@ -164,7 +164,7 @@ TEST(FileRead, ARealHoldLetGoWhileTheReadWaitsIsReadWhole) {
     SetEvent(released.get());
     reader.join();
     ASSERT_TRUE(seen) << "the read did not wait for the file";
-    EXPECT_EQ(read.outcome, ReadOutcome::whole);
+    EXPECT_EQ(read.outcome, ReadOutcome::kWhole);
     EXPECT_EQ(read.bytes, kSettings);
 }
 
@@ -182,17 +182,17 @@ TEST(FileRead, TheOutcomesOfRealFiles) {
         ReadOutcome outcome;
         const char* text;
     } cases[] = {
-        {"missing.txt", ReadOutcome::not_found, ""},
-        {"empty.txt", ReadOutcome::whole, ""},
-        {"folder", ReadOutcome::unreadable, ""},
-        {"utf8.txt", ReadOutcome::whole, "x=1\r\nWeaponText=なし\r\n"},
+        {"missing.txt", ReadOutcome::kNotFound, ""},
+        {"empty.txt", ReadOutcome::kWhole, ""},
+        {"folder", ReadOutcome::kUnreadable, ""},
+        {"utf8.txt", ReadOutcome::kWhole, "x=1\r\nWeaponText=なし\r\n"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         const FileRead read = read_whole_text_file(widen(dir.file(c.name)), 0);
         EXPECT_EQ(read.outcome, c.outcome);
         EXPECT_EQ(read.bytes, c.text);
-        EXPECT_EQ(read_text_file(widen(dir.file(c.name))), c.outcome == ReadOutcome::whole
+        EXPECT_EQ(read_text_file(widen(dir.file(c.name))), c.outcome == ReadOutcome::kWhole
                                                                ? std::optional<std::string>(c.text)
                                                                : std::nullopt);
     }

@@ -156,9 +156,9 @@ TEST(FileReplace, StoppedAfterAnyCallLeavesTheOldFileOrTheNewOne) {
             seen.insert(shown(now));
 
             // Whatever the stopped save left behind does not keep the next one from working.
-            SaveFailure why = SaveFailure::other;
+            SaveFailure why = SaveFailure::kOther;
             EXPECT_TRUE(replace_file_atomically(path, kNew, &why));
-            EXPECT_EQ(why, SaveFailure::none);
+            EXPECT_EQ(why, SaveFailure::kNone);
             EXPECT_EQ(read_file(path), std::string(kNew));
         }
         EXPECT_EQ(seen, (std::set<std::string>{shown(old), kNew}));
@@ -182,36 +182,36 @@ constexpr int kTriesInTheBound = 41;
 TEST(FileReplace, AReplaceRefusedWhileTheFileIsHeldIsTriedAgainForTheTimeTheSaveIsGiven) {
     const HeldCase cases[] = {
         {"sharing violation, let go", StandInCalls::replace, ERROR_SHARING_VIOLATION, 5, true,
-         SaveFailure::none, 6},
+         SaveFailure::kNone, 6},
         {"lock violation, let go", StandInCalls::replace, ERROR_LOCK_VIOLATION, 5, true,
-         SaveFailure::none, 6},
+         SaveFailure::kNone, 6},
         {"access denied, let go", StandInCalls::replace, ERROR_ACCESS_DENIED, 5, true,
-         SaveFailure::none, 6},
+         SaveFailure::kNone, 6},
         {"old file not removable, let go", StandInCalls::replace, ERROR_UNABLE_TO_REMOVE_REPLACED,
-         5, true, SaveFailure::none, 6},
+         5, true, SaveFailure::kNone, 6},
         {"new file not movable, let go", StandInCalls::replace, ERROR_UNABLE_TO_MOVE_REPLACEMENT, 5,
-         true, SaveFailure::none, 6},
+         true, SaveFailure::kNone, 6},
         {"new file not movable, held on", StandInCalls::replace, ERROR_UNABLE_TO_MOVE_REPLACEMENT,
-         1000, false, SaveFailure::in_use, kTriesInTheBound},
+         1000, false, SaveFailure::kInUse, kTriesInTheBound},
         {"old file moved aside, new one not moved, let go", StandInCalls::replace,
-         ERROR_UNABLE_TO_MOVE_REPLACEMENT_2, 5, true, SaveFailure::none, 6},
+         ERROR_UNABLE_TO_MOVE_REPLACEMENT_2, 5, true, SaveFailure::kNone, 6},
         {"old file moved aside, new one not moved, held on", StandInCalls::replace,
-         ERROR_UNABLE_TO_MOVE_REPLACEMENT_2, 1000, false, SaveFailure::in_use, kTriesInTheBound},
+         ERROR_UNABLE_TO_MOVE_REPLACEMENT_2, 1000, false, SaveFailure::kInUse, kTriesInTheBound},
         {"let go just in time", StandInCalls::replace, ERROR_SHARING_VIOLATION,
-         kTriesInTheBound - 1, true, SaveFailure::none, kTriesInTheBound},
+         kTriesInTheBound - 1, true, SaveFailure::kNone, kTriesInTheBound},
         {"sharing violation, held on", StandInCalls::replace, ERROR_SHARING_VIOLATION, 1000, false,
-         SaveFailure::in_use, kTriesInTheBound},
+         SaveFailure::kInUse, kTriesInTheBound},
         {"access denied, held on", StandInCalls::replace, ERROR_ACCESS_DENIED, 1000, false,
-         SaveFailure::access_denied, kTriesInTheBound},
+         SaveFailure::kAccessDenied, kTriesInTheBound},
         {"another error", StandInCalls::replace, ERROR_FILE_CORRUPT, 1000, false,
-         SaveFailure::other, 1},
+         SaveFailure::kOther, 1},
         {"disk full while writing", StandInCalls::write, ERROR_DISK_FULL, 1, false,
-         SaveFailure::disk_full, 0},
+         SaveFailure::kDiskFull, 0},
         // A save given 1 second (the settings at the end of a session): 21 tries.
         {"1 s, let go on the last try", StandInCalls::replace, ERROR_SHARING_VIOLATION, 20, true,
-         SaveFailure::none, 21, 1000},
+         SaveFailure::kNone, 21, 1000},
         {"1 s, held on", StandInCalls::replace, ERROR_SHARING_VIOLATION, 1000, false,
-         SaveFailure::in_use, 21, 1000},
+         SaveFailure::kInUse, 21, 1000},
     };
     for (const HeldCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -224,7 +224,7 @@ TEST(FileReplace, AReplaceRefusedWhileTheFileIsHeldIsTriedAgainForTheTimeTheSave
         calls.failures = c.failures;
         FakeClock clock;  // moved only by the save's pauses
         const uint64_t start = clock.now_ms();
-        SaveFailure why = SaveFailure::other;
+        SaveFailure why = SaveFailure::kOther;
         EXPECT_EQ(replace_file_atomically(path, kNew, &why, c.retry_ms, calls, clock), c.saved);
         EXPECT_EQ(why, c.why);
         EXPECT_EQ(calls.attempts, c.attempts);
@@ -263,9 +263,9 @@ TEST(FileReplace, TheOldFilesAttributesStayAndAReadOnlyFileIsRefused) {
         const std::string path = dir.file("QuillaWS.txt");
         ASSERT_TRUE(dir.write_file("QuillaWS.txt", kOld));
         ASSERT_TRUE(SetFileAttributesA(path.c_str(), c.attributes));
-        SaveFailure why = SaveFailure::other;
+        SaveFailure why = SaveFailure::kOther;
         EXPECT_EQ(replace_file_atomically(path, kNew, &why), c.saved);
-        EXPECT_EQ(why, c.saved ? SaveFailure::none : SaveFailure::read_only);
+        EXPECT_EQ(why, c.saved ? SaveFailure::kNone : SaveFailure::kReadOnly);
         EXPECT_EQ(
             GetFileAttributesA(path.c_str()) & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY),
             c.after);

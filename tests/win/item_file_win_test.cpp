@@ -58,9 +58,9 @@ TEST(ItemFileOnDisk, AFailedSaveKeepsTheOldFileWhole) {
         Way way;
         SaveFailure why;
     } cases[] = {
-        {"read-only", read_only, SaveFailure::read_only},
-        {"held without delete sharing", held, SaveFailure::in_use},
-        {"a folder in the way", folder, SaveFailure::other},
+        {"read-only", read_only, SaveFailure::kReadOnly},
+        {"held without delete sharing", held, SaveFailure::kInUse},
+        {"a folder in the way", folder, SaveFailure::kOther},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -76,7 +76,7 @@ TEST(ItemFileOnDisk, AFailedSaveKeepsTheOldFileWhole) {
         }
         UniqueFile hold = c.way == held ? test_support::hold_file(path) : UniqueFile();
         ASSERT_EQ(static_cast<bool>(hold), c.way == held);
-        SaveFailure why = SaveFailure::none;
+        SaveFailure why = SaveFailure::kNone;
         EXPECT_FALSE(write_item_file(path, sample_tables(), &why));
         EXPECT_EQ(why, c.why);
         hold.reset();
@@ -155,9 +155,9 @@ TEST(ItemFileOnDisk, AFolderNamedOutsideTheCodePageWorks) {
     ASSERT_FALSE(folder.empty());
     {
         InWorkingDirectory cwd(folder);
-        SaveFailure why = SaveFailure::other;
+        SaveFailure why = SaveFailure::kOther;
         EXPECT_TRUE(write_item_file("items.txt", sample_tables(), &why));
-        EXPECT_EQ(why, SaveFailure::none);
+        EXPECT_EQ(why, SaveFailure::kNone);
     }
     ItemTables loaded;
     load_item_file_into(folder + L"\\items.txt", loaded);

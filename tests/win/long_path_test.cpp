@@ -64,15 +64,15 @@ TEST(LongPath, ASaveAndAReadInAFolderLongerThanMaxPath) {
     const std::wstring path = folder.path() + L"\\QuillaWS.txt";
     RecordingCalls calls;
 
-    EXPECT_EQ(read_whole_file(path, kReplaceRetryMs, calls).outcome, ReadOutcome::not_found);
-    SaveFailure why = SaveFailure::other;
+    EXPECT_EQ(read_whole_file(path, kReplaceRetryMs, calls).outcome, ReadOutcome::kNotFound);
+    SaveFailure why = SaveFailure::kOther;
     EXPECT_TRUE(replace_file_atomically(path, kOld, &why, kReplaceRetryMs, calls))
         << static_cast<int>(why);
     EXPECT_EQ(read_file_bytes(path), std::string(kOld));
     EXPECT_TRUE(replace_file_atomically(path, kNew, &why, kReplaceRetryMs, calls))
         << static_cast<int>(why);
     const FileRead read = read_whole_text_file(path, kReplaceRetryMs, calls);
-    EXPECT_EQ(read.outcome, ReadOutcome::whole);
+    EXPECT_EQ(read.outcome, ReadOutcome::kWhole);
     EXPECT_EQ(read.bytes, kNew);
 
     EXPECT_GT(calls.named.size(), 8u);
@@ -137,12 +137,12 @@ TEST(LongPath, APathTooLongIsNotAMissingFolder) {
         std::size_t temporary_length;
         SaveFailure why;
     } cases[] = {
-        {"not found, 259", ERROR_PATH_NOT_FOUND, 259, SaveFailure::no_folder},
-        {"not found, 260", ERROR_PATH_NOT_FOUND, 260, SaveFailure::path_too_long},
-        {"not found, 400", ERROR_PATH_NOT_FOUND, 400, SaveFailure::path_too_long},
-        {"name too long, 100", ERROR_FILENAME_EXCED_RANGE, 100, SaveFailure::path_too_long},
-        {"buffer overflow, 100", ERROR_BUFFER_OVERFLOW, 100, SaveFailure::path_too_long},
-        {"access denied, 400", ERROR_ACCESS_DENIED, 400, SaveFailure::access_denied},
+        {"not found, 259", ERROR_PATH_NOT_FOUND, 259, SaveFailure::kNoFolder},
+        {"not found, 260", ERROR_PATH_NOT_FOUND, 260, SaveFailure::kPathTooLong},
+        {"not found, 400", ERROR_PATH_NOT_FOUND, 400, SaveFailure::kPathTooLong},
+        {"name too long, 100", ERROR_FILENAME_EXCED_RANGE, 100, SaveFailure::kPathTooLong},
+        {"buffer overflow, 100", ERROR_BUFFER_OVERFLOW, 100, SaveFailure::kPathTooLong},
+        {"access denied, 400", ERROR_ACCESS_DENIED, 400, SaveFailure::kAccessDenied},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -151,7 +151,7 @@ TEST(LongPath, APathTooLongIsNotAMissingFolder) {
             base + std::wstring(c.temporary_length - base.size() - added, L'a');
         RefusingCalls calls;
         calls.error = c.error;
-        SaveFailure why = SaveFailure::none;
+        SaveFailure why = SaveFailure::kNone;
         EXPECT_FALSE(replace_file_atomically(path, kNew, &why, kReplaceRetryMs, calls));
         EXPECT_EQ(why, c.why);
         ASSERT_EQ(calls.created.size(), 1u);
@@ -166,19 +166,19 @@ TEST(LongPath, EachSaveFailureHasItsOwnPhrase) {
         SaveFailure why;
         const char* phrase;
     } cases[] = {
-        {SaveFailure::read_only,
+        {SaveFailure::kReadOnly,
          "読み取り専用のファイルです。ファイルのプロパティで「読み取り専用」を外してください。"},
-        {SaveFailure::in_use,
+        {SaveFailure::kInUse,
          "ほかのプログラムが使用中です。そのプログラムを閉じてから、もう一度試してください。"},
-        {SaveFailure::access_denied,
+        {SaveFailure::kAccessDenied,
          "書き込む権限がありません。フォルダーを C:\\Games など書き込める場所へ移してください。"},
-        {SaveFailure::disk_full,
+        {SaveFailure::kDiskFull,
          "ディスクの空きが足りません。いらないファイルを消して空きを作ってください。"},
-        {SaveFailure::no_folder,
+        {SaveFailure::kNoFolder,
          "フォルダーが見つかりません。フォルダーの名前と場所を確かめてください。"},
-        {SaveFailure::path_too_long,
+        {SaveFailure::kPathTooLong,
          "パスが長すぎます。フォルダーを C:\\Games など短いパスの場所へ移してください。"},
-        {SaveFailure::other,
+        {SaveFailure::kOther,
          "書き込みに失敗しました。保存先のフォルダーとディスクを確かめてください。"},
     };
     for (const auto& c : cases) {

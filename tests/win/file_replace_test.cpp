@@ -32,12 +32,12 @@ constexpr char kNew[] = "武器,ミスリルブレード,9\r\n盾,白銀の盾,5
 // their script says, and otherwise make the real ones.
 class StandInCalls : public FileCalls {
   public:
-    enum Target { none, write, replace };
+    enum Target { kNone, kWrite, kReplace };
 
     int stop_after = -1;  // calls that reach the disk before the program "stops"; -1: never
     int calls = 0;        // calls that reached the disk
     int attempts = 0;     // replaces tried
-    Target failing = none;
+    Target failing = kNone;
     DWORD error = 0;
     int failures = 0;     // how many times the failing call fails before it works
     bool nested = false;  // whether a second save runs while the first holds its temp file
@@ -60,7 +60,7 @@ class StandInCalls : public FileCalls {
     // Writes at most 7 bytes a call, so that the program can stop half way through the bytes.
     BOOL write_file(HANDLE file, LPCVOID data, DWORD size, LPDWORD written,
                     LPOVERLAPPED overlapped) override {
-        if (stopped() || fails(write)) {
+        if (stopped() || fails(kWrite)) {
             return FALSE;
         }
         return WriteFile(file, data, std::min<DWORD>(size, 7), written, overlapped);
@@ -74,7 +74,7 @@ class StandInCalls : public FileCalls {
         if (stopped()) {
             return FALSE;
         }
-        if (failing == replace && failures > 0) {
+        if (failing == kReplace && failures > 0) {
             // What Windows leaves behind when it cannot put the new file in place: for 1176,
             // the old file is gone unless it was given a backup name (then both keep theirs);
             // for 1177, the old file has the backup name.
@@ -85,7 +85,7 @@ class StandInCalls : public FileCalls {
                 !(backup && MoveFileExW(replaced, backup, MOVEFILE_REPLACE_EXISTING))) {
                 DeleteFileW(replaced);
             }
-            fails(replace);  // counts the failure and sets its error
+            fails(kReplace);  // counts the failure and sets its error
             return FALSE;
         }
         return ReplaceFileW(replaced, replacement, backup, flags, exclude, reserved);
@@ -181,36 +181,36 @@ constexpr int kTriesInTheBound = 41;
 
 TEST(FileReplace, AReplaceRefusedWhileTheFileIsHeldIsTriedAgainForTheTimeTheSaveIsGiven) {
     const HeldCase cases[] = {
-        {"sharing violation, let go", StandInCalls::replace, ERROR_SHARING_VIOLATION, 5, true,
+        {"sharing violation, let go", StandInCalls::kReplace, ERROR_SHARING_VIOLATION, 5, true,
          SaveFailure::kNone, 6},
-        {"lock violation, let go", StandInCalls::replace, ERROR_LOCK_VIOLATION, 5, true,
+        {"lock violation, let go", StandInCalls::kReplace, ERROR_LOCK_VIOLATION, 5, true,
          SaveFailure::kNone, 6},
-        {"access denied, let go", StandInCalls::replace, ERROR_ACCESS_DENIED, 5, true,
+        {"access denied, let go", StandInCalls::kReplace, ERROR_ACCESS_DENIED, 5, true,
          SaveFailure::kNone, 6},
-        {"old file not removable, let go", StandInCalls::replace, ERROR_UNABLE_TO_REMOVE_REPLACED,
+        {"old file not removable, let go", StandInCalls::kReplace, ERROR_UNABLE_TO_REMOVE_REPLACED,
          5, true, SaveFailure::kNone, 6},
-        {"new file not movable, let go", StandInCalls::replace, ERROR_UNABLE_TO_MOVE_REPLACEMENT, 5,
-         true, SaveFailure::kNone, 6},
-        {"new file not movable, held on", StandInCalls::replace, ERROR_UNABLE_TO_MOVE_REPLACEMENT,
+        {"new file not movable, let go", StandInCalls::kReplace, ERROR_UNABLE_TO_MOVE_REPLACEMENT,
+         5, true, SaveFailure::kNone, 6},
+        {"new file not movable, held on", StandInCalls::kReplace, ERROR_UNABLE_TO_MOVE_REPLACEMENT,
          1000, false, SaveFailure::kInUse, kTriesInTheBound},
-        {"old file moved aside, new one not moved, let go", StandInCalls::replace,
+        {"old file moved aside, new one not moved, let go", StandInCalls::kReplace,
          ERROR_UNABLE_TO_MOVE_REPLACEMENT_2, 5, true, SaveFailure::kNone, 6},
-        {"old file moved aside, new one not moved, held on", StandInCalls::replace,
+        {"old file moved aside, new one not moved, held on", StandInCalls::kReplace,
          ERROR_UNABLE_TO_MOVE_REPLACEMENT_2, 1000, false, SaveFailure::kInUse, kTriesInTheBound},
-        {"let go just in time", StandInCalls::replace, ERROR_SHARING_VIOLATION,
+        {"let go just in time", StandInCalls::kReplace, ERROR_SHARING_VIOLATION,
          kTriesInTheBound - 1, true, SaveFailure::kNone, kTriesInTheBound},
-        {"sharing violation, held on", StandInCalls::replace, ERROR_SHARING_VIOLATION, 1000, false,
+        {"sharing violation, held on", StandInCalls::kReplace, ERROR_SHARING_VIOLATION, 1000, false,
          SaveFailure::kInUse, kTriesInTheBound},
-        {"access denied, held on", StandInCalls::replace, ERROR_ACCESS_DENIED, 1000, false,
+        {"access denied, held on", StandInCalls::kReplace, ERROR_ACCESS_DENIED, 1000, false,
          SaveFailure::kAccessDenied, kTriesInTheBound},
-        {"another error", StandInCalls::replace, ERROR_FILE_CORRUPT, 1000, false,
+        {"another error", StandInCalls::kReplace, ERROR_FILE_CORRUPT, 1000, false,
          SaveFailure::kOther, 1},
-        {"disk full while writing", StandInCalls::write, ERROR_DISK_FULL, 1, false,
+        {"disk full while writing", StandInCalls::kWrite, ERROR_DISK_FULL, 1, false,
          SaveFailure::kDiskFull, 0},
         // A save given 1 second (the settings at the end of a session): 21 tries.
-        {"1 s, let go on the last try", StandInCalls::replace, ERROR_SHARING_VIOLATION, 20, true,
+        {"1 s, let go on the last try", StandInCalls::kReplace, ERROR_SHARING_VIOLATION, 20, true,
          SaveFailure::kNone, 21, 1000},
-        {"1 s, held on", StandInCalls::replace, ERROR_SHARING_VIOLATION, 1000, false,
+        {"1 s, held on", StandInCalls::kReplace, ERROR_SHARING_VIOLATION, 1000, false,
          SaveFailure::kInUse, 21, 1000},
     };
     for (const HeldCase& c : cases) {

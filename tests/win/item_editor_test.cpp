@@ -343,19 +343,19 @@ TEST_F(ItemEditorWindow, RenameThenApplyAgainChangesOnlyTheRenamedEntry) {
 // A save that fails says so in a box of the editor's own, with the name as typed and why;
 // the tables stay as they were, so the user can save again.
 TEST_F(ItemEditorWindow, AFailedSaveTellsWhyInABoxOfTheEditorAndKeepsTheTables) {
-    enum Way { read_only, held, no_folder };
+    enum Way { kReadOnly, kHeld, kNoFolder };
     const struct {
         const char* name;
         Way way;
         const char* text;
     } cases[] = {
-        {"read-only", read_only,
+        {"read-only", kReadOnly,
          "を保存できませんでした。\r\n読み取り専用のファイルです。ファイルのプロパティで"
          "「読み取り専用」を外してください。"},
-        {"held by another program", held,
+        {"held by another program", kHeld,
          "を保存できませんでした。\r\nほかのプログラムが使用中です。そのプログラムを閉じてから、"
          "もう一度試してください。"},
-        {"no such folder", no_folder,
+        {"no such folder", kNoFolder,
          "を保存できませんでした。\r\nフォルダーが見つかりません。フォルダーの名前と場所を"
          "確かめてください。"},
     };
@@ -364,11 +364,11 @@ TEST_F(ItemEditorWindow, AFailedSaveTellsWhyInABoxOfTheEditorAndKeepsTheTables) 
         const std::string old = "武器,古い剣,3\n";
         ASSERT_TRUE(dir_.write_file("items.txt", old));
         const std::string path =
-            c.way == no_folder ? dir_.file("none\\items.txt") : dir_.file("items.txt");
-        if (c.way == read_only) {
+            c.way == kNoFolder ? dir_.file("none\\items.txt") : dir_.file("items.txt");
+        if (c.way == kReadOnly) {
             ASSERT_TRUE(SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY));
         }
-        UniqueFile hold = c.way == held ? test_support::hold_file(path) : UniqueFile();
+        UniqueFile hold = c.way == kHeld ? test_support::hold_file(path) : UniqueFile();
         type(109, path);
         const test_support::SeenBox box =
             test_support::answer_box(GetCurrentProcessId(), IDOK, [&] { click(107); });

@@ -52,35 +52,35 @@ TEST(ItemFileOnDisk, AMissingFileLeavesTheTablesEmpty) {
 // is written but whose replace fails (the file held by another program for longer than
 // the save waits): the old file stays whole and nothing is left beside it.
 TEST(ItemFileOnDisk, AFailedSaveKeepsTheOldFileWhole) {
-    enum Way { read_only, held, folder };
+    enum Way { kReadOnly, kHeld, kFolder };
     const struct {
         const char* name;
         Way way;
         SaveFailure why;
     } cases[] = {
-        {"read-only", read_only, SaveFailure::kReadOnly},
-        {"held without delete sharing", held, SaveFailure::kInUse},
-        {"a folder in the way", folder, SaveFailure::kOther},
+        {"read-only", kReadOnly, SaveFailure::kReadOnly},
+        {"held without delete sharing", kHeld, SaveFailure::kInUse},
+        {"a folder in the way", kFolder, SaveFailure::kOther},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         ScratchDirectory dir;
         const std::string path = dir.file("items.txt");
-        if (c.way == folder) {
+        if (c.way == kFolder) {
             ASSERT_TRUE(CreateDirectoryA(path.c_str(), nullptr));
         } else {
             ASSERT_TRUE(dir.write_file("items.txt", "武器,古い剣,3\n"));
         }
-        if (c.way == read_only) {
+        if (c.way == kReadOnly) {
             ASSERT_TRUE(SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY));
         }
-        UniqueFile hold = c.way == held ? test_support::hold_file(path) : UniqueFile();
-        ASSERT_EQ(static_cast<bool>(hold), c.way == held);
+        UniqueFile hold = c.way == kHeld ? test_support::hold_file(path) : UniqueFile();
+        ASSERT_EQ(static_cast<bool>(hold), c.way == kHeld);
         SaveFailure why = SaveFailure::kNone;
         EXPECT_FALSE(write_item_file(path, sample_tables(), &why));
         EXPECT_EQ(why, c.why);
         hold.reset();
-        if (c.way != folder) {
+        if (c.way != kFolder) {
             EXPECT_EQ(read_all(path), "武器,古い剣,3\n");
         }
         EXPECT_EQ(dir.names(), std::vector<std::string>{"items.txt"}) << "something left over";

@@ -24,6 +24,19 @@ inline constexpr char kHostTrialMainClass[] = "QUILLA_TRIAL_BRISKOLT_APPLICATION
 inline constexpr char kInventoryClass[] = "ListBox";
 inline constexpr auto& kInventoryTitle = texts::kInventoryWindowTitle;
 
+// The messages sent to the host's windows, each with a bound on its wait, so that a host
+// that stops answering holds up nobody for longer: SendMessageTimeoutW, or in a test a
+// stand-in with the same contract (the result, and the last error set when it fails) for
+// what a test cannot make a real window do.
+class HostMessageCalls {
+  public:
+    virtual ~HostMessageCalls() = default;
+    virtual LRESULT send_timeout(HWND window, UINT message, WPARAM wparam, LPARAM lparam,
+                                 UINT flags, UINT timeout_ms, PDWORD_PTR result) {
+        return SendMessageTimeoutW(window, message, wparam, lparam, flags, timeout_ms, result);
+    }
+};
+
 // The host main window (the full version first, then the trial version), or null when
 // the host is not running.
 HWND find_host_main_window() noexcept;
@@ -87,13 +100,8 @@ inline constexpr UINT kHostAnswerWaitMs = 100;
 // The calls the inventory request makes on the host's window and input. Tests pass their
 // own to see which are made, and in which order, for a host that answers and for one that
 // does not; the program always uses the real ones.
-class HostRequestCalls {
+class HostRequestCalls : public HostMessageCalls {
   public:
-    virtual ~HostRequestCalls() = default;
-    virtual LRESULT send_timeout(HWND window, UINT message, WPARAM wparam, LPARAM lparam,
-                                 UINT flags, UINT timeout_ms, PDWORD_PTR result) {
-        return SendMessageTimeoutW(window, message, wparam, lparam, flags, timeout_ms, result);
-    }
     virtual BOOL set_pos(HWND window, HWND after, int x, int y, int cx, int cy, UINT flags) {
         return SetWindowPos(window, after, x, y, cx, cy, flags);
     }

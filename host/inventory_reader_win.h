@@ -9,6 +9,7 @@
 
 #include "base/clock_win.h"
 #include "base/seam.h"
+#include "host/host_window_win.h"
 
 namespace quilla {
 
@@ -40,17 +41,8 @@ struct InventoryRead {
     InventoryReadEnd end = InventoryReadEnd::kWhole;
 };
 
-// How each message goes to the inventory window: SendMessageTimeoutW, or in a test a
-// stand-in with the same contract (the result, and the last error set when it fails) for
-// what a test cannot make a real window do.
-class InventoryCalls {
-  public:
-    virtual ~InventoryCalls() = default;
-    virtual LRESULT send_timeout(HWND window, UINT message, WPARAM wparam, LPARAM lparam,
-                                 UINT flags, UINT timeout_ms, PDWORD_PTR result) {
-        return SendMessageTimeoutW(window, message, wparam, lparam, flags, timeout_ms, result);
-    }
-};
+// How each message goes to the inventory window.
+using InventoryCalls = HostMessageCalls;
 
 // The lines of the host's inventory window, in list order, as Shift-JIS bytes, and how
 // the read ended, each message sent through calls. A line longer than any the host writes

@@ -178,6 +178,17 @@ std::optional<std::string> utf8_chunk_to_shift_jis(std::string_view chunk) {
     return sjis;
 }
 
+namespace {
+
+class ShiftJisChunks final : public ChunkConversion {
+  public:
+    std::optional<std::string> to_ansi(std::string_view chunk) override {
+        return utf8_chunk_to_shift_jis(chunk);
+    }
+};
+
+}  // namespace
+
 UpdateCheckResult check_for_update(std::string_view own_version, Clock& clock) {
     const std::optional<UpdateServer> server =
         update_server(update_host(), environment_variable(kUpdateServerVariable));
@@ -196,7 +207,8 @@ UpdateCheckResult check_for_update(std::string_view own_version, Clock& clock) {
     if (!connection.socket || !send_all(connection, worklist_request(*server), clock, end)) {
         return {};
     }
-    ResponseText text({&utf8_chunk_to_shift_jis});
+    ShiftJisChunks conversion;
+    ResponseText text(conversion);
     receive_into(connection, text, clock, end);
     return read_update_response(text.text(), own_version);
 }

@@ -19,14 +19,17 @@ inline constexpr std::size_t kMaxVersionText = 15;
 
 // The conversion of one received chunk's bytes into ANSI text (nothing when a step
 // fails): the program passes the system's (update_check_win.cpp), tests their own.
-struct ChunkConversion {
-    std::optional<std::string> (*to_ansi)(std::string_view chunk);
+class ChunkConversion {
+  public:
+    virtual ~ChunkConversion() = default;
+    virtual std::optional<std::string> to_ansi(std::string_view chunk) = 0;
 };
 
 // The response text, built chunk by chunk as the bytes arrive.
 class ResponseText {
   public:
-    explicit ResponseText(ChunkConversion conversion) : conversion_(conversion) {}
+    // The conversion must outlive the text.
+    explicit ResponseText(ChunkConversion& conversion) : conversion_(conversion) {}
 
     // Appends one received chunk: its bytes up to the first zero byte, converted by
     // themselves (a chunk that fails to convert adds nothing). Returns false once more
@@ -37,7 +40,7 @@ class ResponseText {
     const std::string& text() const noexcept { return text_; }
 
   private:
-    ChunkConversion conversion_;
+    ChunkConversion& conversion_;
     std::string text_;
 };
 

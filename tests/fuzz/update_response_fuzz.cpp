@@ -18,16 +18,20 @@ using quilla::fuzz::require;
 namespace {
 
 // Chunks pass through unchanged: the conversion itself is the system's.
-std::optional<std::string> unchanged(std::string_view chunk) {
-    return std::string(chunk);
-}
+class Unchanged : public ChunkConversion {
+  public:
+    std::optional<std::string> to_ansi(std::string_view chunk) override {
+        return std::string(chunk);
+    }
+};
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     FuzzedDataProvider input(data, size);
     const std::string own_version = input.ConsumeRandomLengthString(20);
-    ResponseText text({&unchanged});
+    Unchanged conversion;
+    ResponseText text(conversion);
     bool reading = true;
     while (reading && input.remaining_bytes() > 0) {
         const std::string chunk =
@@ -37,7 +41,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     }
     if (!reading) {
         const std::string before = text.text();
-        ResponseText again({&unchanged});
+        ResponseText again(conversion);
         require(again.add_chunk(before) == false, "a complete answer stays complete");
     }
     const UpdateCheckResult result = read_update_response(text.text(), own_version);

@@ -21,11 +21,15 @@ struct ReadCase {
     std::string version;
 };
 
-// A conversion that passes the bytes through, and the chunks a recording one was given.
-std::optional<std::string> unchanged(std::string_view chunk) {
-    return std::string(chunk);
-}
-std::vector<std::string> given;
+// A conversion that passes the bytes through, noting the chunks it is given; "FAIL" fails.
+class Recording : public ChunkConversion {
+  public:
+    std::optional<std::string> to_ansi(std::string_view chunk) override {
+        given.emplace_back(chunk);
+        return chunk == "FAIL" ? std::nullopt : std::optional<std::string>(chunk);
+    }
+    std::vector<std::string> given;
+};
 
 TEST(UpdateResponse, FindsTheWorklistVersionAndComparesItWithOwn) {
     const std::string head = "HTTP/1.1 200 OK\r\nContent-Length: 99\r\n\r\n";
@@ -85,11 +89,8 @@ TEST(UpdateResponse, BuildsTheTextChunkByChunkAndStopsWhenTheLineIsComplete) {
          "ab\xE6\x83\x85QuillaWS,\r\n"},
     };
     for (const ChunkCase& c : cases) {
-        given.clear();
-        ResponseText text({[](std::string_view chunk) -> std::optional<std::string> {
-            given.emplace_back(chunk);
-            return chunk == "FAIL" ? std::nullopt : std::optional<std::string>(chunk);
-        }});
+        Recording conversion;
+        ResponseText text(conversion);
         // One receive buffer reused for every chunk, as a socket read fills it.
         std::string buffer(1024, 'Z');
         std::vector<bool> go_on;
@@ -97,21 +98,22 @@ TEST(UpdateResponse, BuildsTheTextChunkByChunkAndStopsWhenTheLineIsComplete) {
             buffer.replace(0, chunk.size(), chunk);
             go_on.push_back(text.add_chunk(std::string_view(buffer).substr(0, chunk.size())));
         }
-        EXPECT_EQ(given, c.converted) << c.what;
+        EXPECT_EQ(conversion.given, c.converted) << c.what;
         EXPECT_EQ(go_on, c.go_on) << c.what;
         EXPECT_EQ(text.text(), c.text) << c.what;
     }
 }
 
 TEST(UpdateResponse, StopsAt64KiB) {
-    ResponseText text({&unchanged});
+    Recording conversion;
+    ResponseText text(conversion);
     int chunks = 1;
     for (; text.add_chunk(std::string(1024, 'x')) && chunks < 1000; ++chunks) {
     }
     EXPECT_EQ(chunks, 64);
 
     // One byte short of the limit reading goes on; the byte that reaches it ends it.
-    ResponseText edge({&unchanged});
+    ResponseText edge(conversion);
     EXPECT_TRUE(edge.add_chunk(std::string(65535, 'x')));
     EXPECT_FALSE(edge.add_chunk("x"));
     EXPECT_EQ(edge.text().size(), 65536u);

@@ -36,7 +36,7 @@ class RenderPass::Impl {
           limits_(limits),
           inventory_calls_(inventory),
           clock_(clock),
-          poller_(joystick) {}
+          poller_(joystick, clock) {}
 
     // Runs one pass and returns the pause before the next, in milliseconds.
     int32_t run() noexcept {

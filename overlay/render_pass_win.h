@@ -25,7 +25,8 @@ class RenderPass {
     // Draws for the overlay window into the surface. Holds the window's and the screen's
     // DCs for its lifetime. Each pass reads the inventory within the limits, sending its
     // messages through inventory and measuring the budget on the clock, and polls the hot
-    // key with the pad asked through joystick. The surface, the calls and the clock must
+    // key with the pad asked through joystick (its pause after a pad that did not answer
+    // measured on the clock too). The surface, the calls and the clock must
     // outlive the pass object.
     RenderPass(HWND overlay, DrawingSurface& surface, const InventoryReadLimits& limits = {},
                InventoryCalls& inventory = system_calls<InventoryCalls>(),

@@ -66,11 +66,12 @@ class ConfigDialog {
 
     HWND window() const noexcept { return hwnd_; }
 
-    HWND open(HWND owner, Published<DisplaySettings>& settings, JoystickCalls& joystick) noexcept {
+    HWND open(HWND owner, Published<DisplaySettings>& settings, JoystickCalls& joystick,
+              Clock& clock) noexcept {
         if (hwnd_) {
             return hwnd_;
         }
-        poller_.emplace(joystick);
+        poller_.emplace(joystick, clock);
         const HINSTANCE instance = window_instance(owner);
         // A class registered by an earlier dialog stays.
         register_window_class(instance, kConfigDialogClass, &window_procedure<ConfigDialog>,
@@ -396,8 +397,9 @@ class ConfigDialog {
 
 }  // namespace
 
-HWND open_config_dialog(HWND owner, Published<DisplaySettings>& settings, JoystickCalls& joystick) {
-    return ConfigDialog::instance().open(owner, settings, joystick);
+HWND open_config_dialog(HWND owner, Published<DisplaySettings>& settings, JoystickCalls& joystick,
+                        Clock& clock) {
+    return ConfigDialog::instance().open(owner, settings, joystick, clock);
 }
 
 HWND config_dialog_window() noexcept {

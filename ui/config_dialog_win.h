@@ -22,9 +22,11 @@ inline constexpr UINT kDisplaySettingsAppliedMessage = WM_APP + 2;
 // dialog exists this does nothing. Returns the dialog that exists after the call (the one
 // already open, or the new one); null when it could not be created. Primary thread only.
 // The capture timer asks the pad through joystick (a pad that does not answer is asked
-// again only after kPadRetryMs or a device change), which must outlive the open dialog.
+// again only after kPadRetryMs on the clock or a device change); both must outlive the
+// open dialog.
 HWND open_config_dialog(HWND owner, Published<DisplaySettings>& settings,
-                        JoystickCalls& joystick = system_calls<JoystickCalls>());
+                        JoystickCalls& joystick = system_calls<JoystickCalls>(),
+                        Clock& clock = system_clock());
 
 // The open dialog, or null.
 HWND config_dialog_window() noexcept;

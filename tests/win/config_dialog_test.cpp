@@ -20,6 +20,7 @@
 #include "tests/support/control_text_win.h"
 #include "tests/support/keys_win.h"
 #include "tests/support/message_box_win.h"
+#include "tests/support/fake_clock.h"
 #include "tests/support/slow_pad_win.h"
 
 namespace quilla {
@@ -106,8 +107,10 @@ class ConfigDialogWin : public ::testing::Test {
 
     HWND dialog_ = nullptr;
     HHOOK hook_ = nullptr;
-    // A pad for a dialog to ask; it outlives the dialog, which TearDown closes.
+    // A pad for a dialog to ask, and the clock of its pause; they outlive the dialog,
+    // which TearDown closes.
     test_support::SlowMissingPad slow_pad_;
+    test_support::FakeClock clock_;
 };
 
 TEST_F(ConfigDialogWin, BuildsItsControlsAndHoldsTheHotKeySwitchOffWhileOpen) {
@@ -253,30 +256,28 @@ TEST_F(ConfigDialogWin, CaptureTakesTheFirstKeyDownAndOnlyApplyOrOkStoresIt) {
 }
 
 // During a capture beside a pad that takes 300 ms to say it is not there, the pad is asked
-// once at first and then once every 2 seconds: a message sent to the dialog from another
-// thread (as Windows and other programs send them) waits for at most one of those calls,
-// and a key pressed after 4.5 seconds is still taken.
+// once at first and then not again until its pause has passed on the dialog's clock, and
+// then once more: a message sent to the dialog from another thread (as Windows and other
+// programs send them) waits for at most one of those calls, and a key pressed afterwards is
+// still taken.
 TEST_F(ConfigDialogWin, CaptureBesideAPadSlowToFailKeepsAnsweringAndStillTakesAKey) {
-    constexpr ULONGLONG kRunMs = 4500;
     DestroyWindow(dialog_);
-    dialog_ = open_config_dialog(nullptr, display_settings(), slow_pad_);
+    dialog_ = open_config_dialog(nullptr, display_settings(), slow_pad_, clock_);
     ASSERT_NE(dialog_, nullptr);
     HWND button = GetDlgItem(dialog_, kHotKeyButtonId);
     HWND panel = GetDlgItem(dialog_, kCapturePanelId);
     ASSERT_TRUE(wait_until([] { return InputPoller().poll() == kNoInput; })) << "no key down";
     const int calls_before = slow_pad_.calls();
-    SendMessageA(button, BM_CLICK, 0, 0);
-    ASSERT_TRUE(IsWindowVisible(panel));
+    const auto calls = [&] { return slow_pad_.calls() - calls_before; };
 
     // A message waited for the pad calls that began while it was on its way (counted,
     // not timed, so a busy machine's slow answer is not taken for a pad call).
-    std::atomic<bool> done{false};
-    int answers = 0;
+    std::atomic<bool> stop{false};
+    std::atomic<int> answers{0};
     int most_calls_waited = 0;
     int unanswered = 0;
     std::thread prober([&, dialog = dialog_] {
-        const ULONGLONG start = GetTickCount64();
-        while (GetTickCount64() - start < kRunMs) {
+        while (!stop) {
             const int calls_at_send = slow_pad_.calls();
             DWORD_PTR ignored = 0;
             if (!SendMessageTimeoutA(dialog, WM_NULL, 0, 0, SMTO_BLOCK, 5000, &ignored)) {
@@ -284,18 +285,32 @@ TEST_F(ConfigDialogWin, CaptureBesideAPadSlowToFailKeepsAnsweringAndStillTakesAK
             }
             ++answers;
             most_calls_waited = std::max(most_calls_waited, slow_pad_.calls() - calls_at_send);
-            Sleep(20);
+            Sleep(20);  // paces the probes; nothing waits for it
         }
-        done = true;
     });
-    const bool ran = wait_until([&] { return done.load(); }, 20000);
+    // Answers seen on the dialog's own thread, which serves the capture timer meanwhile.
+    const auto answered_more = [&](int more) {
+        const int target = answers.load() + more;
+        return wait_until([&] { return answers.load() >= target; });
+    };
+    SendMessageA(button, BM_CLICK, 0, 0);
+    const bool panel_shown = IsWindowVisible(panel) != FALSE;
+    const bool asked_first = wait_until([&] { return calls() >= 1; });
+    const bool answered_while_paused = answered_more(20);
+    const int calls_while_paused = calls();
+    clock_.advance(kPadRetryMs);
+    const bool asked_again = wait_until([&] { return calls() >= 2; });
+    const bool answered_after = answered_more(10);
+    stop = true;
     prober.join();
-    ASSERT_TRUE(ran) << "the prober did not finish";
-    const int calls = slow_pad_.calls() - calls_before;
-    EXPECT_GE(calls, 2) << "the pad was not asked again after its pause";
-    EXPECT_LE(calls, 3);
+    ASSERT_TRUE(panel_shown);
+    ASSERT_TRUE(asked_first) << "the pad was not asked";
+    ASSERT_TRUE(answered_while_paused && answered_after) << "the prober saw too few answers";
+    EXPECT_EQ(calls_while_paused, 1) << "the pad was asked again within its pause";
+    EXPECT_TRUE(asked_again) << "the pad was not asked again after its pause";
+    EXPECT_EQ(calls(), 2);
     EXPECT_EQ(unanswered, 0);
-    EXPECT_LE(most_calls_waited, 1) << "of " << answers << " messages";
+    EXPECT_LE(most_calls_waited, 1) << "of " << answers.load() << " messages";
     ASSERT_TRUE(IsWindowVisible(panel)) << "the capture ended without a key";
 
     ASSERT_TRUE(send_key(VK_F5));

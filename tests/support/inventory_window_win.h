@@ -47,7 +47,8 @@ class FailingCalls : public InventoryCalls {
             return 0;
         }
         --fault.answers;
-        return SendMessageTimeoutW(window, message, wparam, lparam, flags, timeout_ms, result);
+        return InventoryCalls::send_timeout(window, message, wparam, lparam, flags, timeout_ms,
+                                            result);
     }
 
     MessageFault fault{};

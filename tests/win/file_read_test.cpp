@@ -41,7 +41,7 @@ class StandInCalls : public FileCalls {
             SetLastError(open_error);
             return INVALID_HANDLE_VALUE;
         }
-        return CreateFileW(name, access, share, security, disposition, flags, templ);
+        return FileCalls::create_file(name, access, share, security, disposition, flags, templ);
     }
 
     // Reads at most 7 bytes a call, so that a read can fail half way through the file.
@@ -53,7 +53,7 @@ class StandInCalls : public FileCalls {
             SetLastError(read_error);
             return FALSE;
         }
-        return ReadFile(file, data, std::min<DWORD>(size, 7), got, overlapped);
+        return FileCalls::read_file(file, data, std::min<DWORD>(size, 7), got, overlapped);
     }
 
   private:

@@ -48,7 +48,7 @@ class StandInCalls : public FileCalls {
         if (stopped()) {
             return INVALID_HANDLE_VALUE;
         }
-        HANDLE h = CreateFileW(name, access, share, security, disposition, flags, templ);
+        HANDLE h = FileCalls::create_file(name, access, share, security, disposition, flags, templ);
         if (h != INVALID_HANDLE_VALUE && nested) {
             nested = false;
             const std::wstring target(name, std::wstring_view(name).find(L".~"));
@@ -63,7 +63,7 @@ class StandInCalls : public FileCalls {
         if (stopped() || fails(kWrite)) {
             return FALSE;
         }
-        return WriteFile(file, data, std::min<DWORD>(size, 7), written, overlapped);
+        return FileCalls::write_file(file, data, std::min<DWORD>(size, 7), written, overlapped);
     }
 
     BOOL flush_file(HANDLE file) override { return stopped() ? FALSE : FlushFileBuffers(file); }
@@ -82,17 +82,17 @@ class StandInCalls : public FileCalls {
                 DeleteFileW(replaced);
             }
             if (error == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2 &&
-                !(backup && MoveFileExW(replaced, backup, MOVEFILE_REPLACE_EXISTING))) {
+                !(backup && FileCalls::move_file(replaced, backup, MOVEFILE_REPLACE_EXISTING))) {
                 DeleteFileW(replaced);
             }
             fails(kReplace);  // counts the failure and sets its error
             return FALSE;
         }
-        return ReplaceFileW(replaced, replacement, backup, flags, exclude, reserved);
+        return FileCalls::replace_file(replaced, replacement, backup, flags, exclude, reserved);
     }
 
     BOOL move_file(LPCWSTR from, LPCWSTR to, DWORD flags) override {
-        return stopped() ? FALSE : MoveFileExW(from, to, flags);
+        return stopped() ? FALSE : FileCalls::move_file(from, to, flags);
     }
 
     BOOL delete_file(LPCWSTR name) override { return stopped() ? FALSE : DeleteFileW(name); }

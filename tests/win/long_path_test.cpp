@@ -27,23 +27,23 @@ class RecordingCalls : public FileCalls {
     HANDLE create_file(LPCWSTR name, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES security,
                        DWORD disposition, DWORD flags, HANDLE templ) override {
         named.push_back(name);
-        return CreateFileW(name, access, share, security, disposition, flags, templ);
+        return FileCalls::create_file(name, access, share, security, disposition, flags, templ);
     }
 
     DWORD get_attributes(LPCWSTR name) override {
         named.push_back(name);
-        return GetFileAttributesW(name);
+        return FileCalls::get_attributes(name);
     }
 
     BOOL replace_file(LPCWSTR replaced, LPCWSTR replacement, LPCWSTR backup, DWORD flags,
                       LPVOID exclude, LPVOID reserved) override {
         named.insert(named.end(), {replaced, replacement, backup});
-        return ReplaceFileW(replaced, replacement, backup, flags, exclude, reserved);
+        return FileCalls::replace_file(replaced, replacement, backup, flags, exclude, reserved);
     }
 
     BOOL move_file(LPCWSTR from, LPCWSTR to, DWORD flags) override {
         named.insert(named.end(), {from, to});
-        return MoveFileExW(from, to, flags);
+        return FileCalls::move_file(from, to, flags);
     }
 
     BOOL delete_file(LPCWSTR name) override {

@@ -65,11 +65,18 @@ std::wstring to_wide(UINT code_page, std::string_view bytes,
         });
 }
 
-std::string from_wide(UINT code_page, std::wstring_view wide) {
+std::string from_wide(UINT code_page, std::wstring_view wide, DWORD flags = 0) {
     return convert_in_pieces<std::string>(
-        wide, &wide_piece, [code_page](const wchar_t* in, int length, char* out, int size) {
-            return WideCharToMultiByte(code_page, 0, in, length, out, size, nullptr, nullptr);
+        wide, &wide_piece, [code_page, flags](const wchar_t* in, int length, char* out, int size) {
+            return WideCharToMultiByte(code_page, flags, in, length, out, size, nullptr, nullptr);
         });
+}
+
+// Whether wide has a Shift-JIS form that reads back as the same characters: no best-fit
+// look-alike and no default character.
+bool held_exactly(std::wstring_view wide, std::string* sjis) {
+    *sjis = from_wide(kShiftJisCodePage, wide, WC_NO_BEST_FIT_CHARS);
+    return to_wide(kShiftJisCodePage, *sjis, &sjis_piece) == wide;
 }
 
 }  // namespace
@@ -80,6 +87,28 @@ std::wstring widen(std::string_view sjis) {
 
 std::string narrow(std::wstring_view wide) {
     return from_wide(kShiftJisCodePage, wide);
+}
+
+std::optional<std::string> narrow_exactly(std::wstring_view wide, std::wstring* unheld) {
+    std::string sjis;
+    if (held_exactly(wide, &sjis)) {
+        return sjis;
+    }
+    if (unheld) {
+        // The first character that is not held, tried one at a time.
+        for (std::size_t i = 0; i < wide.size();) {
+            const bool pair = i + 1 < wide.size() && wide[i] >= 0xD800 && wide[i] <= 0xDBFF &&
+                              wide[i + 1] >= 0xDC00 && wide[i + 1] <= 0xDFFF;
+            const std::wstring_view one = wide.substr(i, pair ? 2 : 1);
+            std::string ignored;
+            if (!held_exactly(one, &ignored)) {
+                *unheld = std::wstring(one);
+                break;
+            }
+            i += one.size();
+        }
+    }
+    return std::nullopt;
 }
 
 std::string utf8_to_code_page(std::string_view utf8, unsigned code_page) {

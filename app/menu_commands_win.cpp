@@ -98,9 +98,10 @@ void run_menu_command(const CommandTarget& target, int id) {
             show_version_information(target.overlay);
             break;
         case kCommandExit:
-            // Only here, on the user's word, is an editor with unsaved entries asked about:
-            // not at a session end, nor when another program closes the overlay.
-            if (item_editor_allows_exit()) {
+            // Only here, on the user's word, are unsaved item changes asked about: at a
+            // session end, or when another program closes the overlay, they are kept in
+            // the recovery file instead.
+            if (item_editor_allows_exit(target.overlay)) {
                 SendMessageW(target.overlay, WM_CLOSE, 0, 0);
             }
             break;

@@ -10,6 +10,7 @@
 #include "app/menu_commands_win.h"
 #include "app/settings_file_win.h"
 #include "app/window_position.h"
+#include "base/clock_win.h"
 #include "base/code_page_win.h"
 #include "base/handles_win.h"
 #include "base/program_texts.h"
@@ -25,14 +26,18 @@
 #include "overlay/overlay_state.h"
 #include "overlay/render_pass_win.h"
 #include "overlay/render_worker_win.h"
+#include "items/item_db.h"
+#include "items/item_file_win.h"
 #include "ui/config_dialog_win.h"
+#include "ui/item_file_actions_win.h"
 
 namespace quilla {
 namespace {
 
-// At the session end: how long a settings file another program holds is tried, and how
-// long the render worker is waited for at most, in milliseconds. With the rest of the
-// exit they keep WM_ENDSESSION under 3 seconds.
+// At the session end: how long the saves (the settings, the unsaved item changes) try a
+// file another program holds, all together, and how long the render worker is waited for
+// at most, in milliseconds. With the rest of the exit they keep WM_ENDSESSION under 3
+// seconds.
 constexpr DWORD kSessionEndSaveRetryMs = 1000;
 constexpr uint32_t kSessionEndWorkerWaitMs = 800;
 
@@ -44,9 +49,9 @@ void show_startup_error(HWND owner, const std::string& code) {
 class OverlayWindow {
   public:
     // keep_settings_file: the settings file could not be read at start, so it is never
-    // written over.
-    explicit OverlayWindow(bool keep_settings_file) noexcept
-        : keep_settings_file_(keep_settings_file) {}
+    // written over; keep_item_recovery: nor the item recovery file.
+    OverlayWindow(bool keep_settings_file, bool keep_item_recovery) noexcept
+        : keep_settings_file_(keep_settings_file), keep_item_recovery_(keep_item_recovery) {}
 
     void attach(HWND hwnd) noexcept { hwnd_ = hwnd; }
     HWND window() const noexcept { return hwnd_; }
@@ -133,9 +138,20 @@ class OverlayWindow {
     // the host's resize is only requested (it never waits for the host), and the worker
     // is waited for a fixed time whatever the refresh interval.
     void on_destroy() noexcept {
+        Clock& clock = system_clock();
+        const uint64_t saves_end =
+            clock.now_ms() + (session_ending_ ? kSessionEndSaveRetryMs : kReplaceRetryMs);
+        const auto time_left = [&] {
+            const uint64_t now = clock.now_ms();
+            return static_cast<DWORD>(now < saves_end ? saves_end - now : 0);
+        };
         if (!keep_settings_file_) {
-            save_settings(hwnd_, &save_failure_,
-                          session_ending_ ? kSessionEndSaveRetryMs : kReplaceRetryMs);
+            save_settings(hwnd_, &save_failure_, time_left());
+        }
+        // Item changes the player did not save (nor let go of at 終了) outlive an end the
+        // player did not choose: kept in the recovery file for the next start to offer.
+        if (!keep_item_recovery_ && !keep_unsaved_items(item_database(), time_left())) {
+            trace_failure("OverlayWindow::on_destroy", "keep_unsaved_items");
         }
         {
             std::lock_guard lock(host_layout_mutex());
@@ -176,6 +192,7 @@ class OverlayWindow {
     SaveFailure save_failure_ = SaveFailure::kNone;
     bool session_ending_ = false;
     const bool keep_settings_file_;
+    const bool keep_item_recovery_;
 };
 
 // The bounding rectangle of all monitors, in screen coordinates.
@@ -232,6 +249,7 @@ int run_overlay_application(HINSTANCE instance) {
         return 1;
     }
     const auto [saved, settings_file_unreadable] = load_settings();
+    const bool item_recovery_unreadable = !offer_kept_items();
     const DWORD ex_style =
         options().is_on(kOptionTopMost) ? WS_EX_LAYERED | WS_EX_TOPMOST : WS_EX_LAYERED;
     const Point origin =
@@ -239,7 +257,7 @@ int run_overlay_application(HINSTANCE instance) {
                          virtual_screen(), system_calls<SystemMonitors>());
     // The window object lives as long as the process: the window procedure may still be
     // called for it while the message loop winds down.
-    auto* window = new OverlayWindow(settings_file_unreadable);
+    auto* window = new OverlayWindow(settings_file_unreadable, item_recovery_unreadable);
     HWND hwnd =
         CreateWindowExW(ex_style, widen(kOverlayClassName).c_str(), widen(kOverlayTitle).c_str(),
                         WS_POPUP, origin.x, origin.y, kEmptyOverlaySide, kEmptyOverlaySide, nullptr,

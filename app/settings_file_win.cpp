@@ -12,6 +12,7 @@
 #include "config/settings.h"
 #include "host/host_window_win.h"
 #include "items/item_db.h"
+#include "items/item_file.h"
 #include "items/item_file_win.h"
 
 namespace quilla {
@@ -28,7 +29,7 @@ LoadedSettings load_settings() {
     options().load(v.options);
     position_mode().store(v.pos);
 
-    load_startup_items(item_database());
+    load_startup_items(item_database(), widen(kItemFileName));
     return {{v.x, v.y}, read.outcome == ReadOutcome::kUnreadable};
 }
 

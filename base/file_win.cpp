@@ -9,6 +9,8 @@
 #include "base/trace_win.h"
 
 #include <algorithm>
+#include <optional>
+#include <utility>
 
 namespace quilla {
 namespace {
@@ -161,6 +163,40 @@ std::wstring file_system_path(const std::wstring& path) {
     return extended_length_path(full_path(path));
 }
 
+namespace {
+
+// The volume and the file's index, or nothing when the file cannot be opened.
+std::optional<std::pair<DWORD, uint64_t>> file_identity(const std::wstring& path) {
+    const UniqueFile file(CreateFileW(file_system_path(path).c_str(), 0,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!file || !GetFileInformationByHandle(file.get(), &info)) {
+        return std::nullopt;
+    }
+    return std::pair{info.dwVolumeSerialNumber,
+                     (uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow};
+}
+
+}  // namespace
+
+bool same_file(const std::wstring& a, const std::wstring& b) noexcept {
+    try {
+        const auto first = file_identity(a);
+        const auto second = file_identity(b);
+        if (first && second) {
+            return *first == *second;
+        }
+        const std::wstring full_a = full_path(a);
+        const std::wstring full_b = full_path(b);
+        return CompareStringOrdinal(full_a.c_str(), static_cast<int>(full_a.size()), full_b.c_str(),
+                                    static_cast<int>(full_b.size()), TRUE) == CSTR_EQUAL;
+    } catch (...) {
+        trace_exception("same_file");
+        return false;
+    }
+}
+
 FileRead read_whole_file(const std::wstring& given_path, DWORD retry_ms, FileCalls& calls,
                          Clock& clock) noexcept {
     FileRead read;
@@ -249,7 +285,7 @@ std::optional<std::string> read_file_bytes(const std::wstring& path) {
 }
 
 std::optional<std::string> read_text_file(const std::wstring& path) {
-    return whole_or_nothing(read_whole_text_file(path, 0));
+    return whole_or_nothing(read_whole_text_file(path));
 }
 
 const char* save_failure_phrase(SaveFailure failure) noexcept {

@@ -40,6 +40,11 @@ std::wstring full_path(const std::wstring& path);
 // extended_length_path) when it is a drive or network path.
 std::wstring file_system_path(const std::wstring& path);
 
+// Whether two paths name the same file: by the file system's identity of each when both
+// can be opened for their attributes (which no other program's hold refuses), else by
+// their full paths, letter case aside.
+bool same_file(const std::wstring& a, const std::wstring& b) noexcept;
+
 // A short Japanese phrase for the user saying why a save failed.
 const char* save_failure_phrase(SaveFailure failure) noexcept;
 
@@ -111,9 +116,9 @@ FileRead read_whole_text_file(const std::wstring& path, DWORD retry_ms = kReplac
                               FileCalls& calls = system_calls<FileCalls>(),
                               Clock& clock = system_clock()) noexcept;
 
-// A whole file's bytes (or a text file's text, as read_whole_text_file gives it) read at
-// once, without waiting for a file another program holds; nothing when it is not there
-// or could not be read whole.
+// A whole file's bytes read at once, without waiting for a file another program holds,
+// or a text file's text (as read_whole_text_file gives it, waiting as it does); nothing
+// when it is not there or could not be read whole.
 std::optional<std::string> read_file_bytes(const std::wstring& path);
 std::optional<std::string> read_text_file(const std::wstring& path);
 

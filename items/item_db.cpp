@@ -69,6 +69,26 @@ std::size_t size(const ItemTables& tables, Category category) {
     return tables[category].size();
 }
 
+ItemTables rebase(const ItemTables& onto, const ItemTables& from, const ItemTables& to) {
+    ItemTables out = onto;
+    for (Category category : kAllCategories) {
+        const ItemTable& before = from[category];
+        const ItemTable& after = to[category];
+        for (const auto& [name, slots] : after) {
+            const auto was = before.find(name);
+            if (was == before.end() || was->second != slots) {
+                set(out, category, name, slots);
+            }
+        }
+        for (const auto& entry : before) {
+            if (after.count(entry.first) == 0) {
+                erase(out, category, entry.first);
+            }
+        }
+    }
+    return out;
+}
+
 ItemDatabase::ItemDatabase() = default;
 
 std::shared_ptr<const ItemTables> ItemDatabase::snapshot() const {
@@ -81,6 +101,23 @@ void ItemDatabase::modify(const std::function<void(ItemTables&)>& change) {
 
 void ItemDatabase::replace(ItemTables tables) {
     tables_.publish(std::move(tables));
+}
+
+std::shared_ptr<const ItemTables> ItemDatabase::saved() const {
+    return saved_.snapshot();
+}
+
+void ItemDatabase::mark_saved(ItemTables tables) {
+    saved_.publish(std::move(tables));
+}
+
+bool ItemDatabase::unsaved() const {
+    return *snapshot() != *saved();
+}
+
+void ItemDatabase::load(const std::function<void(ItemTables&)>& read) {
+    saved_.update(read);
+    tables_.update(read);
 }
 
 ItemDatabase& item_database() {

@@ -3,6 +3,8 @@
 // live copy that the window thread changes while the render worker reads it.
 #pragma once
 
+#include <array>
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -17,6 +19,10 @@
 namespace quilla {
 
 enum class Category { kWeapon, kShield, kAmulet, kWeaponSeal, kShieldSeal };
+
+inline constexpr std::array kAllCategories = {Category::kWeapon, Category::kShield,
+                                              Category::kAmulet, Category::kWeaponSeal,
+                                              Category::kShieldSeal};
 
 // Name to value. std::string compares its bytes as unsigned char, so iteration runs in
 // plain byte order: a proper prefix first, full-width and half-width forms distinct.
@@ -51,6 +57,10 @@ void adjust(ItemTables& tables, const std::string& name, int32_t delta);
 
 void clear(ItemTables& tables, Category category);
 
+// The changes that turned from into to (entries added, given another value or removed),
+// made again on onto: what the player changed, kept over a file read since.
+ItemTables rebase(const ItemTables& onto, const ItemTables& from, const ItemTables& to);
+
 std::size_t size(const ItemTables& tables, Category category);
 
 // The live tables. The window thread is the only writer; the render worker reads. Every
@@ -72,8 +82,24 @@ class ItemDatabase {
     // Publishes tables as the new contents.
     void replace(ItemTables tables);
 
+    // The tables as an item file last held them: read at start, loaded, or saved. The
+    // live tables differ from them while there are unsaved changes, whatever made them
+    // (the item editor, the slot-count commands).
+    std::shared_ptr<const ItemTables> saved() const;
+    void mark_saved(ItemTables tables);
+    bool unsaved() const;
+    // Reads a file into the live tables and the saved ones alike: read is given each.
+    void load(const std::function<void(ItemTables&)>& read);
+
+    // Whether "items.txt" was there at start but could not be read, and has not been read
+    // or written since: a save under its name would write over entries never seen.
+    bool item_file_unread() const noexcept { return item_file_unread_.load(); }
+    void set_item_file_unread(bool unread) noexcept { item_file_unread_.store(unread); }
+
   private:
     Published<ItemTables> tables_;
+    Published<ItemTables> saved_;
+    std::atomic<bool> item_file_unread_{false};
 };
 
 // The process-wide database: created on first use and never destroyed, so a worker thread

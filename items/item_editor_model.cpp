@@ -43,7 +43,6 @@ std::optional<int32_t> parse_item_value(std::string_view given) {
 }
 
 void ItemEditorModel::open(const ItemTables& live) {
-    saved_ = live;
     tab_ = 0;
     show(live[kEditorTabs[0]]);
 }
@@ -95,7 +94,7 @@ std::optional<std::size_t> ItemEditorModel::find_from(std::size_t first, std::st
 std::optional<std::size_t> ItemEditorModel::apply(std::size_t row, const std::string& name,
                                                   std::string_view value_text, ItemDatabase& db) {
     const std::optional<int32_t> value = parse_item_value(value_text);
-    if (row >= rows_.size() || !value) {
+    if (row >= rows_.size() || !value || !fits_item_file(name)) {
         return std::nullopt;
     }
     const std::string old_name = rows_[row]->first;  // a copy: the entry goes next
@@ -114,7 +113,7 @@ std::optional<std::size_t> ItemEditorModel::apply(std::size_t row, const std::st
 std::optional<std::size_t> ItemEditorModel::add(const std::string& name,
                                                 std::string_view value_text, ItemDatabase& db) {
     const std::optional<int32_t> value = parse_item_value(value_text);
-    if (name.empty() || !value) {
+    if (name.empty() || !value || !fits_item_file(name)) {
         return std::nullopt;
     }
     const Category category = kEditorTabs[tab_];
@@ -142,13 +141,8 @@ bool ItemEditorModel::load(const std::optional<std::string>& bytes, ItemDatabase
     if (!bytes) {
         return false;
     }
-    load_item_file(bytes, saved_);
-    ItemTable shown;
-    db.modify([&](ItemTables& live) {
-        load_item_file(bytes, live);
-        shown = live[kEditorTabs[tab_]];
-    });
-    show(std::move(shown));
+    db.load([&](ItemTables& tables) { load_item_file(bytes, tables); });
+    show((*db.snapshot())[kEditorTabs[tab_]]);
     return true;
 }
 

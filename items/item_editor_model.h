@@ -1,6 +1,6 @@
 // The item editor's tables and rules, apart from its window: the shown table with its
-// rows, the saved copy that tells whether there are unsaved changes, the search position,
-// and what Apply, Delete, Save, Load and Reset do to them and to the live item database.
+// rows, the search position, and what Apply, Add, Delete, Load and Reset do to them and to
+// the live item database.
 #pragma once
 
 #include <array>
@@ -24,19 +24,18 @@ inline constexpr std::array<Category, 4> kEditorTabs = {
 // anything else or leaves int32.
 std::optional<int32_t> parse_item_value(std::string_view text);
 
-// The editor keeps three kinds of tables: the live tables (the item database, changed
-// only through its modify and replace), the shown table, a copy of the live table of the
-// tab whose entries are the list's rows, and the saved copy of all five, the tables as
-// they were last saved or loaded (for the categories the load read), which only tells
-// whether there are unsaved changes.
+// The editor shows the live tables (the item database, changed only through its modify,
+// replace and load) one tab at a time: the shown table is a copy of the live table of the
+// tab, whose entries are the list's rows. Whether there are unsaved changes is the
+// database's to tell (ItemDatabase::unsaved).
 class ItemEditorModel {
   public:
     ItemEditorModel() = default;
     ItemEditorModel(const ItemEditorModel&) = delete;  // rows_ points into shown_
     ItemEditorModel& operator=(const ItemEditorModel&) = delete;
 
-    // A new editor window: saved copy := live, the first tab shown. The search position
-    // stays where the last window left it.
+    // A new editor window: the first tab of live shown. The search position stays where
+    // the last window left it.
     void open(const ItemTables& live);
 
     // Shows live's table of tab (0 to 3; others are ignored) and starts searching from the
@@ -59,14 +58,15 @@ class ItemEditorModel {
     // live table of the tab: the old name is erased, then the new one set, so a name that
     // is already there takes the value and the table shrinks by one. Returns the entry's
     // row after the change (the rows stay in name order, so it may have moved). Nothing,
-    // with nothing changed, for a row outside the table or a value text that is no number.
+    // with nothing changed, for a row outside the table, a name the item file cannot hold
+    // (fits_item_file) or a value text that is no number.
     std::optional<std::size_t> apply(std::size_t row, const std::string& name,
                                      std::string_view value_text, ItemDatabase& db);
 
     // Apply with no row selected: adds name with value_text's number to the shown table
     // and to the live table of the tab (a name that is already there takes the value),
-    // and returns the entry's row. Nothing, with nothing changed, for an empty name or a
-    // value text that is no number.
+    // and returns the entry's row. Nothing, with nothing changed, for an empty name, one
+    // the item file cannot hold or a value text that is no number.
     std::optional<std::size_t> add(const std::string& name, std::string_view value_text,
                                    ItemDatabase& db);
 
@@ -74,18 +74,13 @@ class ItemEditorModel {
     // with nothing changed, for a row outside the table.
     bool remove(std::size_t row, ItemDatabase& db);
 
-    // After a save of tables: they are what the file now holds.
-    void mark_saved(const ItemTables& tables) { saved_ = tables; }
-    // Whether live differs from the tables last saved or loaded.
-    bool unsaved(const ItemTables& live) const { return live != saved_; }
-
-    // Loads an item file's bytes into the live tables and the saved copy (each category
+    // Loads an item file's bytes into the live tables and the saved ones (each category
     // the file has a line for is replaced; the others keep their contents) and shows the
     // tab's live table. A file that could not be opened (nothing) changes nothing: false.
     bool load(const std::optional<std::string>& bytes, ItemDatabase& db);
 
     // Reads the start-up item file's bytes again into the live weapon, shield and seal
-    // tables (the amulets and the saved copy stay) and shows the tab's live table. A
+    // tables (the amulets and the saved tables stay) and shows the tab's live table. A
     // file that could not be opened changes nothing at all: false.
     bool reset(const std::optional<std::string>& bytes, ItemDatabase& db);
 
@@ -95,7 +90,6 @@ class ItemEditorModel {
     // The row of a name in the shown table.
     std::size_t row_of(const std::string& name) const;
 
-    ItemTables saved_;
     ItemTable shown_;
     // shown_'s entries by row, so a row's text never needs a walk from the first entry.
     std::vector<ItemTable::const_iterator> rows_;

@@ -4,7 +4,6 @@
 #include "base/program_texts.h"
 #include "base/text.h"
 
-#include <array>
 #include <initializer_list>
 #include <utility>
 
@@ -15,9 +14,6 @@ namespace {
 // Lines are read in pieces of at most this many bytes; the rest of a longer line is a
 // piece of its own.
 constexpr std::size_t kPieceSize = 255;
-
-constexpr std::array kAllCategories = {Category::kWeapon, Category::kShield, Category::kAmulet,
-                                       Category::kWeaponSeal, Category::kShieldSeal};
 
 std::string_view prefix_of(Category category) noexcept {
     switch (category) {
@@ -64,6 +60,11 @@ void read_lines(std::string_view bytes, std::initializer_list<Category> order, I
 }
 
 }  // namespace
+
+bool fits_item_file(std::string_view name) noexcept {
+    // Shift-JIS trail bytes start at 0x40, so a comma byte is always a comma.
+    return name.find(',') == std::string_view::npos;
+}
 
 void read_startup_item_file(std::string_view bytes, ItemTables& live) {
     read_lines(bytes,

@@ -15,6 +15,15 @@ namespace quilla {
 // The item file read at start-up and by the item editor's reset, in the working directory.
 inline constexpr char kItemFileName[] = "items.txt";
 
+// Beside it, the unsaved changes kept over an end the player did not choose (a Windows
+// session end, another program's close): the whole live tables, in the item file's own
+// format, under an ASCII name so that any editor opens it.
+inline constexpr char kItemRecoveryFileName[] = "items-unsaved.txt";
+
+// Whether the item file can hold name so that it reads back as the same entry: a name
+// ends at the first comma after its prefix, so a name with a comma cannot.
+bool fits_item_file(std::string_view name) noexcept;
+
 // Start-up read of "items.txt" into the (empty) live tables. Prefixes are tried in the
 // order 武器, 盾, お守り, 武器印, 盾印.
 void read_startup_item_file(std::string_view bytes, ItemTables& live);

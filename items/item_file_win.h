@@ -1,29 +1,50 @@
-// Opening and saving item files on disk for the start-up load, loads by
-// name and the item editor's save.
+// Opening and saving item files on disk: the start-up read of "items.txt", its read again
+// when it could not be read at start, loads by name, saves, and the recovery file.
 #pragma once
+
+#include <string>
 
 #include "base/file_win.h"
 #include "items/item_db.h"
 
-#include <string>
-
 namespace quilla {
 
-// Reads "items.txt" from the working directory into db (a file saved as UTF-8 as the same
-// text in Shift-JIS). False when it is not there or cannot be read whole (the tables are
-// then left as they were).
-bool load_startup_items(ItemDatabase& db);
+// Reads the start-up item file (path: "items.txt" in the working directory) into db's live
+// and saved tables, as the settings file is read: a file another program holds is waited
+// for (about retry_ms), and one saved as UTF-8 or UTF-16 reads as the same text in
+// Shift-JIS. A file that is there but could not be read leaves the tables as they were
+// and is remembered (ItemDatabase::item_file_unread), so that no save writes over it
+// unasked. Returns what the read found.
+ReadOutcome load_startup_items(ItemDatabase& db, const std::wstring& path,
+                               DWORD retry_ms = kReplaceRetryMs,
+                               FileCalls& calls = system_calls<FileCalls>(),
+                               Clock& clock = system_clock());
+
+// When "items.txt" could not be read at start: reads it again, and when it now reads, its
+// tables become the saved ones and the live ones are they with the player's changes made
+// again on them (rebase). True when the file is read (or never was unread).
+bool read_unread_item_file(ItemDatabase& db);
 
 // Formats tables and writes them to path in one replacing step: a failed save leaves the
-// previous file whole. False when the file could not be written; *why (when given) says
-// why not.
-bool write_item_file(const std::string& path, const ItemTables& tables, SaveFailure* why = nullptr);
-bool write_item_file(const std::wstring& path, const ItemTables& tables,
-                     SaveFailure* why = nullptr);
+// previous file whole. A file another program holds is tried again for about retry_ms.
+// False when the file could not be written; *why (when given) says why not.
+bool write_item_file(const std::string& path, const ItemTables& tables, SaveFailure* why = nullptr,
+                     DWORD retry_ms = kReplaceRetryMs);
+bool write_item_file(const std::wstring& path, const ItemTables& tables, SaveFailure* why = nullptr,
+                     DWORD retry_ms = kReplaceRetryMs);
 
 // Loads the item file at path into target (see load_item_file); a file that is not there
 // or cannot be read whole changes nothing. A file saved as UTF-8 is read as the same text
 // in Shift-JIS.
 void load_item_file_into(const std::wstring& path, ItemTables& target);
+
+// At the end of the program: with unsaved changes in db, writes its live tables to the
+// recovery file (kItemRecoveryFileName), tried again for about retry_ms while another
+// program holds it; with none, removes a recovery file left from before. False when the
+// changes could not be kept.
+bool keep_unsaved_items(const ItemDatabase& db, DWORD retry_ms);
+
+// Removes the recovery file (see keep_unsaved_items), when there is one.
+void remove_kept_items();
 
 }  // namespace quilla

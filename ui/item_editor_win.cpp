@@ -25,6 +25,7 @@
 #include "items/item_file.h"
 #include "items/item_file_win.h"
 #include "ui/item_editor_ids.h"
+#include "ui/item_file_actions_win.h"
 
 namespace quilla {
 namespace {
@@ -109,7 +110,7 @@ class ItemEditor {
                 // The controls are wide: their notifications come in the wide forms.
                 return NFR_UNICODE;
             case WM_CLOSE:
-                if (may_close()) {
+                if (may_close(false)) {
                     DestroyWindow(hwnd_);
                 }
                 return 0;
@@ -117,7 +118,7 @@ class ItemEditor {
                 if (wparam == kNoticeTimerId) {
                     KillTimer(hwnd_, kNoticeTimerId);
                     try {
-                        set_caption(widen(texts::kItemEditorTitle));
+                        set_caption(title());
                     } catch (...) {
                         trace_exception("ItemEditor WM_TIMER");
                     }
@@ -157,30 +158,24 @@ class ItemEditor {
         return DefWindowProcW(hwnd_, message, wparam, lparam);
     }
 
-    // When entries were applied, added or deleted since the last save or load, asks
-    // whether to save them: yes saves (a failed save keeps the window), no lets go,
-    // cancel keeps the window.
-    bool may_close() noexcept {
+    // With unsaved changes, asks whether to save them to the file in the file name box
+    // (see unsaved_items_allow_close); exiting: the program ends with the window.
+    bool may_close(bool exiting) noexcept {
         try {
-            if (!model_.unsaved(*item_database().snapshot())) {
-                return true;
-            }
-            const std::wstring question = widen(std::string(texts::kUnsavedChanges)) +
-                                          wide_text(file_name_) + L" " +
-                                          widen(texts::kSaveChangesTo);
-            switch (MessageBoxW(hwnd_, question.c_str(), widen(texts::kItemEditorTitle).c_str(),
-                                MB_YESNOCANCEL | MB_ICONQUESTION)) {
-                case IDYES:
-                    return save();
-                case IDNO:
-                    return true;
-                default:
-                    return false;
-            }
+            return unsaved_items_allow_close(hwnd_, wide_text(file_name_), exiting);
         } catch (...) {
             trace_exception("ItemEditor::may_close");
             return false;
         }
+    }
+
+    // The title, with a note while "items.txt" could not be read.
+    static std::wstring title() {
+        std::string text = texts::kItemEditorTitle;
+        if (item_database().item_file_unread()) {
+            text += texts::kItemFileUnreadNote;
+        }
+        return widen(text);
     }
 
   private:
@@ -217,6 +212,7 @@ class ItemEditor {
         const INITCOMMONCONTROLSEX classes{sizeof(INITCOMMONCONTROLSEX),
                                            ICC_LISTVIEW_CLASSES | ICC_TAB_CLASSES};
         InitCommonControlsEx(&classes);
+        read_unread_item_file(item_database());
         model_.open(*item_database().snapshot());
         if (!create({{kItemEditorFileNameId, L"EDIT", kItemFileName, WS_BORDER, 0, 0, 220, kLine},
                      {kItemEditorSaveId, L"Button", texts::kSave, BS_PUSHBUTTON, 220, 0, 40, kLine},
@@ -312,11 +308,17 @@ class ItemEditor {
             const auto& change = *reinterpret_cast<const NMLISTVIEW*>(lparam);
             // Only a row that becomes selected fills the edits; one that loses the
             // selection leaves them alone.
+            // The focus stays where it is, so that the arrow keys and Delete go on working
+            // the list.
             if ((change.uChanged & LVIF_STATE) != 0 && (change.uNewState & LVIS_SELECTED) != 0 &&
                 (change.uOldState & LVIS_SELECTED) == 0) {
                 fill_edits(change.iItem);
-                SetFocus(value_);
             }
+            return true;
+        }
+        if ((header.code == NM_RETURN || header.code == NM_DBLCLK) && selected_row() >= 0) {
+            // Enter or a double-click on a row: on to its value.
+            SetFocus(value_);
             return true;
         }
         if (header.code == LVN_KEYDOWN &&
@@ -340,9 +342,7 @@ class ItemEditor {
                     apply();
                     break;
                 case kItemEditorResetId:
-                    if (model_.reset(read_text_file(widen(kItemFileName)), item_database())) {
-                        rows_replaced();
-                    }
+                    reset();
                     break;
                 case kItemEditorSaveId:
                     save();
@@ -420,7 +420,7 @@ class ItemEditor {
         SendMessageW(list_, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
     }
 
-    // Selects row (made visible), which fills the edits and moves the focus to the value.
+    // Selects row (made visible), which fills the edits.
     void select(std::size_t row) noexcept {
         set_row_state(static_cast<WPARAM>(-1), 0);
         SendMessageW(list_, LVM_ENSUREVISIBLE, row, TRUE);
@@ -450,23 +450,46 @@ class ItemEditor {
         }
     }
 
-    // Selects a search hit, which fills the edits as a click on the row would.
+    // Selects a search hit, which fills the edits as a click on the row would, and moves
+    // the focus to its value.
     void search(std::optional<std::size_t> hit) noexcept {
         if (hit) {
             select(*hit);
+            SetFocus(value_);
         }
         repaint();
+    }
+
+    // The name box's text as the item file can hold it (in Shift-JIS, cut to kTextBytes),
+    // or nothing, said in a box, when it holds a letter Shift-JIS has no form for (which
+    // would be stored as a look-alike or "?", matching another name) or a comma.
+    std::optional<std::string> name_to_store() {
+        std::wstring unheld;
+        const std::optional<std::string> name = narrow_exactly(wide_text(name_), &unheld);
+        if (!name) {
+            tell(widen(texts::kNameOutsideShiftJisLead) + unheld +
+                 widen(texts::kNameOutsideShiftJisTail));
+            return std::nullopt;
+        }
+        if (!fits_item_file(*name)) {
+            tell(widen(texts::kNameHasComma));
+            return std::nullopt;
+        }
+        return std::string(sjis_prefix(*name, kTextBytes));
     }
 
     // With a row selected, renames and revalues its entry and follows it to its row; with
     // none, adds the entry, shows its row and empties the edits for the next one.
     void apply() {
-        const std::string name = sjis_text(name_, kTextBytes);
+        const std::optional<std::string> name = name_to_store();
+        if (!name) {
+            return;
+        }
         const std::string value = narrow(wide_text(value_));
         const int row = selected_row();
         if (row >= 0) {
             const std::optional<std::size_t> moved =
-                model_.apply(static_cast<std::size_t>(row), name, value, item_database());
+                model_.apply(static_cast<std::size_t>(row), *name, value, item_database());
             if (moved) {
                 SendMessageW(list_, LVM_SETITEMCOUNT, model_.row_count(), 0);
                 select(*moved);
@@ -475,7 +498,7 @@ class ItemEditor {
             repaint();
             return;
         }
-        const std::optional<std::size_t> added = model_.add(name, value, item_database());
+        const std::optional<std::size_t> added = model_.add(*name, value, item_database());
         if (!added) {
             repaint();
             return;
@@ -595,8 +618,8 @@ class ItemEditor {
     }
 
     // A save that succeeds says so in the caption for a while; one that fails, or has no
-    // file name, is told in a box owned by the editor, and the tables stay as they are,
-    // so the user can save again. True when the file was written.
+    // file name, is told in a box owned by the editor (see save_items), and the tables
+    // stay as they are, so the user can save again. True when the file was written.
     bool save() noexcept {
         try {
             const std::wstring path = wide_text(file_name_);
@@ -604,14 +627,9 @@ class ItemEditor {
                 tell(widen(texts::kNoFileName));
                 return false;
             }
-            const std::shared_ptr<const ItemTables> live = item_database().snapshot();
-            SaveFailure why = SaveFailure::kNone;
-            if (!write_item_file(path, *live, &why)) {
-                tell(path + L" " + widen(texts::kFileNotSaved) + L"\r\n" +
-                     widen(save_failure_phrase(why)));
+            if (!save_items(hwnd_, path)) {
                 return false;
             }
-            model_.mark_saved(*live);
             // Said in the caption for a while, with no button to press.
             set_caption(path + L" " + widen(texts::kSavedTo));
             if (!SetTimer(hwnd_, kNoticeTimerId, kNoticeMs, nullptr)) {
@@ -621,6 +639,19 @@ class ItemEditor {
         } catch (...) {
             trace_exception("ItemEditor::save");
             return false;
+        }
+    }
+
+    // Reads "items.txt" again into the four tables; one that cannot be read is told. When
+    // it could not be read at start, what it holds becomes the saved tables first.
+    void reset() {
+        ItemDatabase& db = item_database();
+        read_unread_item_file(db);
+        set_caption(title());
+        if (model_.reset(read_text_file(widen(kItemFileName)), db)) {
+            rows_replaced();
+        } else {
+            tell(widen(kItemFileName) + L" " + widen(texts::kFileNotRead));
         }
     }
 
@@ -721,7 +752,7 @@ HWND open_item_editor(HWND owner, OfferedNames names, ItemEditorCalls& calls) {
     if (!hwnd) {
         return nullptr;
     }
-    SetWindowTextW(hwnd, widen(texts::kItemEditorTitle).c_str());
+    SetWindowTextW(hwnd, ItemEditor::title().c_str());
     ShowWindow(hwnd, SW_SHOW);
     return hwnd;
 }
@@ -730,9 +761,17 @@ HWND item_editor_window() noexcept {
     return item_editor().window();
 }
 
-bool item_editor_allows_exit() noexcept {
+bool item_editor_allows_exit(HWND overlay) noexcept {
     ItemEditor& editor = item_editor();
-    return !editor.window() || editor.may_close();
+    if (editor.window()) {
+        return editor.may_close(true);
+    }
+    try {
+        return unsaved_items_allow_close(overlay, widen(kItemFileName), true);
+    } catch (...) {
+        trace_exception("item_editor_allows_exit");
+        return false;
+    }
 }
 
 }  // namespace quilla

@@ -41,10 +41,11 @@ HWND open_item_editor(HWND owner, OfferedNames names = nullptr,
 // The open editor, or null.
 HWND item_editor_window() noexcept;
 
-// Before the program exits on the user's word (the menu's 終了): when the open editor has
-// entries applied, added or deleted since the last save or load, asks whether to save them
-// to the file named in its file name box. True when the program may exit: nothing was
-// unsaved, the user said no, or said yes and the save succeeded.
-bool item_editor_allows_exit() noexcept;
+// Before the program exits on the user's word (the menu's 終了): with unsaved item changes
+// (made in the editor or by the slot-count commands), asks whether to save them, to the
+// file named in the open editor's file name box or else to "items.txt", in a box owned by
+// the editor or else by overlay. True when the program may exit: nothing was unsaved, the
+// user said no (and the changes are let go), or said yes and the save succeeded.
+bool item_editor_allows_exit(HWND overlay) noexcept;
 
 }  // namespace quilla

@@ -145,5 +145,39 @@ TEST(ItemDatabase, SnapshotIsUnchangedByLaterChanges) {
     EXPECT_EQ(find(*after, Category::kWeapon, "剣"), 4);
 }
 
+// The player's changes since the tables last read (from) to now (to), made again on the
+// tables a later read found (onto): added and changed entries set, removed ones erased,
+// the rest of onto as it is.
+TEST(ItemTables, RebaseMakesTheChangesAgainOnAnotherTable) {
+    const auto weapons = [](std::initializer_list<std::pair<const std::string, int32_t>> e) {
+        ItemTables t;
+        t.weapon = e;
+        return t;
+    };
+    const struct {
+        const char* what;
+        ItemTables onto, from, to, want;
+    } cases[] = {
+        {"nothing changed", weapons({{"a", 1}}), weapons({{"b", 2}}), weapons({{"b", 2}}),
+         weapons({{"a", 1}})},
+        {"added over nothing read",
+         weapons({{"a", 1}, {"b", 2}}),
+         {},
+         weapons({{"c", 3}}),
+         weapons({{"a", 1}, {"b", 2}, {"c", 3}})},
+        {"changed", weapons({{"a", 1}, {"b", 2}}), weapons({{"b", 2}}), weapons({{"b", 5}}),
+         weapons({{"a", 1}, {"b", 5}})},
+        {"removed", weapons({{"a", 1}, {"b", 2}}), weapons({{"b", 2}}), {}, weapons({{"a", 1}})},
+        {"removed, not in onto", weapons({{"a", 1}}), weapons({{"b", 2}}), {}, weapons({{"a", 1}})},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(rebase(c.onto, c.from, c.to), c.want) << c.what;
+    }
+    ItemTables to;
+    set(to, Category::kShieldSeal, "竜", 1);
+    set(to, Category::kAmulet, "守", 0);
+    EXPECT_EQ(rebase({}, {}, to), to) << "every category";
+}
+
 }  // namespace
 }  // namespace quilla

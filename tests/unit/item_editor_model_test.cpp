@@ -61,7 +61,7 @@ class ItemEditorRules : public ::testing::Test {
         ItemTables tables;
         tables.weapon = {{"a1", 1}, {"a2", -2}, {"b", 3}};
         tables.shield = {{"a-shield", 4}};
-        db_.replace(tables);
+        db_.load([&](ItemTables& t) { t = tables; });  // as read from a file: nothing unsaved
         model_.open(tables);
     }
     ItemDatabase db_;
@@ -95,6 +95,8 @@ TEST_F(ItemEditorRules, ApplyWithoutASelectedRowAddsTheEntry) {
         {"a name already there takes the value", "b", "-9", 2u, {"a1=1", "a2=-2", "b=-9"}},
         {"an empty name adds nothing", "", "5", std::nullopt, {"a1=1", "a2=-2", "b=3"}},
         {"no number adds nothing", "c", "", std::nullopt, {"a1=1", "a2=-2", "b=3"}},
+        {"a name with a comma adds nothing", "c,1", "5", std::nullopt, {"a1=1", "a2=-2", "b=3"}},
+        {"a full-width comma is a letter", "c，1", "5", 3u, {"a1=1", "a2=-2", "b=3", "c，1=5"}},
         {"a number past int32 adds nothing",
          "c",
          "2147483648",
@@ -142,6 +144,7 @@ TEST_F(ItemEditorRules, ApplyGivesTheRenamedEntrysNewRow) {
         {"a0 renamed onto b merges", 0, "b", "1", 1u, {"a2=-2", "b=1"}},
         {"a row past the end changes nothing", 2, "x", "1", std::nullopt, {"a2=-2", "b=1"}},
         {"no number changes nothing", 0, "x", "", std::nullopt, {"a2=-2", "b=1"}},
+        {"a name with a comma changes nothing", 0, "a,2", "1", std::nullopt, {"a2=-2", "b=1"}},
     };
     for (const auto& step : steps) {
         SCOPED_TRACE(step.what);
@@ -184,26 +187,30 @@ TEST_F(ItemEditorRules, ALoadOfOneCategoryKeepsTheOthersLiveEntries) {
     EXPECT_EQ(shown(), std::vector<std::string>{"s=1"});
     EXPECT_EQ(db_.snapshot()->shield, (ItemTable{{"s", 1}}));
     EXPECT_EQ(live_weapons(), (std::vector<std::string>{"a1=1", "a2=-2", "b=3", "c=5"}));
-    EXPECT_TRUE(model_.unsaved(*db_.snapshot()));  // the weapon c
+    EXPECT_TRUE(db_.unsaved());  // the weapon c
 
     EXPECT_TRUE(model_.load(std::string("武器,c,5\n武器,a1,1\n武器,a2,-2\n武器,b,3\n"), db_));
-    EXPECT_FALSE(model_.unsaved(*db_.snapshot()));
+    EXPECT_FALSE(db_.unsaved());
 }
 
+// Unsaved changes are the live tables against those last read, loaded or saved, whatever
+// made them: the editor's actions, a slot-count command, with the editor open or not.
 TEST_F(ItemEditorRules, UnsavedChangesAreThoseSinceTheLastSaveOrLoad) {
-    EXPECT_FALSE(model_.unsaved(*db_.snapshot()));
+    EXPECT_FALSE(db_.unsaved());
     ASSERT_TRUE(model_.apply(0, "a1", "2", db_));
-    EXPECT_TRUE(model_.unsaved(*db_.snapshot()));
+    EXPECT_TRUE(db_.unsaved());
     ASSERT_TRUE(model_.apply(0, "a1", "1", db_));  // back as it was
-    EXPECT_FALSE(model_.unsaved(*db_.snapshot()));
+    EXPECT_FALSE(db_.unsaved());
     ASSERT_TRUE(model_.remove(2, db_));
-    EXPECT_TRUE(model_.unsaved(*db_.snapshot()));
-    model_.mark_saved(*db_.snapshot());
-    EXPECT_FALSE(model_.unsaved(*db_.snapshot()));
-    ASSERT_TRUE(model_.add("z", "1", db_));
-    EXPECT_TRUE(model_.unsaved(*db_.snapshot()));
-    model_.open(*db_.snapshot());  // a new window starts with nothing unsaved
-    EXPECT_FALSE(model_.unsaved(*db_.snapshot()));
+    EXPECT_TRUE(db_.unsaved());
+    db_.mark_saved(*db_.snapshot());
+    EXPECT_FALSE(db_.unsaved());
+    model_.open(*db_.snapshot());  // a new window changes nothing
+    EXPECT_FALSE(db_.unsaved());
+    db_.modify([](ItemTables& t) { adjust(t, "a2", +1); });  // 器数(+)
+    EXPECT_TRUE(db_.unsaved());
+    model_.open(*db_.snapshot());
+    EXPECT_TRUE(db_.unsaved());
 }
 
 TEST_F(ItemEditorRules, FilesThatCannotBeReadChangeNothing) {

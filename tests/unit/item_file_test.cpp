@@ -233,5 +233,20 @@ TEST(ItemFileFormat, NameWithCommaIsWrittenWholeAndReadBackToTheComma) {
     EXPECT_EQ(loaded, tables_of({{W, "剣", 0}, {A, "守", 0}}));
 }
 
+// So the editor refuses a name with the ASCII comma, and only that: the ideographic and
+// full-width commas are letters, and no Shift-JIS trail byte is a comma.
+TEST(ItemFileFormat, OnlyANameWithoutAnAsciiCommaFitsTheFile) {
+    const struct {
+        const char* name;
+        bool fits;
+    } cases[] = {
+        {"剣,改", false}, {",", false},  {"剣,", false}, {"剣、改", true},
+        {"剣，改", true}, {"ｶﾝﾏ", true}, {"表示", true}, {"", true},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(fits_item_file(c.name), c.fits) << c.name;
+    }
+}
+
 }  // namespace
 }  // namespace quilla

@@ -1,7 +1,7 @@
 // Reading a whole file, run through stand-in file system calls: only a file that is not
 // there counts as none; a file another program holds (at the open or, by a locked range,
 // at a read) is tried again for about two seconds; a read that fails half way is a failed
-// read, never the end of the file.
+// read, never the end of the file. The start-up read of the item file is the same read.
 #include "base/file_win.h"
 
 #include <gtest/gtest.h>
@@ -11,6 +11,7 @@
 #include <string>
 #include <thread>
 
+#include "items/item_file_win.h"
 #include "tests/support/fake_clock.h"
 #include "tests/support/test_process_win.h"
 
@@ -20,7 +21,8 @@ namespace {
 using test_support::FakeClock;
 using test_support::ScratchDirectory;
 
-constexpr char kSettings[] = "x=120\r\ny=80\r\nWait=250\r\nWeaponText=なし\r\n";
+// A settings file with an item line, read by either reader.
+constexpr char kFileText[] = "x=120\r\ny=80\r\nWait=250\r\nWeaponText=なし\r\n武器,剣,5\r\n";
 
 // File calls that refuse opens and fail reads as their script says, and otherwise make
 // the real ones.
@@ -104,23 +106,39 @@ TEST(FileRead, OnlyAMissingFileIsNoneAndAHeldOneIsTriedAgainForAboutTwoSeconds) 
         {"no right to read", "QuillaWS.txt", ERROR_ACCESS_DENIED, 1000, 0, 0,
          ReadOutcome::kUnreadable, ERROR_ACCESS_DENIED, 1},
     };
+    // Each case read as a whole file and as the item file at start, which reads the same
+    // way: its tables filled from a whole file, and a file that is there but unreadable
+    // remembered.
+    ItemTables sword;
+    set(sword, Category::kWeapon, "剣", 5);
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        ScratchDirectory dir;
-        ASSERT_TRUE(dir.write_file("QuillaWS.txt", kSettings));
-        StandInCalls calls;
-        calls.open_error = c.open_error;
-        calls.open_failures = c.open_failures;
-        calls.read_error = c.read_error;
-        calls.read_failures = c.read_failures;
-        FakeClock clock;  // moved only by the read's pauses
-        const uint64_t start = clock.now_ms();
-        const FileRead read = read_whole_file(widen(dir.file(c.file)), c.retry_ms, calls, clock);
-        EXPECT_EQ(read.outcome, c.outcome);
-        EXPECT_EQ(read.error, c.error);
-        EXPECT_EQ(read.bytes, c.outcome == ReadOutcome::kWhole ? kSettings : "");
-        EXPECT_EQ(calls.opens, c.opens);
-        EXPECT_EQ(clock.now_ms() - start, (c.opens - 1) * uint64_t{kReplaceRetryIntervalMs});
+        for (const bool item_file : {false, true}) {
+            SCOPED_TRACE(std::string(c.name) + (item_file ? ", item file" : ""));
+            ScratchDirectory dir;
+            ASSERT_TRUE(dir.write_file("QuillaWS.txt", kFileText));
+            StandInCalls calls;
+            calls.open_error = c.open_error;
+            calls.open_failures = c.open_failures;
+            calls.read_error = c.read_error;
+            calls.read_failures = c.read_failures;
+            FakeClock clock;  // moved only by the read's pauses
+            const uint64_t start = clock.now_ms();
+            const std::wstring path = widen(dir.file(c.file));
+            if (item_file) {
+                ItemDatabase db;
+                EXPECT_EQ(load_startup_items(db, path, c.retry_ms, calls, clock), c.outcome);
+                EXPECT_EQ(*db.snapshot(), c.outcome == ReadOutcome::kWhole ? sword : ItemTables{});
+                EXPECT_FALSE(db.unsaved());
+                EXPECT_EQ(db.item_file_unread(), c.outcome == ReadOutcome::kUnreadable);
+            } else {
+                const FileRead read = read_whole_file(path, c.retry_ms, calls, clock);
+                EXPECT_EQ(read.outcome, c.outcome);
+                EXPECT_EQ(read.error, c.error);
+                EXPECT_EQ(read.bytes, c.outcome == ReadOutcome::kWhole ? kFileText : "");
+            }
+            EXPECT_EQ(calls.opens, c.opens);
+            EXPECT_EQ(clock.now_ms() - start, (c.opens - 1) * uint64_t{kReplaceRetryIntervalMs});
+        }
     }
 }
 
@@ -129,7 +147,7 @@ TEST(FileRead, OnlyAMissingFileIsNoneAndAHeldOneIsTriedAgainForAboutTwoSeconds) 
 // of the same process does not keep Wine from reading: that case is the stand-ins'.)
 TEST(FileRead, ARealHoldLetGoWhileTheReadWaitsIsReadWhole) {
     ScratchDirectory dir;
-    ASSERT_TRUE(dir.write_file("QuillaWS.txt", kSettings));
+    ASSERT_TRUE(dir.write_file("QuillaWS.txt", kFileText));
     const std::wstring path = widen(dir.file("QuillaWS.txt"));
     UniqueFile held = test_support::hold_file_exclusively(dir.file("QuillaWS.txt"));
     ASSERT_TRUE(held);
@@ -165,7 +183,7 @@ TEST(FileRead, ARealHoldLetGoWhileTheReadWaitsIsReadWhole) {
     reader.join();
     ASSERT_TRUE(seen) << "the read did not wait for the file";
     EXPECT_EQ(read.outcome, ReadOutcome::kWhole);
-    EXPECT_EQ(read.bytes, kSettings);
+    EXPECT_EQ(read.bytes, kFileText);
 }
 
 // What the program takes without waiting: a missing file, an empty one, a folder, and a

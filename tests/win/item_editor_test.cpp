@@ -82,12 +82,14 @@ class ItemEditorWindow : public ::testing::Test {
         owner_ = CreateWindowExA(0, "STATIC", "owner", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
                                  GetModuleHandleA(nullptr), nullptr);
         item_database().replace(sample_tables());
+        item_database().mark_saved(sample_tables());  // as read at start
         editor_ = open_item_editor(owner_);
         ASSERT_NE(editor_, nullptr);
     }
     void TearDown() override {
         DestroyWindow(owner_);  // and the editor it owns
         item_database().replace({});
+        item_database().mark_saved({});
     }
 
     // A new editor window that offers names and whose right-click menu menu_ answers.
@@ -463,9 +465,13 @@ TEST_F(ItemEditorWindow, LoadAndDropReplaceTheFilesCategoriesOnly) {
     EXPECT_EQ(text(kItemEditorNameId), "");
 }
 
+// 初期化 with no items.txt changes nothing and says so.
 TEST_F(ItemEditorWindow, ResetRereadsItemsTxtAndChangesNothingWhenItIsMissing) {
     InWorkingDirectory cwd(dir_.path());
-    click(kItemEditorResetId);
+    const test_support::SeenBox box =
+        test_support::answer_box(GetCurrentProcessId(), IDOK, [&] { click(kItemEditorResetId); });
+    EXPECT_EQ(box.text,
+              "items.txt を読み込めませんでした。ファイルの名前と場所を確かめてください。");
     EXPECT_EQ(live(), sample_tables());
     EXPECT_EQ(rows().size(), 4u);
 

@@ -36,16 +36,9 @@ TEST(ItemFileOnDisk, WriteThenStartupReadReproducesEveryTable) {
               "お守り,いやしのお守り,\n");
     ItemDatabase db;
     InWorkingDirectory cwd(dir.path());
-    EXPECT_TRUE(load_startup_items(db));
+    EXPECT_EQ(load_startup_items(db, L"items.txt"), ReadOutcome::kWhole);
     EXPECT_EQ(*db.snapshot(), sample_tables());
-}
-
-TEST(ItemFileOnDisk, AMissingFileLeavesTheTablesEmpty) {
-    ScratchDirectory dir;
-    ItemDatabase db;
-    InWorkingDirectory cwd(dir.path());
-    EXPECT_FALSE(load_startup_items(db));
-    EXPECT_EQ(*db.snapshot(), ItemTables{});
+    EXPECT_FALSE(db.unsaved());
 }
 
 // A save refused up front (read-only, a folder in the way) and one whose temporary file
@@ -137,7 +130,7 @@ TEST(ItemFileOnDisk, AFileSavedAsUtf8ReadsAsTheSameText) {
         ASSERT_TRUE(dir.write_file("items.txt", c.bytes));
         ItemDatabase db;
         InWorkingDirectory cwd(dir.path());
-        EXPECT_TRUE(load_startup_items(db));
+        EXPECT_EQ(load_startup_items(db, L"items.txt"), ReadOutcome::kWhole);
         ItemTables got = *db.snapshot();
         if (c.utf8) {  // the line with é, under whatever name the conversion gave it
             EXPECT_EQ(std::erase_if(got.weapon, [](const auto& e) { return e.first[0] == 'J'; }),

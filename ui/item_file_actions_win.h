@@ -1,0 +1,31 @@
+// The item tables and their files on the player's word: a save (never over an item file
+// that was never read, unasked), the question about unsaved changes when the item editor
+// or the program closes, and at start the offer of the changes kept over an end the
+// player did not choose.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace quilla {
+
+// Writes the live item tables to path (保存, or yes to the question about unsaved
+// changes). Over "items.txt" that could not be read at start, it first asks whether to
+// write over it all the same; a failed save is told. Boxes are owned by owner. True when
+// the file was written: the live tables are then the saved ones.
+bool save_items(HWND owner, const std::wstring& path);
+
+// With unsaved item changes, asks (in a box owned by owner) whether to save them to path:
+// yes saves, no lets them be, cancel keeps the window. exiting: the program ends on the
+// player's word, so no lets go of them for good (they are not kept for the next start).
+// True when the window may close.
+bool unsaved_items_allow_close(HWND owner, const std::wstring& path, bool exiting);
+
+// At start, before the overlay opens: when the recovery file kept unsaved changes,
+// offers them back; yes makes them the live tables (unsaved changes still, so the next
+// exit asks), no removes the file. False when the file is there but could not be read:
+// the program then leaves it alone.
+bool offer_kept_items();
+
+}  // namespace quilla

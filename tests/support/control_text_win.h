@@ -9,13 +9,24 @@
 
 namespace quilla::test_support {
 
-inline std::string control_text(HWND control) {
-    const LRESULT length = SendMessageA(control, WM_GETTEXTLENGTH, 0, 0);
-    std::string text(static_cast<std::size_t>(length > 0 ? length : 0) + 1, '\0');
+template <typename Char>
+std::basic_string<Char> text_asked_of(HWND control,
+                                      LRESULT(WINAPI* send)(HWND, UINT, WPARAM, LPARAM)) {
+    const LRESULT length = send(control, WM_GETTEXTLENGTH, 0, 0);
+    std::basic_string<Char> text(static_cast<std::size_t>(length > 0 ? length : 0) + 1, Char{});
     const LRESULT got =
-        SendMessageA(control, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+        send(control, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
     text.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
     return text;
+}
+
+inline std::string control_text(HWND control) {
+    return text_asked_of<char>(control, &SendMessageA);
+}
+
+// The same, in wide characters as the window holds them.
+inline std::wstring control_wide_text(HWND control) {
+    return text_asked_of<wchar_t>(control, &SendMessageW);
 }
 
 }  // namespace quilla::test_support

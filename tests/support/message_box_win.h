@@ -20,6 +20,7 @@ struct SeenBox {
     HWND box = nullptr;
     std::string caption;
     std::string text;
+    std::wstring wide_text;  // the text as the box holds it, letters outside code page 932 too
     HWND owner = nullptr;
     std::string buttons;  // "Y", "N", "O" for each of Yes, No and OK the box has
     ULONGLONG shown_at = 0;
@@ -72,6 +73,7 @@ class BoxAnswerer {
         seen.owner = GetWindow(box, GW_OWNER);
         for (HWND child = nullptr; (child = FindWindowExA(box, child, "Static", nullptr));) {
             seen.text += control_text(child);
+            seen.wide_text += control_wide_text(child);
         }
         for (auto [id, name] : {std::pair{IDYES, "Y"}, {IDNO, "N"}, {IDOK, "O"}}) {
             seen.buttons += GetDlgItem(box, id) ? name : "";

@@ -133,9 +133,10 @@ class ItemEditorWindow : public ::testing::Test {
         return static_cast<int>(SendMessageA(control(kItemEditorListId), LVM_GETNEXTITEM,
                                              static_cast<WPARAM>(-1), LVNI_SELECTED));
     }
+    // As a click on the row does: selected and the list's focused item.
     void select_row(int row) const {
         LVITEMA state{};
-        state.stateMask = state.state = LVIS_SELECTED;
+        state.stateMask = state.state = LVIS_SELECTED | LVIS_FOCUSED;
         SendMessageA(control(kItemEditorListId), LVM_SETITEMSTATE, row,
                      reinterpret_cast<LPARAM>(&state));
     }
@@ -514,6 +515,92 @@ TEST_F(ItemEditorWindow, DeleteWithTheKeyAndFromTheMenu) {
     erase(want, Category::kWeapon, "鉄の斧");
     erase(want, Category::kWeapon, "木の剣");
     EXPECT_EQ(live(), want);
+}
+
+// A name the item file could not give back is refused at 適用 with a box that says why,
+// whether typed, renaming a row, or chosen from the list's menu: one with a comma (the
+// file's name ends there), or with a letter Shift-JIS has no form for, named in the box
+// (never stored as a look-alike or "?"). Nothing changes.
+TEST_F(ItemEditorWindow, ApplyRefusesANameTheItemFileCannotHold) {
+    const std::wstring comma =
+        widen("名前に半角のカンマ「,」は使えません。items.txt では「,」で名前が終わるためです。");
+    const auto outside = [](const wchar_t* letter) {
+        return widen("名前の「") + letter +
+               widen("」は Shift-JIS にない文字なので使えません。別の文字に置き換えてください。");
+    };
+    reopen(&unrecognised_host_names);
+    const UniqueWindow host = test_support::local_inventory({"剣,改 (Ｅ)"});
+    menu_.choice = "剣,改";
+    right_click(-1);
+    ASSERT_EQ(text(kItemEditorNameId), "剣,改");
+    const struct {
+        const char* what;
+        const wchar_t* name;  // typed; null: the name chosen from the menu
+        int row;              // selected, or -1 to add
+        std::wstring text;
+    } cases[] = {
+        {"chosen from the menu", nullptr, -1, comma},
+        {"typed, renaming a row", L"鉄の剣,改", 0, comma},
+        {"a letter with an accent", L"Épée", -1, outside(L"É")},
+        {"the wave dash, renaming a row", L"剣〜", 1, outside(L"〜")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        if (c.row >= 0) {
+            select_row(c.row);
+        }
+        if (c.name) {
+            SetWindowTextW(control(kItemEditorNameId), c.name);
+        }
+        type(kItemEditorValueId, "3");
+        const test_support::SeenBox box = test_support::answer_box(
+            GetCurrentProcessId(), IDOK, [&] { click(kItemEditorApplyId); });
+        EXPECT_EQ(box.owner, editor_);
+        EXPECT_EQ(box.wide_text, c.text);
+        EXPECT_EQ(live(), sample_tables());
+        EXPECT_EQ(rows().size(), 4u);
+    }
+}
+
+// The list works like a list. A click (driven in the order Windows sends its steps: the
+// list takes the focus, then selects the row, then tells of the click) fills the edits
+// and leaves the focus in the list, so that the keys, sent where the focus is, work the
+// list: Delete removes the selected entry, the arrows move the selection. Enter and a
+// search hit move the focus to the value.
+TEST_F(ItemEditorWindow, SelectingARowLeavesTheFocusInTheList) {
+    HWND list = control(kItemEditorListId);
+    const auto key = [](WORD virtual_key) {
+        SendMessageA(GetFocus(), WM_KEYDOWN, virtual_key, 0);
+        SendMessageA(GetFocus(), WM_KEYUP, virtual_key, 0);
+    };
+    SetFocus(list);
+    select_row(1);
+    NMITEMACTIVATE clicked{};
+    clicked.hdr = {list, static_cast<UINT_PTR>(kItemEditorListId), static_cast<UINT>(NM_CLICK)};
+    clicked.iItem = 1;
+    SendMessageA(editor_, WM_NOTIFY, kItemEditorListId, reinterpret_cast<LPARAM>(&clicked));
+    EXPECT_EQ(GetFocus(), list);
+    EXPECT_EQ(text(kItemEditorNameId), "鉄の斧");
+    EXPECT_EQ(text(kItemEditorValueId), "3");
+
+    key(VK_DELETE);
+    EXPECT_EQ(rows(), (std::vector<std::string>{"鉄の剣=2", "銅の剣=4", "木の剣=1"}));
+    EXPECT_EQ(GetFocus(), list);
+
+    select_row(0);
+    key(VK_DOWN);
+    key(VK_DOWN);
+    EXPECT_EQ(selected_row(), 2);
+    EXPECT_EQ(text(kItemEditorNameId), "木の剣");
+    EXPECT_EQ(GetFocus(), list);
+    key(VK_RETURN);
+    EXPECT_EQ(GetFocus(), control(kItemEditorValueId));
+
+    SetFocus(list);
+    type(kItemEditorSearchTextId, "銅");
+    click(kItemEditorSearchId);
+    EXPECT_EQ(selected_row(), 1);
+    EXPECT_EQ(GetFocus(), control(kItemEditorValueId));
 }
 
 // The menu offers the names the overlay cannot recognise among a stand-in host's lines;

@@ -13,6 +13,7 @@
 #include "tests/e2e/overlay_fixture_win.h"
 #include "tests/support/control_text_win.h"
 #include "tests/support/keys_win.h"
+#include "tests/support/message_box_win.h"
 #include "tests/support/popup_menu_win.h"
 
 namespace quilla::e2e {
@@ -82,11 +83,7 @@ class Commands : public OverlayTest {
     // the overlay keeps it as the menu point and opens its popup menu, then closes the
     // menu without choosing anything.
     void open_and_close_menu_at(HWND overlay, POINT where) {
-        ASSERT_TRUE(SetCursorPos(where.x, where.y));
-        ASSERT_TRUE(wait_until([&] {
-            POINT now{};
-            return GetCursorPos(&now) && now.x == where.x && now.y == where.y;
-        }));
+        ASSERT_TRUE(test_support::move_cursor_to(where));
         POINT client = where;
         ScreenToClient(overlay, &client);
         PostMessageA(overlay, WM_RBUTTONUP, 0, MAKELPARAM(client.x, client.y));
@@ -193,6 +190,32 @@ TEST_F(Commands, SlotCountCommandsChangeTheItemOnTheLineUnderTheMenuPoint) {
     command(hwnd, kOptionShield);
     EXPECT_TRUE(wait_for_lines(hwnd, {weapon_line(9), "なし"}));
     close_overlay(hwnd);
+}
+
+// A slot-count change is an unsaved item change like the editor's: 終了 asks about it with
+// the editor closed, owned by the overlay. Cancel keeps the program running; yes writes
+// items.txt and ends.
+TEST_F(Commands, ExitAfterASlotCountCommandAsksWhetherToSaveTheItems) {
+    HWND hwnd = start_with_slot_items("Utsuwa=1\r\n", kSlotInventory,
+                                      {weapon_line(9), shield_line(9), "なし"});
+    ASSERT_NE(hwnd, nullptr);
+    open_and_close_menu_at(hwnd, point_on_line(hwnd, 0));
+    PostMessageA(hwnd, WM_COMMAND, kCommandSlotsUp, 0);
+    ASSERT_TRUE(wait_for_lines(hwnd, {weapon_line(10), shield_line(9), "なし"}));
+    for (const int answer : {IDCANCEL, IDYES}) {
+        SCOPED_TRACE(answer);
+        const test_support::SeenBox box =
+            test_support::answer_box(overlay_->process_id(), answer,
+                                     [&] { PostMessageA(hwnd, WM_COMMAND, kCommandExit, 0); });
+        EXPECT_EQ(box.owner, hwnd);
+        EXPECT_EQ(box.text, "保存していない変更があります。\r\nitems.txt に保存しますか？");
+        EXPECT_EQ(box.buttons, "YN");
+    }
+    EXPECT_EQ(overlay_->wait_exit(), 0u);
+    EXPECT_EQ(read_file(dir_.file("items.txt")),
+              std::optional<std::string>(
+                  "武器,ミスリルブレード,10\n盾,白銀のラウンド盾,9\n武器印,竜,1\n盾印,鉄,1\n"));
+    EXPECT_FALSE(read_file(dir_.file("items-unsaved.txt")).has_value());
 }
 
 TEST_F(Commands, WithTheWeaponHiddenTheTopLineIsTheShields) {

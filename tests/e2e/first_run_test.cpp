@@ -12,6 +12,8 @@
 #include "tests/e2e/overlay_fixture_win.h"
 #include "tests/support/control_text_win.h"
 #include "tests/support/drive_alias_win.h"
+#include "tests/support/keys_win.h"
+#include "tests/support/message_box_win.h"
 #include "ui/item_editor_ids.h"
 
 namespace quilla::e2e {
@@ -83,19 +85,19 @@ TEST_F(FirstRun, ApplyOnTheEmptyWeaponTableMakesTheOverlayShowTheWeapon) {
 }
 
 // Entries applied in the item editor and not saved: the end of a Windows session and a
-// close by another program end the program without a question (only 終了 asks).
-TEST_F(FirstRun, UnsavedEntriesAskNothingAtTheSessionEndOrAnotherProgramsClose) {
+// close by another program end the program without a question (only 終了 asks), and keep
+// them in items-unsaved.txt, never in items.txt. The next start offers them back: yes puts
+// them in the tables as unsaved changes (the editor lists them, 終了 asks again, and no
+// there lets them go for good); no removes the file.
+TEST_F(FirstRun, UnsavedEntriesOutliveTheSessionEndOrAnotherProgramsCloseAndAreOfferedBack) {
     for (const bool session_end : {true, false}) {
-        SCOPED_TRACE(session_end ? "session end" : "another program's close");
+        SCOPED_TRACE(session_end ? "session end, then yes" : "another program's close, then no");
         HWND hwnd = start_overlay();
         ASSERT_NE(hwnd, nullptr);
-        command(hwnd, kCommandItemEditor);
-        HWND editor = overlay_->find_own_window("ItemEditorDialog", "アイテムエディタ");
+        HWND editor = open_editor(hwnd);
         ASSERT_NE(editor, nullptr);
-        SendMessageA(GetDlgItem(editor, kItemEditorNameId), WM_SETTEXT, 0,
-                     reinterpret_cast<LPARAM>("ミスリルブレード"));
-        SendMessageA(GetDlgItem(editor, kItemEditorValueId), WM_SETTEXT, 0,
-                     reinterpret_cast<LPARAM>("5"));
+        set_text(editor, kItemEditorNameId, "ミスリルブレード");
+        set_text(editor, kItemEditorValueId, "5");
         SendMessageA(GetDlgItem(editor, kItemEditorApplyId), BM_CLICK, 0, 0);
         ASSERT_EQ(ListView_GetItemCount(GetDlgItem(editor, kItemEditorListId)), 1);
         if (session_end) {
@@ -112,7 +114,72 @@ TEST_F(FirstRun, UnsavedEntriesAskNothingAtTheSessionEndOrAnotherProgramsClose) 
             EXPECT_EQ(close_overlay(hwnd), 0u);
         }
         EXPECT_FALSE(read_file(dir_.file("items.txt")).has_value());
+        EXPECT_EQ(read_file(dir_.file("items-unsaved.txt")),
+                  std::optional<std::string>("武器,ミスリルブレード,5\n"));
+
+        overlay_ =
+            test_support::start_overlay_process(to_windows_path(QUILLA_EXE_PATH), dir_.path());
+        const test_support::SeenBox offer =
+            test_support::answer_box(overlay_->process_id(), session_end ? IDYES : IDNO, [] {});
+        EXPECT_EQ(
+            offer.text,
+            "前回の終了のとき、保存していなかったアイテムの表の変更を items-unsaved.txt に"
+            "残しました。\r\n表に戻しますか？（［いいえ］を選ぶと、このファイルを削除します）");
+        hwnd = test_support::wait_for_overlay_window(*overlay_);
+        ASSERT_NE(hwnd, nullptr);
+        if (session_end) {
+            editor = open_editor(hwnd);
+            ASSERT_NE(editor, nullptr);
+            EXPECT_EQ(ListView_GetItemCount(GetDlgItem(editor, kItemEditorListId)), 1);
+            const test_support::SeenBox exit =
+                test_support::answer_box(overlay_->process_id(), IDNO,
+                                         [&] { PostMessageA(hwnd, WM_COMMAND, kCommandExit, 0); });
+            EXPECT_EQ(exit.text, "保存していない変更があります。\r\nitems.txt に保存しますか？");
+        } else {
+            EXPECT_FALSE(read_file(dir_.file("items-unsaved.txt")).has_value());
+            PostMessageA(hwnd, WM_COMMAND, kCommandExit, 0);  // nothing to ask
+        }
+        EXPECT_EQ(overlay_->wait_exit(), 0u);
+        EXPECT_FALSE(read_file(dir_.file("items.txt")).has_value());
+        EXPECT_FALSE(read_file(dir_.file("items-unsaved.txt")).has_value());
     }
+}
+
+// The editor's list as the keyboard works it, typed where the focus is: a click on a row
+// leaves the focus in the list, the down arrow moves the selection down the rows (the
+// edits following) and Delete removes the selected entry, never a digit of the value box.
+TEST_F(FirstRun, TheArrowKeysAndDeleteWorkTheEditorsList) {
+    write_items("武器,鉄の剣,2\n武器,鉄の斧,3\n武器,銅の剣,4\n");
+    HWND hwnd = start_overlay();
+    ASSERT_NE(hwnd, nullptr);
+    HWND editor = open_editor(hwnd);
+    ASSERT_NE(editor, nullptr);
+    HWND list = GetDlgItem(editor, kItemEditorListId);
+    const auto edits = [&] {
+        return test_support::control_text(GetDlgItem(editor, kItemEditorNameId)) + "=" +
+               test_support::control_text(GetDlgItem(editor, kItemEditorValueId));
+    };
+    ASSERT_TRUE(test_support::click_list_row(list, 0));
+    ASSERT_TRUE(wait_until([&] { return edits() == "鉄の剣=2"; }))
+        << "the click selected " << edits();
+    const auto type = [&](WORD key) {
+        ASSERT_TRUE(test_support::send_key(key));
+        ASSERT_TRUE(test_support::send_key(key, KEYEVENTF_KEYUP));
+        test_support::sync_with(editor);
+    };
+    type(VK_DOWN);
+    EXPECT_TRUE(wait_until([&] { return edits() == "鉄の斧=3"; })) << edits();
+    type(VK_DOWN);
+    EXPECT_TRUE(wait_until([&] { return edits() == "銅の剣=4"; })) << edits();
+    type(VK_DELETE);
+    EXPECT_TRUE(wait_until([&] { return ListView_GetItemCount(list) == 2; }))
+        << "Delete did not remove the entry";
+    const test_support::SeenBox exit = test_support::answer_box(
+        overlay_->process_id(), IDYES, [&] { PostMessageA(hwnd, WM_COMMAND, kCommandExit, 0); });
+    EXPECT_EQ(exit.text, "保存していない変更があります。\r\nitems.txt に保存しますか？");
+    EXPECT_EQ(overlay_->wait_exit(), 0u);
+    EXPECT_EQ(read_file(dir_.file("items.txt")),
+              std::optional<std::string>("武器,鉄の剣,2\n武器,鉄の斧,3\n"));
 }
 
 // A second start where a copy runs ends at once with exit code 0, with no window and no

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "app/command_ids.h"
 #include "tests/e2e/e2e_support_win.h"
 #include "tests/e2e/screen_win.h"
 #include "tests/support/overlay_process_win.h"
@@ -78,6 +79,19 @@ class OverlayTest : public ::testing::Test {
             0)
             << "command " << id << " not handled";
     }
+
+    // Chooses アイテムエディタ起動 and returns the editor's window; null when none opened.
+    HWND open_editor(HWND overlay) {
+        command(overlay, kCommandItemEditor);
+        HWND editor = overlay_->find_own_window("ItemEditorDialog");
+        EXPECT_NE(editor, nullptr) << "the item editor did not open";
+        return editor;
+    }
+    static void set_text(HWND dialog, int id, const std::string& text) {
+        SendMessageA(GetDlgItem(dialog, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    }
+    // Presses a button as a click does: posted, so that a box it shows holds no one.
+    static void press(HWND dialog, int id) { PostMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
 
     void write_settings(const std::string& text) {
         ASSERT_TRUE(dir_.write_file("QuillaWS.txt", text));

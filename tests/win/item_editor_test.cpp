@@ -359,7 +359,7 @@ TEST_F(ItemEditorWindow, AFailedSaveTellsWhyInABoxOfTheEditorAndKeepsTheTables) 
          "を保存できませんでした。\r\nほかのプログラムが使用中です。そのプログラムを閉じてから、"
          "もう一度試してください。"},
         {"no such folder", kNoFolder,
-         "を保存できませんでした。\r\nフォルダーが見つかりません。フォルダーの名前と場所を"
+         "を保存できませんでした。\r\nフォルダが見つかりません。フォルダの名前と場所を"
          "確かめてください。"},
     };
     for (const auto& c : cases) {

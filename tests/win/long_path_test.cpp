@@ -171,15 +171,15 @@ TEST(LongPath, EachSaveFailureHasItsOwnPhrase) {
         {SaveFailure::kInUse,
          "ほかのプログラムが使用中です。そのプログラムを閉じてから、もう一度試してください。"},
         {SaveFailure::kAccessDenied,
-         "書き込む権限がありません。フォルダーを C:\\Games など書き込める場所へ移してください。"},
+         "書き込む権限がありません。フォルダを C:\\Games など書き込める場所へ移してください。"},
         {SaveFailure::kDiskFull,
          "ディスクの空きが足りません。いらないファイルを消して空きを作ってください。"},
         {SaveFailure::kNoFolder,
-         "フォルダーが見つかりません。フォルダーの名前と場所を確かめてください。"},
+         "フォルダが見つかりません。フォルダの名前と場所を確かめてください。"},
         {SaveFailure::kPathTooLong,
-         "パスが長すぎます。フォルダーを C:\\Games など短いパスの場所へ移してください。"},
+         "パスが長すぎます。フォルダを C:\\Games など短いパスの場所へ移してください。"},
         {SaveFailure::kOther,
-         "書き込みに失敗しました。保存先のフォルダーとディスクを確かめてください。"},
+         "書き込みに失敗しました。保存先のフォルダとディスクを確かめてください。"},
     };
     for (const auto& c : cases) {
         EXPECT_STREQ(save_failure_phrase(c.why), c.phrase) << static_cast<int>(c.why);

@@ -7,10 +7,11 @@
 #include "base/com_apartment_win.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-    // Before anything else: a second copy in this folder ends without a window and
-    // without reading or writing a file, and leaves the first one as it is.
-    const quilla::FolderClaim claim = quilla::claim_working_directory();
-    if (claim.another_copy_runs) {
+    // Before anything else: a second copy in this folder ends without reading or writing
+    // a file, and leaves the first one as it is; when the first is another user's or runs
+    // with other rights, a box says so first.
+    quilla::FolderClaim claim = quilla::claim_working_directory();
+    if (quilla::yield_to_another_copy(claim)) {
         return 0;
     }
     // Told of the session's end before the host is, so the host's height is given back

@@ -6,8 +6,10 @@
 #include <string>
 
 #include "app/folder_claim_name.h"
+#include "app/overlay_window_win.h"
 #include "base/code_page_win.h"
 #include "base/file_win.h"
+#include "base/program_texts.h"
 #include "base/trace_win.h"
 #include "config/settings.h"
 
@@ -94,7 +96,7 @@ std::vector<std::string> claim_names(FolderClaimCalls& calls) {
     return names;
 }
 
-enum class Outcome { kHeld, kAnotherCopy, kRefused };
+enum class Outcome { kHeld, kAnotherCopy, kOutOfReach, kRefused };
 
 // Makes the named mutex in one namespace. A mutex another copy made with higher rights is
 // out of reach (access denied) but there: it is found by opening it, which a namespace
@@ -116,8 +118,7 @@ Outcome claim_in(FolderClaimCalls& calls, const std::wstring& name, FolderClaim&
     SetLastError(ERROR_SUCCESS);
     const UniqueKernelHandle existing(calls.open_mutex(SYNCHRONIZE, FALSE, name.c_str()));
     const DWORD open_error = GetLastError();
-    return existing || open_error == ERROR_ACCESS_DENIED ? Outcome::kAnotherCopy
-                                                         : Outcome::kRefused;
+    return existing || open_error == ERROR_ACCESS_DENIED ? Outcome::kOutOfReach : Outcome::kRefused;
 }
 
 }  // namespace
@@ -132,8 +133,9 @@ FolderClaim claim_working_directory(FolderClaimCalls& calls) {
             if (outcome == Outcome::kRefused) {
                 outcome = claim_in(calls, L"Local\\" + widen(name), claim);
             }
-            if (outcome == Outcome::kAnotherCopy) {
+            if (outcome == Outcome::kAnotherCopy || outcome == Outcome::kOutOfReach) {
                 claim.another_copy_runs = true;
+                claim.out_of_reach = outcome == Outcome::kOutOfReach;
                 return claim;
             }
         }
@@ -141,6 +143,27 @@ FolderClaim claim_working_directory(FolderClaimCalls& calls) {
         trace_exception("claim_working_directory");
     }
     return claim;
+}
+
+bool yield_to_another_copy(FolderClaim& claim, FolderClaimCalls& calls) {
+    if (!claim.another_copy_runs) {
+        return false;
+    }
+    // Not held while the box waits for the player: a copy started meanwhile finds the
+    // folder's owner, not this copy on its way out.
+    claim.mutexes.clear();
+    if (claim.out_of_reach) {
+        try {
+            if (calls.message_box(nullptr, widen(texts::kFolderOutOfReach).c_str(),
+                                  widen(kOverlayTitle).c_str(),
+                                  MB_OK | MB_ICONWARNING | MB_SETFOREGROUND) == 0) {
+                trace_failure("yield_to_another_copy", "MessageBoxW");
+            }
+        } catch (...) {
+            trace_exception("yield_to_another_copy");
+        }
+    }
+    return true;
 }
 
 }  // namespace quilla

@@ -18,6 +18,9 @@ namespace quilla {
 struct FolderClaim {
     std::vector<UniqueKernelHandle> mutexes;
     bool another_copy_runs = false;  // the folder is another copy's: end at once
+    // ... and its claim is out of this one's reach (access denied): the copy is another
+    // user's, or runs as administrator while this one does not
+    bool out_of_reach = false;
 };
 
 // The calls the claim makes; tests pass their own.
@@ -45,6 +48,9 @@ class FolderClaimCalls {
     virtual HANDLE open_mutex(DWORD access, BOOL inherit, LPCWSTR name) {
         return OpenMutexW(access, inherit, name);
     }
+    virtual int message_box(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type) {
+        return MessageBoxW(owner, text, caption, type);
+    }
 };
 
 // Claims the working directory with named mutexes that every spelling of the folder names
@@ -55,5 +61,11 @@ class FolderClaimCalls {
 // namespace, so copies in other sessions count; where Windows refuses that namespace, in
 // the session's. Touches no file. When no mutex can be made, the program runs as before.
 FolderClaim claim_working_directory(FolderClaimCalls& calls = system_calls<FolderClaimCalls>());
+
+// Whether this copy must end because the folder is another copy's. Lets go of its own
+// claims first; when the other copy is out of reach, a box with no owner says so before it
+// returns (the same user's second start ends silently).
+bool yield_to_another_copy(FolderClaim& claim,
+                           FolderClaimCalls& calls = system_calls<FolderClaimCalls>());
 
 }  // namespace quilla

@@ -7,8 +7,10 @@
 
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <optional>
 #include <thread>
+#include <utility>
 
 #include "base/code_page_win.h"
 #include "base/message_wait_win.h"
@@ -44,36 +46,49 @@ std::optional<WSANETWORKEVENTS> wait_for(const Connection& c, long wanted, Clock
     return std::nullopt;
 }
 
+// What a lookup's thread shares with the check. A name server that does not answer can
+// hold getaddrinfo for far longer than the check's bound, so a check that gives up leaves
+// the thread to end by itself: neither waits for the other, and whichever lets go last
+// frees the state, the sockets library's use count included.
+struct PendingLookup {
+    explicit PendingLookup(std::string name) : host(std::move(name)) {}
+    const std::string host;
+    const WinsockSession session;  // the library stays started until the lookup has ended
+    const UniqueKernelHandle done{CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+    UniqueAddressList found;  // set before done; freed before the session ends
+};
+
 // Looks the host up (IPv4, stream sockets) on a thread of its own while this thread serves
-// sent messages: without a name server answering, a lookup can take many seconds. It has
-// no time limit of its own. Null when the name does not resolve.
-UniqueAddressList look_up(const std::string& host, Clock& clock) {
-    addrinfo hints{};
-    hints.ai_family = AF_INET;
-    hints.ai_socktype = SOCK_STREAM;
-    addrinfo* found = nullptr;
-    int error = EAI_FAIL;
-    const auto resolve = [&] { error = getaddrinfo(host.c_str(), "http", &hints, &found); };
-    UniqueKernelHandle done(CreateEventW(nullptr, TRUE, FALSE, nullptr));
-    std::thread lookup;
-    if (done) {
-        try {
-            lookup = std::thread([&] {
-                resolve();
-                SetEvent(done.get());
-            });
-        } catch (...) {
-            trace_exception("look_up");
-            // No thread: the lookup runs here below.
-        }
+// sent messages, until the clock reaches end. Null when the name does not resolve in time.
+UniqueAddressList look_up(const std::string& host, NameLookupCalls& calls, Clock& clock,
+                          uint64_t end) {
+    const auto lookup = std::make_shared<PendingLookup>(host);
+    if (!lookup->session.started() || !lookup->done) {
+        return {};
     }
-    if (lookup.joinable()) {
-        wait_serving_sent_messages(done.get(), clock, UINT64_MAX);
-        lookup.join();  // at once when the wait saw the event, else when the lookup ends
-    } else {
-        resolve();
+    try {
+        std::thread([lookup, &calls] {
+            addrinfo hints{};
+            hints.ai_family = AF_INET;
+            hints.ai_socktype = SOCK_STREAM;
+            addrinfo* found = nullptr;
+            const int error = calls.get_address_info(lookup->host.c_str(), "http", &hints, &found);
+            if (error == 0) {
+                lookup->found.reset(found);
+            } else {
+                trace_failure("look_up", "getaddrinfo", static_cast<DWORD>(error));
+            }
+            SetEvent(lookup->done.get());
+        }).detach();
+    } catch (...) {
+        trace_exception("look_up");  // no thread: no lookup, rather than one without a bound
+        return {};
     }
-    return UniqueAddressList(error == 0 ? found : nullptr);
+    if (!wait_serving_sent_messages(lookup->done.get(), clock, end)) {
+        trace_failure("look_up", "getaddrinfo", WAIT_TIMEOUT);  // still running, or the wait failed
+        return {};
+    }
+    return std::move(lookup->found);
 }
 
 bool would_block() noexcept {
@@ -189,19 +204,19 @@ class ShiftJisChunks final : public ChunkConversion {
 
 }  // namespace
 
-UpdateCheckResult check_for_update(std::string_view own_version, Clock& clock) {
+UpdateCheckResult check_for_update(std::string_view own_version, Clock& clock,
+                                   NameLookupCalls& lookup) {
     const std::optional<UpdateServer> server =
         update_server(update_host(), environment_variable(kUpdateServerVariable));
     WinsockSession session;
     if (!server || !session.started()) {
         return {};
     }
-    UniqueAddressList addresses = look_up(server->host, clock);
+    const uint64_t end = clock.now_ms() + kUpdateCheckTimeoutMs;
+    UniqueAddressList addresses = look_up(server->host, lookup, clock, end);
     if (!addresses) {
         return {};
     }
-
-    const uint64_t end = clock.now_ms() + kUpdateCheckTimeoutMs;
     const Connection connection = connect_to_any(addresses.get(), server->port, clock, end);
     addresses.reset();
     if (!connection.socket || !send_all(connection, worklist_request(*server), clock, end)) {

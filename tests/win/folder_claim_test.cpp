@@ -29,7 +29,7 @@ struct Folder {
 enum class Answer {
     kNew,      // made
     kExists,   // made before by another copy
-    kDenied,   // access denied, and the mutex is there (a copy with higher rights)
+    kDenied,   // access denied, and the mutex is there (another user's copy, or an elevated one)
     kRefused,  // access denied, and no such mutex (the namespace refuses new objects)
     kOther,    // another failure
 };
@@ -106,7 +106,12 @@ class FakeClaimCalls : public FolderClaimCalls {
         return nullptr;
     }
 
-    std::vector<std::string> calls;  // "create NAME" / "open NAME"
+    int message_box(HWND owner, LPCWSTR text, LPCWSTR caption, UINT) override {
+        calls.push_back((owner ? "owned box " : "box ") + narrow(caption) + ": " + narrow(text));
+        return IDOK;
+    }
+
+    std::vector<std::string> calls;  // "create NAME" / "open NAME" / "box CAPTION: TEXT"
 
   private:
     Folder folder_;
@@ -150,12 +155,15 @@ TEST(FolderClaim, NamesTheFolderByWhatTheFileSystemSaysAndFallsBackPerNamespace)
          {g + id, g + final_path},
          true,
          1},
-        {"a copy with higher rights holds it",
+        {"a copy of another user or with higher rights holds it: says why",
          {},
-         {Answer::kDenied},
-         {g + id, "open Global\\" + id},
+         {Answer::kNew, Answer::kDenied},
+         {g + id, g + final_path, "open Global\\" + final_path,
+          "box Quilla WS: "
+          "このフォルダーでは、ほかのユーザーまたは別の権限（管理者として実行など）で"
+          "起動した Quilla WS が動いています。設定ファイルが同じになるため、こちらは終了します。"},
          true,
-         0},
+         1},
         {"the global namespace refused: the session's",
          {},
          {Answer::kRefused, Answer::kNew, Answer::kRefused, Answer::kNew},
@@ -185,10 +193,11 @@ TEST(FolderClaim, NamesTheFolderByWhatTheFileSystemSaysAndFallsBackPerNamespace)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         FakeClaimCalls fakes(c.folder, c.answers);
-        const FolderClaim claim = claim_working_directory(fakes);
-        EXPECT_EQ(fakes.calls, c.calls);
-        EXPECT_EQ(claim.another_copy_runs, c.another_copy_runs);
+        FolderClaim claim = claim_working_directory(fakes);
         EXPECT_EQ(claim.mutexes.size(), c.held);
+        EXPECT_EQ(yield_to_another_copy(claim, fakes), c.another_copy_runs);
+        EXPECT_EQ(fakes.calls, c.calls);
+        EXPECT_EQ(claim.mutexes.empty(), c.another_copy_runs || c.held == 0) << "not let go";
     }
 }
 

@@ -144,56 +144,82 @@ TEST(UpdateCheck, OffersANewerVersionOrShowsTheVersionWithinTheBound) {
     }
 }
 
-TEST(UpdateCheck, AnswersSentMessagesAndLeavesPostedOnesWhileWaitingForASilentServer) {
+// A name server that answers when the test lets it go (at once if it answers); notes the thread.
+class HeldLookup : public NameLookupCalls {
+  public:
+    explicit HeldLookup(bool answers) : let_go(CreateEventA(nullptr, TRUE, answers, nullptr)) {}
+    int get_address_info(PCSTR host, PCSTR service, const ADDRINFOA* hints,
+                         PADDRINFOA* found) override {
+        thread.reset(OpenThread(SYNCHRONIZE, FALSE, GetCurrentThreadId()));
+        let_go_in_time = WaitForSingleObject(let_go.get(), test_support::deadline_ms(10000)) == 0;
+        return NameLookupCalls::get_address_info(host, service, hints, found);
+    }
+    UniqueKernelHandle let_go;
+    UniqueKernelHandle thread;
+    bool let_go_in_time = false;  // rather than when the lookup gave up waiting
+};
+
+TEST(UpdateCheck, AnswersSentMessagesAndLeavesPostedOnesWhileWaitingForASilentServerOrNameServer) {
     // A window of this thread, as the overlay is of the primary thread; a message posted
     // to it before the check must still be there after.
     UniqueWindow window(CreateWindowExA(0, "STATIC", "overlay", WS_POPUP, 0, 0, 10, 10, nullptr,
                                         nullptr, nullptr, nullptr));
     ASSERT_NE(window.get(), nullptr);
     constexpr UINT kPosted = WM_APP + 7;
-    ASSERT_TRUE(PostMessageA(window.get(), kPosted, 0, 0));
 
     // Messages are sent one after the other, each once the last was answered, for as long
     // as the check's bound in real time; then the check's clock reaches the bound. A wait
     // that served them only when it looks at the queue (once a second) could answer about
     // ten in that time, one that serves them at once answers them all.
     constexpr int kSends = 3 * static_cast<int>(kUpdateCheckTimeoutMs / 1000);
-    WorklistServer server("", true, true);  // takes the request, never answers
-    UniqueKernelHandle checking(CreateEventA(nullptr, TRUE, FALSE, nullptr));
-    BoundClock clock;
-    std::atomic<bool> checked{false};
-    DWORD_PTR answer = 0;
-    bool answered = false;
-    bool answered_during_the_check = false;
-    int answers = 0;
-    std::thread sender([&] {
-        WaitForSingleObject(checking.get(), 5000);
-        const ULONGLONG start = GetTickCount64();
-        for (answered = true;
-             answered && answers < kSends && GetTickCount64() - start < kUpdateCheckTimeoutMs;
-             answers += answered) {
-            answered = SendMessageTimeoutA(window.get(), WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL, 5000,
-                                           &answer) != 0;
-        }
-        answered_during_the_check = !checked;
-        clock.move_to_the_bound();
-    });
-    SetEvent(checking.get());
-    const UpdateCheckResult result = check_for_update("1.6.0", clock);
-    checked = true;
-    sender.join();
+    struct Case {
+        const char* what;
+        bool name_server_answers;
+    } cases[] = {{"a silent server", true}, {"a silent name server", false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ASSERT_TRUE(PostMessageA(window.get(), kPosted, 0, 0));
+        WorklistServer server("", true, c.name_server_answers);  // never answers
+        HeldLookup lookup(c.name_server_answers);
+        UniqueKernelHandle checking(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+        BoundClock clock;
+        std::atomic<bool> checked{false};
+        DWORD_PTR answer = 0;
+        bool answered = false;
+        bool answered_during_the_check = false;
+        int answers = 0;
+        std::thread sender([&] {
+            WaitForSingleObject(checking.get(), 5000);
+            const ULONGLONG start = GetTickCount64();
+            for (answered = true;
+                 answered && answers < kSends && GetTickCount64() - start < kUpdateCheckTimeoutMs;
+                 answers += answered) {
+                answered = SendMessageTimeoutA(window.get(), WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL,
+                                               5000, &answer) != 0;
+            }
+            answered_during_the_check = !checked;
+            clock.move_to_the_bound();
+        });
+        SetEvent(checking.get());
+        const UpdateCheckResult result = check_for_update("1.6.0", clock, lookup);
+        checked = true;
+        sender.join();
 
-    EXPECT_EQ(result.result, -1);
-    EXPECT_GE(clock.latest_read(), kStartMs + kUpdateCheckTimeoutMs)
-        << "the check did not wait for the server";
-    ASSERT_TRUE(answered) << "a message sent during the check was not answered within 5 s";
-    EXPECT_EQ(answer, 7u);  // "overlay"
-    EXPECT_TRUE(answered_during_the_check) << "answered only after the check";
-    EXPECT_EQ(answers, kSends) << "sent messages waited";
-    EXPECT_NE(server.request().find("GET /worklist.txt"), std::string::npos);
-    MSG msg;
-    EXPECT_TRUE(PeekMessageA(&msg, window.get(), kPosted, kPosted, PM_REMOVE))
-        << "the check took a posted message off the queue";
+        EXPECT_EQ(result.result, -1);
+        EXPECT_GE(clock.latest_read(), kStartMs + kUpdateCheckTimeoutMs)
+            << "the check gave up before the bound";
+        ASSERT_TRUE(answered) << "a message sent during the check was not answered within 5 s";
+        EXPECT_EQ(answer, 7u);  // "overlay"
+        EXPECT_TRUE(answered_during_the_check) << "answered only after the check";
+        EXPECT_EQ(answers, kSends) << "sent messages waited";
+        EXPECT_EQ(server.request().find("GET /worklist.txt") == 0, c.name_server_answers);
+        MSG msg;
+        EXPECT_TRUE(PeekMessageA(&msg, window.get(), kPosted, kPosted, PM_REMOVE))
+            << "the check took a posted message off the queue";
+        SetEvent(lookup.let_go.get());  // a lookup left behind ends by itself
+        ASSERT_EQ(WaitForSingleObject(lookup.thread.get(), test_support::deadline_ms(10000)), 0u);
+        EXPECT_TRUE(lookup.let_go_in_time) << "the check waited for the name server";
+    }
 }
 
 TEST(UpdateCheck, ConvertsEachChunkByItselfFromUtf8ToShiftJis) {

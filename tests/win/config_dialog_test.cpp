@@ -220,6 +220,20 @@ TEST_F(ConfigDialogWin, ApplyAndOkReadTheFieldsByTheirRules) {
     EXPECT_EQ(settings()->record.hook, 0);  // as the check box was when OK was pressed
 }
 
+// A face saved under its English name, which the system lists under its Japanese one (as
+// a Windows in English lists ＭＳ ゴシック as MS Gothic), shows as the face of the same font,
+// not as the first face, and OK keeps the name as it was saved.
+TEST_F(ConfigDialogWin, ASavedFaceShowsAsTheListedFaceOfItsFontAndOkKeepsIt) {
+    DestroyWindow(dialog_);
+    DisplaySettings s = *settings();
+    s.font = create_overlay_font("IPAPGothic", -20);
+    display_settings().publish(s);
+    open();
+    EXPECT_EQ(test_support::control_text(child(kFontList)), "IPA Pゴシック");
+    click(250, 300);  // OK
+    EXPECT_EQ(font_of(*settings()).face, "IPAPGothic");
+}
+
 TEST_F(ConfigDialogWin, CaptureTakesTheFirstKeyDownAndOnlyApplyOrOkStoresIt) {
     struct Step {
         WORD key;

@@ -72,7 +72,7 @@ int32_t decode_pad(const JoyCaps& caps, const JoyPos& pos) noexcept {
     if (pos.x == caps.x_max) {
         return kPadRight;
     }
-    return caps.has_hat ? hat_direction(pos.hat) : kNoInput;
+    return hat_direction(pos.hat);
 }
 
 }  // namespace quilla

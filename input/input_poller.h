@@ -20,7 +20,7 @@ struct JoyCaps {
 
 // Axis positions, the button mask (bit 0 is button 1) and the hat of the first pad. The
 // hat is in hundredths of a degree clockwise from forward (0 up, 9000 right, 18000 down,
-// 27000 left), or kHatCentred.
+// 27000 left), or kHatCentred, as it is for a pad without one.
 struct JoyPos {
     uint32_t x, y, buttons;
     uint32_t hat = kHatCentred;
@@ -41,8 +41,8 @@ int32_t first_key_down(InputCalls& calls);
 
 // The pad part of the scan: the first pressed button from button 1 up, else a fully
 // deflected direction (up, down, left, right; only a fully deflected axis counts), else
-// the hat's direction when the pad has a hat (only straight up, right, down or left: a
-// diagonal counts as none), else kNoInput.
+// the hat's direction (only straight up, right, down or left: a diagonal counts as none),
+// else kNoInput.
 int32_t decode_pad(const JoyCaps& caps, const JoyPos& pos) noexcept;
 
 }  // namespace quilla

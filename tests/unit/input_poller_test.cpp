@@ -1,5 +1,5 @@
 // The input poller's portable part: the exact scan order over stand-in key state, which
-// codes can never be produced, and pad button and direction decoding. The pad queries
+// codes can never be produced, and pad button, direction and hat decoding. The pad queries
 // and what a key down spares of them are tested against the system's side
 // (tests/win/input_poller_win_test.cpp).
 #include "input/input_poller.h"
@@ -160,6 +160,23 @@ TEST(PollInput, DirectionsNeedExactlyTheAxisLimit) {
     for (const Case& c : cases) {
         EXPECT_EQ(decode_pad(c.caps, c.pos), c.expected) << c.what;
     }
+}
+
+// Only the hat's four straight positions are directions (their neighbours on both sides
+// are none), after the stick (and so after a button).
+TEST(PollInput, HatDirectionsNeedExactlyAStraightPosition) {
+    const std::pair<std::vector<uint32_t>, int32_t> rows[] = {
+        {{0}, kPadUp},
+        {{9000}, kPadRight},
+        {{18000}, kPadDown},
+        {{27000}, kPadLeft},
+        {{1, 4500, 8999, 9001, 17999, 18001, 26999, 27001, 35999, 36000, 0xFFFF}, kNoInput}};
+    for (const auto& [hats, expected] : rows) {
+        for (uint32_t hat : hats) {
+            EXPECT_EQ(decode_pad(kFullRange, {kCentred.x, kCentred.y, 0, hat}), expected) << hat;
+        }
+    }
+    EXPECT_EQ(decode_pad(kFullRange, {kCentred.x, 65535, 0, 0}), kPadDown) << "the stick first";
 }
 
 }  // namespace

@@ -220,6 +220,23 @@ TEST_F(ConfigDialogWin, ApplyAndOkReadTheFieldsByTheirRules) {
     EXPECT_EQ(settings()->record.hook, 0);  // as the check box was when OK was pressed
 }
 
+// A face saved under its English name, which the system lists under its Japanese one (as
+// a Windows in English lists ＭＳ ゴシック as MS Gothic), shows as the face of the same font,
+// not as the first face; Apply keeps the name as it was saved while that entry is chosen.
+TEST_F(ConfigDialogWin, ASavedFaceShowsAsTheListedFaceOfItsFontAndKeepsItsName) {
+    DestroyWindow(dialog_);
+    DisplaySettings s = *settings();
+    s.font = create_overlay_font("IPAPGothic", -20);
+    display_settings().publish(s);
+    open();
+    EXPECT_EQ(test_support::control_text(child(kFontList)), "IPA Pゴシック");
+    click(160, 300);  // Apply
+    EXPECT_EQ(font_of(*settings()).face, "IPAPGothic");
+    SendMessageA(child(kFontList), CB_SETCURSEL, 0, 0);  // another face
+    click(250, 300);                                     // OK
+    EXPECT_EQ(font_of(*settings()).face, "IPAゴシック");
+}
+
 TEST_F(ConfigDialogWin, CaptureTakesTheFirstKeyDownAndOnlyApplyOrOkStoresIt) {
     struct Step {
         WORD key;

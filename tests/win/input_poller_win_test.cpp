@@ -12,6 +12,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -41,13 +42,14 @@ TEST(PollInputWin, PadQueriesGiveWhatTheSystemGivesOrNothingOnAnError) {
         EXPECT_EQ(read_caps->x_max, caps.wXmax);
         EXPECT_EQ(read_caps->y_min, caps.wYmin);
         EXPECT_EQ(read_caps->y_max, caps.wYmax);
+        EXPECT_EQ(read_caps->has_hat, (caps.wCaps & JOYCAPS_HASPOV) != 0);
     }
 
     JOYINFOEX info{};
     info.dwSize = sizeof info;
     info.dwFlags = JOY_RETURNX | JOY_RETURNY | JOY_RETURNBUTTONS;
     const bool position_ok = joyGetPosEx(JOYSTICKID1, &info) == JOYERR_NOERROR;
-    EXPECT_EQ(joystick_position().has_value(), position_ok);
+    EXPECT_EQ(joystick_position(read_caps.value_or(JoyCaps{})).has_value(), position_ok);
 }
 
 constexpr JoyCaps kFullRange{0, 65535, 0, 65535};
@@ -62,7 +64,7 @@ class StandKeys : public InputCalls {
 };
 
 // A pad as the test sets it up; a call with nothing to give fails. The calls made are
-// counted.
+// counted, and the flags of the last position query kept.
 class StandPad : public JoystickCalls {
   public:
     UINT count() override {
@@ -81,14 +83,17 @@ class StandPad : public JoystickCalls {
         c->wXmax = given_caps->x_max;
         c->wYmin = given_caps->y_min;
         c->wYmax = given_caps->y_max;
+        c->wCaps = given_caps->has_hat ? JOYCAPS_HASPOV : 0;
         return JOYERR_NOERROR;
     }
     MMRESULT position(UINT, JOYINFOEX* info) override {
         ++position_calls;
+        flags_asked = info->dwFlags;
         const JoyPos pos = given_position.value_or(JoyPos{});
         info->dwXpos = pos.x;
         info->dwYpos = pos.y;
         info->dwButtons = pos.buttons;
+        info->dwPOV = pos.hat;  // asked for or not, as a careless driver might
         if (!given_position && change_during_query) {
             note_device_change();
         }
@@ -103,6 +108,7 @@ class StandPad : public JoystickCalls {
     int count_calls = 0;
     int caps_calls = 0;
     int position_calls = 0;
+    DWORD flags_asked = 0;
 };
 
 TEST(PollInputWin, EachKeyIsFoundWithoutAskingThePadOrLeavesItToThePad) {
@@ -178,6 +184,23 @@ TEST(PollInputWin, CapabilitiesAreReadOnEveryCall) {
     pad.given_caps = JoyCaps{0, 100, 10, 100};  // the pad was recalibrated
     EXPECT_EQ(poll_input(keys, pad), kNoInput);
     EXPECT_EQ(pad.caps_calls, 2);
+}
+
+// The hat is asked for, and read, only when the pad's capabilities name one: a pad
+// without one leaves whatever dwPOV holds unread (0 would be up).
+TEST(PollInputWin, TheHatIsAskedForOnlyOfAPadWithOne) {
+    constexpr DWORD kStick = JOY_RETURNX | JOY_RETURNY | JOY_RETURNBUTTONS;
+    // Whether the pad has a hat, where the hat is, the flags asked, the input found.
+    const std::tuple<bool, uint32_t, DWORD, int32_t> cases[] = {
+        {true, 0, kStick | JOY_RETURNPOV, kPadUp}, {false, 0, kStick, kNoInput}};
+    for (const auto& [has_hat, hat, flags, expected] : cases) {
+        StandKeys keys;
+        StandPad pad;
+        pad.given_caps = JoyCaps{0, 65535, 0, 65535, has_hat};
+        pad.given_position = JoyPos{32767, 32767, 0, hat};
+        EXPECT_EQ(poll_input(keys, pad), expected) << has_hat << " " << hat;
+        EXPECT_EQ(pad.flags_asked, flags) << has_hat << " " << hat;
+    }
 }
 
 TEST(InputPollerWin, APadThatDidNotAnswerIsAskedAgainAfter2SecondsOrADeviceChange) {

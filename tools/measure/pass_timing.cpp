@@ -7,11 +7,14 @@
 // Prints the mean, median and 95th percentile of one pass in milliseconds, then of its
 // steps on their own (the inventory read, one message to the host, the parse, the draw),
 // and of one pass again once the host has gone, which leaves the draw and the present.
+// Last, the work the configuration dialog does with the system's fonts when it opens: the
+// faces listed, and a saved face that is not listed under its name looked up by its font.
 #include <windows.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -247,6 +250,30 @@ void time_steps(int32_t passes, const Clock& clock, std::vector<double>& read,
     }
 }
 
+// The dialog's face list as it opens, and the lookup of a saved face listed under another
+// name: IPAPGothic, which a Japanese system lists as IPA Pゴシック, the prefix's fonts
+// being the IPA fonts.
+void time_face_list(int32_t count, const Clock& clock) {
+    constexpr char kEnglishName[] = "IPAPGothic";
+    std::vector<double> listing;
+    std::vector<double> lookup;
+    std::size_t faces_listed = 0;
+    std::optional<std::size_t> found;
+    for (int32_t i = 0; i < count; ++i) {
+        const double start = clock.now_ms();
+        const std::vector<ListedFace> faces = listed_faces();
+        const double listed = clock.now_ms();
+        found = saved_face_index(faces, kEnglishName);
+        lookup.push_back(clock.now_ms() - listed);
+        listing.push_back(listed - start);
+        faces_listed = faces.size();
+    }
+    std::printf("the configuration dialog's fonts (%zu faces; %s found as entry %d):\n",
+                faces_listed, kEnglishName, found ? static_cast<int>(*found) : -1);
+    print_summary("the faces listed", summarize(listing));
+    print_summary("a saved face looked up by its font", summarize(lookup));
+}
+
 int run(const Arguments& args) {
     test_support::ScratchDirectory dir;
     if (!dir.ok() || !dir.write_file("inventory.txt", inventory_file()) ||
@@ -302,6 +329,7 @@ int run(const Arguments& args) {
     std::printf("no host running (the three nothing texts):\n");
     print_summary("one pass (draw, present)", summarize(time_passes(*pass, args.passes, clock)));
     pass.reset();  // its DCs go before the window
+    time_face_list(args.passes, clock);
     return 0;
 }
 

@@ -160,7 +160,7 @@ TEST(FolderClaim, NamesTheFolderByWhatTheFileSystemSaysAndFallsBackPerNamespace)
          {Answer::kNew, Answer::kDenied},
          {g + id, g + final_path, "open Global\\" + final_path,
           "box Quilla WS: "
-          "このフォルダーでは、ほかのユーザーまたは別の権限（管理者として実行など）で"
+          "このフォルダでは、ほかのユーザまたは別の権限（管理者として実行など）で"
           "起動した Quilla WS が動いています。設定ファイルが同じになるため、こちらは終了します。"},
          true,
          1},

@@ -1,16 +1,15 @@
 // The overlay window's object and procedure, its message loop, and the run from start to exit.
 #include "app/overlay_window_win.h"
 
-#include <algorithm>
 #include <memory>
 #include <optional>
 #include <string>
 
 #include "app/context_menu_win.h"
 #include "app/menu_commands_win.h"
+#include "app/overlay_exit_win.h"
 #include "app/settings_file_win.h"
 #include "app/window_position.h"
-#include "base/clock_win.h"
 #include "base/code_page_win.h"
 #include "base/handles_win.h"
 #include "base/program_texts.h"
@@ -20,26 +19,16 @@
 #include "base/window_class_win.h"
 #include "config/live_settings.h"
 #include "config/settings.h"
-#include "host/host_window_win.h"
 #include "input/input_poller_win.h"
 #include "overlay/drawing_surface_win.h"
 #include "overlay/overlay_state.h"
 #include "overlay/render_pass_win.h"
 #include "overlay/render_worker_win.h"
-#include "items/item_db.h"
-#include "items/item_file_win.h"
 #include "ui/config_dialog_win.h"
 #include "ui/item_file_actions_win.h"
 
 namespace quilla {
 namespace {
-
-// At the session end: how long the saves (the settings, the unsaved item changes) try a
-// file another program holds, all together, and how long the render worker is waited for
-// at most, in milliseconds. With the rest of the exit they keep WM_ENDSESSION under 3
-// seconds.
-constexpr DWORD kSessionEndSaveRetryMs = 1000;
-constexpr uint32_t kSessionEndWorkerWaitMs = 800;
 
 void show_startup_error(HWND owner, const std::string& code) {
     const std::string text = texts::kStartupFailed + (" " + code);
@@ -132,37 +121,10 @@ class OverlayWindow {
         return 0;
     }
 
-    // The save, then the host's height, then the worker's stop. At the session end all
-    // of it stays well within the time Windows waits before it tells the user that the
-    // program keeps the session from ending: a held settings file is tried for less time,
-    // the host's resize is only requested (it never waits for the host), and the worker
-    // is waited for a fixed time whatever the refresh interval.
+    // The exit (end_overlay, bounded at the session end), then the font and the menu.
     void on_destroy() noexcept {
-        Clock& clock = system_clock();
-        const uint64_t saves_end =
-            clock.now_ms() + (session_ending_ ? kSessionEndSaveRetryMs : kReplaceRetryMs);
-        const auto time_left = [&] {
-            const uint64_t now = clock.now_ms();
-            return static_cast<DWORD>(now < saves_end ? saves_end - now : 0);
-        };
-        if (!keep_settings_file_) {
-            save_settings(hwnd_, &save_failure_, time_left());
-        }
-        // Item changes the player did not save (nor let go of at 終了) outlive an end the
-        // player did not choose: kept in the recovery file for the next start to offer.
-        if (!keep_item_recovery_ && !keep_unsaved_items(item_database(), time_left())) {
-            trace_failure("OverlayWindow::on_destroy", "keep_unsaved_items");
-        }
-        {
-            std::lock_guard lock(host_layout_mutex());
-            position_mode().store(kPositionStopping);
-            restore_host_height();
-        }
-        if (worker_) {
-            const int32_t wait = display_settings().snapshot()->record.wait;
-            const uint32_t bound = worker_stop_timeout_ms(wait);
-            worker_->stop(session_ending_ ? std::min(bound, kSessionEndWorkerWaitMs) : bound);
-        }
+        save_failure_ = end_overlay(hwnd_, worker_.get(),
+                                    {session_ending_, keep_settings_file_, keep_item_recovery_});
         // Release our hold on the overlay font; a worker still drawing keeps its own.
         try {
             display_settings().update([](DisplaySettings& s) { s.font.reset(); });

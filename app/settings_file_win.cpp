@@ -33,7 +33,7 @@ LoadedSettings load_settings() {
     return {{v.x, v.y}, read.outcome == ReadOutcome::kUnreadable};
 }
 
-bool save_settings(HWND overlay, SaveFailure* why, DWORD retry_ms) noexcept {
+bool save_settings(HWND overlay, SaveFailure* why, DWORD retry_ms, Clock& clock) noexcept {
     if (why) {
         *why = SaveFailure::kNone;
     }
@@ -54,7 +54,8 @@ bool save_settings(HWND overlay, SaveFailure* why, DWORD retry_ms) noexcept {
             v.font_face = font->face;
             v.font_size = font->height;
         }
-        return replace_file_atomically(kSettingsFileName, format_settings(v), why, retry_ms);
+        return replace_file_atomically(kSettingsFileName, format_settings(v), why, retry_ms,
+                                       system_calls<FileCalls>(), clock);
     } catch (...) {
         trace_exception("save_settings");
         if (why) {

@@ -29,8 +29,8 @@ LoadedSettings load_settings();
 // write leaves the old file whole. A file another program holds is tried again for about
 // retry_ms. Does nothing without a window. Returns whether the file was written; *why
 // (when given) says why not.
-bool save_settings(HWND overlay, SaveFailure* why = nullptr,
-                   DWORD retry_ms = kReplaceRetryMs) noexcept;
+bool save_settings(HWND overlay, SaveFailure* why = nullptr, DWORD retry_ms = kReplaceRetryMs,
+                   Clock& clock = system_clock()) noexcept;
 
 // Tells the user, in a message box of its own (the overlay window is gone by then), that
 // the settings could not be saved, with the settings file's full path and the reason.

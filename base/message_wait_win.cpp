@@ -19,14 +19,14 @@ void serve_sent_messages() noexcept {
 
 }  // namespace
 
-bool wait_serving_sent_messages(HANDLE object, Clock& clock, uint64_t end) noexcept {
+bool wait_serving_sent_messages(HANDLE object, Clock& clock, uint64_t end,
+                                MessageWaitCalls& calls) noexcept {
     for (;;) {
         serve_sent_messages();
         const uint64_t now = clock.now_ms();
         const uint64_t left = now >= end ? 0 : end - now;
         const uint64_t slice = std::min(left, kQueueLookMs);
-        const DWORD woke =
-            MsgWaitForMultipleObjects(1, &object, FALSE, static_cast<DWORD>(slice), QS_SENDMESSAGE);
+        const DWORD woke = calls.wait_for_object_or_sent_message(object, static_cast<DWORD>(slice));
         if (woke == WAIT_OBJECT_0) {
             return true;
         }

@@ -10,12 +10,25 @@
 #include <cstdint>
 
 #include "base/clock.h"
+#include "base/seam.h"
 
 namespace quilla {
+
+// The wait itself; tests pass their own, which moves their clock instead of waiting.
+class MessageWaitCalls {
+  public:
+    virtual ~MessageWaitCalls() = default;
+    // Waits at most ms for the object or for a message sent to this thread.
+    virtual DWORD wait_for_object_or_sent_message(HANDLE object, DWORD ms) {
+        return MsgWaitForMultipleObjects(1, &object, FALSE, ms, QS_SENDMESSAGE);
+    }
+};
 
 // Waits until the object is signalled or the clock's time reaches end, serving sent
 // messages meanwhile. The object is looked at at least once, even when end has passed.
 // True when it was signalled; false when the time ran out or the wait failed.
-bool wait_serving_sent_messages(HANDLE object, Clock& clock, uint64_t end) noexcept;
+bool wait_serving_sent_messages(
+    HANDLE object, Clock& clock, uint64_t end,
+    MessageWaitCalls& calls = system_calls<MessageWaitCalls>()) noexcept;
 
 }  // namespace quilla

@@ -7,11 +7,13 @@
 
 namespace quilla {
 
-// The seam as the system answers it. It holds no state, so every thread may share it.
+// The seam as the system answers it. It holds no state, so every thread may share it. It
+// is never destroyed: a thread still running while the process ends (the render worker
+// past its stop's wait, the update check's name lookup) may still call through it.
 template <class Seam>
 Seam& system_calls() noexcept {
-    static Seam calls;
-    return calls;
+    static Seam* const calls = new Seam;
+    return *calls;
 }
 
 }  // namespace quilla

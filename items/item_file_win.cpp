@@ -49,9 +49,10 @@ void load_item_file_into(const std::wstring& path, ItemTables& target) {
     load_item_file(read_text_file(path), target);
 }
 
-bool keep_unsaved_items(const ItemDatabase& db, DWORD retry_ms) {
+bool keep_unsaved_items(const ItemDatabase& db, DWORD retry_ms, Clock& clock) {
     if (db.unsaved()) {
-        return write_item_file(kItemRecoveryFileName, *db.snapshot(), nullptr, retry_ms);
+        return replace_file_atomically(kItemRecoveryFileName, format_item_file(*db.snapshot()),
+                                       nullptr, retry_ms, system_calls<FileCalls>(), clock);
     }
     remove_kept_items();
     return true;

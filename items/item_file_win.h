@@ -40,9 +40,9 @@ void load_item_file_into(const std::wstring& path, ItemTables& target);
 
 // At the end of the program: with unsaved changes in db, writes its live tables to the
 // recovery file (kItemRecoveryFileName), tried again for about retry_ms while another
-// program holds it; with none, removes a recovery file left from before. False when the
-// changes could not be kept.
-bool keep_unsaved_items(const ItemDatabase& db, DWORD retry_ms);
+// program holds it (as clock measures and waits); with none, removes a recovery file left
+// from before. False when the changes could not be kept.
+bool keep_unsaved_items(const ItemDatabase& db, DWORD retry_ms, Clock& clock = system_clock());
 
 // Removes the recovery file (see keep_unsaved_items), when there is one.
 void remove_kept_items();

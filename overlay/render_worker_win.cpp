@@ -77,7 +77,7 @@ void RenderWorker::wake() noexcept {
     }
 }
 
-bool RenderWorker::stop(uint32_t timeout_ms, Clock& clock) noexcept {
+bool RenderWorker::stop(uint32_t timeout_ms, Clock& clock, MessageWaitCalls& waits) noexcept {
     context_->running.store(0);
     if (!SetEvent(context_->wake.get())) {
         trace_failure("RenderWorker::stop", "SetEvent");
@@ -89,7 +89,7 @@ bool RenderWorker::stop(uint32_t timeout_ms, Clock& clock) noexcept {
     // messages to this thread; serve them while waiting, or both threads would wait on
     // each other until the timeout.
     const bool ended =
-        wait_serving_sent_messages(thread_.get(), clock, clock.now_ms() + timeout_ms);
+        wait_serving_sent_messages(thread_.get(), clock, clock.now_ms() + timeout_ms, waits);
     thread_.reset();  // closed whether or not the thread has ended
     return ended;
 }

@@ -11,6 +11,7 @@
 
 #include "base/clock_win.h"
 #include "base/handles_win.h"
+#include "base/message_wait_win.h"
 #include "overlay/drawing_surface_win.h"
 
 namespace quilla {
@@ -37,7 +38,8 @@ class RenderWorker {
     // serving the messages its window calls send to this thread meanwhile. True when it
     // ended. A worker that does not end in time keeps only what it shares by ownership (its
     // context, the surface, snapshots of the settings), so it can never touch freed state.
-    bool stop(uint32_t timeout_ms, Clock& clock = system_clock()) noexcept;
+    bool stop(uint32_t timeout_ms, Clock& clock = system_clock(),
+              MessageWaitCalls& waits = system_calls<MessageWaitCalls>()) noexcept;
 
   private:
     RenderWorker(std::shared_ptr<WorkerContext> context, UniqueKernelHandle thread) noexcept;

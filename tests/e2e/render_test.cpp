@@ -205,5 +205,23 @@ TEST_F(ClosingMidPass, AWorkerStuckOnABusyHostDoesNotKeepTheProgramFromEndingCle
     EXPECT_NE(saved_settings().find("\r\nWait=1\r\n"), std::string::npos) << saved_settings();
 }
 
+// With Wait=1 the exit waits at most 100 ms for the worker, which goes on asking a slow
+// host (30 ms an answer, several answers a read) while the program ends: whatever the
+// worker reaches lives until the process is gone, so it always ends with exit code 0.
+TEST_F(ClosingMidPass, WithWaitOneBesideASlowHostTheProgramEndsCleanly) {
+    write_inventory("やくそう\r\nミスリルブレード (Ｅ)\r\n白銀の盾 (Ｅ)\r\n");
+    for (int round = 0; round < 3; ++round) {
+        SCOPED_TRACE("round " + std::to_string(round));
+        write_settings("Wait=1\r\n");
+        ASSERT_NE(start_host({"--slow-inventory", "30"}), nullptr);
+        ASSERT_NE(start_overlay(), nullptr);
+        HWND hwnd = test_support::wait_until_drawn(*overlay_);
+        ASSERT_NE(hwnd, nullptr) << "the worker did not draw";
+        EXPECT_EQ(close_overlay(hwnd), 0u) << "crashed or did not exit";
+        overlay_.reset();
+        host_.reset();
+    }
+}
+
 }  // namespace
 }  // namespace quilla::e2e

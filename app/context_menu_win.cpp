@@ -19,7 +19,7 @@ bool append(HMENU menu, UINT position, const MenuItem& item, HMENU submenu) noex
     try {
         caption = item.caption ? widen(item.caption) : std::wstring();
     } catch (...) {
-        trace_exception("append");
+        trace_exception();
         return false;
     }
     MENUITEMINFOW info{};
@@ -90,9 +90,7 @@ void update_check_mark(HMENU menu, int option_id) noexcept {
     info.cbSize = sizeof info;
     info.fMask = MIIM_STATE;
     info.fState = options().is_on(option_id) ? MFS_CHECKED : 0;
-    if (!SetMenuItemInfoW(menu, static_cast<UINT>(option_id), FALSE, &info)) {
-        trace_failure("update_check_mark", "SetMenuItemInfoW");
-    }
+    check(SetMenuItemInfoW(menu, static_cast<UINT>(option_id), FALSE, &info), "SetMenuItemInfoW");
 }
 
 void update_position_mark(HMENU menu) noexcept {
@@ -100,8 +98,9 @@ void update_position_mark(HMENU menu) noexcept {
     if (!menu || !chosen) {
         return;
     }
-    CheckMenuRadioItem(menu, kCommandPositionFree, kCommandPositionExtended,
-                       static_cast<UINT>(*chosen), MF_BYCOMMAND);
+    check(CheckMenuRadioItem(menu, kCommandPositionFree, kCommandPositionExtended,
+                             static_cast<UINT>(*chosen), MF_BYCOMMAND),
+          "CheckMenuRadioItem");
 }
 
 }  // namespace quilla

@@ -19,10 +19,9 @@ namespace {
 
 void toggle_top_most(const CommandTarget& target) {
     const bool on = options().toggle(kOptionTopMost) == 1;
-    if (!SetWindowPos(target.overlay, on ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
-                      SWP_NOMOVE | SWP_NOSIZE)) {
-        trace_failure("toggle_top_most", "SetWindowPos");
-    }
+    check(SetWindowPos(target.overlay, on ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                       SWP_NOMOVE | SWP_NOSIZE),
+          "SetWindowPos");
     update_check_mark(target.menu, kOptionTopMost);
 }
 

@@ -30,10 +30,10 @@ SaveFailure end_overlay(HWND overlay, RenderWorker* worker, const ExitPlan& plan
     // player did not choose: kept in the recovery file for the next start to offer.
     try {
         if (!plan.keep_item_recovery && !keep_unsaved_items(item_database(), time_left(), clock)) {
-            trace_failure("end_overlay", "keep_unsaved_items");
+            trace_failure("keep_unsaved_items");
         }
     } catch (...) {
-        trace_exception("end_overlay");
+        trace_exception();
     }
     {
         std::lock_guard lock(host_layout_mutex());

@@ -129,7 +129,7 @@ class OverlayWindow {
         try {
             display_settings().update([](DisplaySettings& s) { s.font.reset(); });
         } catch (...) {
-            trace_exception("OverlayWindow::on_destroy");  // the font stays until the exit
+            trace_exception();  // the font stays until the exit
         }
         menu_.reset();
         PostQuitMessage(0);
@@ -141,10 +141,9 @@ class OverlayWindow {
         }
         GetCursorPos(&menu_point_);
         SetForegroundWindow(hwnd_);
-        if (!TrackPopupMenu(menu_.get(), TPM_RIGHTBUTTON, menu_point_.x, menu_point_.y, 0, hwnd_,
-                            nullptr)) {
-            trace_failure("OverlayWindow::show_menu", "TrackPopupMenu");
-        }
+        check(TrackPopupMenu(menu_.get(), TPM_RIGHTBUTTON, menu_point_.x, menu_point_.y, 0, hwnd_,
+                             nullptr),
+              "TrackPopupMenu");
     }
 
     HWND hwnd_ = nullptr;

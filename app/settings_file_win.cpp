@@ -57,7 +57,7 @@ bool save_settings(HWND overlay, SaveFailure* why, DWORD retry_ms, Clock& clock)
         return replace_file_atomically(kSettingsFileName, format_settings(v), why, retry_ms,
                                        system_calls<FileCalls>(), clock);
     } catch (...) {
-        trace_exception("save_settings");
+        trace_exception();
         if (why) {
             *why = SaveFailure::kOther;
         }
@@ -77,7 +77,7 @@ void show_settings_box(const char* lead, const char* reason) noexcept {
         MessageBoxW(nullptr, text.c_str(), widen(texts::kErrorCaption).c_str(),
                     MB_OK | MB_ICONWARNING | MB_SETFOREGROUND);
     } catch (...) {
-        trace_exception("show_settings_box");
+        trace_exception();
     }
 }
 

@@ -140,7 +140,7 @@ FolderClaim claim_working_directory(FolderClaimCalls& calls) {
             }
         }
     } catch (...) {
-        trace_exception("claim_working_directory");
+        trace_exception();
     }
     return claim;
 }
@@ -154,13 +154,12 @@ bool yield_to_another_copy(FolderClaim& claim, FolderClaimCalls& calls) {
     claim.mutexes.clear();
     if (claim.out_of_reach) {
         try {
-            if (calls.message_box(nullptr, widen(texts::kFolderOutOfReach).c_str(),
-                                  widen(kOverlayTitle).c_str(),
-                                  MB_OK | MB_ICONWARNING | MB_SETFOREGROUND) == 0) {
-                trace_failure("yield_to_another_copy", "MessageBoxW");
-            }
+            check(calls.message_box(nullptr, widen(texts::kFolderOutOfReach).c_str(),
+                                    widen(kOverlayTitle).c_str(),
+                                    MB_OK | MB_ICONWARNING | MB_SETFOREGROUND) != 0,
+                  "MessageBoxW");
         } catch (...) {
-            trace_exception("yield_to_another_copy");
+            trace_exception();
         }
     }
     return true;

@@ -83,9 +83,8 @@ void keep_attributes(FileCalls& calls, const std::wstring& path, DWORD old) noex
         return;
     }
     DWORD wanted = (now & ~(kKeptAttributes | FILE_ATTRIBUTE_NORMAL)) | (old & kKeptAttributes);
-    if (!calls.set_attributes(path.c_str(), wanted != 0 ? wanted : FILE_ATTRIBUTE_NORMAL)) {
-        trace_failure("keep_attributes", "SetFileAttributesW");
-    }
+    check(calls.set_attributes(path.c_str(), wanted != 0 ? wanted : FILE_ATTRIBUTE_NORMAL),
+          "SetFileAttributesW");
 }
 
 // What a save adds to a path for its temporary and backup names, less the number and the
@@ -126,9 +125,7 @@ std::wstring write_temporary_file(const std::wstring& path, std::string_view byt
         if (!whole || !calls.flush_file(file.get())) {
             *error = GetLastError();
             file.reset();
-            if (!calls.delete_file(temp.c_str())) {
-                trace_failure("write_temporary_file", "DeleteFileW");
-            }
+            check(calls.delete_file(temp.c_str()), "DeleteFileW");
             return {};
         }
         return name;
@@ -154,7 +151,7 @@ std::wstring full_path(const std::wstring& path) {
             full.resize(got);
         }
     } catch (...) {
-        trace_exception("full_path");
+        trace_exception();
     }
     return path;
 }
@@ -192,7 +189,7 @@ bool same_file(const std::wstring& a, const std::wstring& b) noexcept {
         return CompareStringOrdinal(full_a.c_str(), static_cast<int>(full_a.size()), full_b.c_str(),
                                     static_cast<int>(full_b.size()), TRUE) == CSTR_EQUAL;
     } catch (...) {
-        trace_exception("same_file");
+        trace_exception();
         return false;
     }
 }
@@ -242,7 +239,7 @@ FileRead read_whole_file(const std::wstring& given_path, DWORD retry_ms, FileCal
             clock.pause(kReplaceRetryIntervalMs);
         }
     } catch (...) {
-        trace_exception("read_whole_file");
+        trace_exception();
         read.error = ERROR_NOT_ENOUGH_MEMORY;
     }
     read.outcome = ReadOutcome::kUnreadable;
@@ -263,7 +260,7 @@ FileRead read_whole_text_file(const std::wstring& path, DWORD retry_ms, FileCall
             }
         }
     } catch (...) {
-        trace_exception("read_whole_text_file");
+        trace_exception();
         read = FileRead{ReadOutcome::kUnreadable, std::string(), ERROR_NOT_ENOUGH_MEMORY};
     }
     return read;
@@ -354,9 +351,7 @@ bool replace_file_atomically(const std::wstring& given_path, std::string_view by
             if (replaced) {
                 if (old != INVALID_FILE_ATTRIBUTES) {
                     keep_attributes(calls, path, old);
-                    if (!calls.delete_file(backup.c_str())) {
-                        trace_failure("replace_file_atomically", "DeleteFileW");
-                    }
+                    check(calls.delete_file(backup.c_str()), "DeleteFileW");
                 }
                 return true;
             }
@@ -364,9 +359,8 @@ bool replace_file_atomically(const std::wstring& given_path, std::string_view by
             // A replace stopped after moving the old file aside: it goes back under its
             // own name before anything else.
             if (!exists(calls, path) && exists(calls, backup)) {
-                if (!calls.move_file(backup.c_str(), path.c_str(), MOVEFILE_WRITE_THROUGH)) {
-                    trace_failure("replace_file_atomically", "MoveFileExW");
-                }
+                check(calls.move_file(backup.c_str(), path.c_str(), MOVEFILE_WRITE_THROUGH),
+                      "MoveFileExW");
             }
             if (!held_by_another_program(error) || clock.now_ms() - start >= retry_ms) {
                 break;
@@ -376,12 +370,12 @@ bool replace_file_atomically(const std::wstring& given_path, std::string_view by
         failure = failure_of(error, long_names);
         // A replace that failed half way may have taken the old file away already; then
         // the temporary file is the only whole copy and stays.
-        if (exists(calls, path) && !calls.delete_file(temp.c_str())) {
-            trace_failure("replace_file_atomically", "DeleteFileW");
+        if (exists(calls, path)) {
+            check(calls.delete_file(temp.c_str()), "DeleteFileW");
         }
         return false;
     } catch (...) {
-        trace_exception("replace_file_atomically");
+        trace_exception();
         failure = SaveFailure::kOther;
         return false;
     }
@@ -392,7 +386,7 @@ bool replace_file_atomically(const std::string& sjis_path, std::string_view byte
     try {
         return replace_file_atomically(widen(sjis_path), bytes, why, retry_ms, calls, clock);
     } catch (...) {
-        trace_exception("replace_file_atomically");
+        trace_exception();
         if (why) {
             *why = SaveFailure::kOther;
         }

@@ -50,22 +50,37 @@ class LineWriter {
     std::size_t length_ = 0;
 };
 
+// A source file's name without its folders.
+const char* file_name_of(const char* path) noexcept {
+    const char* name = path ? path : "";
+    for (const char* c = name; *c; ++c) {
+        if (*c == '/' || *c == '\\') {
+            name = c + 1;
+        }
+    }
+    return name;
+}
+
 // The caller's last error stays as it was, for a caller that reads it after the trace.
-void emit(const char* where, const char* what, bool has_error, DWORD error) noexcept {
+void emit(std::source_location where, const char* what, bool has_error, DWORD error) noexcept {
     const DWORD last_error = GetLastError();
     wchar_t line[kTraceLineCapacity];
-    format_trace_line(line, kTraceLineCapacity, where, what, has_error, error);
+    format_trace_line(line, kTraceLineCapacity, where.file_name(), where.line(), what, has_error,
+                      error);
     OutputDebugStringW(line);
     SetLastError(last_error);
 }
 
 }  // namespace
 
-std::size_t format_trace_line(wchar_t* buffer, std::size_t capacity, const char* where,
-                              const char* what, bool has_error, DWORD error) noexcept {
+std::size_t format_trace_line(wchar_t* buffer, std::size_t capacity, const char* file,
+                              uint32_t line, const char* what, bool has_error,
+                              DWORD error) noexcept {
     LineWriter writer(buffer, capacity);
     writer.text("QuillaWS: ");
-    writer.text(where);
+    writer.text(file_name_of(file));
+    writer.text(":");
+    writer.number(line);
     writer.text(": ");
     writer.text(what);
     if (has_error) {
@@ -77,11 +92,18 @@ std::size_t format_trace_line(wchar_t* buffer, std::size_t capacity, const char*
     return writer.finish();
 }
 
-void trace_failure(const char* where, const char* what, DWORD error) noexcept {
-    emit(where, what, true, error);
+bool check(bool ok, const char* call, std::source_location where) noexcept {
+    if (!ok) {
+        emit(where, call, true, GetLastError());
+    }
+    return ok;
 }
 
-void trace_exception(const char* where) noexcept {
+void trace_failure(const char* call, DWORD error, std::source_location where) noexcept {
+    emit(where, call, true, error);
+}
+
+void trace_exception(std::source_location where) noexcept {
     const char* what = "unknown exception";
     try {
         if (std::exception_ptr caught = std::current_exception()) {

@@ -12,7 +12,7 @@ bool register_window_class(HINSTANCE instance, const char* name, WNDPROC procedu
     try {
         class_name = widen(name);
     } catch (...) {
-        trace_exception("register_window_class");
+        trace_exception();
         return false;
     }
     WNDCLASSEXW wc{};
@@ -27,7 +27,7 @@ bool register_window_class(HINSTANCE instance, const char* name, WNDPROC procedu
     return RegisterClassExW(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
 }
 
-std::string window_text(HWND window) {
+std::wstring window_wide_text(HWND window) {
     const int length = GetWindowTextLengthW(window);
     if (length <= 0) {
         return {};
@@ -35,7 +35,11 @@ std::string window_text(HWND window) {
     std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
     const int got = GetWindowTextW(window, text.data(), length + 1);
     text.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
-    return narrow(text);
+    return text;
+}
+
+std::string window_text(HWND window) {
+    return narrow(window_wide_text(window));
 }
 
 bool set_window_text(HWND window, std::string_view text) {

@@ -18,8 +18,9 @@ namespace quilla {
 bool register_window_class(HINSTANCE instance, const char* name, WNDPROC procedure,
                            HBRUSH background) noexcept;
 
-// A window's whole text (a control's contents), however long, read in wide characters and
-// given as Shift-JIS.
+// A window's whole text (a control's contents), however long, in wide characters as the
+// window holds them, and as Shift-JIS.
+std::wstring window_wide_text(HWND window);
 std::string window_text(HWND window);
 
 // Sets a window's text (a control's contents) from Shift-JIS, in wide characters.
@@ -66,7 +67,7 @@ LRESULT CALLBACK window_procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM
     try {
         return self->handle(message, wparam, lparam);
     } catch (...) {
-        trace_exception("window_procedure");
+        trace_exception();
     }
     if (message == WM_NCCREATE) {
         return FALSE;

@@ -8,8 +8,8 @@
 namespace quilla {
 namespace {
 
-bool holds(const Box& box, int32_t x, int32_t y) noexcept {
-    return x >= box.left && x <= box.right && y >= box.top && y <= box.bottom;
+bool holds(const Rect& area, int32_t x, int32_t y) noexcept {
+    return x >= area.left && x < area.right && y >= area.top && y < area.bottom;
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/geometry.h"
 #include "base/program_texts.h"
 #include "config/live_settings.h"
 
@@ -19,51 +20,47 @@ namespace quilla {
 inline constexpr int32_t kConfigDialogWidth = 420;
 inline constexpr int32_t kConfigDialogHeight = 320;
 
-// A rectangle in client pixels: left, top, right, bottom.
-struct Box {
-    int32_t left, top, right, bottom;
-};
-
 // What a left click at a point of the dialog does.
 enum class DialogSpot { kNone, kBackSwatch, kFontSwatch, kEdgeSwatch, kApply, kOk, kCancel };
 
-// A painted button or colour swatch: the rectangle drawn, and the area (bounds inclusive)
-// that takes its clicks. A swatch is drawn down to 55 but takes clicks only down to 50.
+// A painted button or colour swatch: the rectangle drawn, and the area that takes its
+// clicks (client pixels, as every place of the program's windows: right and bottom just
+// outside). A swatch is drawn down to 55 but takes clicks only down to 50.
 struct PaintedSpot {
     DialogSpot spot;
-    Box drawn;
-    Box click;
+    Rect drawn;
+    Rect click;
     const char* caption;  // nullptr for a swatch
 };
 
 inline constexpr std::array<PaintedSpot, 6> kPaintedSpots = {{
-    {DialogSpot::kBackSwatch, {270, 30, 310, 55}, {270, 30, 310, 50}, nullptr},
-    {DialogSpot::kFontSwatch, {320, 30, 360, 55}, {320, 30, 360, 50}, nullptr},
-    {DialogSpot::kEdgeSwatch, {370, 30, 410, 55}, {370, 30, 410, 50}, nullptr},
-    {DialogSpot::kApply, {150, 290, 230, 310}, {150, 290, 230, 310}, texts::kApply},
-    {DialogSpot::kOk, {240, 290, 320, 310}, {240, 290, 320, 310}, "OK"},
-    {DialogSpot::kCancel, {330, 290, 410, 310}, {330, 290, 410, 310}, "Cancel"},
+    {DialogSpot::kBackSwatch, {270, 30, 310, 55}, {270, 30, 311, 51}, nullptr},
+    {DialogSpot::kFontSwatch, {320, 30, 360, 55}, {320, 30, 361, 51}, nullptr},
+    {DialogSpot::kEdgeSwatch, {370, 30, 410, 55}, {370, 30, 411, 51}, nullptr},
+    {DialogSpot::kApply, {150, 290, 230, 310}, {150, 290, 231, 311}, texts::kApply},
+    {DialogSpot::kOk, {240, 290, 320, 310}, {240, 290, 321, 311}, "OK"},
+    {DialogSpot::kCancel, {330, 290, 410, 310}, {330, 290, 411, 311}, "Cancel"},
 }};
 
 // A label painted at a client point.
 struct PaintedLabel {
-    int32_t x, y;
+    Point at;
     const char* text;
 };
 
 inline constexpr std::array<PaintedLabel, 12> kPaintedLabels = {{
-    {10, 10, "Font"},
-    {220, 10, "Size"},
-    {270, 10, "Back"},
-    {320, 10, "Font"},
-    {370, 10, "Edge"},
-    {10, 70, texts::kNothingEquippedLabel},
-    {10, 90, texts::kWeapon},
-    {10, 115, texts::kShield},
-    {10, 140, texts::kAmulet},
-    {10, 190, texts::kWaitLabel},
-    {10, 220, texts::kOpenInventoryLabel},
-    {10, 250, texts::kHotKeyLabel},
+    {{10, 10}, "Font"},
+    {{220, 10}, "Size"},
+    {{270, 10}, "Back"},
+    {{320, 10}, "Font"},
+    {{370, 10}, "Edge"},
+    {{10, 70}, texts::kNothingEquippedLabel},
+    {{10, 90}, texts::kWeapon},
+    {{10, 115}, texts::kShield},
+    {{10, 140}, texts::kAmulet},
+    {{10, 190}, texts::kWaitLabel},
+    {{10, 220}, texts::kOpenInventoryLabel},
+    {{10, 250}, texts::kHotKeyLabel},
 }};
 
 // The first spot whose click area holds the point, else kNone (the dialog is dragged).

@@ -48,12 +48,12 @@ SelectedFace selected_face(HDC dc, FontFaceCalls& calls) {
 // selected_face of the font while it is selected into dc; nothing without a font.
 std::optional<SelectedFace> face_of(HDC dc, HFONT font, FontFaceCalls& calls) {
     if (!font) {
-        trace_failure("face_of", "CreateFontIndirectW");
+        trace_failure("CreateFontIndirectW");
         return std::nullopt;
     }
     const SelectGuard selected(dc, font);
     if (!selected.ok()) {
-        trace_failure("face_of", "SelectObject");
+        trace_failure("SelectObject");
         return std::nullopt;
     }
     return selected_face(dc, calls);
@@ -73,7 +73,7 @@ int CALLBACK collect_face(const LOGFONTW* font, const TEXTMETRICW*, DWORD, LPARA
         reinterpret_cast<std::vector<LOGFONTW>*>(list)->push_back(*font);
         return 1;
     } catch (...) {
-        trace_exception("font list");
+        trace_exception();
         return 0;  // out of memory: the list stops here
     }
 }
@@ -117,8 +117,7 @@ std::vector<LOGFONTW> FontFaceCalls::faces(HDC dc) {
 
 std::wstring FontFaceCalls::face_name(HDC dc) {
     wchar_t name[LF_FACESIZE] = {};
-    if (GetTextFaceW(dc, LF_FACESIZE, name) == 0) {
-        trace_failure("FontFaceCalls::face_name", "GetTextFaceW");
+    if (!check(GetTextFaceW(dc, LF_FACESIZE, name) != 0, "GetTextFaceW")) {
         return {};
     }
     return std::wstring(name, wcsnlen(name, LF_FACESIZE));
@@ -130,8 +129,7 @@ std::vector<uint8_t> FontFaceCalls::name_table(HDC dc) {
         return {};  // a font without tables (a raster font)
     }
     std::vector<uint8_t> table(size);
-    if (GetFontData(dc, kNameTableTag, 0, table.data(), size) != size) {
-        trace_failure("FontFaceCalls::name_table", "GetFontData");
+    if (!check(GetFontData(dc, kNameTableTag, 0, table.data(), size) == size, "GetFontData")) {
         return {};
     }
     return table;
@@ -139,8 +137,7 @@ std::vector<uint8_t> FontFaceCalls::name_table(HDC dc) {
 
 std::vector<ListedFace> listed_faces(FontFaceCalls& calls) {
     const UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
-    if (!dc) {
-        trace_failure("listed_faces", "CreateCompatibleDC");
+    if (!check(dc.get() != nullptr, "CreateCompatibleDC")) {
         return {};
     }
     std::vector<ListedFace> faces;
@@ -172,8 +169,7 @@ std::optional<std::size_t> saved_face_index(const std::vector<ListedFace>& faces
         return static_cast<std::size_t>(named - faces.begin());
     }
     const UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
-    if (!dc) {
-        trace_failure("saved_face_index", "CreateCompatibleDC");
+    if (!check(dc.get() != nullptr, "CreateCompatibleDC")) {
         return std::nullopt;
     }
     const std::shared_ptr<void> overlay_font = create_overlay_font(saved, 0);

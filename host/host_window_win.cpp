@@ -73,7 +73,7 @@ HWND find_host_main_window() noexcept {
         }
         return host;
     } catch (...) {
-        trace_exception("find_host_main_window");
+        trace_exception();
         return nullptr;  // out of memory: as if the host were not running
     }
 }
@@ -82,7 +82,7 @@ HWND find_inventory_window() noexcept {
     try {
         return FindWindowW(widen(kInventoryClass).c_str(), widen(kInventoryTitle).c_str());
     } catch (...) {
-        trace_exception("find_inventory_window");
+        trace_exception();
         return nullptr;  // out of memory: as if it were not open
     }
 }
@@ -142,9 +142,7 @@ void request_inventory_window(Clock& clock, HostRequestCalls& calls) noexcept {
     // our input is still our own (the system then posts it to the host's queue; with the
     // input attached it would be sent, and wait for the host). Attaching itself only joins
     // the two input states, and no input is read while they are joined.
-    if (!calls.set_pos(host, HWND_TOP, 0, 0, 0, 0, kBringForwardFlags)) {
-        trace_failure("request_inventory_window", "SetWindowPos");
-    }
+    check(calls.set_pos(host, HWND_TOP, 0, 0, 0, 0, kBringForwardFlags), "SetWindowPos");
     calls.set_foreground(host);  // refused at times by design; it sets no error code
     const DWORD host_thread = GetWindowThreadProcessId(host, nullptr);
     const DWORD own_thread = GetCurrentThreadId();
@@ -155,15 +153,15 @@ void request_inventory_window(Clock& clock, HostRequestCalls& calls) noexcept {
     const bool have_keys = GetKeyboardState(keys.data()) != FALSE;
     const BYTE saved_f3 = keys[VK_F3];
     keys[VK_F3] = static_cast<BYTE>(saved_f3 | kKeyDownBit);
-    if (have_keys && !SetKeyboardState(keys.data())) {
-        trace_failure("request_inventory_window", "SetKeyboardState");
+    if (have_keys) {
+        check(SetKeyboardState(keys.data()), "SetKeyboardState");
     }
 
     try {
         poll_within(kInventoryRequestWaitMs, clock,
                     [] { return find_inventory_window() != nullptr; });
     } catch (...) {
-        trace_exception("request_inventory_window");
+        trace_exception();
         // Whatever the wait throws, F3 is given back all the same.
     }
 
@@ -172,12 +170,10 @@ void request_inventory_window(Clock& clock, HostRequestCalls& calls) noexcept {
     std::array<BYTE, 256> now{};
     if (have_keys && GetKeyboardState(now.data())) {
         now[VK_F3] = saved_f3;
-        if (!SetKeyboardState(now.data())) {
-            trace_failure("request_inventory_window", "SetKeyboardState");
-        }
+        check(SetKeyboardState(now.data()), "SetKeyboardState");
     }
-    if (attached && !calls.attach_input(own_thread, host_thread, FALSE)) {
-        trace_failure("request_inventory_window", "AttachThreadInput");
+    if (attached) {
+        check(calls.attach_input(own_thread, host_thread, FALSE), "AttachThreadInput");
     }
 }
 

@@ -107,7 +107,7 @@ int32_t InputPoller::poll() noexcept {
     try {
         return poll_input(system_calls<SystemKeys>(), calls_, &retry_, clock_);
     } catch (...) {
-        trace_exception("InputPoller::poll");
+        trace_exception();
         return kNoInput;
     }
 }

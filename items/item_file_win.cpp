@@ -60,9 +60,7 @@ bool keep_unsaved_items(const ItemDatabase& db, DWORD retry_ms, Clock& clock) {
 
 void remove_kept_items() {
     const std::wstring path = file_system_path(widen(kItemRecoveryFileName));
-    if (!DeleteFileW(path.c_str()) && GetLastError() != ERROR_FILE_NOT_FOUND) {
-        trace_failure("remove_kept_items", "DeleteFileW");
-    }
+    check(DeleteFileW(path.c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND, "DeleteFileW");
 }
 
 }  // namespace quilla

@@ -56,7 +56,7 @@ class RenderPass::Impl {
             draw_and_present(std::move(lines), *settings, line_step);
             return std::max(settings->record.wait, kLeastWait);
         } catch (...) {
-            trace_exception("RenderPass::run");
+            trace_exception();
             // Out of memory in a pass: show nothing new, try again after the default pause.
             return kDefaultWait;
         }
@@ -69,9 +69,7 @@ class RenderPass::Impl {
             return;
         }
         options().toggle(kOptionTransparent);
-        if (!PostMessageW(overlay_, kTransparencyToggledMessage, 0, 0)) {
-            trace_failure("RenderPass::poll_hot_key", "PostMessageW");
-        }
+        check(PostMessageW(overlay_, kTransparencyToggledMessage, 0, 0), "PostMessageW");
     }
 
     // Reads the inventory. Only a whole read replaces the lines the equipment is built
@@ -181,10 +179,9 @@ class RenderPass::Impl {
         SIZE extent{size.width, size.height};
         POINT source{0, 0};
         BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-        if (!UpdateLayeredWindow(overlay_, screen_dc_.get(), where ? &dest : nullptr, &extent,
-                                 surface.dc(), &source, 0, &blend, ULW_ALPHA)) {
-            trace_failure("RenderPass::present", "UpdateLayeredWindow");
-        }
+        check(UpdateLayeredWindow(overlay_, screen_dc_.get(), where ? &dest : nullptr, &extent,
+                                  surface.dc(), &source, 0, &blend, ULW_ALPHA),
+              "UpdateLayeredWindow");
     }
 
   private:

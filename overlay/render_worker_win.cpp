@@ -30,12 +30,11 @@ unsigned __stdcall render_worker(void* argument) {
         RenderPass pass(context->overlay, *context->surface);
         while (context->running.load() != 0) {
             const int32_t wait = pass.run();
-            if (WaitForSingleObject(context->wake.get(), static_cast<DWORD>(wait)) == WAIT_FAILED) {
-                trace_failure("render_worker", "WaitForSingleObject");
-            }
+            check(WaitForSingleObject(context->wake.get(), static_cast<DWORD>(wait)) != WAIT_FAILED,
+                  "WaitForSingleObject");
         }
     } catch (...) {
-        trace_exception("render_worker");
+        trace_exception();
         // Without memory for the pass there is nothing to draw with; end quietly.
     }
     context->surface.reset();  // the memory DC and the DIB section go with the worker
@@ -72,16 +71,12 @@ RenderWorker::~RenderWorker() {
 }
 
 void RenderWorker::wake() noexcept {
-    if (!SetEvent(context_->wake.get())) {
-        trace_failure("RenderWorker::wake", "SetEvent");
-    }
+    check(SetEvent(context_->wake.get()), "SetEvent");
 }
 
 bool RenderWorker::stop(uint32_t timeout_ms, Clock& clock, MessageWaitCalls& waits) noexcept {
     context_->running.store(0);
-    if (!SetEvent(context_->wake.get())) {
-        trace_failure("RenderWorker::stop", "SetEvent");
-    }
+    check(SetEvent(context_->wake.get()), "SetEvent");
     if (!thread_) {
         return true;
     }

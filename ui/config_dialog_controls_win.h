@@ -9,13 +9,14 @@
 #include <array>
 
 #include "config/config_rules.h"
+#include "ui/control_layout_win.h"
 
 namespace quilla {
 
 inline constexpr int kHotKeyButtonId = 58;
 inline constexpr int kCapturePanelId = 59;
 
-// Each control's place in kDialogControls.
+// Each control's place in kDialogControls, which lists them in this order.
 enum DialogControl : int {
     kFontList,
     kSizeField,
@@ -30,42 +31,22 @@ enum DialogControl : int {
     kDialogControlCount,
 };
 
-struct DialogControlPlace {
-    DialogControl control;
-    const char* class_name;
-    int id;
-    int x, y, width, height;  // client pixels; a combo box's height includes its list
-    DWORD style;
-};
+inline constexpr DWORD kDialogField = WS_VISIBLE | WS_BORDER;
+inline constexpr DWORD kDialogCheckBox = WS_VISIBLE | BS_AUTOCHECKBOX;
 
-inline constexpr DWORD kDialogField = WS_CHILD | WS_VISIBLE | WS_BORDER;
-inline constexpr DWORD kDialogCheckBox = WS_CHILD | WS_VISIBLE | BS_AUTOCHECKBOX;
-
-inline constexpr std::array<DialogControlPlace, kDialogControlCount> kDialogControls = {{
-    {kFontList, "COMBOBOX", 0, 10, 30, 200, 200,
-     WS_CHILD | WS_VISIBLE | WS_VSCROLL | CBS_DROPDOWNLIST},
-    {kSizeField, "EDIT", 0, 220, 30, 40, 25, kDialogField | ES_NUMBER},
-    {kWeaponField, "EDIT", 0, 200, 90, 200, 25, kDialogField},
-    {kShieldField, "EDIT", 0, 200, 115, 200, 25, kDialogField},
-    {kAmuletField, "EDIT", 0, 200, 140, 200, 25, kDialogField},
-    {kWaitField, "EDIT", 0, 200, 190, 100, 25, kDialogField | ES_NUMBER},
-    {kItemWindowBox, "BUTTON", 0, 260, 224, 12, 12, kDialogCheckBox},
-    {kHookBox, "BUTTON", 0, 260, 254, 12, 12, kDialogCheckBox},
-    {kHotKeyButton, "BUTTON", kHotKeyButtonId, 280, 248, 100, 24,
-     WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON},
+// In the order of DialogControl. A combo box's height includes its list.
+inline constexpr std::array<ControlPlace, kDialogControlCount> kDialogControls = {{
+    {"COMBOBOX", 0, WS_VISIBLE | WS_VSCROLL | CBS_DROPDOWNLIST, {10, 30, 210, 230}},
+    {"EDIT", 0, kDialogField | ES_NUMBER, {220, 30, 260, 55}},
+    {"EDIT", 0, kDialogField, {200, 90, 400, 115}},
+    {"EDIT", 0, kDialogField, {200, 115, 400, 140}},
+    {"EDIT", 0, kDialogField, {200, 140, 400, 165}},
+    {"EDIT", 0, kDialogField | ES_NUMBER, {200, 190, 300, 215}},
+    {"BUTTON", 0, kDialogCheckBox, {260, 224, 272, 236}},
+    {"BUTTON", 0, kDialogCheckBox, {260, 254, 272, 266}},
+    {"BUTTON", kHotKeyButtonId, WS_VISIBLE | BS_PUSHBUTTON, {280, 248, 380, 272}},
     // Hidden until the hot-key button is pressed; it then covers the whole dialog.
-    {kCapturePanel, "STATIC", kCapturePanelId, 0, 0, kConfigDialogWidth, kConfigDialogHeight,
-     WS_CHILD | SS_LEFT},
+    {"STATIC", kCapturePanelId, SS_LEFT, {0, 0, kConfigDialogWidth, kConfigDialogHeight}},
 }};
-
-constexpr bool each_control_at_its_place() {
-    for (int i = 0; i < kDialogControlCount; ++i) {
-        if (kDialogControls[i].control != i) {
-            return false;
-        }
-    }
-    return true;
-}
-static_assert(each_control_at_its_place());
 
 }  // namespace quilla

@@ -70,7 +70,7 @@ class ConfigDialog {
                                    origin.y, kConfigDialogWidth, kConfigDialogHeight, owner,
                                    nullptr, instance, this);
         } catch (...) {
-            trace_exception("config dialog: open");
+            trace_exception();
         }
         if (!hwnd) {
             restore_hook();
@@ -96,8 +96,9 @@ class ConfigDialog {
                 }
                 // Created last, the panel lies under the controls it covers: it goes on
                 // top of them as it shows.
-                SetWindowPos(control(kCapturePanel), HWND_TOP, 0, 0, 0, 0,
-                             SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+                check(SetWindowPos(control(kCapturePanel), HWND_TOP, 0, 0, 0, 0,
+                                   SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW),
+                      "SetWindowPos");
                 return 0;
             case WM_TIMER:
                 if (wparam != kCaptureTimerId) {
@@ -148,12 +149,8 @@ class ConfigDialog {
             texts[kWaitField] = std::to_string(edited_.wait);
             texts[kHotKeyButton] = input_code_name(edited_.hook_key);
             texts[kCapturePanel] = "Push Any Key";
-            for (const DialogControlPlace& place : kDialogControls) {
-                controls_[place.control] = CreateWindowExW(
-                    0, widen(place.class_name).c_str(), widen(texts[place.control]).c_str(),
-                    place.style, place.x, place.y, place.width, place.height, hwnd_,
-                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(place.id)), window_instance(hwnd_),
-                    nullptr);
+            for (int i = 0; i < kDialogControlCount; ++i) {
+                controls_[i] = create_control(hwnd_, kDialogControls[i], texts[i]);
             }
 
             const std::vector<ListedFace> faces = listed_faces();
@@ -168,10 +165,10 @@ class ConfigDialog {
             SendMessageW(control(kFontList), CB_SETCURSEL, entry.value_or(0), 0);
             set_check(kItemWindowBox, edited_.item_window != 0);
             set_check(kHookBox, saved_hook_ != 0);
-            SetTimer(hwnd_, kCaptureTimerId, kCaptureTimerMs, nullptr);
+            check(SetTimer(hwnd_, kCaptureTimerId, kCaptureTimerMs, nullptr) != 0, "SetTimer");
             return true;
         } catch (...) {
-            trace_exception("config dialog: create");
+            trace_exception();
             return false;
         }
     }
@@ -181,7 +178,7 @@ class ConfigDialog {
         try {
             paint_texts_and_boxes();
         } catch (...) {
-            trace_exception("config dialog: paint");
+            trace_exception();
             // Out of memory: the window stays as it was until the next paint.
         }
     }
@@ -198,7 +195,7 @@ class ConfigDialog {
         PatBlt(dc.get(), 0, 0, kConfigDialogWidth, kConfigDialogHeight, PATCOPY);  // white
         for (const PaintedLabel& label : kPaintedLabels) {
             const std::wstring text = widen(label.text);
-            TextOutW(dc.get(), label.x, label.y, text.c_str(), static_cast<int>(text.size()));
+            TextOutW(dc.get(), label.at.x, label.at.y, text.c_str(), static_cast<int>(text.size()));
         }
         for (const PaintedSpot& spot : kPaintedSpots) {
             if (spot.caption) {
@@ -228,7 +225,7 @@ class ConfigDialog {
                SRCCOPY);
     }
 
-    static void draw_box(HDC dc, const Box& box) noexcept {
+    static void draw_box(HDC dc, const Rect& box) noexcept {
         Rectangle(dc, box.left, box.top, box.right, box.bottom);
     }
 
@@ -248,10 +245,10 @@ class ConfigDialog {
                 break;
             case DialogSpot::kOk:
                 apply(SizeRule::kOk);
-                DestroyWindow(hwnd_);
+                check(DestroyWindow(hwnd_), "DestroyWindow");
                 break;
             case DialogSpot::kCancel:
-                DestroyWindow(hwnd_);
+                check(DestroyWindow(hwnd_), "DestroyWindow");
                 break;
             case DialogSpot::kNone: {
                 // Any free spot drags the borderless window, as a caption would.
@@ -266,7 +263,7 @@ class ConfigDialog {
         // The chooser is modal; the dialog may have been destroyed with its owner meanwhile.
         if (ChooseColorW(&chooser_) && hwnd_) {
             working = chooser_.rgbResult;
-            InvalidateRect(hwnd_, nullptr, FALSE);
+            check(InvalidateRect(hwnd_, nullptr, FALSE), "InvalidateRect");
         }
     }
 
@@ -304,10 +301,10 @@ class ConfigDialog {
             settings_->update(
                 [&](DisplaySettings& settings) { apply_edits(edits, std::move(font), settings); });
             if (HWND owner = GetWindow(hwnd_, GW_OWNER)) {
-                PostMessageW(owner, kDisplaySettingsAppliedMessage, 0, 0);
+                check(PostMessageW(owner, kDisplaySettingsAppliedMessage, 0, 0), "PostMessageW");
             }
         } catch (...) {
-            trace_exception("config dialog: apply");
+            trace_exception();
             // Out of memory: nothing is applied.
         }
     }
@@ -325,7 +322,7 @@ class ConfigDialog {
         try {
             set_window_text(control(kHotKeyButton), input_code_name(code));
         } catch (...) {
-            trace_exception("config dialog: hot key capture");
+            trace_exception();
             SetWindowTextW(control(kHotKeyButton), L"");
         }
         SetFocus(hwnd_);
@@ -341,7 +338,7 @@ class ConfigDialog {
             hook_suspended_ = true;
             return true;
         } catch (...) {
-            trace_exception("config dialog: suspend hot key");
+            trace_exception();
             return false;
         }
     }
@@ -355,14 +352,14 @@ class ConfigDialog {
             settings_->update([saved](DisplaySettings& settings) { settings.record.hook = saved; });
             hook_suspended_ = false;
         } catch (...) {
-            trace_exception("config dialog: restore hot key");
+            trace_exception();
             // Out of memory: the switch stays off rather than taking a wrong value.
         }
     }
 
     void on_destroy() noexcept {
         restore_hook();
-        KillTimer(hwnd_, kCaptureTimerId);
+        check(KillTimer(hwnd_, kCaptureTimerId), "KillTimer");
         poller_.reset();  // its calls need outlive only the open dialog
         hwnd_ = nullptr;  // the next 設定 opens a new dialog
     }

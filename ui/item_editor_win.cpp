@@ -120,7 +120,7 @@ class ItemEditor {
                     try {
                         set_caption(title());
                     } catch (...) {
-                        trace_exception("ItemEditor WM_TIMER");
+                        trace_exception();
                     }
                     return 0;
                 }
@@ -164,7 +164,7 @@ class ItemEditor {
         try {
             return unsaved_items_allow_close(hwnd_, wide_text(file_name_), exiting);
         } catch (...) {
-            trace_exception("ItemEditor::may_close");
+            trace_exception();
             return false;
         }
     }
@@ -201,7 +201,7 @@ class ItemEditor {
             }
             return true;
         } catch (...) {
-            trace_exception("ItemEditor::create");
+            trace_exception();
             return false;
         }
     }
@@ -354,7 +354,7 @@ class ItemEditor {
                     break;
             }
         } catch (...) {
-            trace_exception("ItemEditor::on_command");
+            trace_exception();
         }
     }
 
@@ -374,7 +374,7 @@ class ItemEditor {
             std::wmemcpy(item.pszText, text.data(), fits);
             item.pszText[fits] = L'\0';
         } catch (...) {
-            trace_exception("ItemEditor::supply_text");
+            trace_exception();
         }
     }
 
@@ -396,7 +396,7 @@ class ItemEditor {
                           DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_NOPREFIX);
             }
         } catch (...) {
-            trace_exception("ItemEditor::paint_row");
+            trace_exception();
         }
     }
 
@@ -446,7 +446,7 @@ class ItemEditor {
             show_rows();
             repaint();
         } catch (...) {
-            trace_exception("ItemEditor::change_tab");
+            trace_exception();
         }
     }
 
@@ -517,7 +517,7 @@ class ItemEditor {
                 rows_replaced();
             }
         } catch (...) {
-            trace_exception("ItemEditor::delete_selected");
+            trace_exception();
         }
     }
 
@@ -575,7 +575,7 @@ class ItemEditor {
                 take_name(offer.names[chosen - kFirstNameCommand]);
             }
         } catch (...) {
-            trace_exception("ItemEditor::on_list_menu");
+            trace_exception();
         }
     }
 
@@ -632,12 +632,10 @@ class ItemEditor {
             }
             // Said in the caption for a while, with no button to press.
             set_caption(path + L" " + widen(texts::kSavedTo));
-            if (!SetTimer(hwnd_, kNoticeTimerId, kNoticeMs, nullptr)) {
-                trace_failure("ItemEditor::save", "SetTimer");
-            }
+            check(SetTimer(hwnd_, kNoticeTimerId, kNoticeMs, nullptr), "SetTimer");
             return true;
         } catch (...) {
-            trace_exception("ItemEditor::save");
+            trace_exception();
             return false;
         }
     }
@@ -671,7 +669,7 @@ class ItemEditor {
                 tell(path + L" " + widen(texts::kFileNotRead));
             }
         } catch (...) {
-            trace_exception("ItemEditor::load");
+            trace_exception();
         }
     }
 
@@ -691,7 +689,7 @@ class ItemEditor {
             path.resize(length);
             load(path, false);
         } catch (...) {
-            trace_exception("ItemEditor::on_drop");
+            trace_exception();
         }
     }
 
@@ -769,7 +767,7 @@ bool item_editor_allows_exit(HWND overlay) noexcept {
     try {
         return unsaved_items_allow_close(overlay, widen(kItemFileName), true);
     } catch (...) {
-        trace_exception("item_editor_allows_exit");
+        trace_exception();
         return false;
     }
 }

@@ -18,8 +18,7 @@ void open_download_address(HWND owner, const std::string& address, InformationCa
         const HINSTANCE opened = calls.shell_execute(nullptr, L"open", widen(address).c_str(),
                                                      nullptr, nullptr, SW_SHOWNORMAL);
         if (reinterpret_cast<INT_PTR>(opened) <= 32) {  // a value up to 32 is an error code
-            trace_failure("open_download_address", "ShellExecuteW",
-                          static_cast<DWORD>(reinterpret_cast<INT_PTR>(opened)));
+            trace_failure("ShellExecuteW", static_cast<DWORD>(reinterpret_cast<INT_PTR>(opened)));
         }
         return;
     }

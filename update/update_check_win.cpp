@@ -76,16 +76,16 @@ UniqueAddressList look_up(const std::string& host, NameLookupCalls& calls, Clock
             if (error == 0) {
                 lookup->found.reset(found);
             } else {
-                trace_failure("look_up", "getaddrinfo", static_cast<DWORD>(error));
+                trace_failure("getaddrinfo", static_cast<DWORD>(error));
             }
-            SetEvent(lookup->done.get());
+            check(SetEvent(lookup->done.get()), "SetEvent");
         }).detach();
     } catch (...) {
-        trace_exception("look_up");  // no thread: no lookup, rather than one without a bound
+        trace_exception();  // no thread: no lookup, rather than one without a bound
         return {};
     }
     if (!wait_serving_sent_messages(lookup->done.get(), clock, end)) {
-        trace_failure("look_up", "getaddrinfo", WAIT_TIMEOUT);  // still running, or the wait failed
+        trace_failure("getaddrinfo", WAIT_TIMEOUT);  // still running, or the wait failed
         return {};
     }
     return std::move(lookup->found);

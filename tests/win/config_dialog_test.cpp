@@ -118,9 +118,11 @@ TEST_F(ConfigDialogWin, BuildsItsControlsAndHoldsTheHotKeySwitchOffWhileOpen) {
     std::vector<std::string> expected = {
         describe("ConfigDialog", 0, (GetSystemMetrics(SM_CXSCREEN) - 420) / 2,
                  (GetSystemMetrics(SM_CYSCREEN) - 320) / 2, 420, 320, WS_POPUP, 0)};
-    for (const DialogControlPlace& place : kDialogControls) {
-        expected.push_back(describe(place.class_name, place.id, place.x, place.y, place.width,
-                                    place.height, static_cast<LONG>(place.style), 0));
+    for (const ControlPlace& control : kDialogControls) {
+        const Rect& r = control.place;
+        expected.push_back(describe(control.class_name, control.id, r.left, r.top, r.right - r.left,
+                                    r.bottom - r.top, static_cast<LONG>(WS_CHILD | control.style),
+                                    0));
     }
     EXPECT_EQ(created(), expected);
     ASSERT_EQ(created().size(), 11u);
@@ -145,14 +147,15 @@ TEST_F(ConfigDialogWin, BuildsItsControlsAndHoldsTheHotKeySwitchOffWhileOpen) {
             return std::string(l.text) == row.label;
         });
         ASSERT_NE(label, kPaintedLabels.end()) << row.label;
-        const DialogControlPlace& place = kDialogControls[row.control];
-        const int below_label_top = place.y - label->y;
-        EXPECT_TRUE(below_label_top >= 0 && below_label_top <= 5) << row.label << " at " << place.y;
+        const Rect& place = kDialogControls[row.control].place;
+        const int below_label_top = place.top - label->at.y;
+        EXPECT_TRUE(below_label_top >= 0 && below_label_top <= 5)
+            << row.label << " at " << place.top;
     }
-    for (const DialogControlPlace& place : kDialogControls) {
-        EXPECT_TRUE(place.x >= 0 && place.y >= 0 && place.x + place.width <= 420 &&
-                    place.y + place.height <= 320)
-            << place.class_name << " " << place.x << "," << place.y;
+    for (const ControlPlace& control : kDialogControls) {
+        const Rect& place = control.place;
+        EXPECT_TRUE(place.left >= 0 && place.top >= 0 && place.right <= 420 && place.bottom <= 320)
+            << control.class_name << " " << place.left << "," << place.top;
     }
 
     // The shield and amulet texts are the settings' defaults.

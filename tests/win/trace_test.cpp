@@ -57,74 +57,86 @@ class Listener {
     void* handle_;
 };
 
-TEST(Trace, FormatsWhereWhatAndTheErrorCode) {
+TEST(Trace, FormatsTheSourceFileAndLineWhatAndTheErrorCode) {
     struct Case {
-        const char* where;
+        const char* file;
+        uint32_t line;
         const char* what;
         bool has_error;
         DWORD error;
-        const wchar_t* line;
+        const wchar_t* text;
     };
     const Case cases[] = {
-        {"save", "MoveFileExW", true, 32, L"QuillaWS: save: MoveFileExW (error 32)\n"},
-        {"save", "MoveFileExW", true, 0, L"QuillaWS: save: MoveFileExW (error 0)\n"},
-        {"pass", "out of memory", false, 5, L"QuillaWS: pass: out of memory\n"},
-        {"w", "x", true, 4294967295u, L"QuillaWS: w: x (error 4294967295)\n"},
-        {"\x7f\x80", "caf\xe9", false, 0, L"QuillaWS: \x7f?: caf?\n"},
-        {nullptr, nullptr, false, 0, L"QuillaWS: : \n"},
+        {"/work/ui/item_editor_win.cpp", 12, "SetTimer", true, 0,
+         L"QuillaWS: item_editor_win.cpp:12: SetTimer (error 0)\n"},
+        {"C:\\src\\base\\file_win.cpp", 300, "MoveFileExW", true, 32,
+         L"QuillaWS: file_win.cpp:300: MoveFileExW (error 32)\n"},
+        {"pass.cpp", 0, "out of memory", false, 5, L"QuillaWS: pass.cpp:0: out of memory\n"},
+        {"w.h", 4294967295u, "x", true, 4294967295u,
+         L"QuillaWS: w.h:4294967295: x (error 4294967295)\n"},
+        {"\x7f\x80.cpp", 1, "caf\xe9", false, 0, L"QuillaWS: \x7f?.cpp:1: caf?\n"},
+        {nullptr, 1, nullptr, false, 0, L"QuillaWS: :1: \n"},
     };
     for (const Case& c : cases) {
         wchar_t buffer[kTraceLineCapacity];
-        const std::size_t length =
-            format_trace_line(buffer, kTraceLineCapacity, c.where, c.what, c.has_error, c.error);
-        EXPECT_EQ(std::wstring(buffer), c.line);
-        EXPECT_EQ(length, std::wstring(c.line).size());
+        const std::size_t length = format_trace_line(buffer, kTraceLineCapacity, c.file, c.line,
+                                                     c.what, c.has_error, c.error);
+        EXPECT_EQ(std::wstring(buffer), c.text);
+        EXPECT_EQ(length, std::wstring(c.text).size());
     }
 }
 
 TEST(Trace, CutsALongLineToItsBufferAndAlwaysEndsIt) {
     wchar_t buffer[12];
-    EXPECT_EQ(format_trace_line(buffer, 12, "where", "what", true, 5), 11u);
+    EXPECT_EQ(format_trace_line(buffer, 12, "where.cpp", 1, "what", true, 5), 11u);
     EXPECT_EQ(std::wstring(buffer), L"QuillaWS: w");
-    EXPECT_EQ(format_trace_line(buffer, 1, "where", "what", true, 5), 0u);
+    EXPECT_EQ(format_trace_line(buffer, 1, "where.cpp", 1, "what", true, 5), 0u);
     EXPECT_EQ(buffer[0], L'\0');
     buffer[0] = L'z';
-    EXPECT_EQ(format_trace_line(buffer, 0, "where", "what", true, 5), 0u);
+    EXPECT_EQ(format_trace_line(buffer, 0, "where.cpp", 1, "what", true, 5), 0u);
     EXPECT_EQ(buffer[0], L'z');
 }
 
-TEST(Trace, AFailedCallReachesADebuggerWithTheLastErrorKept) {
+// A failed call is traced where it was checked, with the last error, which stays as it
+// was; a call that succeeded leaves no line.
+TEST(Trace, AFailedCallReachesADebuggerFromWhereItWasCheckedWithTheLastErrorKept) {
     Listener listener;
     SetLastError(ERROR_ACCESS_DENIED);
-    trace_failure("test", "DeleteFileW");
+    EXPECT_TRUE(check(true, "CloseHandle"));
+    const int line = __LINE__ + 1;
+    EXPECT_FALSE(check(false, "DeleteFileW"));
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
-    EXPECT_NE(listener.heard().find(L"QuillaWS: test: DeleteFileW (error 5)\n"), std::wstring::npos)
-        << std::string(listener.heard().begin(), listener.heard().end());
+    trace_failure("MoveFileExW", ERROR_SHARING_VIOLATION);
+    EXPECT_EQ(listener.heard(), L"QuillaWS: trace_test.cpp:" + std::to_wstring(line) +
+                                    L": DeleteFileW (error 5)\n"
+                                    L"QuillaWS: trace_test.cpp:" +
+                                    std::to_wstring(line + 2) + L": MoveFileExW (error 32)\n");
 }
 
 TEST(Trace, AnExceptionIsNamedByItsKind) {
     Listener listener;
+    const int line = __LINE__ + 4;
     try {
         throw std::bad_alloc();
     } catch (...) {
-        trace_exception("one");
+        trace_exception();
     }
     try {
         throw std::runtime_error("broken");
     } catch (...) {
-        trace_exception("two");
+        trace_exception();
     }
     try {
         throw 7;
     } catch (...) {
-        trace_exception("three");
+        trace_exception();
     }
-    trace_exception("four");
-    EXPECT_EQ(listener.heard(),
-              L"QuillaWS: one: out of memory\n"
-              L"QuillaWS: two: broken\n"
-              L"QuillaWS: three: unknown exception\n"
-              L"QuillaWS: four: unknown exception\n");
+    trace_exception();
+    const auto at = [&](int offset) {
+        return L"QuillaWS: trace_test.cpp:" + std::to_wstring(line + offset) + L": ";
+    };
+    EXPECT_EQ(listener.heard(), at(0) + L"out of memory\n" + at(5) + L"broken\n" + at(10) +
+                                    L"unknown exception\n" + at(12) + L"unknown exception\n");
 }
 
 constexpr char kThrowingClass[] = "QuillaTraceThrowingProbe";
@@ -159,7 +171,9 @@ TEST(Trace, AWindowProcedureStopsAnExceptionAndTracesIt) {
     Listener listener;
     EXPECT_EQ(SendMessageW(hwnd, kThrowMessage, 0, 0), 0);
     EXPECT_EQ(SendMessageW(hwnd, WM_APP + 2, 0, 0), 42);  // the window goes on
-    EXPECT_EQ(listener.heard(), L"QuillaWS: window_procedure: out of memory\n");
+    const std::wstring heard = listener.heard();
+    EXPECT_EQ(heard.rfind(L"QuillaWS: window_class_win.h:", 0), 0u);
+    EXPECT_TRUE(heard.ends_with(L": out of memory\n"));
     DestroyWindow(hwnd);
 }
 

@@ -83,7 +83,9 @@ class ConfigDialog {
 
     void attach(HWND hwnd) noexcept { hwnd_ = hwnd; }
 
-    LRESULT handle(UINT message, WPARAM wparam, LPARAM lparam) noexcept {
+    // A throw ends at the window procedure, which traces it and gives the message its
+    // default processing (a failed creation for WM_CREATE).
+    LRESULT handle(UINT message, WPARAM wparam, LPARAM lparam) {
         switch (message) {
             case WM_CREATE:
                 return on_create() ? 0 : -1;
@@ -127,63 +129,49 @@ class ConfigDialog {
         SendMessageW(control(box), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
     }
 
-    bool on_create() noexcept {
-        try {
-            chooser_ = CHOOSECOLORW{};
-            chooser_.lStructSize = sizeof chooser_;
-            chooser_.hwndOwner = hwnd_;
-            chooser_.lpCustColors = custom_colors_.data();
-            chooser_.Flags = CC_RGBINIT | CC_FULLOPEN;
+    bool on_create() {
+        chooser_ = CHOOSECOLORW{};
+        chooser_.lStructSize = sizeof chooser_;
+        chooser_.hwndOwner = hwnd_;
+        chooser_.lpCustColors = custom_colors_.data();
+        chooser_.Flags = CC_RGBINIT | CC_FULLOPEN;
 
-            const auto current = settings_->snapshot();
-            // Without a font: height 0 and no face.
-            const FontDescription font =
-                describe_font(font_handle(current->font)).value_or(FontDescription{});
-            edited_ = current->record;
+        const auto current = settings_->snapshot();
+        // Without a font: height 0 and no face.
+        const FontDescription font =
+            describe_font(font_handle(current->font)).value_or(FontDescription{});
+        edited_ = current->record;
 
-            std::array<std::string, kDialogControlCount> texts;
-            texts[kSizeField] = std::to_string(font.height);
-            texts[kWeaponField] = edited_.weapon_text;
-            texts[kShieldField] = edited_.shield_text;
-            texts[kAmuletField] = edited_.amulet_text;
-            texts[kWaitField] = std::to_string(edited_.wait);
-            texts[kHotKeyButton] = input_code_name(edited_.hook_key);
-            texts[kCapturePanel] = "Push Any Key";
-            for (int i = 0; i < kDialogControlCount; ++i) {
-                controls_[i] = create_control(hwnd_, kDialogControls[i], texts[i]);
-            }
-
-            const std::vector<ListedFace> faces = listed_faces();
-            for (const ListedFace& face : faces) {
-                const std::wstring shown = widen(face.name);
-                SendMessageW(control(kFontList), CB_ADDSTRING, 0,
-                             reinterpret_cast<LPARAM>(shown.c_str()));
-            }
-            saved_face_ = font.face;
-            const std::optional<std::size_t> entry = saved_face_index(faces, font.face);
-            saved_face_entry_ = entry ? static_cast<LRESULT>(*entry) : CB_ERR;
-            SendMessageW(control(kFontList), CB_SETCURSEL, entry.value_or(0), 0);
-            set_check(kItemWindowBox, edited_.item_window != 0);
-            set_check(kHookBox, saved_hook_ != 0);
-            check(SetTimer(hwnd_, kCaptureTimerId, kCaptureTimerMs, nullptr) != 0, "SetTimer");
-            return true;
-        } catch (...) {
-            trace_exception();
-            return false;
+        std::array<std::string, kDialogControlCount> texts;
+        texts[kSizeField] = std::to_string(font.height);
+        texts[kWeaponField] = edited_.weapon_text;
+        texts[kShieldField] = edited_.shield_text;
+        texts[kAmuletField] = edited_.amulet_text;
+        texts[kWaitField] = std::to_string(edited_.wait);
+        texts[kHotKeyButton] = input_code_name(edited_.hook_key);
+        texts[kCapturePanel] = "Push Any Key";
+        for (int i = 0; i < kDialogControlCount; ++i) {
+            controls_[i] = create_control(hwnd_, kDialogControls[i], texts[i]);
         }
+
+        const std::vector<ListedFace> faces = listed_faces();
+        for (const ListedFace& face : faces) {
+            const std::wstring shown = widen(face.name);
+            SendMessageW(control(kFontList), CB_ADDSTRING, 0,
+                         reinterpret_cast<LPARAM>(shown.c_str()));
+        }
+        saved_face_ = font.face;
+        const std::optional<std::size_t> entry = saved_face_index(faces, font.face);
+        saved_face_entry_ = entry ? static_cast<LRESULT>(*entry) : CB_ERR;
+        SendMessageW(control(kFontList), CB_SETCURSEL, entry.value_or(0), 0);
+        set_check(kItemWindowBox, edited_.item_window != 0);
+        set_check(kHookBox, saved_hook_ != 0);
+        check(SetTimer(hwnd_, kCaptureTimerId, kCaptureTimerMs, nullptr) != 0, "SetTimer");
+        return true;
     }
 
     // Drawn off-screen, then copied to the window in one transfer, so it never flickers.
-    void paint() noexcept {
-        try {
-            paint_texts_and_boxes();
-        } catch (...) {
-            trace_exception();
-            // Out of memory: the window stays as it was until the next paint.
-        }
-    }
-
-    void paint_texts_and_boxes() {
+    void paint() {
         PaintDc window_dc(hwnd_);
         UniqueMemoryDc dc(CreateCompatibleDC(window_dc.get()));
         UniqueBitmap bitmap(
@@ -229,7 +217,7 @@ class ConfigDialog {
         Rectangle(dc, box.left, box.top, box.right, box.bottom);
     }
 
-    void on_left_button(int x, int y) noexcept {
+    void on_left_button(int x, int y) {
         switch (spot_at(x, y)) {
             case DialogSpot::kBackSwatch:
                 choose_color(edited_.back_color);
@@ -286,26 +274,21 @@ class ConfigDialog {
 
     // Publishes every edited value in one snapshot. The hot-key switch is only remembered:
     // it is published when the dialog goes.
-    void apply(SizeRule rule) noexcept {
-        try {
-            DialogEdits edits;
-            edits.record = edited_;
-            edits.record.weapon_text = window_text(control(kWeaponField));
-            edits.record.shield_text = window_text(control(kShieldField));
-            edits.record.amulet_text = window_text(control(kAmuletField));
-            edits.wait_text = window_text(control(kWaitField));
-            edits.record.item_window = is_checked(control(kItemWindowBox)) ? 1 : 0;
-            const int32_t height = font_height_from_text(window_text(control(kSizeField)), rule);
-            std::shared_ptr<void> font = create_overlay_font(selected_face(), height);
-            saved_hook_ = is_checked(control(kHookBox)) ? 1 : 0;
-            settings_->update(
-                [&](DisplaySettings& settings) { apply_edits(edits, std::move(font), settings); });
-            if (HWND owner = GetWindow(hwnd_, GW_OWNER)) {
-                check(PostMessageW(owner, kDisplaySettingsAppliedMessage, 0, 0), "PostMessageW");
-            }
-        } catch (...) {
-            trace_exception();
-            // Out of memory: nothing is applied.
+    void apply(SizeRule rule) {
+        DialogEdits edits;
+        edits.record = edited_;
+        edits.record.weapon_text = window_text(control(kWeaponField));
+        edits.record.shield_text = window_text(control(kShieldField));
+        edits.record.amulet_text = window_text(control(kAmuletField));
+        edits.wait_text = window_text(control(kWaitField));
+        edits.record.item_window = is_checked(control(kItemWindowBox)) ? 1 : 0;
+        const int32_t height = font_height_from_text(window_text(control(kSizeField)), rule);
+        std::shared_ptr<void> font = create_overlay_font(selected_face(), height);
+        saved_hook_ = is_checked(control(kHookBox)) ? 1 : 0;
+        settings_->update(
+            [&](DisplaySettings& settings) { apply_edits(edits, std::move(font), settings); });
+        if (HWND owner = GetWindow(hwnd_, GW_OWNER)) {
+            check(PostMessageW(owner, kDisplaySettingsAppliedMessage, 0, 0), "PostMessageW");
         }
     }
 
@@ -319,11 +302,13 @@ class ConfigDialog {
             return;
         }
         edited_.hook_key = code;
+        // Its own recovery: the key is taken and the panel goes even without memory for
+        // the key's name.
         try {
-            set_window_text(control(kHotKeyButton), input_code_name(code));
+            check(set_window_text(control(kHotKeyButton), input_code_name(code)), "SetWindowTextW");
         } catch (...) {
             trace_exception();
-            SetWindowTextW(control(kHotKeyButton), L"");
+            check(SetWindowTextW(control(kHotKeyButton), L""), "SetWindowTextW");
         }
         SetFocus(hwnd_);
         ShowWindow(control(kCapturePanel), SW_HIDE);

@@ -46,6 +46,6 @@ HWND item_editor_window() noexcept;
 // file named in the open editor's file name box or else to "items.txt", in a box owned by
 // the editor or else by overlay. True when the program may exit: nothing was unsaved, the
 // user said no (and the changes are let go), or said yes and the save succeeded.
-bool item_editor_allows_exit(HWND overlay) noexcept;
+bool item_editor_allows_exit(HWND overlay);
 
 }  // namespace quilla

@@ -8,6 +8,7 @@
 #include "base/code_page_win.h"
 #include "base/file_win.h"
 #include "base/program_texts.h"
+#include "base/trace_win.h"
 #include "items/item_db.h"
 #include "items/item_file.h"
 #include "items/item_file_win.h"
@@ -16,10 +17,52 @@ namespace quilla {
 namespace {
 
 int ask(HWND owner, const std::wstring& text, UINT buttons) {
-    return MessageBoxW(owner, text.c_str(), widen(texts::kItemEditorTitle).c_str(), buttons);
+    const int answer =
+        MessageBoxW(owner, text.c_str(), widen(texts::kItemEditorTitle).c_str(), buttons);
+    check(answer != 0, "MessageBoxW");
+    return answer;
 }
 
 }  // namespace
+
+void tell(HWND owner, const std::wstring& text) {
+    ask(owner, text, MB_OK | MB_ICONWARNING);
+}
+
+bool load_items(HWND owner, const std::wstring& path, ItemEditorModel& model) {
+    if (path.empty()) {
+        tell(owner, widen(texts::kNoFileName));
+        return false;
+    }
+    if (!model.load(read_text_file(path), item_database())) {
+        tell(owner, path + L" " + widen(texts::kFileNotRead));
+        return false;
+    }
+    return true;
+}
+
+bool reset_items(HWND owner, ItemEditorModel& model) {
+    ItemDatabase& db = item_database();
+    read_unread_item_file(db);
+    if (!model.reset(read_text_file(widen(kItemFileName)), db)) {
+        tell(owner, widen(kItemFileName) + L" " + widen(texts::kFileNotRead));
+        return false;
+    }
+    return true;
+}
+
+std::optional<std::wstring> dropped_file(HDROP drop) {
+    if (DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0) != 1) {
+        return std::nullopt;
+    }
+    const UINT length = DragQueryFileW(drop, 0, nullptr, 0);
+    std::wstring path(std::size_t{length} + 1, L'\0');
+    if (!check(DragQueryFileW(drop, 0, path.data(), length + 1) == length, "DragQueryFileW")) {
+        return std::nullopt;
+    }
+    path.resize(length);
+    return path;
+}
 
 bool save_items(HWND owner, const std::wstring& path) {
     ItemDatabase& db = item_database();
@@ -31,9 +74,8 @@ bool save_items(HWND owner, const std::wstring& path) {
     const std::shared_ptr<const ItemTables> live = db.snapshot();
     SaveFailure why = SaveFailure::kNone;
     if (!write_item_file(path, *live, &why)) {
-        ask(owner,
-            path + L" " + widen(texts::kFileNotSaved) + L"\r\n" + widen(save_failure_phrase(why)),
-            MB_OK | MB_ICONWARNING);
+        tell(owner,
+             path + L" " + widen(texts::kFileNotSaved) + L"\r\n" + widen(save_failure_phrase(why)));
         return false;
     }
     db.mark_saved(*live);

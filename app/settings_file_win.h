@@ -19,7 +19,7 @@ struct LoadedSettings {
     bool file_unreadable = false;
 };
 
-// Sets every default, reads "QuillaWS.txt" (waiting about 2 seconds for a file another
+// Sets every default, reads "QuillaWS.txt" (waiting kReplaceRetryMs for a file another
 // program holds), makes the inventory window request when the file asks for it, creates
 // the overlay font and loads "items.txt".
 LoadedSettings load_settings();

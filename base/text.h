@@ -11,6 +11,12 @@
 
 namespace quilla {
 
+// The most bytes of a line or field of the program's texts: what a 256-byte buffer holds
+// beside its terminating null. The settings and item files are read in lines of at most
+// this many bytes, the host promises inventory lines no longer, and a text box's value is
+// taken as at most this many.
+inline constexpr std::size_t kLineBytes = 255;
+
 // Reads a decimal int the way the settings and item files store numbers: leading white
 // space skipped, an optional sign, then digits up to the first non-digit. No digits gives
 // 0; a value beyond the int32 range gives the nearest limit.

@@ -24,7 +24,7 @@ DialogSpot spot_at(int32_t x, int32_t y) noexcept {
 }
 
 int32_t font_height_from_text(std::string_view text, SizeRule rule) noexcept {
-    const int32_t value = parse_decimal_int(sjis_prefix(text, kMaxFieldBytes));
+    const int32_t value = parse_decimal_int(sjis_prefix(text, kLineBytes));
     if (rule == SizeRule::kApply && value < 0) {
         return 0;
     }
@@ -32,7 +32,7 @@ int32_t font_height_from_text(std::string_view text, SizeRule rule) noexcept {
 }
 
 std::optional<int32_t> wait_from_text(std::string_view text) noexcept {
-    const int32_t value = parse_decimal_int(sjis_prefix(text, kMaxFieldBytes));
+    const int32_t value = parse_decimal_int(sjis_prefix(text, kLineBytes));
     if (value >= kLeastWait) {
         return value;
     }
@@ -40,7 +40,7 @@ std::optional<int32_t> wait_from_text(std::string_view text) noexcept {
 }
 
 std::string field_value(std::string_view text) {
-    return std::string(sjis_prefix(text, kMaxFieldBytes));
+    return std::string(sjis_prefix(text, kLineBytes));
 }
 
 void apply_edits(const DialogEdits& edits, std::shared_ptr<void> font, DisplaySettings& settings) {

@@ -73,7 +73,7 @@ enum class SizeRule { kApply, kOk };
 
 // The text's leading decimal integer (leading blanks, an optional sign, digits up to the
 // first other byte; no digits gives 0; values beyond int32 stop at its limits) under the
-// rule. Only the field's first 255 bytes count.
+// rule. Only the field's first kLineBytes count.
 int32_t font_height_from_text(std::string_view text, SizeRule rule) noexcept;
 
 // The refresh interval typed in the interval field: its leading integer when greater than
@@ -81,7 +81,7 @@ int32_t font_height_from_text(std::string_view text, SizeRule rule) noexcept;
 // bound; a huge value stops at the int32 limit.
 std::optional<int32_t> wait_from_text(std::string_view text) noexcept;
 
-// A text field's value: its first 255 bytes, cut before a double-byte character that
+// A text field's value: its first kLineBytes, cut before a double-byte character that
 // would not fit whole, so no lone lead byte ever reaches the settings file.
 std::string field_value(std::string_view text);
 

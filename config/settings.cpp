@@ -124,7 +124,7 @@ SettingsValues parse_settings(std::string_view file_bytes,
                               const std::function<void()>& on_item_window_piece) {
     SettingsValues v;
     const std::string text = crlf_to_lf(file_bytes);
-    for (std::string_view piece : split_pieces(text, kSettingsPieceBytes)) {
+    for (std::string_view piece : split_pieces(text, kLineBytes)) {
         for (const SettingKey& k : kSettingKeys) {
             if (const auto value = value_after(piece, k.key)) {
                 read_value(k, piece, *value, v);

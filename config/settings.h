@@ -13,6 +13,7 @@
 #include <string_view>
 
 #include "base/program_texts.h"
+#include "base/text.h"
 #include "config/options.h"
 
 namespace quilla {
@@ -22,10 +23,6 @@ inline constexpr int32_t kDefaultWait = 100;
 // A smaller pause would spin the render worker and break the shutdown bound.
 inline constexpr int32_t kLeastWait = 1;
 inline constexpr std::size_t kMaxFontFaceBytes = 31;
-// A text the configuration dialog edits holds at most this many bytes.
-inline constexpr std::size_t kMaxFieldBytes = 255;
-// The settings file is read in lines of at most this many bytes.
-inline constexpr std::size_t kSettingsPieceBytes = 255;
 inline constexpr char kSettingsFileName[] = "QuillaWS.txt";
 inline constexpr auto& kDefaultFontFace = texts::kDefaultFontFace;
 inline constexpr auto& kDefaultNothingText = texts::kDefaultNothingText;
@@ -194,9 +191,9 @@ inline constexpr auto kSettingKeys = [] {
         number("hookKey", &Record::hook_key, 0),
         text("Font", &Program::font_face, kDefaultFontFace, kMaxFontFaceBytes),
         number("FontSize", &Program::font_size, 16),
-        text("WeaponText", &Record::weapon_text, kDefaultNothingText, kMaxFieldBytes),
-        text("ShieldText", &Record::shield_text, kDefaultNothingText, kMaxFieldBytes),
-        text("AmuletText", &Record::amulet_text, kDefaultNothingText, kMaxFieldBytes),
+        text("WeaponText", &Record::weapon_text, kDefaultNothingText, kLineBytes),
+        text("ShieldText", &Record::shield_text, kDefaultNothingText, kLineBytes),
+        text("AmuletText", &Record::amulet_text, kDefaultNothingText, kLineBytes),
         colour("BackColor", &Record::back_color, 0x000000),
         colour("FontColor", &Record::font_color, 0xFFFFFF),
         colour("EdgeColor", &Record::edge_color, 0x000000),

@@ -2,6 +2,7 @@
 #include "host/inventory_reader_win.h"
 
 #include "base/code_page_win.h"
+#include "base/text.h"
 #include "host/host_window_win.h"
 
 #include <algorithm>
@@ -11,10 +12,9 @@ namespace {
 
 // A host that does not answer one message within this time is given up on for the pass.
 constexpr UINT kReplyTimeoutMs = 1000;
-// The host promises lines of at most 255 bytes; a buffer of at least this many characters
+// The host promises lines of at most kLineBytes; a buffer of at least that many characters
 // is never overrun by a line that keeps that promise, even one that changes between the
 // length query and the fetch.
-constexpr std::size_t kMinLineChars = 255;
 // Lines longer than this are skipped rather than fetched.
 constexpr LRESULT kMaxLineChars = 1 << 16;
 constexpr std::size_t kInitialReserve = 256;
@@ -61,8 +61,7 @@ Fetch fetch_line(InventoryCalls& calls, HWND inventory, WPARAM index, std::strin
     if (length.result > kMaxLineChars) {
         return Fetch::kSkip;
     }
-    const std::size_t capacity =
-        std::max(static_cast<std::size_t>(length.result), kMinLineChars) + 1;
+    const std::size_t capacity = std::max(static_cast<std::size_t>(length.result), kLineBytes) + 1;
     std::wstring buffer(capacity, L'\0');
     const Answer copied =
         ask(calls, inventory, LB_GETTEXT, index, reinterpret_cast<LPARAM>(buffer.data()));

@@ -11,10 +11,6 @@ namespace quilla {
 
 namespace {
 
-// Lines are read in pieces of at most this many bytes; the rest of a longer line is a
-// piece of its own.
-constexpr std::size_t kPieceSize = 255;
-
 std::string_view prefix_of(Category category) noexcept {
     switch (category) {
         case Category::kWeapon:
@@ -54,7 +50,7 @@ void read_line(std::string_view line, std::initializer_list<Category> order, Ite
 }
 
 void read_lines(std::string_view bytes, std::initializer_list<Category> order, ItemTables& tables) {
-    for (std::string_view piece : split_pieces(bytes, kPieceSize)) {
+    for (std::string_view piece : split_pieces(bytes, kLineBytes)) {
         read_line(piece, order, tables);
     }
 }

@@ -1,7 +1,7 @@
 // Reading and writing the item file: one category-prefixed entry per line ("武器,name,5",
 // the value's digits half-width or full-width), Shift-JIS bytes, read in pieces of at
-// most 255 bytes. These functions work on the file's
-// bytes; opening and saving files is done by item_file_win.h.
+// most kLineBytes (the rest of a longer line is a piece of its own). These functions work on the
+// file's bytes; opening and saving files is done by item_file_win.h.
 #pragma once
 
 #include "items/item_db.h"

@@ -16,6 +16,7 @@
 #include "host/host_window_win.h"
 #include "host/inventory_reader_win.h"
 #include "input/hot_key.h"
+#include "input/input_codes.h"
 #include "input/input_poller_win.h"
 #include "items/item_db.h"
 #include "overlay/overlay_drawing_win.h"
@@ -64,7 +65,7 @@ class RenderPass::Impl {
 
     void poll_hot_key(const DisplaySettings& settings) noexcept {
         const bool enabled = settings.record.hook != 0;
-        const int32_t polled = enabled ? poller_.poll() : -1;
+        const int32_t polled = enabled ? poller_.poll() : kNoInput;
         if (!hot_key_.update(enabled, polled, settings.record.hook_key)) {
             return;
         }

@@ -30,9 +30,6 @@
 namespace quilla {
 namespace {
 
-// The name and search boxes are read as the 255 bytes a 256-byte buffer holds.
-constexpr std::size_t kTextBytes = 255;
-
 // How long the caption tells of a save before it is the title again.
 constexpr UINT kNoticeTimerId = 1;
 constexpr UINT kNoticeMs = 4000;
@@ -200,10 +197,10 @@ class ItemEditor {
     void on_command(int id) {
         switch (id) {
             case kItemEditorSearchId:
-                search(model_.search(sjis_text(controls_.search_text, kTextBytes)));
+                search(model_.search(sjis_text(controls_.search_text, kLineBytes)));
                 break;
             case kItemEditorNextId:
-                search(model_.next(sjis_text(controls_.search_text, kTextBytes)));
+                search(model_.next(sjis_text(controls_.search_text, kLineBytes)));
                 break;
             case kItemEditorApplyId:
                 apply();
@@ -264,7 +261,7 @@ class ItemEditor {
         repaint();
     }
 
-    // The name box's text as the item file can hold it (in Shift-JIS, cut to kTextBytes),
+    // The name box's text as the item file can hold it (in Shift-JIS, cut to kLineBytes),
     // or nothing, said in a box, when it holds a letter Shift-JIS has no form for (which
     // would be stored as a look-alike or "?", matching another name) or a comma.
     std::optional<std::string> name_to_store() {
@@ -280,7 +277,7 @@ class ItemEditor {
             tell(hwnd_, widen(texts::kNameHasComma));
             return std::nullopt;
         }
-        return std::string(sjis_prefix(*name, kTextBytes));
+        return std::string(sjis_prefix(*name, kLineBytes));
     }
 
     // With a row selected, renames and revalues its entry and follows it to its row; with
@@ -385,7 +382,7 @@ class ItemEditor {
     // box emptied and focused.
     void take_name(const std::string& name) {
         select_nothing();
-        set_text(controls_.name, sjis_prefix(name, kTextBytes));
+        set_text(controls_.name, sjis_prefix(name, kLineBytes));
         SetFocus(controls_.value);
     }
 

@@ -6,14 +6,14 @@ namespace quilla {
 std::optional<UpdateServer> update_server(std::string_view built_in_host,
                                           std::string_view override_value) {
     if (override_value.empty()) {
-        return UpdateServer{std::string(built_in_host), 80, std::string(built_in_host)};
+        return UpdateServer{std::string(built_in_host), kUpdatePort, std::string(built_in_host)};
     }
     const std::size_t colon = override_value.find(':');
     const std::string_view host = override_value.substr(0, colon);
     if (host.empty()) {
         return std::nullopt;
     }
-    uint32_t port = 80;
+    uint32_t port = kUpdatePort;
     if (colon != std::string_view::npos) {
         const std::string_view digits = override_value.substr(colon + 1);
         if (digits.empty() || digits.size() > 5) {

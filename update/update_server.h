@@ -1,4 +1,4 @@
-// Where the update check connects: the built-in update server on port 80, or the server
+// Where the update check connects: the built-in update server on its HTTP port, or the server
 // that the environment variable QUILLA_UPDATE_SERVER names (tests, a local worklist).
 #pragma once
 
@@ -10,11 +10,13 @@
 namespace quilla {
 
 inline constexpr char kUpdateServerVariable[] = "QUILLA_UPDATE_SERVER";
+// The update server's port, unless QUILLA_UPDATE_SERVER names another.
+inline constexpr uint16_t kUpdatePort = 80;
 
 struct UpdateServer {
-    std::string host;         // looked up and connected to
-    uint16_t port = 80;       // in host byte order
-    std::string host_header;  // the value of the request's Host header
+    std::string host;             // looked up and connected to
+    uint16_t port = kUpdatePort;  // in host byte order
+    std::string host_header;      // the value of the request's Host header
 };
 
 // The built-in host's server when override_value is empty; otherwise the server it names,

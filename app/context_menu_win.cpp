@@ -50,13 +50,13 @@ bool append(HMENU menu, UINT position, const MenuItem& item, HMENU submenu) noex
                 position_command_for_mode(position_mode().load()) == item.id ? MFS_CHECKED : 0;
             break;
     }
-    return InsertMenuItemW(menu, position, TRUE, &info) != FALSE;
+    return check(InsertMenuItemW(menu, position, TRUE, &info), "InsertMenuItemW");
 }
 
 // A popup menu of the items, with their submenus; empty when any part could not be made.
 UniqueMenu build_menu(std::span<const MenuItem> items) noexcept {
     UniqueMenu menu(CreatePopupMenu());
-    if (!menu) {
+    if (!check(static_cast<bool>(menu), "CreatePopupMenu")) {
         return menu;
     }
     UINT position = 0;

@@ -179,7 +179,8 @@ class SystemMonitors final : public MonitorCalls {
         const RECT rect = to_win_rect(window);
         MONITORINFO info{};
         info.cbSize = sizeof info;
-        if (!GetMonitorInfoW(MonitorFromRect(&rect, MONITOR_DEFAULTTONEAREST), &info)) {
+        if (!check(GetMonitorInfoW(MonitorFromRect(&rect, MONITOR_DEFAULTTONEAREST), &info),
+                   "GetMonitorInfoW")) {
             return std::nullopt;
         }
         const RECT& work = info.rcWork;

@@ -1,6 +1,8 @@
 // Turns a window's placement (workspace coordinates) into screen coordinates.
 #include "base/window_placement_win.h"
 
+#include "base/trace_win.h"
+
 namespace quilla {
 namespace {
 
@@ -15,7 +17,8 @@ Point workspace_offset(HWND window) noexcept {
     }
     MONITORINFO info{};
     info.cbSize = sizeof info;
-    if (!GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &info)) {
+    if (!check(GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &info),
+               "GetMonitorInfoW")) {
         return {0, 0};
     }
     return work_area_offset(to_rect(info.rcMonitor), to_rect(info.rcWork));
@@ -26,7 +29,7 @@ Point workspace_offset(HWND window) noexcept {
 std::optional<Point> normal_position_on_screen(HWND window) noexcept {
     WINDOWPLACEMENT placement{};
     placement.length = sizeof placement;
-    if (!GetWindowPlacement(window, &placement)) {
+    if (!check(GetWindowPlacement(window, &placement), "GetWindowPlacement")) {
         return std::nullopt;
     }
     const Point workspace{placement.rcNormalPosition.left, placement.rcNormalPosition.top};

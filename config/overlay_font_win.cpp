@@ -101,7 +101,7 @@ std::string face_name_from_wide(const wchar_t* face) {
 
 std::optional<FontDescription> describe_font(HFONT font) {
     LOGFONTW lf{};
-    if (!font || GetObjectW(font, sizeof lf, &lf) != sizeof lf) {
+    if (!font || !check(GetObjectW(font, sizeof lf, &lf) == sizeof lf, "GetObjectW")) {
         return std::nullopt;
     }
     return FontDescription{face_name_from_wide(lf.lfFaceName), lf.lfHeight};

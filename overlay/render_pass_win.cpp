@@ -141,7 +141,7 @@ class RenderPass::Impl {
             return {std::nullopt, true};
         }
         RECT client;
-        if (!GetClientRect(host, &client)) {
+        if (!check(GetClientRect(host, &client), "GetClientRect")) {
             return {};
         }
         POINT corner{client.left, client.bottom};

@@ -10,6 +10,7 @@
 #include <shobjidl.h>
 
 #include "base/handles_win.h"
+#include "base/trace_win.h"
 
 namespace quilla {
 namespace {
@@ -66,13 +67,15 @@ class Bstr {
 
 bool runs_elevated() {
     HANDLE raw = nullptr;
-    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &raw)) {
+    if (!check(OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &raw), "OpenProcessToken")) {
         return true;
     }
     const UniqueKernelHandle token(raw);
     TOKEN_ELEVATION elevation{};
     DWORD size = 0;
-    if (!GetTokenInformation(token.get(), TokenElevation, &elevation, sizeof elevation, &size)) {
+    if (!check(
+            GetTokenInformation(token.get(), TokenElevation, &elevation, sizeof elevation, &size),
+            "GetTokenInformation")) {
         return true;
     }
     return elevation.TokenIsElevated != 0;

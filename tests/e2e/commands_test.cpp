@@ -10,7 +10,7 @@
 #include "app/command_ids.h"
 #include "config/options.h"
 #include "ui/item_editor_ids.h"
-#include "tests/e2e/overlay_fixture_win.h"
+#include "tests/support/overlay_fixture_win.h"
 #include "tests/support/control_text_win.h"
 #include "tests/support/keys_win.h"
 #include "tests/support/message_box_win.h"

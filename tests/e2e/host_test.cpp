@@ -2,7 +2,8 @@
 // request and the host height restore, also with the host minimized.
 #include <windows.h>
 
-#include "tests/e2e/overlay_fixture_win.h"
+#include "tests/support/overlay_fixture_win.h"
+#include "tests/support/held_host_win.h"
 
 namespace quilla::e2e {
 namespace {

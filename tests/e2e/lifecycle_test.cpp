@@ -8,7 +8,9 @@
 
 #include "app/command_ids.h"
 #include "config/options.h"
-#include "tests/e2e/overlay_fixture_win.h"
+#include "tests/support/overlay_fixture_win.h"
+#include "tests/support/held_host_win.h"
+#include "tests/support/test_process_win.h"
 #include "tests/support/control_text_win.h"
 #include "tests/support/message_box_win.h"
 #include "tools/standin_host/inventory_window.h"
@@ -130,7 +132,7 @@ TEST_F(Lifecycle, TheSessionEndSavesBeforeWindowsEndsTheProgramAndACancelledOneC
             EXPECT_TRUE(contains(settings_file(), "\r\nTopMost=1\r\n")) << *settings_file();
             EXPECT_TRUE(contains(settings_file(), "\r\nPos=3\r\n")) << *settings_file();
         } else {
-            test_support::sync_with(hwnd);
+            launch::sync_with(hwnd);
             EXPECT_TRUE(IsWindowVisible(hwnd));
             EXPECT_EQ(settings_file(), old);
             EXPECT_GT(height_of(host), 433);
@@ -201,7 +203,7 @@ TEST_F(Lifecycle, ASettingsFileHeldForASecondAtTheStartIsRead) {
     UniqueFile hold = test_support::hold_file_exclusively(dir_.file("QuillaWS.txt"));
     ASSERT_TRUE(hold);
     const ULONGLONG start = GetTickCount64();
-    overlay_ = test_support::start_overlay_process(to_windows_path(QUILLA_EXE_PATH), dir_.path());
+    overlay_ = launch::start_overlay_process(to_windows_path(QUILLA_EXE_PATH), dir_.path());
     ASSERT_TRUE(overlay_->started()) << overlay_->error();
     Sleep(1000);  // the hold, half the read's bound: no budget is waited out
     const bool up_while_held = overlay_->find_own_window(kOverlayClassName) != nullptr;
@@ -211,7 +213,7 @@ TEST_F(Lifecycle, ASettingsFileHeldForASecondAtTheStartIsRead) {
         GTEST_SKIP() << "the test held the file for " << held_ms << " ms, past the read's bound";
     }
     EXPECT_FALSE(up_while_held) << "the overlay did not wait for the settings file";
-    HWND hwnd = test_support::wait_for_overlay_window(*overlay_);
+    HWND hwnd = launch::wait_for_overlay_window(*overlay_);
     ASSERT_NE(hwnd, nullptr);
     EXPECT_EQ(window_rect(hwnd).left, 120);
     EXPECT_EQ(window_rect(hwnd).top, 80);
@@ -228,7 +230,7 @@ TEST_F(Lifecycle, AnItemsFileHeldForASecondAtTheStartIsRead) {
     UniqueFile hold = test_support::hold_file_exclusively(dir_.file("items.txt"));
     ASSERT_TRUE(hold);
     const ULONGLONG start = GetTickCount64();
-    overlay_ = test_support::start_overlay_process(to_windows_path(QUILLA_EXE_PATH), dir_.path());
+    overlay_ = launch::start_overlay_process(to_windows_path(QUILLA_EXE_PATH), dir_.path());
     ASSERT_TRUE(overlay_->started()) << overlay_->error();
     Sleep(1000);  // the hold, half the read's bound: no budget is waited out
     const bool up_while_held = overlay_->find_own_window(kOverlayClassName) != nullptr;
@@ -238,7 +240,7 @@ TEST_F(Lifecycle, AnItemsFileHeldForASecondAtTheStartIsRead) {
         GTEST_SKIP() << "the test held the file for " << held_ms << " ms, past the read's bound";
     }
     EXPECT_FALSE(up_while_held) << "the overlay did not wait for items.txt";
-    HWND hwnd = test_support::wait_for_overlay_window(*overlay_);
+    HWND hwnd = launch::wait_for_overlay_window(*overlay_);
     ASSERT_NE(hwnd, nullptr);
     EXPECT_TRUE(wait_for_lines(hwnd, {"ミスリルブレード [○○○○○○○○○○]", "なし", "なし"}));
     EXPECT_EQ(close_overlay(hwnd), 0u);
@@ -348,8 +350,7 @@ TEST_F(Lifecycle, TheSessionEndReturnsWithin3SecondsWithTheFileHeldAndTheHostSil
     // busy one.
     constexpr DWORD kSessionEndBoundMs = 3000;
     constexpr DWORD kOwnWaitsMs = 1800;
-    const ULONGLONG bound =
-        kOwnWaitsMs + test_support::deadline_ms(kSessionEndBoundMs - kOwnWaitsMs);
+    const ULONGLONG bound = kOwnWaitsMs + launch::deadline_ms(kSessionEndBoundMs - kOwnWaitsMs);
     struct Case {
         const char* what;
         std::vector<std::string> host_args;
@@ -376,8 +377,7 @@ TEST_F(Lifecycle, TheSessionEndReturnsWithin3SecondsWithTheFileHeldAndTheHostSil
         ASSERT_TRUE(reading) << "the slow host's query event";
         HWND hwnd = start_overlay();
         ASSERT_NE(hwnd, nullptr);
-        ASSERT_EQ(WaitForSingleObject(reading.get(),
-                                      test_support::deadline_ms(test_support::kUsualWaitMs)),
+        ASSERT_EQ(WaitForSingleObject(reading.get(), launch::deadline_ms(launch::kUsualWaitMs)),
                   WAIT_OBJECT_0)
             << "the worker did not begin a read of the host's inventory";
         UniqueFile hold = test_support::hold_file(dir_.file("QuillaWS.txt"));

@@ -23,7 +23,7 @@
 #include "base/version.h"
 #include "config/config_rules.h"
 #include "config/settings.h"
-#include "tests/e2e/e2e_support_win.h"
+#include "tests/support/e2e_support_win.h"
 
 namespace quilla::e2e {
 namespace {

@@ -3,8 +3,8 @@
 
 #include "base/handles_win.h"
 #include "config/options.h"
-#include "tests/e2e/overlay_fixture_win.h"
-#include "tests/support/standin_host_win.h"
+#include "tests/support/overlay_fixture_win.h"
+#include "tests/support/held_host_win.h"
 
 namespace quilla::e2e {
 namespace {
@@ -164,7 +164,7 @@ class ClosingMidPass : public OverlayTest {
         if (!release_after_exit) {
             held_->release();
         }
-        result.exit_code = overlay_->wait_exit(3 * test_support::kUsualWaitMs);
+        result.exit_code = overlay_->wait_exit(3 * launch::kUsualWaitMs);
         result.exited_while_held = result.exit_code.has_value() && held_->holding();
         held_->release();
         return result;
@@ -215,7 +215,7 @@ TEST_F(ClosingMidPass, WithWaitOneBesideASlowHostTheProgramEndsCleanly) {
         write_settings("Wait=1\r\n");
         ASSERT_NE(start_host({"--slow-inventory", "30"}), nullptr);
         ASSERT_NE(start_overlay(), nullptr);
-        HWND hwnd = test_support::wait_until_drawn(*overlay_);
+        HWND hwnd = launch::wait_until_drawn(*overlay_);
         ASSERT_NE(hwnd, nullptr) << "the worker did not draw";
         EXPECT_EQ(close_overlay(hwnd), 0u) << "crashed or did not exit";
         overlay_.reset();

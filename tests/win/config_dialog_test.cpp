@@ -28,9 +28,9 @@ namespace {
 
 constexpr char kFace[] = "IPAゴシック";  // installed with the project's fonts
 
+using launch::wait_until;
 using test_support::BoxAnswerer;
 using test_support::send_key;
-using test_support::wait_until;
 
 class ConfigDialogWin : public ::testing::Test {
   protected:

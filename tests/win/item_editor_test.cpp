@@ -30,8 +30,8 @@
 namespace quilla {
 namespace {
 
+using launch::ScratchDirectory;
 using test_support::InWorkingDirectory;
-using test_support::ScratchDirectory;
 
 // The right-click menus the editor showed, through its menu seam: each item's caption and
 // whether it was greyed; the stand-in chooses the item whose caption is choice.
@@ -280,7 +280,7 @@ TEST_F(ItemEditorWindow, ApplyMergesOntoAnExistingNameAndNeedsANumber) {
     click(kItemEditorSaveId);
     EXPECT_EQ(rows_after_tab_change(), 3u);
     ItemTables saved;
-    load_item_file(test_support::read_file(dir_.file("saved.txt")), saved);
+    load_item_file(launch::read_file(dir_.file("saved.txt")), saved);
     EXPECT_EQ(saved, want);
 }
 
@@ -380,7 +380,7 @@ TEST_F(ItemEditorWindow, AFailedSaveTellsWhyInABoxOfTheEditorAndKeepsTheTables) 
         EXPECT_EQ(box.caption, "アイテムエディタ");
         EXPECT_EQ(box.text, path + " " + c.text);
         EXPECT_EQ(box.buttons, "O");
-        EXPECT_EQ(test_support::read_file(dir_.file("items.txt")), old);
+        EXPECT_EQ(launch::read_file(dir_.file("items.txt")), old);
         EXPECT_EQ(live(), sample_tables());
         EXPECT_EQ(rows().size(), 4u);
         SetFileAttributesA(dir_.file("items.txt").c_str(), FILE_ATTRIBUTE_NORMAL);
@@ -650,7 +650,7 @@ TEST_F(ItemEditorWindow, SaveIsToldInTheCaptionAndMistakesInABox) {
     click(kItemEditorSaveId);  // items.txt, the name the box starts with
     EXPECT_EQ(caption(), "items.txt に保存しました");
     ItemTables saved;
-    load_item_file(test_support::read_file(dir_.file("items.txt")), saved);
+    load_item_file(launch::read_file(dir_.file("items.txt")), saved);
     EXPECT_EQ(saved, sample_tables());
     SendMessageA(editor_, WM_TIMER, 1, 0);  // the notice's time is up
     EXPECT_EQ(caption(), "アイテムエディタ");
@@ -714,7 +714,7 @@ TEST_F(ItemEditorWindow, ClosingWithUnsavedChangesAsks) {
         EXPECT_EQ(box.buttons, "YN");
         EXPECT_EQ(IsWindow(editor_) == FALSE, c.closed);
         EXPECT_EQ(*find(live(), Category::kWeapon, "鉄の剣"), 9);
-        const std::optional<std::string> file = test_support::read_file(dir_.file("items.txt"));
+        const std::optional<std::string> file = launch::read_file(dir_.file("items.txt"));
         EXPECT_EQ(file.has_value(), c.written);
         if (file) {
             ItemTables saved;

@@ -9,10 +9,10 @@
 #include <vector>
 
 #include "app/command_ids.h"
-#include "tests/e2e/e2e_support_win.h"
-#include "tests/e2e/screen_win.h"
-#include "tests/support/overlay_process_win.h"
-#include "tests/support/standin_host_win.h"
+#include "tests/support/e2e_support_win.h"
+#include "tests/support/screen_win.h"
+#include "tools/launch/overlay_process_win.h"
+#include "tools/launch/standin_host_win.h"
 
 namespace quilla::e2e {
 
@@ -26,10 +26,10 @@ class OverlayTest : public ::testing::Test {
     // Starts the overlay in the test's directory (under unix_locale_ when set) and waits
     // for its window.
     HWND start_overlay() {
-        overlay_ = test_support::start_overlay_process(to_windows_path(QUILLA_EXE_PATH),
-                                                       dir_.path(), unix_locale_);
+        overlay_ = launch::start_overlay_process(to_windows_path(QUILLA_EXE_PATH), dir_.path(),
+                                                 unix_locale_);
         EXPECT_TRUE(overlay_->started()) << overlay_->error();
-        HWND hwnd = test_support::wait_for_overlay_window(*overlay_);
+        HWND hwnd = launch::wait_for_overlay_window(*overlay_);
         EXPECT_NE(hwnd, nullptr) << "the overlay window did not appear";
         return hwnd;
     }
@@ -39,8 +39,8 @@ class OverlayTest : public ::testing::Test {
     HWND start_host(std::vector<std::string> args = {}) {
         args.push_back("--inventory");
         args.push_back("inventory.txt");
-        test_support::StandinHost host =
-            test_support::start_standin_host(dir_.path(), args, to_windows_path(STANDIN_HOST_PATH));
+        launch::StandinHost host =
+            launch::start_standin_host(dir_.path(), args, to_windows_path(STANDIN_HOST_PATH));
         EXPECT_NE(host.main, nullptr) << host.error;
         host_ = std::move(host.process);
         return host.main;
@@ -63,7 +63,7 @@ class OverlayTest : public ::testing::Test {
     // Closes the overlay as the system would and returns its exit code; fails the test
     // when the process does not exit. last_close_ms_ is the time the close took.
     std::optional<DWORD> close_overlay(HWND hwnd) {
-        const test_support::Closed closed = test_support::close_overlay_process(*overlay_, hwnd);
+        const launch::Closed closed = launch::close_overlay_process(*overlay_, hwnd);
         last_close_ms_ = closed.took_ms;
         EXPECT_TRUE(closed.exit_code.has_value()) << "the overlay did not exit";
         return closed.exit_code;
@@ -73,10 +73,9 @@ class OverlayTest : public ::testing::Test {
     // followed by a sent message is not enough: the sent one is handled first.)
     static void command(HWND hwnd, int id) {
         DWORD_PTR ignored;
-        ASSERT_NE(
-            SendMessageTimeoutA(hwnd, WM_COMMAND, static_cast<WPARAM>(id), 0, SMTO_BLOCK,
-                                test_support::deadline_ms(test_support::kUsualWaitMs), &ignored),
-            0)
+        ASSERT_NE(SendMessageTimeoutA(hwnd, WM_COMMAND, static_cast<WPARAM>(id), 0, SMTO_BLOCK,
+                                      launch::deadline_ms(launch::kUsualWaitMs), &ignored),
+                  0)
             << "command " << id << " not handled";
     }
 

@@ -3,16 +3,16 @@
 
 #include <windows.h>
 
-#include "tests/support/test_process_win.h"
+#include "tools/launch/process_win.h"
 
 namespace quilla::e2e {
 
-using test_support::ChildProcess;
-using test_support::read_file;
-using test_support::ScratchDirectory;
-using test_support::sync_with;
-using test_support::to_windows_path;
-using test_support::wait_until;
+using launch::ChildProcess;
+using launch::read_file;
+using launch::ScratchDirectory;
+using launch::sync_with;
+using launch::to_windows_path;
+using launch::wait_until;
 
 inline RECT window_rect(HWND hwnd) {
     RECT r{};

@@ -274,30 +274,6 @@ TEST_F(Commands, AValueAppliedInTheItemEditorIsTheSlotCountShown) {
     close_overlay(hwnd);
 }
 
-TEST_F(Commands, ExtendedThenFreeOrPinnedReturnsTheHostToItsBaseHeight) {
-    write_inventory("");
-    HWND host = start_host({"--width", "620"});
-    ASSERT_NE(host, nullptr);
-    ASSERT_EQ(height_of(host), 433);
-    HWND hwnd = start_overlay();
-    ASSERT_NE(hwnd, nullptr);
-    const int overlay_height = overlay_extent({"なし", "なし", "なし"}).height;
-    ASSERT_TRUE(wait_for_lines(hwnd, {"なし", "なし", "なし"}));
-
-    for (const int back : {kCommandPositionFree, kCommandPositionPinned}) {
-        SCOPED_TRACE("back with " + std::to_string(back));
-        command(hwnd, kCommandPositionExtended);
-        EXPECT_TRUE(wait_until([&] { return height_of(host) == 433 + overlay_height; }))
-            << "host height " << height_of(host);
-        command(hwnd, back);
-        EXPECT_TRUE(wait_until([&] { return height_of(host) == 433; }))
-            << "host height " << height_of(host);
-    }
-    EXPECT_EQ(window_rect(host).right - window_rect(host).left, 620);
-    close_overlay(hwnd);
-    EXPECT_TRUE(contains(saved_settings(), "\r\nPos=2\r\n")) << saved_settings();
-}
-
 TEST_F(Commands, TopMostTogglesTheWindowAndIsSavedAtExit) {
     struct Case {
         const char* start;

@@ -102,14 +102,7 @@ TEST_F(FirstRun, UnsavedEntriesOutliveTheSessionEndOrAnotherProgramsCloseAndAreO
         SendMessageA(GetDlgItem(editor, kItemEditorApplyId), BM_CLICK, 0, 0);
         ASSERT_EQ(ListView_GetItemCount(GetDlgItem(editor, kItemEditorListId)), 1);
         if (session_end) {
-            DWORD_PTR answer = 0;
-            ASSERT_NE(
-                SendMessageTimeoutA(hwnd, WM_QUERYENDSESSION, 0, 0, SMTO_BLOCK, 10000, &answer), 0);
-            EXPECT_EQ(answer, static_cast<DWORD_PTR>(TRUE));
-            // A question would hold the overlay's thread, and this message with it.
-            EXPECT_NE(SendMessageTimeoutA(hwnd, WM_ENDSESSION, TRUE, 0, SMTO_BLOCK, 30000, &answer),
-                      0)
-                << "WM_ENDSESSION not answered";
+            end_session(hwnd, true);  // a question would hold the overlay's thread, and it
             EXPECT_EQ(overlay_->wait_exit(), 0u) << "did not exit, or not with code 0";
         } else {
             EXPECT_EQ(close_overlay(hwnd), 0u);

@@ -14,23 +14,6 @@ constexpr char kItems[] =
 
 using Rendering = OverlayTest;
 
-RECT client_in_screen(HWND hwnd) {
-    RECT r{};
-    GetClientRect(hwnd, &r);
-    POINT top_left{r.left, r.top};
-    POINT bottom_right{r.right, r.bottom};
-    ClientToScreen(hwnd, &top_left);
-    ClientToScreen(hwnd, &bottom_right);
-    return {top_left.x, top_left.y, bottom_right.x, bottom_right.y};
-}
-
-// The overlay's lower-left corner on the host client area's lower-left corner.
-bool anchored(HWND overlay, HWND host) {
-    const RECT o = window_rect(overlay);
-    const RECT c = client_in_screen(host);
-    return o.left == c.left && o.bottom == c.bottom;
-}
-
 TEST_F(Rendering, WithoutAHostShowsTheNothingTextsInTheConfiguredColours) {
     write_settings("BackColor=255\r\nFontColor=65280\r\nWeaponText=素手\r\nx=100\r\ny=100\r\n");
     HWND hwnd = start_overlay();
@@ -80,46 +63,6 @@ TEST_F(Rendering, PinnedModeKeepsTheOverlayOnTheHostsLowerLeftCorner) {
     SetWindowPos(host, nullptr, 350, 260, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     EXPECT_TRUE(wait_until([&] { return window_rect(host).left == 350 && anchored(hwnd, host); }));
     close_overlay(hwnd);
-}
-
-TEST_F(Rendering, ExtendedModeGrowsAHostOfAKnownWidthByTheOverlayHeight) {
-    write_inventory("");
-    write_settings("Pos=3\r\n");
-    HWND host = start_host({"--width", "390"});
-    ASSERT_NE(host, nullptr);
-    ASSERT_EQ(height_of(host), 289);
-    HWND hwnd = start_overlay();
-    ASSERT_NE(hwnd, nullptr);
-    const int three_lines = overlay_extent({"なし", "なし", "なし"}).height;
-    EXPECT_TRUE(wait_until([&] {
-        return height_of(host) == 289 + three_lines && height_of(hwnd) == three_lines &&
-               anchored(hwnd, host);
-    })) << "host height "
-        << height_of(host);
-
-    // Fewer lines, a lower overlay: the host follows.
-    command(hwnd, kOptionAmulet);
-    const int two_lines = overlay_extent({"なし", "なし"}).height;
-    EXPECT_TRUE(wait_until([&] {
-        return height_of(host) == 289 + two_lines && height_of(hwnd) == two_lines &&
-               anchored(hwnd, host);
-    })) << "host height "
-        << height_of(host);
-
-    // Closing gives the host its base height back.
-    close_overlay(hwnd);
-    EXPECT_TRUE(wait_until([&] { return height_of(host) == 289; }));
-}
-
-TEST_F(Rendering, ExtendedModeOnlyAnchorsToAHostOfAnUnknownWidth) {
-    const auto [host, hwnd] = start_beside_host("Pos=3\r\n", {"--size", "500x300"});
-    ASSERT_NE(hwnd, nullptr);
-    ASSERT_TRUE(wait_until([&] { return anchored(hwnd, host); }));
-    ASSERT_TRUE(sync_with(host)) << "the host window answered";
-    EXPECT_EQ(height_of(host), 300);
-    close_overlay(hwnd);
-    ASSERT_TRUE(sync_with(host)) << "the host window answered";
-    EXPECT_EQ(height_of(host), 300);
 }
 
 // A close that lands while the worker is in the middle of a pass: the stand-in host (run

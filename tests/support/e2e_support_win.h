@@ -25,6 +25,15 @@ inline int height_of(HWND hwnd) {
     return r.bottom - r.top;
 }
 
+// The overlay's lower-left corner on the lower-left corner of the host's client area.
+inline bool anchored(HWND overlay, HWND host) {
+    RECT client{};
+    GetClientRect(host, &client);
+    MapWindowPoints(host, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    const RECT o = window_rect(overlay);
+    return o.left == client.left && o.bottom == client.bottom;
+}
+
 inline bool is_topmost(HWND hwnd) {
     return (GetWindowLongA(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
 }

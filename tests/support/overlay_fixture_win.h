@@ -79,6 +79,18 @@ class OverlayTest : public ::testing::Test {
             << "command " << id << " not handled";
     }
 
+    // Windows ending the session (or asking, and going on when ends is false):
+    // WM_QUERYENDSESSION, which the overlay allows, then WM_ENDSESSION. Windows may end the
+    // program as soon as WM_ENDSESSION returns.
+    static void end_session(HWND hwnd, bool ends) {
+        DWORD_PTR answer = 0;
+        ASSERT_NE(SendMessageTimeoutA(hwnd, WM_QUERYENDSESSION, 0, 0, SMTO_BLOCK, 10000, &answer),
+                  0);
+        EXPECT_EQ(answer, static_cast<DWORD_PTR>(TRUE));
+        ASSERT_NE(SendMessageTimeoutA(hwnd, WM_ENDSESSION, ends, 0, SMTO_BLOCK, 30000, &answer), 0)
+            << "WM_ENDSESSION not answered";
+    }
+
     // Chooses アイテムエディタ起動 and returns the editor's window; null when none opened.
     HWND open_editor(HWND overlay) {
         command(overlay, kCommandItemEditor);

@@ -51,7 +51,7 @@ EXPECTED = [
     "overlay/texts.cpp:3: literal beyond ASCII",
     "overlay/texts.cpp:4: literal beyond ASCII",
     "tests/fuzz/seal_fuzz.cpp:2: literal beyond ASCII",
-    "tools/measure/probe_win.h:2: tests/support/x.h is a test's",
+    'tools/measure/probe_win.h:2: "tests/support/x.h" names layer tests, which layer tools',
     "base/program_texts.h is not what base/program_texts.txt makes",
     "overlay/ansi_win.cpp:1: MessageBoxA is an ANSI form (text in the system's code page); "
     "use MessageBoxW",

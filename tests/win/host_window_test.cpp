@@ -4,7 +4,7 @@
 
 #include "tests/support/fake_clock.h"
 #include "tests/support/local_window_win.h"
-#include "tools/launch/standin_host_win.h"
+#include "tools/launch/process_win.h"
 
 #include <gtest/gtest.h>
 

@@ -8,7 +8,6 @@
 #include "tests/support/fake_clock.h"
 #include "tests/support/inventory_window_win.h"
 #include "tools/launch/process_win.h"
-#include "tools/launch/standin_host_win.h"
 
 #include <gtest/gtest.h>
 

@@ -14,7 +14,7 @@
 #include "tests/support/fake_clock.h"
 #include "tests/support/held_host_win.h"
 #include "tests/support/test_process_win.h"
-#include "tools/launch/standin_host_win.h"
+#include "tools/launch/process_win.h"
 
 namespace quilla {
 namespace {

@@ -2,7 +2,7 @@
 // working directory, starting a program (the stand-in host, or QuillaWS.exe itself) with
 // arguments in it, waiting with a deadline for its windows or its exit, reading the files
 // it writes, and ending it by its process id. Files and handles go through the program's
-// own helpers.
+// own helpers. Starting and closing QuillaWS.exe itself: overlay_process_win.h.
 //
 // Times are DWORD milliseconds, given for an idle machine (see wait_win.h).
 //
@@ -23,6 +23,7 @@
 #include <atomic>
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <set>
 #include <string>
@@ -368,5 +369,30 @@ class ChildProcess {
     DWORD process_id_ = 0;
     std::string error_;
 };
+
+// The stand-in host started in dir with args, once its main window is up.
+struct StandinHost {
+    std::unique_ptr<ChildProcess> process;  // null when it did not start
+    HWND main = nullptr;                    // null when its main window did not appear
+    std::string error;                      // why not, when main is null
+};
+
+inline StandinHost start_standin_host(const std::string& dir, const std::vector<std::string>& args,
+                                      const std::string& exe = standin_host_path()) {
+    StandinHost host;
+    host.process = std::make_unique<ChildProcess>(exe, args, dir);
+    if (!host.process->started()) {
+        host.error = host.process->error();
+        return host;
+    }
+    host.main = host.process->wait_for_main_window();
+    DWORD code = 0;
+    if (!host.main) {
+        host.error = host.process->has_exited(&code)
+                         ? "the stand-in host exited with " + std::to_string(code)
+                         : std::string("the stand-in host's main window did not appear");
+    }
+    return host;
+}
 
 }  // namespace quilla::launch

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "tools/launch/overlay_process_win.h"
-#include "tools/launch/standin_host_win.h"
+#include "tools/launch/process_win.h"
 #include "tools/measure/sample_files.h"
 
 namespace quilla::measure {

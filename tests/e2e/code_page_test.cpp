@@ -37,16 +37,6 @@ using test_support::WorklistServer;
 class UnderCodePage : public OverlayTest, public ::testing::WithParamInterface<CodePageLocale> {
   protected:
     UnderCodePage() { unix_locale_ = GetParam().unix_locale; }
-
-    // Chooses 設定 and waits for the dialog.
-    HWND open_dialog(HWND overlay) {
-        command(overlay, kCommandSettings);
-        HWND dialog = nullptr;
-        EXPECT_TRUE(wait_until([&] {
-            return (dialog = overlay_->find_own_window("ConfigDialog")) != nullptr;
-        })) << "the dialog did not open";
-        return dialog;
-    }
 };
 
 std::string code_page_name(const ::testing::TestParamInfo<CodePageLocale>& info) {

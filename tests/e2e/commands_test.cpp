@@ -365,21 +365,11 @@ TEST_F(Commands, ExitClosesTheProgramAndSavesTheSettings) {
 
 // The configuration dialog ("設定"), opened from the menu as a user would.
 
-constexpr char kConfigDialogClass[] = "ConfigDialog";
 constexpr LPARAM kOkButton = MAKELPARAM(250, 300);
 constexpr LPARAM kApplyButton = MAKELPARAM(160, 300);
 
 class ConfigDialog : public Commands {
   protected:
-    // Chooses 設定 and waits for the dialog.
-    HWND open_dialog(HWND overlay) {
-        command(overlay, kCommandSettings);
-        HWND dialog = nullptr;
-        EXPECT_TRUE(wait_until([&] {
-            return (dialog = overlay_->find_own_window(kConfigDialogClass)) != nullptr;
-        })) << "the dialog did not open";
-        return dialog;
-    }
     // Presses one of the dialog's painted buttons and waits until the dialog is gone.
     void close_dialog(HWND dialog, LPARAM button) {
         PostMessageA(dialog, WM_LBUTTONDOWN, MK_LBUTTON, button);

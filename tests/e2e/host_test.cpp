@@ -91,17 +91,26 @@ TEST_F(HostAtStartAndExit, TheHostsHeightFollowsThePositionModeAndIsGivenBackAtE
     }
 }
 
-TEST_F(HostAtStartAndExit, ItemWindowMakesTheHostOpenItsInventoryAtStart) {
-    write_inventory("やくそう\r\n");
-    write_settings("ItemWindow=1\r\n");
-    HWND host = start_host({"--closed"});
-    ASSERT_NE(host, nullptr);
-    ASSERT_EQ(host_->find_inventory_window(), nullptr);
-    HWND hwnd = start_overlay();
-    ASSERT_NE(hwnd, nullptr);
-    EXPECT_NE(host_->wait_for_inventory_window(), nullptr);
-    close_overlay(hwnd);
-    EXPECT_NE(saved_settings().find("\r\nItemWindow=1\r\n"), std::string::npos);
+// With ItemWindow on, the overlay makes a host whose inventory is closed open it at the
+// start, and keeps the setting; with it off, the inventory stays closed.
+TEST_F(HostAtStartAndExit, ItemWindowMakesTheHostOpenItsInventoryAtStartAndOnlyThen) {
+    for (const bool on : {true, false}) {
+        SCOPED_TRACE(on ? "ItemWindow=1" : "ItemWindow=0");
+        write_inventory("やくそう\r\n");
+        write_settings(on ? "ItemWindow=1\r\n" : "");
+        HWND host = start_host({"--closed"});
+        ASSERT_NE(host, nullptr);
+        ASSERT_EQ(host_->find_inventory_window(), nullptr);
+        HWND hwnd = start_overlay();
+        ASSERT_NE(hwnd, nullptr);
+        ASSERT_TRUE(sync_with(hwnd) && sync_with(host)) << "the windows answered";
+        EXPECT_EQ(host_->wait_for_inventory_window(on ? launch::kUsualWaitMs : 0) != nullptr, on);
+        EXPECT_EQ(close_overlay(hwnd), 0u);
+        EXPECT_NE(saved_settings().find(on ? "\r\nItemWindow=1\r\n" : "\r\nItemWindow=0\r\n"),
+                  std::string::npos);
+        overlay_.reset();
+        host_.reset();
+    }
 }
 
 // A host whose thread reads no messages (loading, or stuck) when the overlay starts with
@@ -122,18 +131,6 @@ TEST_F(HostAtStartAndExit, ABusyHostDoesNotHoldTheStart) {
     ASSERT_TRUE(sync_with(host)) << "the host window answered once let go";
     EXPECT_EQ(close_overlay(hwnd), 0u);
     EXPECT_NE(saved_settings().find("\r\nItemWindow=1\r\n"), std::string::npos);
-}
-
-TEST_F(HostAtStartAndExit, WithoutItemWindowTheInventoryStaysClosed) {
-    write_inventory("");
-    HWND host = start_host({"--closed"});
-    ASSERT_NE(host, nullptr);
-    HWND hwnd = start_overlay();
-    ASSERT_NE(hwnd, nullptr);
-    ASSERT_TRUE(sync_with(hwnd)) << "the overlay window answered";
-    ASSERT_TRUE(sync_with(host)) << "the host window answered";
-    EXPECT_EQ(host_->find_inventory_window(), nullptr);
-    close_overlay(hwnd);
 }
 
 // A host minimized (by another program) while the overlay extends it: the overlay is hidden

@@ -124,6 +124,15 @@ class OverlayTest : public ::testing::Test {
             << "WM_ENDSESSION not answered";
     }
 
+    // Chooses 設定 and waits for the configuration dialog; null when none opened.
+    HWND open_dialog(HWND overlay) {
+        command(overlay, kCommandSettings);
+        HWND dialog = nullptr;
+        EXPECT_TRUE(wait_until([&] {
+            return (dialog = overlay_->find_own_window("ConfigDialog")) != nullptr;
+        })) << "the dialog did not open";
+        return dialog;
+    }
     // Chooses アイテムエディタ起動 and returns the editor's window; null when none opened.
     HWND open_editor(HWND overlay) {
         command(overlay, kCommandItemEditor);

@@ -16,7 +16,8 @@
 #include "base/file_win.h"
 #include "config/live_settings.h"
 #include "config/options.h"
-#include "tests/e2e/overlay_fixture_win.h"
+#include "tests/support/overlay_fixture_win.h"
+#include "tests/support/test_process_win.h"
 #include "tests/support/control_text_win.h"
 #include "tests/support/message_box_win.h"
 #include "tests/support/popup_menu_win.h"
@@ -36,16 +37,6 @@ using test_support::WorklistServer;
 class UnderCodePage : public OverlayTest, public ::testing::WithParamInterface<CodePageLocale> {
   protected:
     UnderCodePage() { unix_locale_ = GetParam().unix_locale; }
-
-    // Chooses 設定 and waits for the dialog.
-    HWND open_dialog(HWND overlay) {
-        command(overlay, kCommandSettings);
-        HWND dialog = nullptr;
-        EXPECT_TRUE(wait_until([&] {
-            return (dialog = overlay_->find_own_window("ConfigDialog")) != nullptr;
-        })) << "the dialog did not open";
-        return dialog;
-    }
 };
 
 std::string code_page_name(const ::testing::TestParamInfo<CodePageLocale>& info) {
@@ -256,8 +247,7 @@ TEST_P(UnderCodePage, TheItemEditorSavesUnderANameOutside932) {
     const auto click = [&](int id) {
         DWORD_PTR ignored = 0;
         return SendMessageTimeoutW(GetDlgItem(editor, id), BM_CLICK, 0, 0, SMTO_NORMAL,
-                                   test_support::deadline_ms(test_support::kUsualWaitMs),
-                                   &ignored) != 0;
+                                   launch::deadline_ms(launch::kUsualWaitMs), &ignored) != 0;
     };
     const auto set_text = [&](int id, const std::wstring& text) {
         SendMessageW(GetDlgItem(editor, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));

@@ -10,7 +10,7 @@
 #include "app/command_ids.h"
 #include "config/options.h"
 #include "ui/item_editor_ids.h"
-#include "tests/e2e/overlay_fixture_win.h"
+#include "tests/support/overlay_fixture_win.h"
 #include "tests/support/control_text_win.h"
 #include "tests/support/keys_win.h"
 #include "tests/support/message_box_win.h"
@@ -274,30 +274,6 @@ TEST_F(Commands, AValueAppliedInTheItemEditorIsTheSlotCountShown) {
     close_overlay(hwnd);
 }
 
-TEST_F(Commands, ExtendedThenFreeOrPinnedReturnsTheHostToItsBaseHeight) {
-    write_inventory("");
-    HWND host = start_host({"--width", "620"});
-    ASSERT_NE(host, nullptr);
-    ASSERT_EQ(height_of(host), 433);
-    HWND hwnd = start_overlay();
-    ASSERT_NE(hwnd, nullptr);
-    const int overlay_height = overlay_extent({"なし", "なし", "なし"}).height;
-    ASSERT_TRUE(wait_for_lines(hwnd, {"なし", "なし", "なし"}));
-
-    for (const int back : {kCommandPositionFree, kCommandPositionPinned}) {
-        SCOPED_TRACE("back with " + std::to_string(back));
-        command(hwnd, kCommandPositionExtended);
-        EXPECT_TRUE(wait_until([&] { return height_of(host) == 433 + overlay_height; }))
-            << "host height " << height_of(host);
-        command(hwnd, back);
-        EXPECT_TRUE(wait_until([&] { return height_of(host) == 433; }))
-            << "host height " << height_of(host);
-    }
-    EXPECT_EQ(window_rect(host).right - window_rect(host).left, 620);
-    close_overlay(hwnd);
-    EXPECT_TRUE(contains(saved_settings(), "\r\nPos=2\r\n")) << saved_settings();
-}
-
 TEST_F(Commands, TopMostTogglesTheWindowAndIsSavedAtExit) {
     struct Case {
         const char* start;
@@ -389,21 +365,11 @@ TEST_F(Commands, ExitClosesTheProgramAndSavesTheSettings) {
 
 // The configuration dialog ("設定"), opened from the menu as a user would.
 
-constexpr char kConfigDialogClass[] = "ConfigDialog";
 constexpr LPARAM kOkButton = MAKELPARAM(250, 300);
 constexpr LPARAM kApplyButton = MAKELPARAM(160, 300);
 
 class ConfigDialog : public Commands {
   protected:
-    // Chooses 設定 and waits for the dialog.
-    HWND open_dialog(HWND overlay) {
-        command(overlay, kCommandSettings);
-        HWND dialog = nullptr;
-        EXPECT_TRUE(wait_until([&] {
-            return (dialog = overlay_->find_own_window(kConfigDialogClass)) != nullptr;
-        })) << "the dialog did not open";
-        return dialog;
-    }
     // Presses one of the dialog's painted buttons and waits until the dialog is gone.
     void close_dialog(HWND dialog, LPARAM button) {
         PostMessageA(dialog, WM_LBUTTONDOWN, MK_LBUTTON, button);

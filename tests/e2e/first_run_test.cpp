@@ -9,7 +9,8 @@
 #include <vector>
 
 #include "app/command_ids.h"
-#include "tests/e2e/overlay_fixture_win.h"
+#include "tests/support/overlay_fixture_win.h"
+#include "tests/support/test_process_win.h"
 #include "tests/support/control_text_win.h"
 #include "tests/support/drive_alias_win.h"
 #include "tests/support/keys_win.h"
@@ -101,14 +102,7 @@ TEST_F(FirstRun, UnsavedEntriesOutliveTheSessionEndOrAnotherProgramsCloseAndAreO
         SendMessageA(GetDlgItem(editor, kItemEditorApplyId), BM_CLICK, 0, 0);
         ASSERT_EQ(ListView_GetItemCount(GetDlgItem(editor, kItemEditorListId)), 1);
         if (session_end) {
-            DWORD_PTR answer = 0;
-            ASSERT_NE(
-                SendMessageTimeoutA(hwnd, WM_QUERYENDSESSION, 0, 0, SMTO_BLOCK, 10000, &answer), 0);
-            EXPECT_EQ(answer, static_cast<DWORD_PTR>(TRUE));
-            // A question would hold the overlay's thread, and this message with it.
-            EXPECT_NE(SendMessageTimeoutA(hwnd, WM_ENDSESSION, TRUE, 0, SMTO_BLOCK, 30000, &answer),
-                      0)
-                << "WM_ENDSESSION not answered";
+            end_session(hwnd, true);  // a question would hold the overlay's thread, and it
             EXPECT_EQ(overlay_->wait_exit(), 0u) << "did not exit, or not with code 0";
         } else {
             EXPECT_EQ(close_overlay(hwnd), 0u);
@@ -117,15 +111,14 @@ TEST_F(FirstRun, UnsavedEntriesOutliveTheSessionEndOrAnotherProgramsCloseAndAreO
         EXPECT_EQ(read_file(dir_.file("items-unsaved.txt")),
                   std::optional<std::string>("武器,ミスリルブレード,5\n"));
 
-        overlay_ =
-            test_support::start_overlay_process(to_windows_path(QUILLA_EXE_PATH), dir_.path());
+        overlay_ = launch::start_overlay_process(to_windows_path(QUILLA_EXE_PATH), dir_.path());
         const test_support::SeenBox offer =
             test_support::answer_box(overlay_->process_id(), session_end ? IDYES : IDNO, [] {});
         EXPECT_EQ(
             offer.text,
             "前回の終了のとき、保存していなかったアイテムの表の変更を items-unsaved.txt に"
             "残しました。\r\n表に戻しますか？（［いいえ］を選ぶと、このファイルを削除します）");
-        hwnd = test_support::wait_for_overlay_window(*overlay_);
+        hwnd = launch::wait_for_overlay_window(*overlay_);
         ASSERT_NE(hwnd, nullptr);
         if (session_end) {
             editor = open_editor(hwnd);
@@ -165,7 +158,7 @@ TEST_F(FirstRun, TheArrowKeysAndDeleteWorkTheEditorsList) {
     const auto type = [&](WORD key) {
         ASSERT_TRUE(test_support::send_key(key));
         ASSERT_TRUE(test_support::send_key(key, KEYEVENTF_KEYUP));
-        test_support::sync_with(editor);
+        launch::sync_with(editor);
     };
     type(VK_DOWN);
     EXPECT_TRUE(wait_until([&] { return edits() == "鉄の斧=3"; })) << edits();
@@ -196,7 +189,7 @@ TEST_F(FirstRun, ASecondStartInTheSameFolderEndsAtOnceWithoutTouchingTheFiles) {
     ScratchDirectory other;
     ChildProcess beside(to_windows_path(QUILLA_EXE_PATH), {}, other.path());
     ASSERT_TRUE(beside.started()) << beside.error();
-    EXPECT_NE(test_support::wait_for_overlay_window(beside), nullptr)
+    EXPECT_NE(launch::wait_for_overlay_window(beside), nullptr)
         << "a copy in another folder runs beside the first";
     beside.terminate();
 
@@ -240,7 +233,7 @@ TEST_F(FirstRun, ASecondStartThroughAnotherSpellingOfTheFolderEndsAtOnce) {
     ASSERT_TRUE(CreateDirectoryW(inner.c_str(), nullptr));
     ChildProcess beside(to_windows_path(QUILLA_EXE_PATH), {}, inner);
     ASSERT_TRUE(beside.started()) << beside.error();
-    EXPECT_NE(test_support::wait_for_overlay_window(beside), nullptr)
+    EXPECT_NE(launch::wait_for_overlay_window(beside), nullptr)
         << "a copy in a folder inside it runs beside the first";
     beside.terminate();
 }
@@ -252,9 +245,9 @@ TEST_F(FirstRun, AFolderNamedOutsideTheCodePageKeepsItsSettings) {
     ASSERT_FALSE(folder.empty());
     ChildProcess overlay(to_windows_path(QUILLA_EXE_PATH), {}, folder);
     ASSERT_TRUE(overlay.started()) << overlay.error();
-    HWND hwnd = test_support::wait_for_overlay_window(overlay);
+    HWND hwnd = launch::wait_for_overlay_window(overlay);
     ASSERT_NE(hwnd, nullptr);
-    const test_support::Closed closed = test_support::close_overlay_process(overlay, hwnd);
+    const launch::Closed closed = launch::close_overlay_process(overlay, hwnd);
     EXPECT_EQ(closed.exit_code, 0u);
     const std::optional<std::string> saved = read_file_bytes(folder + L"\\QuillaWS.txt");
     ASSERT_TRUE(saved.has_value());

@@ -8,7 +8,9 @@
 
 #include "app/command_ids.h"
 #include "config/options.h"
-#include "tests/e2e/overlay_fixture_win.h"
+#include "tests/support/overlay_fixture_win.h"
+#include "tests/support/held_host_win.h"
+#include "tests/support/test_process_win.h"
 #include "tests/support/control_text_win.h"
 #include "tests/support/message_box_win.h"
 #include "tools/standin_host/inventory_window.h"
@@ -100,46 +102,30 @@ bool contains(const std::optional<std::string>& text, const char* part) {
 }
 
 // Windows ending the session: WM_QUERYENDSESSION, then WM_ENDSESSION, after which it may
-// end the program at once. A session that ends leaves this session's settings on disk and
-// the host at its base height; one that is cancelled changes nothing and the program runs
-// on.
+// end the program at once. A session that ends leaves this session's settings on disk; one
+// that is cancelled changes nothing and the program runs on. (The host's height then:
+// host_test.cpp.)
 TEST_F(Lifecycle, TheSessionEndSavesBeforeWindowsEndsTheProgramAndACancelledOneChangesNothing) {
     for (const bool ends : {true, false}) {
         SCOPED_TRACE(ends ? "session ends" : "session end cancelled");
         const std::string old = "x=0\ny=0\nTopMost=0\nPos=1\n";
         write_settings(old);
-        write_inventory("");
-        HWND host = start_host({"--width", "620"});
-        ASSERT_NE(host, nullptr);
-        ASSERT_EQ(height_of(host), 433);
         HWND hwnd = start_overlay();
         ASSERT_NE(hwnd, nullptr);
-        ASSERT_TRUE(wait_for_lines(hwnd, {"なし", "なし", "なし"}));
         command(hwnd, kCommandPositionExtended);
-        ASSERT_TRUE(wait_until([&] { return height_of(host) > 433; }));
         command(hwnd, kOptionTopMost);
-
-        DWORD_PTR answer = 0;
-        ASSERT_NE(SendMessageTimeoutA(hwnd, WM_QUERYENDSESSION, 0, 0, SMTO_BLOCK, 10000, &answer),
-                  0);
-        EXPECT_EQ(answer, static_cast<DWORD_PTR>(TRUE));
-        ASSERT_NE(SendMessageTimeoutA(hwnd, WM_ENDSESSION, ends, 0, SMTO_BLOCK, 30000, &answer), 0)
-            << "WM_ENDSESSION not answered";
+        end_session(hwnd, ends);
         if (ends) {
             overlay_->terminate();  // as Windows may, as soon as WM_ENDSESSION returns
             EXPECT_TRUE(contains(settings_file(), "\r\nTopMost=1\r\n")) << *settings_file();
             EXPECT_TRUE(contains(settings_file(), "\r\nPos=3\r\n")) << *settings_file();
         } else {
-            test_support::sync_with(hwnd);
+            launch::sync_with(hwnd);
             EXPECT_TRUE(IsWindowVisible(hwnd));
             EXPECT_EQ(settings_file(), old);
-            EXPECT_GT(height_of(host), 433);
             EXPECT_EQ(close_overlay(hwnd), 0u);
             EXPECT_TRUE(contains(settings_file(), "\r\nTopMost=1\r\n")) << *settings_file();
         }
-        EXPECT_TRUE(wait_until([&] { return height_of(host) == 433; }))
-            << "host height " << height_of(host);
-        host_.reset();
     }
 }
 
@@ -201,7 +187,7 @@ TEST_F(Lifecycle, ASettingsFileHeldForASecondAtTheStartIsRead) {
     UniqueFile hold = test_support::hold_file_exclusively(dir_.file("QuillaWS.txt"));
     ASSERT_TRUE(hold);
     const ULONGLONG start = GetTickCount64();
-    overlay_ = test_support::start_overlay_process(to_windows_path(QUILLA_EXE_PATH), dir_.path());
+    overlay_ = launch::start_overlay_process(to_windows_path(QUILLA_EXE_PATH), dir_.path());
     ASSERT_TRUE(overlay_->started()) << overlay_->error();
     Sleep(1000);  // the hold, half the read's bound: no budget is waited out
     const bool up_while_held = overlay_->find_own_window(kOverlayClassName) != nullptr;
@@ -211,7 +197,7 @@ TEST_F(Lifecycle, ASettingsFileHeldForASecondAtTheStartIsRead) {
         GTEST_SKIP() << "the test held the file for " << held_ms << " ms, past the read's bound";
     }
     EXPECT_FALSE(up_while_held) << "the overlay did not wait for the settings file";
-    HWND hwnd = test_support::wait_for_overlay_window(*overlay_);
+    HWND hwnd = launch::wait_for_overlay_window(*overlay_);
     ASSERT_NE(hwnd, nullptr);
     EXPECT_EQ(window_rect(hwnd).left, 120);
     EXPECT_EQ(window_rect(hwnd).top, 80);
@@ -228,7 +214,7 @@ TEST_F(Lifecycle, AnItemsFileHeldForASecondAtTheStartIsRead) {
     UniqueFile hold = test_support::hold_file_exclusively(dir_.file("items.txt"));
     ASSERT_TRUE(hold);
     const ULONGLONG start = GetTickCount64();
-    overlay_ = test_support::start_overlay_process(to_windows_path(QUILLA_EXE_PATH), dir_.path());
+    overlay_ = launch::start_overlay_process(to_windows_path(QUILLA_EXE_PATH), dir_.path());
     ASSERT_TRUE(overlay_->started()) << overlay_->error();
     Sleep(1000);  // the hold, half the read's bound: no budget is waited out
     const bool up_while_held = overlay_->find_own_window(kOverlayClassName) != nullptr;
@@ -238,7 +224,7 @@ TEST_F(Lifecycle, AnItemsFileHeldForASecondAtTheStartIsRead) {
         GTEST_SKIP() << "the test held the file for " << held_ms << " ms, past the read's bound";
     }
     EXPECT_FALSE(up_while_held) << "the overlay did not wait for items.txt";
-    HWND hwnd = test_support::wait_for_overlay_window(*overlay_);
+    HWND hwnd = launch::wait_for_overlay_window(*overlay_);
     ASSERT_NE(hwnd, nullptr);
     EXPECT_TRUE(wait_for_lines(hwnd, {"ミスリルブレード [○○○○○○○○○○]", "なし", "なし"}));
     EXPECT_EQ(close_overlay(hwnd), 0u);
@@ -307,12 +293,7 @@ TEST_F(Lifecycle, ASettingsFileThatCouldNotBeReadIsNeverWrittenOver) {
 
         const test_support::BoxAnswerer answerer(overlay_->process_id(), IDOK);
         if (session_end) {
-            DWORD_PTR answer = 0;
-            ASSERT_NE(
-                SendMessageTimeoutA(hwnd, WM_QUERYENDSESSION, 0, 0, SMTO_BLOCK, 10000, &answer), 0);
-            ASSERT_NE(SendMessageTimeoutA(hwnd, WM_ENDSESSION, TRUE, 0, SMTO_BLOCK, 30000, &answer),
-                      0)
-                << "WM_ENDSESSION not answered";
+            end_session(hwnd, true);
         } else {
             PostMessageA(hwnd, WM_CLOSE, 0, 0);
         }
@@ -348,8 +329,7 @@ TEST_F(Lifecycle, TheSessionEndReturnsWithin3SecondsWithTheFileHeldAndTheHostSil
     // busy one.
     constexpr DWORD kSessionEndBoundMs = 3000;
     constexpr DWORD kOwnWaitsMs = 1800;
-    const ULONGLONG bound =
-        kOwnWaitsMs + test_support::deadline_ms(kSessionEndBoundMs - kOwnWaitsMs);
+    const ULONGLONG bound = kOwnWaitsMs + launch::deadline_ms(kSessionEndBoundMs - kOwnWaitsMs);
     struct Case {
         const char* what;
         std::vector<std::string> host_args;
@@ -376,8 +356,7 @@ TEST_F(Lifecycle, TheSessionEndReturnsWithin3SecondsWithTheFileHeldAndTheHostSil
         ASSERT_TRUE(reading) << "the slow host's query event";
         HWND hwnd = start_overlay();
         ASSERT_NE(hwnd, nullptr);
-        ASSERT_EQ(WaitForSingleObject(reading.get(),
-                                      test_support::deadline_ms(test_support::kUsualWaitMs)),
+        ASSERT_EQ(WaitForSingleObject(reading.get(), launch::deadline_ms(launch::kUsualWaitMs)),
                   WAIT_OBJECT_0)
             << "the worker did not begin a read of the host's inventory";
         UniqueFile hold = test_support::hold_file(dir_.file("QuillaWS.txt"));

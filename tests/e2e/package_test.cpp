@@ -23,7 +23,7 @@
 #include "base/version.h"
 #include "config/config_rules.h"
 #include "config/settings.h"
-#include "tests/e2e/e2e_support_win.h"
+#include "tools/launch/process_win.h"
 
 namespace quilla::e2e {
 namespace {
@@ -31,7 +31,7 @@ namespace {
 // The unpacked QuillaWS folder, or empty when no package was named.
 std::string package_dir() {
     const char* dir = std::getenv("QUILLA_PACKAGE_DIR");
-    return dir && *dir ? to_windows_path(dir) : std::string();
+    return dir && *dir ? launch::to_windows_path(dir) : std::string();
 }
 
 // Shift-JIS text as UTF-8, the guide's encoding.
@@ -73,7 +73,7 @@ void collect_captions(std::span<const MenuItem> items, std::vector<std::string>&
 
 // The unpacked package's text file name, or nothing when it is missing.
 std::optional<std::string> package_text(const std::string& dir, const char* name) {
-    return read_file(dir + "\\" + name);
+    return launch::read_file(dir + "\\" + name);
 }
 
 // The number of lines of a CR LF text (a last line without its end counts too).
@@ -197,17 +197,17 @@ TEST(Package, UnpackedProgramKeepsItsSettingsBesideItself) {
     }
     const std::string settings = dir + "\\" + kSettingsFileName;
     DeleteFileA(settings.c_str());  // left by an earlier run in the same folder
-    ASSERT_FALSE(read_file(settings).has_value());
+    ASSERT_FALSE(launch::read_file(settings).has_value());
 
-    ChildProcess program(dir + "\\QuillaWS.exe", {}, dir);
+    launch::ChildProcess program(dir + "\\QuillaWS.exe", {}, dir);
     ASSERT_TRUE(program.started()) << program.error();
     HWND overlay = nullptr;
-    ASSERT_TRUE(wait_until([&] {
+    ASSERT_TRUE(launch::wait_until([&] {
         return (overlay = program.find_own_window(kOverlayClassName)) != nullptr;
     })) << "the overlay window of the unpacked program did not appear";
     PostMessageA(overlay, WM_CLOSE, 0, 0);
     EXPECT_EQ(program.wait_exit(30000), 0u) << "the unpacked program did not exit cleanly";
-    const auto written = read_file(settings);
+    const auto written = launch::read_file(settings);
     ASSERT_TRUE(written.has_value()) << "no " << kSettingsFileName << " beside the program";
     SettingsValues defaults_at_origin;
     defaults_at_origin.x = 0;

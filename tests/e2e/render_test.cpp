@@ -3,8 +3,8 @@
 
 #include "base/handles_win.h"
 #include "config/options.h"
-#include "tests/e2e/overlay_fixture_win.h"
-#include "tests/support/standin_host_win.h"
+#include "tests/support/overlay_fixture_win.h"
+#include "tests/support/held_host_win.h"
 
 namespace quilla::e2e {
 namespace {
@@ -13,23 +13,6 @@ constexpr char kItems[] =
     "武器,ミスリルブレード,5\n武器印,竜,1\n武器印,会,2\n盾,白銀の盾,3\nお守り,いやしのお守り,\n";
 
 using Rendering = OverlayTest;
-
-RECT client_in_screen(HWND hwnd) {
-    RECT r{};
-    GetClientRect(hwnd, &r);
-    POINT top_left{r.left, r.top};
-    POINT bottom_right{r.right, r.bottom};
-    ClientToScreen(hwnd, &top_left);
-    ClientToScreen(hwnd, &bottom_right);
-    return {top_left.x, top_left.y, bottom_right.x, bottom_right.y};
-}
-
-// The overlay's lower-left corner on the host client area's lower-left corner.
-bool anchored(HWND overlay, HWND host) {
-    const RECT o = window_rect(overlay);
-    const RECT c = client_in_screen(host);
-    return o.left == c.left && o.bottom == c.bottom;
-}
 
 TEST_F(Rendering, WithoutAHostShowsTheNothingTextsInTheConfiguredColours) {
     write_settings("BackColor=255\r\nFontColor=65280\r\nWeaponText=素手\r\nx=100\r\ny=100\r\n");
@@ -82,46 +65,6 @@ TEST_F(Rendering, PinnedModeKeepsTheOverlayOnTheHostsLowerLeftCorner) {
     close_overlay(hwnd);
 }
 
-TEST_F(Rendering, ExtendedModeGrowsAHostOfAKnownWidthByTheOverlayHeight) {
-    write_inventory("");
-    write_settings("Pos=3\r\n");
-    HWND host = start_host({"--width", "390"});
-    ASSERT_NE(host, nullptr);
-    ASSERT_EQ(height_of(host), 289);
-    HWND hwnd = start_overlay();
-    ASSERT_NE(hwnd, nullptr);
-    const int three_lines = overlay_extent({"なし", "なし", "なし"}).height;
-    EXPECT_TRUE(wait_until([&] {
-        return height_of(host) == 289 + three_lines && height_of(hwnd) == three_lines &&
-               anchored(hwnd, host);
-    })) << "host height "
-        << height_of(host);
-
-    // Fewer lines, a lower overlay: the host follows.
-    command(hwnd, kOptionAmulet);
-    const int two_lines = overlay_extent({"なし", "なし"}).height;
-    EXPECT_TRUE(wait_until([&] {
-        return height_of(host) == 289 + two_lines && height_of(hwnd) == two_lines &&
-               anchored(hwnd, host);
-    })) << "host height "
-        << height_of(host);
-
-    // Closing gives the host its base height back.
-    close_overlay(hwnd);
-    EXPECT_TRUE(wait_until([&] { return height_of(host) == 289; }));
-}
-
-TEST_F(Rendering, ExtendedModeOnlyAnchorsToAHostOfAnUnknownWidth) {
-    const auto [host, hwnd] = start_beside_host("Pos=3\r\n", {"--size", "500x300"});
-    ASSERT_NE(hwnd, nullptr);
-    ASSERT_TRUE(wait_until([&] { return anchored(hwnd, host); }));
-    ASSERT_TRUE(sync_with(host)) << "the host window answered";
-    EXPECT_EQ(height_of(host), 300);
-    close_overlay(hwnd);
-    ASSERT_TRUE(sync_with(host)) << "the host window answered";
-    EXPECT_EQ(height_of(host), 300);
-}
-
 // A close that lands while the worker is in the middle of a pass: the stand-in host (run
 // with --held-inventory) keeps its answer to the worker's first query of a read until the
 // test has seen what it waits for, so no timer decides whether the close and the read
@@ -164,7 +107,7 @@ class ClosingMidPass : public OverlayTest {
         if (!release_after_exit) {
             held_->release();
         }
-        result.exit_code = overlay_->wait_exit(3 * test_support::kUsualWaitMs);
+        result.exit_code = overlay_->wait_exit(3 * launch::kUsualWaitMs);
         result.exited_while_held = result.exit_code.has_value() && held_->holding();
         held_->release();
         return result;
@@ -215,7 +158,7 @@ TEST_F(ClosingMidPass, WithWaitOneBesideASlowHostTheProgramEndsCleanly) {
         write_settings("Wait=1\r\n");
         ASSERT_NE(start_host({"--slow-inventory", "30"}), nullptr);
         ASSERT_NE(start_overlay(), nullptr);
-        HWND hwnd = test_support::wait_until_drawn(*overlay_);
+        HWND hwnd = launch::wait_until_drawn(*overlay_);
         ASSERT_NE(hwnd, nullptr) << "the worker did not draw";
         EXPECT_EQ(close_overlay(hwnd), 0u) << "crashed or did not exit";
         overlay_.reset();

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "fuzz_support.h"
+#include "tests/support/fuzz_support.h"
 #include "host/equipment_parser.h"
 #include "items/item_file.h"
 

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <string>
 
-#include "fuzz_support.h"
+#include "tests/support/fuzz_support.h"
 #include "input/input_codes.h"
 
 using namespace quilla;

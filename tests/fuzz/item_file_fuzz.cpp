@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "fuzz_support.h"
+#include "tests/support/fuzz_support.h"
 #include "items/item_file.h"
 
 using namespace quilla;

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "fuzz_support.h"
+#include "tests/support/fuzz_support.h"
 #include "items/item_file.h"
 #include "items/seal_count.h"
 

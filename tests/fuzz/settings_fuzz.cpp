@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "config/settings.h"
-#include "fuzz_support.h"
+#include "tests/support/fuzz_support.h"
 
 using namespace quilla;
 using quilla::fuzz::require;

@@ -14,7 +14,7 @@
 #include "app/slot_target.h"
 #include "overlay/overlay_layout.h"
 #include "overlay/shown_lines.h"
-#include "fuzz_support.h"
+#include "tests/support/fuzz_support.h"
 
 using namespace quilla;
 using quilla::fuzz::require;

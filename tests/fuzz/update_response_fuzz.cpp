@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "fuzz_support.h"
+#include "tests/support/fuzz_support.h"
 #include "update/update_response.h"
 
 using namespace quilla;

@@ -8,13 +8,13 @@
 
 #include <string>
 
-#include "tests/support/test_process_win.h"
+#include "tools/launch/process_win.h"
 
 namespace quilla::test_support {
 
 class CommonControls6 {
   public:
-    explicit CommonControls6(const ScratchDirectory& dir) {
+    explicit CommonControls6(const launch::ScratchDirectory& dir) {
         const std::string manifest = dir.file("common-controls-6.manifest");
         if (!dir.write_file("common-controls-6.manifest",
                             "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>"

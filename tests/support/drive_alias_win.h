@@ -15,8 +15,8 @@
 #include <vector>
 
 #include "base/code_page_win.h"
-#include "tests/support/test_process_win.h"
-#include "tests/support/wait_win.h"
+#include "tools/launch/process_win.h"
+#include "tools/launch/wait_win.h"
 
 namespace quilla::test_support {
 
@@ -53,7 +53,7 @@ class DriveAlias {
         }
         if (!link_.empty()) {
             run_unix("Z:\\bin\\rm", {"-f", link_});
-            wait_until([this] { return !reachable_now(); });
+            launch::wait_until([this] { return !reachable_now(); });
         }
     }
 
@@ -73,7 +73,7 @@ class DriveAlias {
     static void run_unix(const char* program, const std::vector<std::string>& args) {
         // The process handle of a Unix program says nothing useful: callers wait for what
         // it does instead.
-        ChildProcess(program, args, std::string("C:\\")).wait_exit();
+        launch::ChildProcess(program, args, std::string("C:\\")).wait_exit();
     }
 
     void link_in_wine_prefix() {
@@ -96,7 +96,7 @@ class DriveAlias {
             std::string(prefix) + "/dosdevices/" + static_cast<char>(letter_ - L'A' + 'a') + ":";
         run_unix("Z:\\bin\\ln", {"-s", unix_target, link});
         link_ = link;
-        if (!wait_until([this] { return reachable_now(); })) {
+        if (!launch::wait_until([this] { return reachable_now(); })) {
             error_ = "the drive " + narrow(device()) + " did not come up";
         }
     }

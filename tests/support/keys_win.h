@@ -6,7 +6,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "tests/support/wait_win.h"
+#include "tools/launch/wait_win.h"
 
 namespace quilla::test_support {
 
@@ -44,7 +44,7 @@ class HeldKey {
 
 // Puts the cursor at a point of the screen and returns once the system says it is there.
 inline bool move_cursor_to(POINT at) {
-    return SetCursorPos(at.x, at.y) && wait_until([&] {
+    return SetCursorPos(at.x, at.y) && launch::wait_until([&] {
                POINT now{};
                return GetCursorPos(&now) && now.x == at.x && now.y == at.y;
            });

@@ -6,7 +6,7 @@
 #include <windows.h>
 
 #include "base/handles_win.h"
-#include "tests/support/wait_win.h"
+#include "tools/launch/wait_win.h"
 
 #include <atomic>
 #include <thread>
@@ -62,7 +62,8 @@ class SilentWindow {
             thread_id_ = GetCurrentThreadId();
             SetEvent(made);
             released_ =
-                WaitForSingleObject(release_.get(), deadline_ms(kUsualWaitMs)) == WAIT_OBJECT_0;
+                WaitForSingleObject(release_.get(), launch::deadline_ms(launch::kUsualWaitMs)) ==
+                WAIT_OBJECT_0;
         });
         WaitForSingleObject(made.get(), INFINITE);  // the thread sets it whatever happens
     }

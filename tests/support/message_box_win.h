@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "tests/support/control_text_win.h"
-#include "tests/support/wait_win.h"
+#include "tools/launch/wait_win.h"
 
 namespace quilla::test_support {
 
@@ -34,8 +34,8 @@ class BoxAnswerer {
         : thread_([this, process_id, button] {
               while (!stop_) {
                   HWND box = nullptr;
-                  wait_until([&] { return stop_ || (box = visible_box_of(process_id)); },
-                             kUsualWaitMs);
+                  launch::wait_until([&] { return stop_ || (box = visible_box_of(process_id)); },
+                                     launch::kUsualWaitMs);
                   if (box && !stop_) {
                       answer(box, button);
                   }
@@ -83,7 +83,7 @@ class BoxAnswerer {
             seen_.push_back(seen);
         }
         PostMessageA(box, WM_COMMAND, static_cast<WPARAM>(button), 0);
-        wait_until([&] { return !IsWindow(box) || !IsWindowVisible(box); });
+        launch::wait_until([&] { return !IsWindow(box) || !IsWindowVisible(box); });
     }
 
     std::atomic<bool> stop_{false};
@@ -99,7 +99,7 @@ template <typename Show>
 SeenBox answer_box(DWORD process_id, int button, Show show) {
     BoxAnswerer answerer(process_id, button);
     show();
-    wait_until([&] { return !answerer.seen().empty(); });
+    launch::wait_until([&] { return !answerer.seen().empty(); });
     const std::vector<SeenBox> seen = answerer.seen();
     return seen.empty() ? SeenBox{} : seen.front();
 }

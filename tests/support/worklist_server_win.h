@@ -10,7 +10,7 @@
 #include <string>
 #include <thread>
 
-#include "tests/support/wait_win.h"
+#include "tools/launch/wait_win.h"
 #include "update/update_server.h"
 
 namespace quilla::test_support {
@@ -48,7 +48,7 @@ class WorklistServer {
                     }
                     send(client.get(), reply.data(), static_cast<int>(reply.size()), 0);
                     replied_ = true;
-                    wait_until([&] { return !hold || stop_; }, INFINITE / 20);
+                    launch::wait_until([&] { return !hold || stop_; }, INFINITE / 20);
                     return;
                 }
             } while (!stop_);

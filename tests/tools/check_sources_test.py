@@ -23,6 +23,8 @@ FILES = {
     "overlay/layout.h": "#include \"items/fine.h\"\n#include \"base/upward.h\"\n"
                         "#include \"tests/support/x.h\"\n",
     "tests/fuzz/seal_fuzz.cpp": "#include \"../../overlay/layout.h\"\nauto s = \"印\";\n",
+    "tools/measure/probe_win.h": "#include \"tools/launch/wait_win.h\"\n"
+                                 "#include \"tests/support/x.h\"\n",
     "overlay/texts.cpp": "int x = 1;\nconst char* s = \"盾\";\nchar c = 'あ';\n"
                          "auto r = u8R\"(字)\";\n",
     # ANSI forms and the unsuffixed names that resolve to them, beside what passes: the
@@ -49,6 +51,7 @@ EXPECTED = [
     "overlay/texts.cpp:3: literal beyond ASCII",
     "overlay/texts.cpp:4: literal beyond ASCII",
     "tests/fuzz/seal_fuzz.cpp:2: literal beyond ASCII",
+    'tools/measure/probe_win.h:2: "tests/support/x.h" names layer tests, which layer tools',
     "base/program_texts.h is not what base/program_texts.txt makes",
     "overlay/ansi_win.cpp:1: MessageBoxA is an ANSI form (text in the system's code page); "
     "use MessageBoxW",
@@ -101,7 +104,8 @@ def main():
                 failures.append(f"unexpected: {line}")
 
         for path in ("base/climbs.h", "base/upward.h", "items/beside.cpp", "overlay/layout.h",
-                     "overlay/texts.cpp", "tests/fuzz/seal_fuzz.cpp", "overlay/ansi_win.cpp"):
+                     "overlay/texts.cpp", "tests/fuzz/seal_fuzz.cpp", "overlay/ansi_win.cpp",
+                     "tools/measure/probe_win.h"):
             os.remove(os.path.join(root, path))
         subprocess.run([sys.executable, os.path.join(root, "tools", "program_texts")], check=True)
         with open(os.path.join(root, "items", "fine.cpp"), "w", encoding="utf-8") as f:

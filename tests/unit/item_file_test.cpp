@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/unit/case_name.h"
+#include "tests/support/case_name.h"
 
 #include <cctype>
 #include <ostream>

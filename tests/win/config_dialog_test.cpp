@@ -19,6 +19,7 @@
 #include "input/input_poller_win.h"
 #include "tests/support/control_text_win.h"
 #include "tests/support/keys_win.h"
+#include "tests/support/layout_win.h"
 #include "tests/support/message_box_win.h"
 #include "tests/support/fake_clock.h"
 #include "tests/support/slow_pad_win.h"
@@ -28,34 +29,35 @@ namespace {
 
 constexpr char kFace[] = "IPAゴシック";  // installed with the project's fonts
 
+using launch::wait_until;
 using test_support::BoxAnswerer;
 using test_support::send_key;
-using test_support::wait_until;
+
+// Some of the dialog's child controls by their place under GW_CHILD, the order the dialog
+// makes them in (until the capture panel is raised), and the ids of the two that have one.
+constexpr int kFontListChild = 0, kSizeFieldChild = 1, kWeaponFieldChild = 2, kWaitFieldChild = 5,
+              kItemWindowBoxChild = 6, kHookBoxChild = 7;
+constexpr int kHotKeyId = 58, kPanelId = 59;
 
 class ConfigDialogWin : public ::testing::Test {
   protected:
     // The dialog and its controls as they were asked for (controls change some of their
-    // styles once created): class, id, position, size, style, extended style.
+    // styles once created): class, id, style, extended style.
     static std::vector<std::string>& created() {
         static std::vector<std::string> windows;
         return windows;
     }
-    static std::string describe(const char* class_name, INT_PTR id, int x, int y, int width,
-                                int height, LONG style, DWORD ex_style) {
-        char text[128];
-        snprintf(text, sizeof text, "%s %d %d,%d %dx%d %08lX %lX", class_name, static_cast<int>(id),
-                 x, y, width, height, static_cast<unsigned long>(style),
-                 static_cast<unsigned long>(ex_style));
-        return text;
-    }
     static LRESULT CALLBACK record_creation(int code, WPARAM wparam, LPARAM lparam) {
         if (code == HCBT_CREATEWND) {
             const CREATESTRUCTA& cs = *reinterpret_cast<CBT_CREATEWNDA*>(lparam)->lpcs;
-            if (!IS_INTRESOURCE(cs.lpszClass) &&
-                (cs.hwndParent == config_dialog_window() ||
-                 lstrcmpA(cs.lpszClass, kConfigDialogClass) == 0)) {
-                created().push_back(describe(cs.lpszClass, reinterpret_cast<INT_PTR>(cs.hMenu),
-                                             cs.x, cs.y, cs.cx, cs.cy, cs.style, cs.dwExStyle));
+            if (!IS_INTRESOURCE(cs.lpszClass) && (cs.hwndParent == config_dialog_window() ||
+                                                  lstrcmpA(cs.lpszClass, "ConfigDialog") == 0)) {
+                char text[128];
+                snprintf(text, sizeof text, "%s %d %08lX %lX", cs.lpszClass,
+                         static_cast<int>(reinterpret_cast<INT_PTR>(cs.hMenu)),
+                         static_cast<unsigned long>(cs.style),
+                         static_cast<unsigned long>(cs.dwExStyle));
+                created().push_back(text);
             }
         }
         return CallNextHookEx(nullptr, code, wparam, lparam);
@@ -114,66 +116,60 @@ class ConfigDialogWin : public ::testing::Test {
 };
 
 TEST_F(ConfigDialogWin, BuildsItsControlsAndHoldsTheHotKeySwitchOffWhileOpen) {
-    // The dialog, then its controls as the control table lists them, in its order.
-    std::vector<std::string> expected = {
-        describe("ConfigDialog", 0, (GetSystemMetrics(SM_CXSCREEN) - 420) / 2,
-                 (GetSystemMetrics(SM_CYSCREEN) - 320) / 2, 420, 320, WS_POPUP, 0)};
-    for (const ControlPlace& control : kDialogControls) {
-        const Rect& r = control.place;
-        expected.push_back(describe(control.class_name, control.id, r.left, r.top, r.right - r.left,
-                                    r.bottom - r.top, static_cast<LONG>(WS_CHILD | control.style),
-                                    0));
-    }
-    EXPECT_EQ(created(), expected);
-    ASSERT_EQ(created().size(), 11u);
-    EXPECT_EQ(created()[2], "EDIT 0 220,30 40x25 50802000 0");       // size: digits only
-    EXPECT_EQ(created()[7], "BUTTON 0 260,224 12x12 50000003 0");    // inventory check box
-    EXPECT_EQ(created()[9], "BUTTON 58 280,248 100x24 50000000 0");  // hot-key button
-    EXPECT_EQ(created()[10], "STATIC 59 0,0 420x320 40000000 0");    // capture panel, hidden
+    RECT frame{};
+    GetWindowRect(dialog_, &frame);
+    EXPECT_EQ(frame.left, (GetSystemMetrics(SM_CXSCREEN) - 420) / 2);
+    EXPECT_EQ(frame.top, (GetSystemMetrics(SM_CYSCREEN) - 320) / 2);
+    EXPECT_EQ(frame.right - frame.left, 420);
+    EXPECT_EQ(frame.bottom - frame.top, 320);
 
-    // Each field and check box beside a label sits on the row of the label that names it;
-    // every control lies inside the dialog.
+    // The dialog, then its controls in their order with what each shows (the shield and
+    // amulet texts are the settings' defaults).
     const struct {
-        DialogControl control;
-        const char* label;
-    } rows[] = {{kWeaponField, "武器"},
-                {kShieldField, "盾"},
-                {kAmuletField, "お守り"},
-                {kWaitField, "更新間隔(ms)"},
-                {kItemWindowBox, "起動時に持ち物ウィンドウを開く"},
-                {kHookBox, "キー入力で透過切替"}};
-    for (const auto& row : rows) {
-        const auto label = std::ranges::find_if(kPaintedLabels, [&](const PaintedLabel& l) {
-            return std::string(l.text) == row.label;
-        });
-        ASSERT_NE(label, kPaintedLabels.end()) << row.label;
-        const Rect& place = kDialogControls[row.control].place;
-        const int below_label_top = place.top - label->at.y;
-        EXPECT_TRUE(below_label_top >= 0 && below_label_top <= 5)
-            << row.label << " at " << place.top;
-    }
-    for (const ControlPlace& control : kDialogControls) {
-        const Rect& place = control.place;
-        EXPECT_TRUE(place.left >= 0 && place.top >= 0 && place.right <= 420 && place.bottom <= 320)
-            << control.class_name << " " << place.left << "," << place.top;
-    }
-
-    // The shield and amulet texts are the settings' defaults.
-    const char* const texts[] = {kFace, "-20", "武器なし", "なし", "なし",
-                                 "100", "",    "",         "F6",   "Push Any Key"};
-    for (int i = 0; i < 10; ++i) {
-        EXPECT_EQ(test_support::control_text(child(i)), texts[i]) << "control " << i;
+        const char* created;
+        const char* text;
+    } controls[] = {
+        {"COMBOBOX 0 50200003 0", kFace},          // a drop-down list, not sorted
+        {"EDIT 0 50802000 0", "-20"},              // size: digits only
+        {"EDIT 0 50800000 0", "武器なし"},         // weapon text
+        {"EDIT 0 50800000 0", "なし"},             // shield text
+        {"EDIT 0 50800000 0", "なし"},             // amulet text
+        {"EDIT 0 50802000 0", "100"},              // interval: digits only
+        {"BUTTON 0 50000003 0", ""},               // inventory window check box
+        {"BUTTON 0 50000003 0", ""},               // hot-key switch
+        {"BUTTON 58 50000000 0", "F6"},            // hot-key button
+        {"STATIC 59 40000000 0", "Push Any Key"},  // capture panel, hidden
+    };
+    ASSERT_EQ(created().size(), 1 + std::size(controls));
+    EXPECT_EQ(created()[0], "ConfigDialog 0 80000000 0");
+    for (std::size_t i = 0; i < std::size(controls); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(created()[i + 1], controls[i].created);
+        EXPECT_EQ(test_support::control_text(child(static_cast<int>(i))), controls[i].text);
     }
     EXPECT_EQ(child(10), nullptr);
-    EXPECT_EQ(SendMessageA(child(kItemWindowBox), BM_GETCHECK, 0, 0), BST_CHECKED);  // ItemWindow=1
-    EXPECT_EQ(SendMessageA(child(kHookBox), BM_GETCHECK, 0, 0), BST_CHECKED);        // hook=1
+    EXPECT_EQ(SendMessageA(child(kItemWindowBoxChild), BM_GETCHECK, 0, 0), BST_CHECKED);
+    EXPECT_EQ(SendMessageA(child(kHookBoxChild), BM_GETCHECK, 0, 0), BST_CHECKED);  // hook=1
+
+    // Every control inside the dialog, none shown over another; the labelled ones go down
+    // the dialog in the order of their labels (武器, 盾, お守り, 更新間隔(ms), 起動時に持ち物
+    // ウィンドウを開く, キー入力で透過切替); the hidden capture panel covers it whole.
+    EXPECT_EQ(test_support::layout_faults(dialog_), std::vector<std::string>{});
+    for (int i = kWeaponFieldChild; i < kHookBoxChild; ++i) {
+        EXPECT_LT(test_support::rect_in_parent(child(i)).top,
+                  test_support::rect_in_parent(child(i + 1)).top)
+            << i;
+    }
+    const RECT panel = test_support::rect_in_parent(GetDlgItem(dialog_, kPanelId));
+    const RECT whole{0, 0, 420, 320};
+    EXPECT_TRUE(EqualRect(&panel, &whole));
 
     // Every face once (the list's search ignores case), vertical faces included.
     std::set<std::string> faces;
-    const int count = static_cast<int>(SendMessageA(child(kFontList), CB_GETCOUNT, 0, 0));
+    const int count = static_cast<int>(SendMessageA(child(kFontListChild), CB_GETCOUNT, 0, 0));
     for (int i = 0; i < count; ++i) {
         char face[LF_FACESIZE + 1] = {};
-        SendMessageA(child(kFontList), CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(face));
+        SendMessageA(child(kFontListChild), CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(face));
         faces.insert(CharUpperA(face));
     }
     EXPECT_EQ(faces.size(), static_cast<std::size_t>(count));
@@ -191,9 +187,9 @@ TEST_F(ConfigDialogWin, ApplyAndOkReadTheFieldsByTheirRules) {
     // 254 single bytes, then double-byte characters up to 300 bytes: the one across byte
     // 255 is dropped with the rest.
     const std::string kept(254, 'x');
-    SetWindowTextA(child(kWeaponField),
+    SetWindowTextA(child(kWeaponFieldChild),
                    (kept + "武武武武武武武武武武武武武武武武武武武武武武武").c_str());
-    SendMessageA(child(kHookBox), BM_SETCHECK, BST_UNCHECKED, 0);  // the hot-key switch
+    SendMessageA(child(kHookBoxChild), BM_SETCHECK, BST_UNCHECKED, 0);  // the hot-key switch
     struct Step {
         const char* size;
         const char* wait;
@@ -209,8 +205,8 @@ TEST_F(ConfigDialogWin, ApplyAndOkReadTheFieldsByTheirRules) {
     };
     for (const Step& step : steps) {
         SCOPED_TRACE(std::string("size \"") + step.size + "\", interval \"" + step.wait + "\"");
-        SetWindowTextA(child(kSizeField), step.size);
-        SetWindowTextA(child(kWaitField), step.wait);
+        SetWindowTextA(child(kSizeFieldChild), step.size);
+        SetWindowTextA(child(kWaitFieldChild), step.wait);
         click(step.button_x, 300);
         const auto now = settings();
         EXPECT_EQ(font_of(*now).height, step.height);
@@ -232,11 +228,11 @@ TEST_F(ConfigDialogWin, ASavedFaceShowsAsTheListedFaceOfItsFontAndKeepsItsName) 
     s.font = create_overlay_font("IPAPGothic", -20);
     display_settings().publish(s);
     open();
-    EXPECT_EQ(test_support::control_text(child(kFontList)), "IPA Pゴシック");
+    EXPECT_EQ(test_support::control_text(child(kFontListChild)), "IPA Pゴシック");
     click(160, 300);  // Apply
     EXPECT_EQ(font_of(*settings()).face, "IPAPGothic");
-    SendMessageA(child(kFontList), CB_SETCURSEL, 0, 0);  // another face
-    click(250, 300);                                     // OK
+    SendMessageA(child(kFontListChild), CB_SETCURSEL, 0, 0);  // another face
+    click(250, 300);                                          // OK
     EXPECT_EQ(font_of(*settings()).face, "IPAゴシック");
 }
 
@@ -257,8 +253,8 @@ TEST_F(ConfigDialogWin, CaptureTakesTheFirstKeyDownAndOnlyApplyOrOkStoresIt) {
         if (!config_dialog_window()) {
             open();
         }
-        HWND button = GetDlgItem(dialog_, kHotKeyButtonId);
-        HWND panel = GetDlgItem(dialog_, kCapturePanelId);
+        HWND button = GetDlgItem(dialog_, kHotKeyId);
+        HWND panel = GetDlgItem(dialog_, kPanelId);
         ASSERT_TRUE(wait_until([] { return InputPoller().poll() == kNoInput; })) << "no key down";
         SendMessageA(button, BM_CLICK, 0, 0);
         EXPECT_TRUE(IsWindowVisible(panel));
@@ -284,8 +280,8 @@ TEST_F(ConfigDialogWin, CaptureBesideAPadSlowToFailKeepsAnsweringAndStillTakesAK
     DestroyWindow(dialog_);
     dialog_ = open_config_dialog(nullptr, display_settings(), slow_pad_, clock_);
     ASSERT_NE(dialog_, nullptr);
-    HWND button = GetDlgItem(dialog_, kHotKeyButtonId);
-    HWND panel = GetDlgItem(dialog_, kCapturePanelId);
+    HWND button = GetDlgItem(dialog_, kHotKeyId);
+    HWND panel = GetDlgItem(dialog_, kPanelId);
     ASSERT_TRUE(wait_until([] { return InputPoller().poll() == kNoInput; })) << "no key down";
     const int calls_before = slow_pad_.calls();
     const auto calls = [&] { return slow_pad_.calls() - calls_before; };

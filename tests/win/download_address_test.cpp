@@ -11,8 +11,8 @@
 #include "base/com_apartment_win.h"
 #include "base/handles_win.h"
 #include "tests/support/message_box_win.h"
-#include "tests/support/test_process_win.h"
-#include "tests/support/wait_win.h"
+#include "tools/launch/process_win.h"
+#include "tools/launch/wait_win.h"
 
 namespace quilla {
 namespace {
@@ -97,10 +97,10 @@ TEST(DownloadAddress, NeverOpensItWithAdministratorRights) {
 TEST(DownloadAddress, TheDesktopsShellStartsWhatItIsGiven) {
     const ComApartment com;
     ASSERT_TRUE(com.entered());
-    ASSERT_TRUE(open_with_desktop_shell(widen(test_support::standin_host_path())));
+    ASSERT_TRUE(open_with_desktop_shell(widen(launch::standin_host_path())));
     HWND started = nullptr;
-    ASSERT_TRUE(test_support::wait_until([&] {
-        return (started = FindWindowA(test_support::ChildProcess::kMainClass, nullptr)) != nullptr;
+    ASSERT_TRUE(launch::wait_until([&] {
+        return (started = FindWindowA(launch::ChildProcess::kMainClass, nullptr)) != nullptr;
     })) << "the desktop's shell started nothing";
     DWORD process_id = 0;
     GetWindowThreadProcessId(started, &process_id);
@@ -109,7 +109,7 @@ TEST(DownloadAddress, TheDesktopsShellStartsWhatItIsGiven) {
         OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, process_id));
     ASSERT_TRUE(process);
     TerminateProcess(process.get(), 1);
-    WaitForSingleObject(process.get(), test_support::deadline_ms(test_support::kUsualWaitMs));
+    WaitForSingleObject(process.get(), launch::deadline_ms(launch::kUsualWaitMs));
 }
 
 }  // namespace

@@ -18,8 +18,8 @@
 namespace quilla {
 namespace {
 
+using launch::ScratchDirectory;
 using test_support::FakeClock;
-using test_support::ScratchDirectory;
 
 // A settings file with an item line, read by either reader.
 constexpr char kFileText[] = "x=120\r\ny=80\r\nWait=250\r\nWeaponText=なし\r\n武器,剣,5\r\n";
@@ -175,9 +175,8 @@ TEST(FileRead, ARealHoldLetGoWhileTheReadWaitsIsReadWhole) {
     FileRead read;
     std::thread reader(
         [&] { read = read_whole_file(path, kReplaceRetryMs, system_calls<FileCalls>(), clock); });
-    const bool seen =
-        WaitForSingleObject(tried.get(), test_support::deadline_ms(test_support::kUsualWaitMs)) ==
-        WAIT_OBJECT_0;
+    const bool seen = WaitForSingleObject(tried.get(), launch::deadline_ms(launch::kUsualWaitMs)) ==
+                      WAIT_OBJECT_0;
     held.reset();
     SetEvent(released.get());
     reader.join();

@@ -16,14 +16,14 @@
 #include <vector>
 
 #include "tests/support/fake_clock.h"
-#include "tests/support/test_process_win.h"
+#include "tools/launch/process_win.h"
 
 namespace quilla {
 namespace {
 
+using launch::read_file;
+using launch::ScratchDirectory;
 using test_support::FakeClock;
-using test_support::read_file;
-using test_support::ScratchDirectory;
 
 constexpr char kOld[] = "武器,古い剣,3\r\n";
 constexpr char kNew[] = "武器,ミスリルブレード,9\r\n盾,白銀の盾,5\r\nお守り,いやしのお守り,\r\n";

@@ -4,7 +4,7 @@
 
 #include "tests/support/fake_clock.h"
 #include "tests/support/local_window_win.h"
-#include "tests/support/standin_host_win.h"
+#include "tools/launch/process_win.h"
 
 #include <gtest/gtest.h>
 
@@ -19,13 +19,13 @@
 namespace quilla {
 namespace {
 
-using test_support::ChildProcess;
+using launch::ChildProcess;
+using launch::ScratchDirectory;
+using launch::sync_with;
+using launch::wait_until;
 using test_support::local_window;
 using test_support::LocalClass;
-using test_support::ScratchDirectory;
 using test_support::SilentWindow;
-using test_support::sync_with;
-using test_support::wait_until;
 
 // A window's position and size on the screen, as these tests compare them.
 struct WindowBox {
@@ -52,7 +52,7 @@ struct RunningHost {
 void start_host(RunningHost& host, const std::vector<std::string>& args) {
     ASSERT_TRUE(host.dir.ok());
     ASSERT_TRUE(host.dir.write_file("inventory.txt", "やくそう\r\n"));
-    test_support::StandinHost started = test_support::start_standin_host(host.dir.path(), args);
+    launch::StandinHost started = launch::start_standin_host(host.dir.path(), args);
     host.process = std::move(started.process);
     host.main = started.main;
     ASSERT_NE(host.main, nullptr) << started.error;

@@ -19,14 +19,14 @@
 #include "input/input_codes.h"
 #include "tests/support/fake_clock.h"
 #include "tests/support/keys_win.h"
-#include "tests/support/wait_win.h"
+#include "tools/launch/wait_win.h"
 
 namespace quilla {
 namespace {
 
+using launch::wait_until;
 using test_support::FakeClock;
 using test_support::HeldKey;
-using test_support::wait_until;
 
 // Each pad query gives a value exactly when the system's call for pad 0 succeeds, and the
 // value the system gave: the same on a machine with a pad and on one without.

@@ -7,8 +7,7 @@
 #include "host/host_window_win.h"
 #include "tests/support/fake_clock.h"
 #include "tests/support/inventory_window_win.h"
-#include "tests/support/standin_host_win.h"
-#include "tests/support/test_process_win.h"
+#include "tools/launch/process_win.h"
 
 #include <gtest/gtest.h>
 
@@ -21,12 +20,12 @@
 namespace quilla {
 namespace {
 
-using test_support::ChildProcess;
+using launch::ChildProcess;
+using launch::ScratchDirectory;
+using launch::wait_until;
 using test_support::FakeClock;
 using test_support::local_inventory;
 using test_support::read_inventory_lines;
-using test_support::ScratchDirectory;
-using test_support::wait_until;
 
 using Lines = std::vector<std::string>;
 
@@ -126,9 +125,8 @@ TEST(ReadInventoryLines, StopsAtTheLineLimitAndWhenItsTimeIsSpent) {
         misbehave(inventory.get(), claims);
         // The default line cap, with a time budget that only bounds a hang: 4096 questions
         // can take longer than the default 2 seconds on a busy machine.
-        const InventoryRead read =
-            read_inventory({InventoryReadLimits{}.max_lines,
-                            test_support::deadline_ms(test_support::kUsualWaitMs)});
+        const InventoryRead read = read_inventory(
+            {InventoryReadLimits{}.max_lines, launch::deadline_ms(launch::kUsualWaitMs)});
         ASSERT_EQ(read.lines.size(), 4096u);
         EXPECT_EQ(read.lines.front(), held[0]);
         EXPECT_EQ(read.lines.back(), held[1]);
@@ -266,7 +264,7 @@ class StandinInventory : public ::testing::Test {
     void start(const std::string& file_bytes) {
         ASSERT_TRUE(dir_.ok());
         ASSERT_TRUE(dir_.write_file("inventory.txt", file_bytes));
-        test_support::StandinHost host = test_support::start_standin_host(dir_.path(), {});
+        launch::StandinHost host = launch::start_standin_host(dir_.path(), {});
         process_ = std::move(host.process);
         ASSERT_NE(host.main, nullptr) << host.error;
         inventory_ = process_->wait_for_inventory_window();

@@ -24,14 +24,15 @@
 #include "tests/support/common_controls6_win.h"
 #include "tests/support/control_text_win.h"
 #include "tests/support/inventory_window_win.h"
+#include "tests/support/layout_win.h"
 #include "tests/support/test_process_win.h"
 #include "tests/support/message_box_win.h"
 
 namespace quilla {
 namespace {
 
+using launch::ScratchDirectory;
 using test_support::InWorkingDirectory;
-using test_support::ScratchDirectory;
 
 // The right-click menus the editor showed, through its menu seam: each item's caption and
 // whether it was greyed; the stand-in chooses the item whose caption is choice.
@@ -162,47 +163,44 @@ TEST_F(ItemEditorWindow, ControlsSitInTheTabControlsDisplayArea) {
     EXPECT_EQ(frame.top, (GetSystemMetrics(SM_CYSCREEN) - (frame.bottom - frame.top)) / 2);
     EXPECT_EQ(GetWindow(editor_, GW_OWNER), owner_);
 
-    // The file row above the tabs; the other rows inside the tab control's display area,
-    // (4,49)-(296,396) with the tab metrics of the test desktop.
-    struct Expected {
+    // Its controls in the order they were made, with their texts; each inside the editor
+    // and none over another; the file row above the tabs, the other rows on the tab control
+    // inside its display area.
+    const struct {
         int id;
         const char* class_name;
-        RECT at;  // left, top, right, bottom in the editor's client area
+        const char* text;
+    } expected[] = {
+        {109, "Edit", "items.txt"},  // the file name: the file the program reads
+        {107, "Button", "保存"},    {108, "Button", "読込"},    {100, "SysTabControl32", ""},
+        {101, "Edit", ""},  // the search text
+        {102, "Button", "探す"},    {105, "Button", "次へ"},    {106, "Button", "初期化"},
+        {110, "Edit", ""},  // the name
+        {103, "Edit", ""},  // the value
+        {104, "Button", "適用"},    {111, "SysListView32", ""},
     };
-    const Expected expected[] = {
-        {kItemEditorFileNameId, "Edit", {0, 0, 220, 22}},
-        {kItemEditorSaveId, "Button", {220, 0, 260, 22}},
-        {kItemEditorLoadId, "Button", {260, 0, 300, 22}},
-        {kItemEditorTabsId, "SysTabControl32", {0, 22, 300, 400}},
-        {kItemEditorSearchTextId, "Edit", {4, 49, 104, 71}},
-        {kItemEditorSearchId, "Button", {104, 49, 144, 71}},
-        {kItemEditorNextId, "Button", {144, 49, 184, 71}},
-        {kItemEditorResetId, "Button", {236, 49, 296, 71}},
-        {kItemEditorNameId, "Edit", {4, 71, 256, 93}},
-        {kItemEditorValueId, "Edit", {4, 93, 256, 115}},
-        {kItemEditorApplyId, "Button", {256, 71, 296, 115}},
-        {kItemEditorListId, "SysListView32", {4, 115, 296, 396}},
-    };
-    HWND child = GetWindow(editor_, GW_CHILD);  // children in the order they were made
-    for (const Expected& e : expected) {
+    HWND tabs = control(100);
+    RECT display{};
+    GetClientRect(tabs, &display);
+    TabCtrl_AdjustRect(tabs, FALSE, &display);
+    MapWindowPoints(tabs, editor_, reinterpret_cast<POINT*>(&display), 2);
+    HWND child = GetWindow(editor_, GW_CHILD);
+    for (const auto& e : expected) {
         SCOPED_TRACE(e.id);
         ASSERT_NE(child, nullptr);
         EXPECT_EQ(GetDlgCtrlID(child), e.id);
         char class_name[64] = {};
         GetClassNameA(child, class_name, sizeof class_name);
         EXPECT_EQ(lstrcmpiA(class_name, e.class_name), 0) << class_name;
-        RECT r{};
-        GetWindowRect(child, &r);
-        MapWindowPoints(nullptr, editor_, reinterpret_cast<POINT*>(&r), 2);
-        EXPECT_TRUE(EqualRect(&r, &e.at))
-            << r.left << "," << r.top << "," << r.right << "," << r.bottom;
+        EXPECT_EQ(test_support::control_text(child), e.text);
+        const RECT at = test_support::rect_in_parent(child);
+        EXPECT_EQ(test_support::wholly_inside(at, display), &e - expected > 3);
         child = GetWindow(child, GW_HWNDNEXT);
     }
-    EXPECT_EQ(SendMessageA(control(kItemEditorTabsId), TCM_GETITEMCOUNT, 0, 0), 4);
+    EXPECT_EQ(child, nullptr);
+    EXPECT_EQ(test_support::layout_faults(editor_, tabs), std::vector<std::string>{});
+    EXPECT_EQ(SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0), 4);
     EXPECT_EQ(caption(), "アイテムエディタ");
-
-    // The file name box starts with the file the program reads.
-    EXPECT_EQ(text(kItemEditorFileNameId), "items.txt");
 
     // A second open leaves the one window as it is.
     EXPECT_EQ(open_item_editor(owner_), editor_);
@@ -280,7 +278,7 @@ TEST_F(ItemEditorWindow, ApplyMergesOntoAnExistingNameAndNeedsANumber) {
     click(kItemEditorSaveId);
     EXPECT_EQ(rows_after_tab_change(), 3u);
     ItemTables saved;
-    load_item_file(test_support::read_file(dir_.file("saved.txt")), saved);
+    load_item_file(launch::read_file(dir_.file("saved.txt")), saved);
     EXPECT_EQ(saved, want);
 }
 
@@ -380,7 +378,7 @@ TEST_F(ItemEditorWindow, AFailedSaveTellsWhyInABoxOfTheEditorAndKeepsTheTables) 
         EXPECT_EQ(box.caption, "アイテムエディタ");
         EXPECT_EQ(box.text, path + " " + c.text);
         EXPECT_EQ(box.buttons, "O");
-        EXPECT_EQ(test_support::read_file(dir_.file("items.txt")), old);
+        EXPECT_EQ(launch::read_file(dir_.file("items.txt")), old);
         EXPECT_EQ(live(), sample_tables());
         EXPECT_EQ(rows().size(), 4u);
         SetFileAttributesA(dir_.file("items.txt").c_str(), FILE_ATTRIBUTE_NORMAL);
@@ -650,7 +648,7 @@ TEST_F(ItemEditorWindow, SaveIsToldInTheCaptionAndMistakesInABox) {
     click(kItemEditorSaveId);  // items.txt, the name the box starts with
     EXPECT_EQ(caption(), "items.txt に保存しました");
     ItemTables saved;
-    load_item_file(test_support::read_file(dir_.file("items.txt")), saved);
+    load_item_file(launch::read_file(dir_.file("items.txt")), saved);
     EXPECT_EQ(saved, sample_tables());
     SendMessageA(editor_, WM_TIMER, 1, 0);  // the notice's time is up
     EXPECT_EQ(caption(), "アイテムエディタ");
@@ -714,7 +712,7 @@ TEST_F(ItemEditorWindow, ClosingWithUnsavedChangesAsks) {
         EXPECT_EQ(box.buttons, "YN");
         EXPECT_EQ(IsWindow(editor_) == FALSE, c.closed);
         EXPECT_EQ(*find(live(), Category::kWeapon, "鉄の剣"), 9);
-        const std::optional<std::string> file = test_support::read_file(dir_.file("items.txt"));
+        const std::optional<std::string> file = launch::read_file(dir_.file("items.txt"));
         EXPECT_EQ(file.has_value(), c.written);
         if (file) {
             ItemTables saved;

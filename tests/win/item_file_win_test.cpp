@@ -10,11 +10,11 @@
 namespace quilla {
 namespace {
 
+using launch::ScratchDirectory;
 using test_support::InWorkingDirectory;
-using test_support::ScratchDirectory;
 
 std::string read_all(const std::string& path) {
-    return test_support::read_file(path).value_or("<missing>");
+    return launch::read_file(path).value_or("<missing>");
 }
 
 ItemTables sample_tables() {

@@ -12,8 +12,8 @@
 namespace quilla {
 namespace {
 
+using launch::ScratchDirectory;
 using test_support::LongFolder;
-using test_support::ScratchDirectory;
 
 constexpr char kOld[] = "x=10\r\ny=20\r\n";
 constexpr char kNew[] = "x=120\r\ny=80\r\nWeaponText=なし\r\n";

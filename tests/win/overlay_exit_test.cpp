@@ -12,8 +12,9 @@
 #include "config/options.h"
 #include "overlay/drawing_surface_win.h"
 #include "tests/support/fake_clock.h"
-#include "tests/support/standin_host_win.h"
+#include "tests/support/held_host_win.h"
 #include "tests/support/test_process_win.h"
+#include "tools/launch/process_win.h"
 
 namespace quilla {
 namespace {
@@ -47,10 +48,10 @@ TEST(OverlayExit, TheSessionEndBoundsTheSaveAndTheWorkersWaitWhateverTheInterval
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        test_support::ScratchDirectory dir;
+        launch::ScratchDirectory dir;
         ASSERT_TRUE(dir.write_file("inventory.txt", "やくそう\r\n"));
         ASSERT_TRUE(dir.write_file("QuillaWS.txt", "x=0\r\n"));
-        test_support::StandinHost host = test_support::start_standin_host(
+        launch::StandinHost host = launch::start_standin_host(
             dir.path(), {"--inventory", "inventory.txt", "--held-inventory"});
         ASSERT_NE(host.main, nullptr) << host.error;
         const test_support::HeldInventory held(host.process->process_id());

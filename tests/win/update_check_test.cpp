@@ -73,8 +73,8 @@ TEST(UpdateCheck, OffersANewerVersionOrShowsTheVersionWithinTheBound) {
     // wait looks at the clock at least once a second (the margin is for a busy machine,
     // stretched by the load factor).
     enum Ends { kAnswered, kGivenUp };
-    const ULONGLONG kAnsweredWithinMs = kUpdateCheckTimeoutMs;                  // of the start
-    const ULONGLONG kGivenUpWithinMs = 1000 + test_support::deadline_ms(1500);  // of the move
+    const ULONGLONG kAnsweredWithinMs = kUpdateCheckTimeoutMs;            // of the start
+    const ULONGLONG kGivenUpWithinMs = 1000 + launch::deadline_ms(1500);  // of the move
     struct Case {
         const char* what;
         std::string reply;
@@ -113,7 +113,7 @@ TEST(UpdateCheck, OffersANewerVersionOrShowsTheVersionWithinTheBound) {
         // at the latest at the deadline, so that a check that waits when it should not
         // never holds the test.
         std::thread mover([&] {
-            test_support::wait_until([&] { return shown || (gives_up && server.replied()); });
+            launch::wait_until([&] { return shown || (gives_up && server.replied()); });
             moved_at = GetTickCount64();
             clock.move_to_the_bound();
         });
@@ -151,7 +151,7 @@ class HeldLookup : public NameLookupCalls {
     int get_address_info(PCSTR host, PCSTR service, const ADDRINFOA* hints,
                          PADDRINFOA* found) override {
         thread.reset(OpenThread(SYNCHRONIZE, FALSE, GetCurrentThreadId()));
-        let_go_in_time = WaitForSingleObject(let_go.get(), test_support::deadline_ms(10000)) == 0;
+        let_go_in_time = WaitForSingleObject(let_go.get(), launch::deadline_ms(10000)) == 0;
         return NameLookupCalls::get_address_info(host, service, hints, found);
     }
     UniqueKernelHandle let_go;
@@ -217,7 +217,7 @@ TEST(UpdateCheck, AnswersSentMessagesAndLeavesPostedOnesWhileWaitingForASilentSe
         EXPECT_TRUE(PeekMessageA(&msg, window.get(), kPosted, kPosted, PM_REMOVE))
             << "the check took a posted message off the queue";
         SetEvent(lookup.let_go.get());  // a lookup left behind ends by itself
-        ASSERT_EQ(WaitForSingleObject(lookup.thread.get(), test_support::deadline_ms(10000)), 0u);
+        ASSERT_EQ(WaitForSingleObject(lookup.thread.get(), launch::deadline_ms(10000)), 0u);
         EXPECT_TRUE(lookup.let_go_in_time) << "the check waited for the name server";
     }
 }

@@ -30,7 +30,7 @@
 #include "base/handles_win.h"
 #include "base/text.h"
 #include "overlay/overlay_layout.h"
-#include "tests/support/test_process_win.h"
+#include "tools/launch/process_win.h"
 #include "tools/measure/sample_files.h"
 #include "tools/measure/stand_in_win.h"
 
@@ -67,7 +67,7 @@ bool parse_linux_process(std::string_view arg, std::vector<LinuxProcess>& out) {
 }
 
 bool parse_arguments(int argc, char** argv, Arguments& out) {
-    out.standin_host = test_support::standin_host_path();
+    out.standin_host = launch::standin_host_path();
     std::vector<std::string> paths;
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
@@ -157,7 +157,7 @@ double process_times_ms(HANDLE process) noexcept {
 // User + system time of a Linux process from /proc/PID/stat (clock ticks of 10 ms), read
 // through Wine's drive Z:; negative when it cannot be read.
 double linux_process_ms(const std::string& pid) {
-    const std::optional<std::string> stat = test_support::read_file("Z:\\proc\\" + pid + "\\stat");
+    const std::optional<std::string> stat = launch::read_file("Z:\\proc\\" + pid + "\\stat");
     const std::size_t paren = stat ? stat->rfind(')') : std::string::npos;
     if (paren == std::string::npos) {
         return -1.0;
@@ -273,8 +273,8 @@ struct Samples {
     std::optional<CpuSample> host;
 };
 
-Samples take_samples(const Arguments& args, const test_support::ChildProcess& overlay,
-                     const test_support::ChildProcess* host) {
+Samples take_samples(const Arguments& args, const launch::ChildProcess& overlay,
+                     const launch::ChildProcess* host) {
     Samples s;
     s.linux_ms = sample_linux(args.linux_processes);
     s.overlay = sample_cpu(overlay.process(), overlay.process_id());
@@ -305,20 +305,20 @@ bool measure(const Arguments& args, bool with_host) {
                 with_host ? "Beside the stand-in host with the 100-line inventory"
                           : "Idle, no host running",
                 args.seconds);
-    test_support::ScratchDirectory dir;
+    launch::ScratchDirectory dir;
     if (!dir.ok() || !dir.write_file("items.txt", item_file()) ||
         (with_host && !dir.write_file("inventory.txt", inventory_file()))) {
         std::printf("  cannot write the scratch files\n");
         return false;
     }
-    std::unique_ptr<test_support::ChildProcess> host;
+    std::unique_ptr<launch::ChildProcess> host;
     if (with_host && !(host = start_host(args.standin_host, dir.path()))) {
         std::printf("  the stand-in host did not show the inventory\n");
         return false;
     }
-    const auto started = test_support::start_overlay_process(args.overlay_exe, dir.path());
-    const test_support::ChildProcess& overlay = *started;
-    HWND window = overlay.started() ? test_support::wait_until_drawn(overlay) : nullptr;
+    const auto started = launch::start_overlay_process(args.overlay_exe, dir.path());
+    const launch::ChildProcess& overlay = *started;
+    HWND window = overlay.started() ? launch::wait_until_drawn(overlay) : nullptr;
     if (!window) {
         std::printf("  QuillaWS.exe did not start or did not draw\n");
         return false;
@@ -327,7 +327,7 @@ bool measure(const Arguments& args, bool with_host) {
     Sleep(static_cast<DWORD>(args.seconds) * 1000);  // the measurement's fixed duration
     report(args, before, take_samples(args, overlay, host.get()));
 
-    const long code = exit_code_of(test_support::close_overlay_process(overlay, window));
+    const long code = exit_code_of(launch::close_overlay_process(overlay, window));
     std::printf("  closed with WM_CLOSE: %s %ld\n\n", code >= 0 ? "exit code" : "did not exit",
                 code);
     return code == 0;

@@ -34,7 +34,7 @@
 #include "overlay/overlay_drawing_win.h"
 #include "overlay/overlay_state.h"
 #include "overlay/render_pass_win.h"
-#include "tests/support/test_process_win.h"
+#include "tools/launch/process_win.h"
 #include "tools/measure/sample_files.h"
 #include "tools/measure/stand_in_win.h"
 
@@ -51,7 +51,7 @@ struct Arguments {
 };
 
 bool parse_arguments(int argc, char** argv, Arguments& out) {
-    out.standin_host = test_support::standin_host_path();
+    out.standin_host = launch::standin_host_path();
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
         if (arg == "--passes" && i + 1 < argc) {
@@ -275,14 +275,13 @@ void time_face_list(int32_t count, const Clock& clock) {
 }
 
 int run(const Arguments& args) {
-    test_support::ScratchDirectory dir;
+    launch::ScratchDirectory dir;
     if (!dir.ok() || !dir.write_file("inventory.txt", inventory_file()) ||
         !dir.write_file("items.txt", item_file())) {
         std::printf("pass_timing: cannot write the scratch files\n");
         return 1;
     }
-    const std::unique_ptr<test_support::ChildProcess> host =
-        start_host(args.standin_host, dir.path());
+    const std::unique_ptr<launch::ChildProcess> host = start_host(args.standin_host, dir.path());
     if (!host) {
         std::printf("pass_timing: the stand-in host did not show the inventory\n");
         return 1;

@@ -33,7 +33,7 @@
 #include "base/handles_win.h"
 #include "base/text.h"
 #include "config/options.h"
-#include "tests/support/test_process_win.h"
+#include "tools/launch/process_win.h"
 #include "tools/measure/sample_files.h"
 #include "tools/measure/stand_in_win.h"
 
@@ -116,8 +116,8 @@ std::string linux_pid_of_overlay() {
         if (pid.find_first_not_of("0123456789") != std::string::npos) {
             continue;
         }
-        const auto comm = test_support::read_file("Z:\\proc\\" + pid + "\\comm");
-        const auto environment = test_support::read_file("Z:\\proc\\" + pid + "\\environ");
+        const auto comm = launch::read_file("Z:\\proc\\" + pid + "\\comm");
+        const auto environment = launch::read_file("Z:\\proc\\" + pid + "\\environ");
         if (comm && comm->rfind("QuillaWS.exe", 0) == 0 && environment &&
             environment->find(wanted) != std::string::npos) {
             found = pid;
@@ -129,7 +129,7 @@ std::string linux_pid_of_overlay() {
 
 // "VmRSS:   1234 kB" from /proc/PID/status.
 uint64_t linux_rss_kib(const std::string& pid) {
-    const auto status = test_support::read_file("Z:\\proc\\" + pid + "\\status");
+    const auto status = launch::read_file("Z:\\proc\\" + pid + "\\status");
     const std::size_t at = status ? status->find("VmRSS:") : std::string::npos;
     return at == std::string::npos
                ? 0
@@ -225,8 +225,8 @@ bool parse_arguments(int argc, char** argv, Arguments& out) {
 // Runs the overlay until the time is up, changing the inventory and sending commands;
 // samples when sample_due says so. False when the program ended on its own.
 template <typename SampleDue>
-bool exercise(const test_support::ScratchDirectory& dir, const test_support::ChildProcess& overlay,
-              HWND window, ULONGLONG until, SampleDue sample_due) {
+bool exercise(const launch::ScratchDirectory& dir, const launch::ChildProcess& overlay, HWND window,
+              ULONGLONG until, SampleDue sample_due) {
     const std::vector<std::string> variants = inventory_variants();
     std::size_t variant = 0;
     std::size_t command = 0;
@@ -249,22 +249,21 @@ bool exercise(const test_support::ScratchDirectory& dir, const test_support::Chi
 }
 
 int soak(const Arguments& args) {
-    test_support::ScratchDirectory dir;
+    launch::ScratchDirectory dir;
     if (!dir.ok() || !dir.write_file("items.txt", item_file()) ||
         !dir.write_file("inventory.txt", inventory_file()) ||
         !dir.write_file("QuillaWS.txt", "Utsuwa=1\r\nWait=50\r\nhook=1\r\nhookKey=117\r\n")) {
         std::printf("cannot write the scratch files\n");
         return 1;
     }
-    const std::unique_ptr<test_support::ChildProcess> host =
-        start_host(args.standin_host, dir.path());
+    const std::unique_ptr<launch::ChildProcess> host = start_host(args.standin_host, dir.path());
     if (!host) {
         std::printf("the stand-in host did not show the inventory\n");
         return 1;
     }
-    const auto started = test_support::start_overlay_process(args.overlay_exe, dir.path());
-    const test_support::ChildProcess& overlay = *started;
-    HWND window = overlay.started() ? test_support::wait_until_drawn(overlay) : nullptr;
+    const auto started = launch::start_overlay_process(args.overlay_exe, dir.path());
+    const launch::ChildProcess& overlay = *started;
+    HWND window = overlay.started() ? launch::wait_until_drawn(overlay) : nullptr;
     const UniqueKernelHandle process(
         OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, overlay.process_id()));
     if (!window || !process) {
@@ -305,7 +304,7 @@ int soak(const Arguments& args) {
     }
     last = take_sample(process.get(), linux_pid);
     print_sample("end", last);
-    const long code = exit_code_of(test_support::close_overlay_process(overlay, window));
+    const long code = exit_code_of(launch::close_overlay_process(overlay, window));
     const std::vector<std::string> grew = grown(first, last);
     for (const std::string& name : grew) {
         std::printf("grew beyond its margin: %s\n", name.c_str());

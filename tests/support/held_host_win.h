@@ -1,46 +1,19 @@
-// Starting the stand-in host for tests and the measuring tools: in a given folder, with
-// given arguments, waiting (with the usual deadline) for its main window; holding its
-// thread until the test lets it go; and holding the answer of one started with
-// --held-inventory.
+// A stand-in host held by the test: its thread (started with hold_args()) or its answer
+// to a read (started with --held-inventory), until the test lets it go.
 #pragma once
 
 #include <windows.h>
 
 #include <atomic>
-#include <memory>
 #include <string>
 #include <vector>
 
+#include "base/code_page_win.h"
 #include "base/handles_win.h"
-#include "tests/support/test_process_win.h"
-#include "tests/support/wait_win.h"
+#include "tools/launch/wait_win.h"
 #include "tools/standin_host/inventory_window.h"
 
 namespace quilla::test_support {
-
-struct StandinHost {
-    std::unique_ptr<ChildProcess> process;  // null when it did not start
-    HWND main = nullptr;                    // null when its main window did not appear
-    std::string error;                      // why not, when main is null
-};
-
-inline StandinHost start_standin_host(const std::string& dir, const std::vector<std::string>& args,
-                                      const std::string& exe = standin_host_path()) {
-    StandinHost host;
-    host.process = std::make_unique<ChildProcess>(exe, args, dir);
-    if (!host.process->started()) {
-        host.error = host.process->error();
-        return host;
-    }
-    host.main = host.process->wait_for_main_window();
-    DWORD code = 0;
-    if (!host.main) {
-        host.error = host.process->has_exited(&code)
-                         ? "the stand-in host exited with " + std::to_string(code)
-                         : std::string("the stand-in host's main window did not appear");
-    }
-    return host;
-}
 
 // A named event that holds a stand-in started with hold_args(): once its window is shown,
 // its thread reads no messages (a host busy loading, or stuck) until release(), or the end
@@ -88,7 +61,8 @@ class HeldInventory {
     // Waits, with the usual deadline, until a reader has asked for the count: it waits for
     // the answer from then on.
     bool wait_for_read() const noexcept {
-        return WaitForSingleObject(query_.get(), deadline_ms(kUsualWaitMs)) == WAIT_OBJECT_0;
+        return WaitForSingleObject(query_.get(), launch::deadline_ms(launch::kUsualWaitMs)) ==
+               WAIT_OBJECT_0;
     }
 
     // Whether the stand-in is still keeping its answer to a read.

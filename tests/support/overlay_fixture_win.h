@@ -1,6 +1,9 @@
-// A test fixture that runs QuillaWS.exe in a fresh working directory, optionally beside
-// the stand-in host, and looks at what a user would see.
+// What the end-to-end tests share: the rectangles of windows, and a test fixture that runs
+// QuillaWS.exe in a fresh working directory, optionally beside the stand-in host, and looks
+// at what a user would see.
 #pragma once
+
+#include <windows.h>
 
 #include <gtest/gtest.h>
 
@@ -9,12 +12,42 @@
 #include <vector>
 
 #include "app/command_ids.h"
-#include "tests/e2e/e2e_support_win.h"
-#include "tests/e2e/screen_win.h"
-#include "tests/support/overlay_process_win.h"
-#include "tests/support/standin_host_win.h"
+#include "tests/support/screen_win.h"
+#include "tools/launch/overlay_process_win.h"
+#include "tools/launch/process_win.h"
 
 namespace quilla::e2e {
+
+using launch::ChildProcess;
+using launch::read_file;
+using launch::ScratchDirectory;
+using launch::sync_with;
+using launch::to_windows_path;
+using launch::wait_until;
+
+inline RECT window_rect(HWND hwnd) {
+    RECT r{};
+    GetWindowRect(hwnd, &r);
+    return r;
+}
+
+inline int height_of(HWND hwnd) {
+    const RECT r = window_rect(hwnd);
+    return r.bottom - r.top;
+}
+
+// The overlay's lower-left corner on the lower-left corner of the host's client area.
+inline bool anchored(HWND overlay, HWND host) {
+    RECT client{};
+    GetClientRect(host, &client);
+    MapWindowPoints(host, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    const RECT o = window_rect(overlay);
+    return o.left == client.left && o.bottom == client.bottom;
+}
+
+inline bool is_topmost(HWND hwnd) {
+    return (GetWindowLongA(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+}
 
 class OverlayTest : public ::testing::Test {
   protected:
@@ -26,10 +59,10 @@ class OverlayTest : public ::testing::Test {
     // Starts the overlay in the test's directory (under unix_locale_ when set) and waits
     // for its window.
     HWND start_overlay() {
-        overlay_ = test_support::start_overlay_process(to_windows_path(QUILLA_EXE_PATH),
-                                                       dir_.path(), unix_locale_);
+        overlay_ = launch::start_overlay_process(to_windows_path(QUILLA_EXE_PATH), dir_.path(),
+                                                 unix_locale_);
         EXPECT_TRUE(overlay_->started()) << overlay_->error();
-        HWND hwnd = test_support::wait_for_overlay_window(*overlay_);
+        HWND hwnd = launch::wait_for_overlay_window(*overlay_);
         EXPECT_NE(hwnd, nullptr) << "the overlay window did not appear";
         return hwnd;
     }
@@ -39,8 +72,8 @@ class OverlayTest : public ::testing::Test {
     HWND start_host(std::vector<std::string> args = {}) {
         args.push_back("--inventory");
         args.push_back("inventory.txt");
-        test_support::StandinHost host =
-            test_support::start_standin_host(dir_.path(), args, to_windows_path(STANDIN_HOST_PATH));
+        launch::StandinHost host =
+            launch::start_standin_host(dir_.path(), args, to_windows_path(STANDIN_HOST_PATH));
         EXPECT_NE(host.main, nullptr) << host.error;
         host_ = std::move(host.process);
         return host.main;
@@ -63,7 +96,7 @@ class OverlayTest : public ::testing::Test {
     // Closes the overlay as the system would and returns its exit code; fails the test
     // when the process does not exit. last_close_ms_ is the time the close took.
     std::optional<DWORD> close_overlay(HWND hwnd) {
-        const test_support::Closed closed = test_support::close_overlay_process(*overlay_, hwnd);
+        const launch::Closed closed = launch::close_overlay_process(*overlay_, hwnd);
         last_close_ms_ = closed.took_ms;
         EXPECT_TRUE(closed.exit_code.has_value()) << "the overlay did not exit";
         return closed.exit_code;
@@ -73,13 +106,33 @@ class OverlayTest : public ::testing::Test {
     // followed by a sent message is not enough: the sent one is handled first.)
     static void command(HWND hwnd, int id) {
         DWORD_PTR ignored;
-        ASSERT_NE(
-            SendMessageTimeoutA(hwnd, WM_COMMAND, static_cast<WPARAM>(id), 0, SMTO_BLOCK,
-                                test_support::deadline_ms(test_support::kUsualWaitMs), &ignored),
-            0)
+        ASSERT_NE(SendMessageTimeoutA(hwnd, WM_COMMAND, static_cast<WPARAM>(id), 0, SMTO_BLOCK,
+                                      launch::deadline_ms(launch::kUsualWaitMs), &ignored),
+                  0)
             << "command " << id << " not handled";
     }
 
+    // Windows ending the session (or asking, and going on when ends is false):
+    // WM_QUERYENDSESSION, which the overlay allows, then WM_ENDSESSION. Windows may end the
+    // program as soon as WM_ENDSESSION returns.
+    static void end_session(HWND hwnd, bool ends) {
+        DWORD_PTR answer = 0;
+        ASSERT_NE(SendMessageTimeoutA(hwnd, WM_QUERYENDSESSION, 0, 0, SMTO_BLOCK, 10000, &answer),
+                  0);
+        EXPECT_EQ(answer, static_cast<DWORD_PTR>(TRUE));
+        ASSERT_NE(SendMessageTimeoutA(hwnd, WM_ENDSESSION, ends, 0, SMTO_BLOCK, 30000, &answer), 0)
+            << "WM_ENDSESSION not answered";
+    }
+
+    // Chooses 設定 and waits for the configuration dialog; null when none opened.
+    HWND open_dialog(HWND overlay) {
+        command(overlay, kCommandSettings);
+        HWND dialog = nullptr;
+        EXPECT_TRUE(wait_until([&] {
+            return (dialog = overlay_->find_own_window("ConfigDialog")) != nullptr;
+        })) << "the dialog did not open";
+        return dialog;
+    }
     // Chooses アイテムエディタ起動 and returns the editor's window; null when none opened.
     HWND open_editor(HWND overlay) {
         command(overlay, kCommandItemEditor);

@@ -12,9 +12,9 @@
 
 #include "app/overlay_window_win.h"
 #include "overlay/overlay_layout.h"
-#include "tests/support/test_process_win.h"
+#include "tools/launch/process_win.h"
 
-namespace quilla::test_support {
+namespace quilla::launch {
 
 // Started in dir, under the Unix locale when one is given (see ChildProcess).
 inline std::unique_ptr<ChildProcess> start_overlay_process(const std::string& exe,
@@ -69,4 +69,4 @@ inline Closed close_overlay_process(const ChildProcess& overlay, HWND window) {
     return closed;
 }
 
-}  // namespace quilla::test_support
+}  // namespace quilla::launch

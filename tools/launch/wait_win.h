@@ -11,7 +11,7 @@
 
 #include <cstdlib>
 
-namespace quilla::test_support {
+namespace quilla::launch {
 
 // The usual deadline of a wait for something the program does at once (a window, a
 // redraw, a file), before the load factor.
@@ -67,4 +67,4 @@ inline bool sync_with(HWND hwnd) {
                                &ignored) != 0;
 }
 
-}  // namespace quilla::test_support
+}  // namespace quilla::launch

@@ -1,11 +1,10 @@
-// Looking at the overlay as a user would: text extents in the overlay's default font, the
-// pixels on the screen, and the pixels the program's own drawing gives for the lines a
-// test expects (the oracle the screen is compared with).
+// Looking at the overlay as a user would: the pixels on the screen, and the pixels the
+// program's own drawing gives for the lines a test expects (the oracle the screen is
+// compared with).
 #pragma once
 
 #include <windows.h>
 
-#include <algorithm>
 #include <cstdint>
 #include <string_view>
 #include <string>
@@ -22,31 +21,6 @@ struct Extent {
     int width = 0;
     int height = 0;
 };
-
-// The extent of a Shift-JIS line in the overlay's default font (height 16, "ＭＳ ゴシック").
-inline Extent text_extent(const std::string& text, LONG font_height = 16) {
-    LOGFONTA lf{};
-    lf.lfHeight = font_height;
-    lf.lfCharSet = SHIFTJIS_CHARSET;
-    lstrcpyA(lf.lfFaceName, "ＭＳ ゴシック");
-    const UniqueFont font(CreateFontIndirectA(&lf));
-    const UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
-    const SelectGuard selected(dc.get(), font.get());
-    SIZE size{};
-    GetTextExtentPoint32A(dc.get(), text.data(), static_cast<int>(text.size()), &size);
-    return {size.cx, size.cy};
-}
-
-// The overlay's size for the lines it shows: the widest line by the summed heights.
-inline Extent overlay_extent(const std::vector<std::string>& lines) {
-    Extent total;
-    for (const auto& line : lines) {
-        const Extent e = text_extent(line);
-        total.width = std::max(total.width, e.width);
-        total.height += e.height;
-    }
-    return total;
-}
 
 // The screen's pixels in a rectangle, top row first, as 0x00RRGGBB.
 inline std::vector<uint32_t> capture_screen(const RECT& r) {

@@ -204,9 +204,7 @@ TEST_F(Commands, ExitAfterASlotCountCommandAsksWhetherToSaveTheItems) {
     ASSERT_TRUE(wait_for_lines(hwnd, {weapon_line(10), shield_line(9), "なし"}));
     for (const int answer : {IDCANCEL, IDYES}) {
         SCOPED_TRACE(answer);
-        const test_support::SeenBox box =
-            test_support::answer_box(overlay_->process_id(), answer,
-                                     [&] { PostMessageA(hwnd, WM_COMMAND, kCommandExit, 0); });
+        const test_support::SeenBox box = exit_answering(hwnd, answer);
         EXPECT_EQ(box.owner, hwnd);
         EXPECT_EQ(box.text, "保存していない変更があります。\r\nitems.txt に保存しますか？");
         EXPECT_EQ(box.buttons, "YN");

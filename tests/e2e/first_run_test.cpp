@@ -67,19 +67,14 @@ TEST_F(FirstRun, ApplyOnTheEmptyWeaponTableMakesTheOverlayShowTheWeapon) {
     command(hwnd, kCommandItemEditor);
     HWND editor = overlay_->find_own_window("ItemEditorDialog", "アイテムエディタ");
     ASSERT_NE(editor, nullptr);
-    const auto set_text = [&](int id, const char* text) {
-        SendMessageA(GetDlgItem(editor, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
-    };
-    set_text(kItemEditorNameId, "ミスリルブレード");
-    set_text(kItemEditorValueId, "5");
-    SendMessageA(GetDlgItem(editor, kItemEditorApplyId), BM_CLICK, 0, 0);
+    add_entry(editor, "ミスリルブレード", "5");
     EXPECT_TRUE(wait_for_lines(hwnd, {"ミスリルブレード [○○○○○○○○○○]", "なし", "なし"}));
     EXPECT_EQ(SendMessageA(GetDlgItem(editor, kItemEditorListId), LVM_GETNEXTITEM,
                            static_cast<WPARAM>(-1), LVNI_SELECTED),
               -1)
         << "nothing is selected, so the next name typed adds another entry";
 
-    set_text(kItemEditorFileNameId, "items.txt");
+    set_text(editor, kItemEditorFileNameId, "items.txt");
     SendMessageA(GetDlgItem(editor, kItemEditorSaveId), BM_CLICK, 0, 0);
     EXPECT_EQ(read_file(dir_.file("items.txt")), std::string("武器,ミスリルブレード,5\n"));
     close_overlay(hwnd);
@@ -97,9 +92,7 @@ TEST_F(FirstRun, UnsavedEntriesOutliveTheSessionEndOrAnotherProgramsCloseAndAreO
         ASSERT_NE(hwnd, nullptr);
         HWND editor = open_editor(hwnd);
         ASSERT_NE(editor, nullptr);
-        set_text(editor, kItemEditorNameId, "ミスリルブレード");
-        set_text(editor, kItemEditorValueId, "5");
-        SendMessageA(GetDlgItem(editor, kItemEditorApplyId), BM_CLICK, 0, 0);
+        add_entry(editor, "ミスリルブレード", "5");
         ASSERT_EQ(ListView_GetItemCount(GetDlgItem(editor, kItemEditorListId)), 1);
         if (session_end) {
             end_session(hwnd, true);  // a question would hold the overlay's thread, and it
@@ -124,9 +117,7 @@ TEST_F(FirstRun, UnsavedEntriesOutliveTheSessionEndOrAnotherProgramsCloseAndAreO
             editor = open_editor(hwnd);
             ASSERT_NE(editor, nullptr);
             EXPECT_EQ(ListView_GetItemCount(GetDlgItem(editor, kItemEditorListId)), 1);
-            const test_support::SeenBox exit =
-                test_support::answer_box(overlay_->process_id(), IDNO,
-                                         [&] { PostMessageA(hwnd, WM_COMMAND, kCommandExit, 0); });
+            const test_support::SeenBox exit = exit_answering(hwnd, IDNO);
             EXPECT_EQ(exit.text, "保存していない変更があります。\r\nitems.txt に保存しますか？");
         } else {
             EXPECT_FALSE(read_file(dir_.file("items-unsaved.txt")).has_value());
@@ -167,8 +158,7 @@ TEST_F(FirstRun, TheArrowKeysAndDeleteWorkTheEditorsList) {
     type(VK_DELETE);
     EXPECT_TRUE(wait_until([&] { return ListView_GetItemCount(list) == 2; }))
         << "Delete did not remove the entry";
-    const test_support::SeenBox exit = test_support::answer_box(
-        overlay_->process_id(), IDYES, [&] { PostMessageA(hwnd, WM_COMMAND, kCommandExit, 0); });
+    const test_support::SeenBox exit = exit_answering(hwnd, IDYES);
     EXPECT_EQ(exit.text, "保存していない変更があります。\r\nitems.txt に保存しますか？");
     EXPECT_EQ(overlay_->wait_exit(), 0u);
     EXPECT_EQ(read_file(dir_.file("items.txt")),

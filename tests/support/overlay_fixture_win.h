@@ -12,6 +12,8 @@
 #include <vector>
 
 #include "app/command_ids.h"
+#include "ui/item_editor_ids.h"
+#include "tests/support/message_box_win.h"
 #include "tests/support/screen_win.h"
 #include "tools/launch/overlay_process_win.h"
 #include "tools/launch/process_win.h"
@@ -142,6 +144,18 @@ class OverlayTest : public ::testing::Test {
     }
     static void set_text(HWND dialog, int id, const std::string& text) {
         SendMessageA(GetDlgItem(dialog, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    }
+    // Types a name and a value into the editor and presses 適用.
+    static void add_entry(HWND editor, const std::string& name, const std::string& value) {
+        set_text(editor, kItemEditorNameId, name);
+        set_text(editor, kItemEditorValueId, value);
+        SendMessageA(GetDlgItem(editor, kItemEditorApplyId), BM_CLICK, 0, 0);
+    }
+    // Chooses 終了 and answers the box it shows with answer; what the box showed.
+    test_support::SeenBox exit_answering(HWND overlay, int answer) {
+        return test_support::answer_box(overlay_->process_id(), answer, [&] {
+            PostMessageA(overlay, WM_COMMAND, kCommandExit, 0);
+        });
     }
     // Presses a button as a click does: posted, so that a box it shows holds no one.
     static void press(HWND dialog, int id) { PostMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }

@@ -19,10 +19,14 @@ ReadOutcome load_startup_items(ItemDatabase& db, const std::wstring& path, DWORD
 }
 
 bool read_unread_item_file(ItemDatabase& db) {
+    return !db.item_file_unread() ||
+           take_unread_item_file(db, read_whole_text_file(widen(kItemFileName)));
+}
+
+bool take_unread_item_file(ItemDatabase& db, const FileRead& read) {
     if (!db.item_file_unread()) {
         return true;
     }
-    const FileRead read = read_whole_text_file(widen(kItemFileName));
     if (read.outcome == ReadOutcome::kUnreadable) {
         return false;
     }
@@ -36,13 +40,15 @@ bool read_unread_item_file(ItemDatabase& db) {
 }
 
 bool write_item_file(const std::string& path, const ItemTables& tables, SaveFailure* why,
-                     DWORD retry_ms) {
-    return replace_file_atomically(path, format_item_file(tables), why, retry_ms);
+                     DWORD retry_ms, Clock& clock) {
+    return replace_file_atomically(path, format_item_file(tables), why, retry_ms,
+                                   system_calls<FileCalls>(), clock);
 }
 
 bool write_item_file(const std::wstring& path, const ItemTables& tables, SaveFailure* why,
-                     DWORD retry_ms) {
-    return replace_file_atomically(path, format_item_file(tables), why, retry_ms);
+                     DWORD retry_ms, Clock& clock) {
+    return replace_file_atomically(path, format_item_file(tables), why, retry_ms,
+                                   system_calls<FileCalls>(), clock);
 }
 
 void load_item_file_into(const std::wstring& path, ItemTables& target) {
@@ -51,8 +57,7 @@ void load_item_file_into(const std::wstring& path, ItemTables& target) {
 
 bool keep_unsaved_items(const ItemDatabase& db, DWORD retry_ms, Clock& clock) {
     if (db.unsaved()) {
-        return replace_file_atomically(kItemRecoveryFileName, format_item_file(*db.snapshot()),
-                                       nullptr, retry_ms, system_calls<FileCalls>(), clock);
+        return write_item_file(kItemRecoveryFileName, *db.snapshot(), nullptr, retry_ms, clock);
     }
     remove_kept_items();
     return true;
@@ -60,7 +65,9 @@ bool keep_unsaved_items(const ItemDatabase& db, DWORD retry_ms, Clock& clock) {
 
 void remove_kept_items() {
     const std::wstring path = file_system_path(widen(kItemRecoveryFileName));
-    check(DeleteFileW(path.c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND, "DeleteFileW");
+    check(system_calls<FileCalls>().delete_file(path.c_str()) ||
+              GetLastError() == ERROR_FILE_NOT_FOUND,
+          "DeleteFileW");
 }
 
 }  // namespace quilla

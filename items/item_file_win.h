@@ -24,14 +24,18 @@ ReadOutcome load_startup_items(ItemDatabase& db, const std::wstring& path,
 // tables become the saved ones and the live ones are they with the player's changes made
 // again on them (rebase). True when the file is read (or never was unread).
 bool read_unread_item_file(ItemDatabase& db);
+// The same with the file's read already made (read: "items.txt" as read_whole_text_file
+// gave it).
+bool take_unread_item_file(ItemDatabase& db, const FileRead& read);
 
 // Formats tables and writes them to path in one replacing step: a failed save leaves the
 // previous file whole. A file another program holds is tried again for about retry_ms.
-// False when the file could not be written; *why (when given) says why not.
+// False when the file could not be written; *why (when given) says why not. The wait is
+// measured on clock.
 bool write_item_file(const std::string& path, const ItemTables& tables, SaveFailure* why = nullptr,
-                     DWORD retry_ms = kReplaceRetryMs);
+                     DWORD retry_ms = kReplaceRetryMs, Clock& clock = system_clock());
 bool write_item_file(const std::wstring& path, const ItemTables& tables, SaveFailure* why = nullptr,
-                     DWORD retry_ms = kReplaceRetryMs);
+                     DWORD retry_ms = kReplaceRetryMs, Clock& clock = system_clock());
 
 // Loads the item file at path into target (see load_item_file); a file that is not there
 // or cannot be read whole changes nothing. A file saved as UTF-8 is read as the same text

@@ -17,8 +17,6 @@ class ItemEditorRows {
     ItemEditorRows(HWND list, const ItemEditorModel& model) noexcept
         : list_(list), model_(&model) {}
 
-    HWND list() const noexcept { return list_; }
-
     // The text of a row's cell as the list asks for it, cut to the list's buffer.
     void supply_text(LVITEMW& item) const;
     // One row on the window colour, the selected one in red, the others in black.

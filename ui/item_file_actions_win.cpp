@@ -43,8 +43,11 @@ bool load_items(HWND owner, const std::wstring& path, ItemEditorModel& model) {
 
 bool reset_items(HWND owner, ItemEditorModel& model) {
     ItemDatabase& db = item_database();
-    read_unread_item_file(db);
-    if (!model.reset(read_text_file(widen(kItemFileName)), db)) {
+    // One read serves both: the file's own entries, when it was never read, and the reset.
+    const FileRead read = read_whole_text_file(widen(kItemFileName));
+    take_unread_item_file(db, read);
+    if (!model.reset(read.outcome == ReadOutcome::kWhole ? std::optional(read.bytes) : std::nullopt,
+                     db)) {
         tell(owner, widen(kItemFileName) + L" " + widen(texts::kFileNotRead));
         return false;
     }
